@@ -1,0 +1,89 @@
+// The engine: the one object through which the windows and the command line speak. It cuts a
+// text into sentences, converts each (unless conversion is off), hands the pieces one by one
+// to the wave player and waits for each, raising Wait and letting the window run meanwhile.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "audio/clsWAVE.h"
+#include "util/clock.h"
+
+namespace kotonel {
+
+struct EngineSetup {
+  std::string dictionaryFolder;              // with a trailing '/'
+  std::unique_ptr<AudioDevice> device;       // default: MakeDefaultAudioDevice()
+  std::unique_ptr<VoiceLibrary> voices;      // default: the synthesizer's voice folders
+  Clock* clock = nullptr;                    // default: the real clock
+  MessagePump pump;                          // lets the window process messages while waiting
+};
+
+class clsMAIN {
+ public:
+  explicit clsMAIN(EngineSetup setup);
+  ~clsMAIN();
+  clsMAIN(const clsMAIN&) = delete;
+  clsMAIN& operator=(const clsMAIN&) = delete;
+
+  // Speaks text; returns 0 after success, cancellation or an empty text, else the wave
+  // player's failure code. A call made while another is running is refused with 0.
+  int32_t Speech(int32_t lngHWND, const std::u32string& strWRD);
+  bool PAUSE();
+  bool RESTART();
+  // Writes the recording to PATH; false when it could not be written.
+  bool SAVE();
+  void CANCEL();
+
+  void CONV(bool on) { conv_ = on; }
+  bool CONV() const { return conv_; }
+  void Intonation(bool on) { intonation_ = on; }
+  bool Intonation() const { return intonation_; }
+  void PATH(std::string path) { path_ = std::move(path); }
+  const std::string& PATH() const { return path_; }
+  void RECORD(bool on) { wave_->RECORD(on); }
+  void SPEED(int32_t speed) { wave_->SPEED(speed); }
+  int32_t SPEED() const { return wave_->SPEED(); }
+  void VOICE(int32_t voice) { wave_->VOICE(voice); }
+  void VOLUME(int32_t volume) { wave_->VOLUME(volume); }
+  int32_t VOLUME() const { return wave_->VOLUME(); }
+  bool IsTalk() const { return speaking_; }
+  bool IsPaused() const { return paused_; }
+
+  // Raised at least once per 50 ms while a speech run waits.
+  std::function<void()> Wait;
+
+  // Why the last Speech failed, for the user (UTF-8).
+  const std::string& LastError() const { return lastError_; }
+  clsWAVE& Wave() { return *wave_; }
+
+  // Sentence cutting after "、", "。" and "？", each sentence keeping its mark.
+  static std::vector<std::u32string> CutSentences(const std::u32string& text);
+  // Appends the pieces of a phrase of at most 100 characters each, each followed by mark.
+  static void AddChunks(const std::u32string& phrase, char32_t mark,
+                        std::vector<std::u32string>& chunks);
+  std::u32string PrepareText(const std::u32string& text) const;
+
+ private:
+  int32_t SpeakConverted(const std::u32string& sentence);
+  int32_t SpeakPhonetic(const std::u32string& s);
+  void WaitWithEvent(uint32_t ms);
+  int32_t RunSentences(const std::u32string& text);
+
+  std::unique_ptr<clsWAVE> wave_;
+  Clock* clock_;
+  MessagePump pump_;
+  std::string dictionaryFolder_;
+  bool speaking_ = false;
+  bool paused_ = false;
+  bool conv_ = true;
+  bool intonation_ = true;
+  bool inSpeech_ = false;
+  std::string path_;
+  std::string lastError_;
+};
+
+}  // namespace kotonel

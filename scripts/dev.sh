@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# One entry point for a fresh Debian 12 machine:
+#   scripts/dev.sh run    install what is missing, build, and run Kotonel
+#   scripts/dev.sh test   install what is missing, build, and run every test
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+PACKAGES=(build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev libsdl2-dev fonts-noto-cjk python3 sox)
+
+install_missing() {
+  local missing=()
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+}
+
+build() {  # build DIR [cmake options...]
+  local dir=$1
+  shift
+  cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  cmake --build "$dir" -j"$(nproc)"
+}
+
+case "${1:-}" in
+  run)
+    install_missing
+    build build
+    if [ -x build/bin/Kotonel ]; then
+      exec build/bin/Kotonel "${@:2}"
+    fi
+    build/bin/kotonel-say -m phonetic -o kotonel-sample.wav "こんにちわ。"
+    echo "Wrote kotonel-sample.wav"
+    ;;
+  test)
+    install_missing
+    build build
+    (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)")
+    # Once more under AddressSanitizer and UndefinedBehaviorSanitizer, without the windows.
+    build build-asan -DKOTONEL_SANITIZE=ON -DKOTONEL_GUI=OFF -DKOTONEL_BENCH=OFF
+    (cd build-asan && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j"$(nproc)" -LE ui)
+    ;;
+  *)
+    echo "usage: scripts/dev.sh run|test" >&2
+    exit 2
+    ;;
+esac

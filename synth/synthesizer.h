@@ -1,0 +1,19 @@
+// The program's own speech synthesizer: one phonetic string in, one RIFF WAVE image out
+// (44-byte header, 8000 Hz, 16-bit mono). The voice is described by the file voice.txt in
+// the voice folder.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kotonel::synth {
+
+// koe: the phonetic string in code page 932; speed: 50..300 (100 is normal).
+// Returns false and sets error (a message for the user, in UTF-8) when the voice folder or
+// its description cannot be used or the string holds a character outside the alphabet.
+bool Synthesize(const std::string& voiceFolder, std::string_view koe, int speed,
+                std::vector<uint8_t>& wavImage, std::string& error);
+
+}  // namespace kotonel::synth

@@ -1,0 +1,32 @@
+// Text encodings at the program's edges. Inside the program text is std::u32string (one
+// element per character); UTF-8 is used towards Qt, the command line and the terminal, and
+// code page 932 (Shift_JIS) only where a file format or the voice library asks for it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace kotonel {
+
+std::u32string FromUtf8(std::string_view utf8);  // invalid sequences become U+FFFD
+std::string ToUtf8(std::u32string_view text);
+bool IsValidUtf8(std::string_view bytes);
+
+// Code page 932. Characters it cannot hold become '?' and clear *lossless when given.
+std::string ToCp932(std::u32string_view text, bool* lossless = nullptr);
+std::u32string FromCp932(std::string_view bytes);  // undecodable bytes become U+FFFD
+
+// The code of one character in code page 932 (a byte for single-byte characters, lead*256+trail
+// for double-byte ones), or -1 when the code page has no code for it.
+int Cp932Code(char32_t c);
+// The character with that code, or 0 when the code is unassigned.
+char32_t FromCp932Code(int code);
+
+// A text file the user opens or drops: UTF-8 (BOM or not) when the bytes are valid UTF-8,
+// UTF-16 with a BOM, otherwise code page 932.
+std::u32string DecodeTextFile(std::string_view bytes);
+
+std::u32string U32(std::string_view utf8);  // short form of FromUtf8 for literals in code
+
+}  // namespace kotonel
