@@ -64,19 +64,22 @@ class RevConv {
   };
 
   void Load(const std::string& path);
-  int32_t Find(std::u32string_view key) const;  // entry index or -1
-  std::u32string_view Text(uint32_t offset, uint32_t length) const {
-    return std::u32string_view(text_).substr(offset, length);
+  int32_t Find(std::string_view key) const;  // entry index or -1
+  std::string_view Bytes(uint32_t offset, uint32_t length) const {
+    return std::string_view(bytes_).substr(offset, length);
   }
+  // The canonical key bytes of text, with the byte offset where each character ends (ends[0]
+  // is 0); returns how many leading characters could be encoded.
+  static size_t EncodeKey(std::u32string_view text, std::string& bytes, std::vector<size_t>& ends);
   size_t SelectReading(const Entry& e, bool single, bool lone, bool firstLone, bool innerLone,
                        char32_t prev, char32_t next) const;
 
-  // The decoded file; every field of every entry is a view into it.
-  std::u32string text_;
+  // The file as read (code page 932); every field of every entry is a view into it.
+  std::string bytes_;
   std::vector<Entry> entries_;
   std::vector<int32_t> codes_;
-  // Open-addressing index from headword to entry number + 1 (0 = empty slot).
-  std::vector<uint32_t> slots_;
+  // Open-addressing index from headword to entry (0 = empty slot).
+  std::vector<uint64_t> slots_;
   size_t maxKeyLength_ = 0;
 
   std::u32string word_;
