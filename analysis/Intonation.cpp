@@ -109,7 +109,7 @@ std::u32string 置換(std::u32string_view s, std::u32string_view pattern,
 Intonation::Intonation(const std::string& dictionaryFolder) {
   std::string path = dictionaryFolder + "acc.ktn";
   StringList lines;
-  if (!ReadLines(path, lines)) throw DictionaryError(kLoadError, U"", path);
+  if (IsDirectory(path) || !ReadLines(path, lines)) throw DictionaryError(kLoadError, U"", path);
   for (const auto& line : lines) {
     std::vector<std::u32string> f = SplitText(line, U' ');
     if (f.size() < 5) throw DictionaryError(kLoadError, line, path);
