@@ -77,7 +77,7 @@ std::vector<std::u32string> clsMAIN::CutSentences(const std::u32string& text) {
 
 void clsMAIN::AddChunks(const std::u32string& phrase, char32_t mark,
                         std::vector<std::u32string>& chunks) {
-  int64_t n = RoundHalfEven(static_cast<double>(phrase.size()) / 100.0) + 1;
+  int64_t n = RoundHalfEven(static_cast<double>(phrase.size()) / 100.0 + 1.0);
   for (int64_t k = 1; k <= n; ++k) {
     size_t from = static_cast<size_t>((k - 1) * 100);
     std::u32string piece = from < phrase.size() ? phrase.substr(from, 100) : std::u32string();
@@ -133,7 +133,9 @@ bool clsMAIN::RESTART() {
   return wave_->RESTART();
 }
 
-bool clsMAIN::SAVE() { return wave_->SAVE(path_); }
+bool clsMAIN::SAVE() {
+  return wave_->SAVE(path_);
+}
 
 void clsMAIN::CANCEL() {
   wave_->CANCEL();

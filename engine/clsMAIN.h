@@ -15,11 +15,11 @@
 namespace kotonel {
 
 struct EngineSetup {
-  std::string dictionaryFolder;              // with a trailing '/'
-  std::unique_ptr<AudioDevice> device;       // default: MakeDefaultAudioDevice()
-  std::unique_ptr<VoiceLibrary> voices;      // default: the synthesizer's voice folders
-  Clock* clock = nullptr;                    // default: the real clock
-  MessagePump pump;                          // lets the window process messages while waiting
+  std::string dictionaryFolder;          // with a trailing '/'
+  std::unique_ptr<AudioDevice> device;   // default: MakeDefaultAudioDevice()
+  std::unique_ptr<VoiceLibrary> voices;  // default: the synthesizer's voice folders
+  Clock* clock = nullptr;                // default: the real clock
+  MessagePump pump;                      // lets the window process messages while waiting
 };
 
 class clsMAIN {
