@@ -46,23 +46,11 @@ NumConv::NumConv(const std::string& dictionaryFolder) {
     if (fields.size() < 3) throw DictionaryError(std::u32string(kLoadError), line, path);
     counters_.push_back({fields[0], fields[1], RoundedField(fields[2])});
   }
-  bigUnits_ = {U"まん,",
-               U"おく,",
-               U"ちょー,",
-               U"けい,",
-               U"がい,",
-               U"じょ,",
-               U"じょー,",
-               U"こう,",
-               U"かん,",
-               U"せい,",
-               U"さい,",
-               U"ごく,",
-               U"ごうがしゃ,",
-               U"あそうぎ,",
-               U"なゆた,",
-               U"ふかしぎ,",
-               U"むりょーたいすー,"};
+  // clang-format off
+  bigUnits_ = {U"まん,", U"おく,", U"ちょー,", U"けい,", U"がい,", U"じょ,", U"じょー,",
+               U"こう,", U"かん,", U"せい,", U"さい,", U"ごく,", U"ごうがしゃ,", U"あそうぎ,",
+               U"なゆた,", U"ふかしぎ,", U"むりょーたいすー,"};
+  // clang-format on
   keywords_ = {U"id", U"tel", U"pass", U"address", U"郵便番号", U"電話番号"};
 }
 

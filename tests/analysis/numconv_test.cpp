@@ -90,10 +90,13 @@ TEST(NumConvTest, ReadsCountersWithSoundChanges) {
   EXPECT_EQ(Read(conv, "8", "本"), P("はっ", "ぽん"));
   EXPECT_EQ(Read(conv, "10", "本"), P("じゅっ", "ぽん"));
   EXPECT_EQ(Read(conv, "20", "本"), P("にじゅっ", "ぽん"));
+  EXPECT_EQ(Read(conv, "100", "本"), P("ひゃっ", "ぽん"));
   EXPECT_EQ(Read(conv, "300", "本"), P("さんびゃっ", "ぽん"));
+  EXPECT_EQ(Read(conv, "600", "本"), P("ろっぴゃっ", "ぽん"));
   EXPECT_EQ(Read(conv, "1000", "本"), P("いっせん", "ぼん"));
   EXPECT_EQ(Read(conv, "1,000", "本"), P("いっせん", "ぼん"));
   EXPECT_EQ(Read(conv, "10000", "本"), P("いちまん", "ぼん"));
+  EXPECT_EQ(Read(conv, "１，０００", "本"), P("いっせん", "ぼん"));
   EXPECT_EQ(Read(conv, "0", "本"), P("れー", "ほん"));
   EXPECT_EQ(Read(conv, "1.5", "本"), P("いちてん,ご", "ほん"));
   EXPECT_EQ(Read(conv, "1", "本棚"), P("いっ", "ぽん棚"));
