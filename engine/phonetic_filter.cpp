@@ -7,13 +7,16 @@ namespace kotonel {
 namespace {
 
 KanaSet MakeHiragana() {
-  return {U"あいうえおかがきぎくぐけげこごさざしじすずせぜそぞただちっつてでとどなにぬねのはばぱひびぴ"
-          U"ふぶぷへべぺほぼぽまみむめもやゆよらりるれろわをんー",
-          U"ぁぃぅぇぉゃゅょゎ",
-          U"いぇきゃきゅきぇきょしゃしゅしぇしょじゃじゅじぇじょちゃちゅちぇちょにゃにゅにぇにょひゃひゅ"
-          U"ひぇひょみゃみゅみぇみょりゃりゅりぇりょぎゃぎゅぎぇぎょうぃうぇうぉつぁつぃつぇつぉふぁふぃ"
-          U"ふぇふぉびゃびゅびぇびょぴゃぴゅぴぇぴょすぃてぃずぃでぃとぅどぅでゅてゅ",
-          U"っ"};
+  return {
+      U"あいうえおかがきぎくぐけげこごさざしじすずせぜそぞただちっつてでとどなにぬねのはばぱひびぴ"
+      U"ふぶぷへべぺほぼぽまみむめもやゆよらりるれろわをんー",
+      U"ぁぃぅぇぉゃゅょゎ",
+      U"いぇきゃきゅきぇきょしゃしゅしぇしょじゃじゅじぇじょちゃちゅちぇちょにゃにゅにぇにょひゃひ"
+      U"ゅ"
+      U"ひぇひょみゃみゅみぇみょりゃりゅりぇりょぎゃぎゅぎぇぎょうぃうぇうぉつぁつぃつぇつぉふぁふ"
+      U"ぃ"
+      U"ふぇふぉびゃびゅびぇびょぴゃぴゅぴぇぴょすぃてぃずぃでぃとぅどぅでゅてゅ",
+      U"っ"};
 }
 
 KanaSet ToKatakanaSet(const KanaSet& h) {
@@ -25,8 +28,12 @@ bool In(std::u32string_view set, char32_t c) {
   return c == 0 || set.find(c) != std::u32string_view::npos;
 }
 
-bool IsPunctuation(char32_t c) { return c == U',' || c == U'、' || c == U'。' || c == U'？'; }
-bool IsPhraseMark(char32_t c) { return c == U'\'' || c == U'/' || c == U';' || c == U'+'; }
+bool IsPunctuation(char32_t c) {
+  return c == U',' || c == U'、' || c == U'。' || c == U'？';
+}
+bool IsPhraseMark(char32_t c) {
+  return c == U'\'' || c == U'/' || c == U';' || c == U'+';
+}
 
 }  // namespace
 
@@ -82,8 +89,8 @@ std::u32string CleanPhonetic(std::u32string_view s) {
       spoken = false;
       prev = ch;
     } else if (IsPhraseMark(ch)) {
-      if (prev != 0 && (In(h.base, prev) || In(h.small, prev) || In(k.base, prev) ||
-                        In(k.small, prev)))
+      if (prev != 0 &&
+          (In(h.base, prev) || In(h.small, prev) || In(k.base, prev) || In(k.small, prev)))
         out.push_back(ch);
     } else if (ch == U'っ' || ch == U'ッ') {
       const KanaSet& set = ch == U'っ' ? h : k;

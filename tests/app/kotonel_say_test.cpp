@@ -16,7 +16,7 @@ struct SayResult {
 SayResult Say(const std::string& args, const std::string& input = "") {
   std::string command = std::string("cd ") + KOTONEL_BIN_DIR + " && ";
   if (!input.empty()) command += "printf '%s' '" + input + "' | ";
-  command += "./kotonel-say " + args + " 2>&1";
+  command += "./kotonel-say --dict " + std::string(KOTONEL_TEST_DATA) + "engine " + args + " 2>&1";
   FILE* pipe = popen(command.c_str(), "r");
   std::string out;
   std::array<char, 4096> buf;

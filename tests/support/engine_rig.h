@@ -15,7 +15,7 @@ namespace kotonel::test {
 struct EngineRig {
   // sampleBytes: length of every synthesized piece (16 bytes per ms).
   explicit EngineRig(size_t sampleBytes = 1600, bool deviceFails = false,
-                     std::string dictionaryFolder = std::string(KOTONEL_TEST_DATA) + "empty/");
+                     std::string dictionaryFolder = std::string(KOTONEL_TEST_DATA) + "engine/");
 
   VirtualClock clock;
   VirtualAudioDevice* device = nullptr;
