@@ -210,10 +210,13 @@ TEST(Intonation, LoadingFailures) {
     EXPECT_EQ(failure(f.path), U"[]");
   }
   {
-    // Any line end is accepted; consecutive spaces make empty fields.
-    AccFolder f(ToCp932(U"4 0 a b 0\r4 0 c d 0\n4 0 e  1 extra"));
+    // Any line end is accepted; consecutive spaces make empty fields. Modes and codes are
+    // numbers: 2.0 is mode 2, 2.5 and x are no mode.
+    AccFolder f(ToCp932(
+        U"4 0 a b 0\r4 0 c d 0\n4 0 e  1 extra\r\n4 0 f g 2.0\r\n4 0 h i 2.5\r\n4 x j k 3\r\n"
+        U"4 05 l m 3\r\n4 0 n o x"));
     EXPECT_EQ(failure(f.path), U"loaded");
-    EXPECT_EQ(Intonation(f.path).RuleCount(), 3);
+    EXPECT_EQ(Intonation(f.path).RuleCount(), 5);
   }
 }
 
