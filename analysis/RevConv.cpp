@@ -57,6 +57,14 @@ const std::vector<uint16_t>& CanonicalCodes() {
   return table;
 }
 
+// The code of the first character of a canonical key (one or two bytes).
+uint16_t FirstCode(const char* key, size_t size) {
+  auto b = static_cast<uint8_t>(key[0]);
+  if (IsLeadByte(b) && size >= 2 && CanonicalCodes()[b << 8 | static_cast<uint8_t>(key[1])] != 0)
+    return static_cast<uint16_t>(b << 8 | static_cast<uint8_t>(key[1]));
+  return b;
+}
+
 uint64_t Hash(std::string_view s) {
   uint64_t h = 0xcbf29ce484222325ULL;
   for (char c : s) h = (h ^ static_cast<uint8_t>(c)) * 0x100000001b3ULL;
@@ -188,6 +196,7 @@ void RevConv::Load(const std::string& path) {
   // Bytes below 0x40 are never the second byte of a double-byte character, so spaces,
   // commas, digits and line ends can be found in the bytes directly.
   entries_.reserve(bytes_.size() / 24 + 16);
+  longestByFirst_.assign(65536, 0);
   codes_.reserve(bytes_.size() / 12 + 16);
 
   // First every line is parsed in file order up to the first malformed one; then the
@@ -260,6 +269,10 @@ void RevConv::Load(const std::string& path) {
         key[i + width - 1] = static_cast<char>(canon & 0xFF);
       }
       i += width;
+    }
+    if (characters > 0) {
+      uint8_t& longest = longestByFirst_[FirstCode(key, s1)];
+      longest = static_cast<uint8_t>(std::min<size_t>(std::max<size_t>(longest, characters), 255));
     }
     maxKeyLength_ = std::max(maxKeyLength_, characters);
     hashes.push_back(Hash(std::string_view(key, s1)));
@@ -433,7 +446,14 @@ void RevConv::Convert() {
   while (s.size() - pos > n) {
     ++step;
     const size_t rest = s.size() - pos;
-    size_t c = pos < encodable ? std::min({rest, maxKeyLength_, encodable - pos}) : 0;
+    size_t c = 0;
+    if (pos < encodable) {
+      // No headword is longer than the longest one that starts with this character.
+      std::string_view at = std::string_view(key).substr(ends[pos], ends[pos + 1] - ends[pos]);
+      size_t longest = longestByFirst_[FirstCode(at.data(), at.size())];
+      if (longest == 255) longest = maxKeyLength_;
+      c = std::min({rest, longest, encodable - pos});
+    }
     int32_t index = -1;
     for (; c >= 1; --c) {
       index = Find(std::string_view(key).substr(ends[pos], ends[pos + c] - ends[pos]));

@@ -81,6 +81,9 @@ class RevConv {
   // Open-addressing index from headword to entry (0 = empty slot).
   std::vector<uint64_t> slots_;
   size_t maxKeyLength_ = 0;
+  // Per first character (canonical code): the longest headword starting with it, in
+  // characters (255 = that many or more).
+  std::vector<uint8_t> longestByFirst_;
 
   std::u32string word_;
   std::u32string before_;
