@@ -55,7 +55,7 @@ class RevConv {
   struct Entry {
     uint32_t key;       // headword, letter case folded, in text_
     uint32_t readings;  // readings field in text_
-    uint32_t accent;    // accent specification in text_
+    uint32_t accent;    // accent field in text_
     uint32_t codes;     // first code in codes_
     uint32_t keyLength;
     uint32_t readingsLength;

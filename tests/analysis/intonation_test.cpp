@@ -51,7 +51,7 @@ struct AccFolder {
 TEST(Intonation, TemplateBuilding) {
   Intonation ton(kFolder);
   ton.旧品詞(1);
-  // No specification: one blank per reading character, appended to what is there.
+  // No accent field: one blank per reading character, appended to what is there.
   EXPECT_EQ(ton.発音判定(U"", U"かな", U"", 0, 1), U"  ");
   EXPECT_EQ(ton.発音判定(U" '", U"かな", U"", 0, 1), U" '  ");
   EXPECT_EQ(ton.発音判定(U"", U"おもう", U"2", 0, 12), U"  ' ");
@@ -68,7 +68,7 @@ TEST(Intonation, TemplateBuilding) {
   EXPECT_EQ(ton.発音判定(U"", U"かな", U"5-2", 0, 12), U"  ''");
 
   // Codes 5, 29, 30, 32 put the accent at the end of what came before, unless the piece
-  // before was no dictionary word, or the specification places the marks itself.
+  // before was no dictionary word, or the accent field places the marks itself.
   EXPECT_EQ(ton.発音判定(U"  ' ", U"の", U"", 0, 5), U"   ' ");
   EXPECT_EQ(ton.発音判定(U"  ' ", U"の", U"", 0, 29), U"   ' ");
   EXPECT_EQ(ton.発音判定(U"  ' ", U"の", U"1", 0, 5), U"  '  '");
