@@ -394,6 +394,10 @@ Articulation Articulate(const Utterance& u, const VoiceParams& voice, double tim
     switch (m.kind) {
       case MoraKind::kSyllable: {
         Frame vowel = VowelFrame(m.vowel);
+        // う after s, ts, z is said further forward.
+        if (m.vowel == Vowel::kU && !m.palatal &&
+            (m.consonant == C::kS || m.consonant == C::kTs || m.consonant == C::kZ))
+          vowel.f[1] = 1550;
         std::vector<Seg> onset;
         Onset(m, vowel, onset);
         double onsetDur = 0;

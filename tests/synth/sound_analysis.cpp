@@ -173,6 +173,24 @@ std::vector<double> FormantsOver(const std::vector<float>& s, double from, doubl
   return FormantsOf(sum, order);
 }
 
+double SpectralCentroid(const std::vector<float>& s, double from, double to) {
+  const size_t n = 128;
+  double weighted = 0, total = 0;
+  for (size_t a = Index(s, from); a + n <= Index(s, to); a += n / 2) {
+    for (size_t k = 1; k < n / 2; ++k) {
+      std::complex<double> sum = 0;
+      for (size_t i = 0; i < n; ++i) {
+        double w = 0.54 - 0.46 * std::cos(2 * M_PI * double(i) / double(n - 1));
+        sum += s[a + i] * w * std::polar(1.0, -2 * M_PI * double(k * i) / double(n));
+      }
+      double power = std::norm(sum), f = double(k) * kRate / double(n);
+      weighted += power * f;
+      total += power;
+    }
+  }
+  return total > 0 ? weighted / total : 0;
+}
+
 std::vector<std::pair<double, double>> SilentStretches(const std::vector<float>& s,
                                                        double minLength, double belowDb) {
   std::vector<bool> on = Sounding(s, belowDb);

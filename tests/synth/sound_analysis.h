@@ -26,6 +26,9 @@ std::vector<double> FormantsAt(const std::vector<float>& s, double t, double win
 std::vector<double> FormantsOver(const std::vector<float>& s, double from, double to,
                                  double window = 0.030, int order = 10);
 
+// Power-weighted mean frequency (Hz) of [from, to), from 128-point spectra.
+double SpectralCentroid(const std::vector<float>& s, double from, double to);
+
 // Stretches (start, end) longer than minLength where every 2 ms window lies more than
 // belowDb under the loudest 10 ms of the sound.
 std::vector<std::pair<double, double>> SilentStretches(const std::vector<float>& s,

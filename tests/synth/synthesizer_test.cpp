@@ -67,6 +67,31 @@ TEST(Synthesizer, SteadyVowelsHitTheirFormants) {
   }
 }
 
+TEST(Synthesizer, ConsonantsKeepTheirPlacesApart) {
+  for (const char* voice : {"m1", "f1"}) {
+    // Centre of gravity of the consonant's noise (the second mora's onset) and its level
+    // against the vowel before it.
+    auto onset = [&](const char* koe, double* level = nullptr) {
+      Rendering r = Say(voice, koe);
+      const MoraSpan& c = r.spans[1];
+      if (level)
+        *level = RmsDb(r.samples, c.start, c.vowelStart) -
+                 RmsDb(r.samples, r.spans[0].vowelStart, r.spans[0].end);
+      return test::SpectralCentroid(r.samples, c.start, c.vowelStart);
+    };
+    double sLevel = 0, hLevel = 0;
+    double s = onset("あさ", &sLevel), sh = onset("あしゃ"), h = onset("あは", &hLevel);
+    EXPECT_GT(s, sh + 150) << voice;  // [s] above [ɕ]
+    EXPECT_GT(sh, h + 800) << voice;  // [ɕ] above the vowel-coloured [h]
+    EXPECT_GT(onset("あつ"), onset("あちゃ") + 150) << voice;
+    EXPECT_GT(onset("あた"), onset("あか") + 500) << voice;  // alveolar burst above velar
+    // Frication is softer than the vowel, but not buried: [s] 4-14 dB down, [h] more.
+    EXPECT_LT(sLevel, -4) << voice;
+    EXPECT_GT(sLevel, -14) << voice;
+    EXPECT_LT(hLevel, sLevel) << voice;
+  }
+}
+
 TEST(Synthesizer, PitchAccentFollowsTheNucleus) {
   for (const char* voice : {"m1", "f1"}) {
     // 箸が: high-low-low.
