@@ -204,7 +204,8 @@ void Onset(const Mora& m, const Frame& vowel, std::vector<Seg>& out) {
     out.push_back({dur, f});
   };
   auto palatalGlide = [&]() {
-    if (m.palatal && c != C::kS && c != C::kZ && c != C::kT && c != C::kH) {
+    // き に み...: the vowel い is itself the glide; きゃ にょ...: [j] leads into the vowel.
+    if (m.palatal && m.vowel != Vowel::kI && c != C::kS && c != C::kZ && c != C::kT && c != C::kH) {
       Frame g = WithFormants(vowel, 290, 2150, 2950);
       out.push_back({0.030, g});
     }
@@ -405,8 +406,11 @@ Articulation Articulate(const Utterance& u, const VoiceParams& voice, double tim
           add(s.dur, s.t);
           onsetDur += s.dur;
         }
+        // Open vowels are a little longer than close ones.
+        static const double kIntrinsic[] = {1.08, 0.9, 0.88, 1.0, 1.05};
         double vowelDur =
-            std::max(kMinVowel, (m.consonant == C::kNone ? kVowelOnlyMora : kMora) - onsetDur);
+            std::max(kMinVowel, (m.consonant == C::kNone ? kVowelOnlyMora : kMora) - onsetDur) *
+            kIntrinsic[static_cast<int>(m.vowel)];
         span.vowelStart = now;
         if (m.devoiced) {
           // Whispered: the tract shapes breath instead of voice, and the vowel is shorter.
@@ -421,8 +425,12 @@ Articulation Articulate(const Utterance& u, const VoiceParams& voice, double tim
           add(vowelDur * 0.8 * lengthen, w);
           last = vowel;
         } else {
-          add(vowelDur * lengthen, vowel);
           last = vowel;
+          if (m.breakAfter == Break::kPeriod) {
+            vowel.av *= 0.8f;  // a statement trails off, a little breathy
+            vowel.ah = 0.05f;
+          }
+          add(vowelDur * lengthen, vowel);
         }
         break;
       }
