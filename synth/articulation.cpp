@@ -440,8 +440,7 @@ Articulation Articulate(const Utterance& u, const VoiceParams& voice, double tim
         add(kHeld * lengthen, last);
         break;
       }
-      case MoraKind::kLong: {
-        if (!m.longNasal) last = VowelFrame(m.vowel);
+      case MoraKind::kLong: {  // last is the vowel or nasal being held
         span.vowelStart = now;
         add(kHeld * lengthen, last);
         break;

@@ -54,7 +54,8 @@ bool ParseNumber(const std::string& text, double& value) {
 bool ParseVoiceParams(const std::string& text, const std::string& fileName, VoiceParams& voice,
                       std::string& error) {
   VoiceParams parsed;
-  std::istringstream in(text);
+  // Editors on Windows like to start UTF-8 files with a byte order mark.
+  std::istringstream in(text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? text.substr(3) : text);
   std::string raw;
   int lineNumber = 0;
   while (std::getline(in, raw)) {

@@ -16,7 +16,7 @@ TEST(VoiceParams, ParsesCommentsDefaultsAndRejectsBadLines) {
   VoiceParams v;
   std::string error;
   ASSERT_TRUE(
-      ParseVoiceParams("# a voice\n\nname = テスト\npitch = 220  # Hz\r\n"
+      ParseVoiceParams("\xEF\xBB\xBF# a voice\n\nname = テスト\npitch = 220  # Hz\r\n"
                        "effect = ring\neffect_frequency=90\n",
                        "voice.txt", v, error))
       << error;
