@@ -12,7 +12,7 @@ constexpr double kT = 1.0 / kSampleRate;
 constexpr float kNasalPole = 270, kNasalBandwidth = 100;
 constexpr float kMaxFrequency = 3750;  // parallel resonators stay clear of the 4 kHz edge
 constexpr float kMaxCascade = 3550;
-constexpr float kFricationGain = 3.0f;  // brings frication to its level against the cascade
+constexpr float kFricationGain = 2.0f;  // brings frication to its level against the cascade
 
 // Two-pole resonator with unity gain at 0 Hz (cascade branch). Near the 4 kHz edge such a
 // resonator would boost its mirror image enormously, so a formant above kMaxCascade is left
@@ -112,7 +112,7 @@ std::vector<float> RenderFrames(const std::vector<Frame>& frames, const VoicePar
   double vibratoPhase = 0;
 
   double pos = 0, period = kSampleRate / 100.0, open = period * openQuotient;
-  float prevFlow = 0, tilted = 0;
+  float prevFlow = 0, tilted = 0, pulseGain = 1;
   float dcX = 0, dcY = 0;
   const float bwScale = static_cast<float>(voice.bandwidthScale);
 
@@ -136,19 +136,22 @@ std::vector<float> RenderFrames(const std::vector<Frame>& frames, const VoicePar
         f0 *= 1.0 + voice.jitter * jitterNoise.Next() * 1.7;
         period = kSampleRate / f0;
         open = std::max(2.0, period * openQuotient);
+        // Equal voice power at any pitch, so consonants keep their balance with the vowels
+        // in low and high voices alike.
+        pulseGain = static_cast<float>(std::sqrt(period * (150.0 / kSampleRate)));
       }
       float flow = 0;
       if (pos < open) {
         double x = pos / open;
         flow = static_cast<float>(6.75 * x * x * (1 - x));
       }
-      float source = (flow - prevFlow) * static_cast<float>(open / 6.75);
+      float source = (flow - prevFlow) * static_cast<float>(open / 6.75) * pulseGain;
       prevFlow = flow;
       pos += 1;
       tilted = (1 - tilt) * source + tilt * tilted;
       const float n1 = noise.Next();
       const float breathNoise = n1 * breath * (pos < open ? 0.12f : 0.04f);
-      float excitation = av * (tilted + breathNoise) + ah * n1 * 0.35f;
+      float excitation = av * (tilted + breathNoise) + ah * n1 * 0.2f;
 
       float y = nasalZero.Run(nasalPole.Run(excitation));
       for (int k = 3; k >= 0; --k) y = cascade[k].Run(y);
