@@ -134,6 +134,11 @@ std::vector<float> RenderFrames(const std::vector<Frame>& frames, const VoicePar
         double f0 = std::max(20.0f, lerp(fr.f0, nx.f0));
         f0 *= std::exp2(vibratoDepth * std::sin(vibratoPhase));
         f0 *= 1.0 + voice.jitter * jitterNoise.Next() * 1.7;
+        // Flutter: the slow wander of a human larynx (Klatt's three incommensurate sines).
+        const double t = double(out.size()) * kT;
+        f0 *= 1.0 + voice.jitter * 0.8 *
+                        (std::sin(2 * kPi * 12.7 * t) + std::sin(2 * kPi * 7.1 * t) +
+                         std::sin(2 * kPi * 4.7 * t));
         period = kSampleRate / f0;
         open = std::max(2.0, period * openQuotient);
         // Equal voice power at any pitch, so consonants keep their balance with the vowels

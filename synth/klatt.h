@@ -1,8 +1,9 @@
 // The formant synthesizer proper, in the manner of Klatt: a glottal flow-derivative pulse
-// (KLGLOTT88 shape) with jitter, vibrato and breath noise drives a cascade of a nasal pole-zero
-// pair and four formant resonators; shaped noise drives a parallel bank of three resonators
-// and a bypass for frication and bursts. Input: one Frame of targets per 2 ms; output: float
-// samples at 8000 Hz (16 per frame), amplitudes interpolated sample by sample so nothing clicks.
+// (KLGLOTT88 shape) with jitter, flutter, vibrato and breath noise drives a cascade of a nasal
+// pole-zero pair and four formant resonators; shaped noise drives a parallel bank of three
+// resonators and a bypass for frication and bursts. Input: one Frame of targets per 2 ms; output:
+// float samples at 8000 Hz (16 per frame), amplitudes interpolated sample by sample so nothing
+// clicks.
 #pragma once
 
 #include <cstdint>
