@@ -17,7 +17,7 @@ struct VoiceParams {
   double openQuotient = 0.6;    // open_quotient: open part of each glottal cycle, 0.2..0.95
   double spectralTilt = 0.3;    // spectral_tilt: one-pole damping of the voice source, 0..0.95
   double breathiness = 0.05;    // breathiness: aspiration noise mixed into voicing, 0..1
-  double jitter = 0.005;        // jitter: random cycle-length variation (fraction), 0..0.2
+  double jitter = 0.005;        // jitter: random pitch variation, cycle to cycle and slow, 0..0.2
   double vibratoRate = 5.0;     // vibrato_rate: Hz, 0..20
   double vibratoDepth = 0.0;    // vibrato_depth: cents either side, 0..300
   double speedFactor = 1.0;     // speed_factor: multiplies the speaking rate, 0.5..2
