@@ -23,15 +23,17 @@ constexpr VowelTarget kVowels[] = {
 };
 
 // Durations in seconds at speed 100.
-constexpr double kMora = 0.125;
-constexpr double kVowelOnlyMora = 0.115;
+constexpr double kMora = 0.130;
+constexpr double kVowelOnlyMora = 0.120;
 constexpr double kMinVowel = 0.050;
 constexpr double kHeld = 0.105;  // っ ー ん
 constexpr double kLead = 0.020, kTail = 0.060;
+constexpr double kReleaseAndOnset = 0.022;
 
 struct Seg {
   double dur;
   Frame t;
+  bool pause = false;  // silence between phrases: the voice dies away into it
 };
 
 Frame VowelFrame(Vowel v) {
@@ -370,8 +372,8 @@ Articulation Articulate(const Utterance& u, const VoiceParams& voice, double tim
   Articulation result;
   std::vector<Seg> segs;
   double now = 0;
-  auto add = [&](double dur, const Frame& f) {
-    segs.push_back({dur * timeScale, f});
+  auto add = [&](double dur, const Frame& f, bool pause = false) {
+    segs.push_back({dur * timeScale, f, pause});
     now += dur * timeScale;
   };
   const auto& morae = u.morae;
@@ -454,22 +456,28 @@ Articulation Articulate(const Utterance& u, const VoiceParams& voice, double tim
     }
     span.end = now;
     if (m.breakAfter != Break::kNone) {
-      double pause = PauseSeconds(m.breakAfter);
+      // The voice takes a moment to die away and to start again; the silence heard between
+      // them is what the mark asks for.
+      double pause = PauseSeconds(m.breakAfter) + kReleaseAndOnset;
       if (!next) pause = std::min(pause, kTail);
-      add(pause, Quiet(last));
+      add(pause, Quiet(last), true);
     }
   }
-  add(kTail, Quiet(last));
+  add(kTail, Quiet(last), true);
 
   // Segments to frames, rounding the running time so that no drift builds up.
   size_t frameCount = static_cast<size_t>(std::lround(now / kFrameSeconds)) + 1;
   result.frames.resize(frameCount);
+  std::vector<bool> pauseFrame(frameCount, true);
   double t = 0;
   for (const Seg& s : segs) {
     size_t a = static_cast<size_t>(std::lround(t / kFrameSeconds));
     t += s.dur;
     size_t b = std::min(frameCount, static_cast<size_t>(std::lround(t / kFrameSeconds)));
-    for (size_t k = a; k < b; ++k) result.frames[k] = s.t;
+    for (size_t k = a; k < b; ++k) {
+      result.frames[k] = s.t;
+      pauseFrame[k] = s.pause;
+    }
   }
   result.frames.back() = Quiet(segs.back().t);
 
@@ -487,6 +495,24 @@ Articulation Articulate(const Utterance& u, const VoiceParams& voice, double tim
   Smooth(fr, &Frame::af, ka);
   Smooth(fr, &Frame::ab, ka);
   SmoothArray(fr, &Frame::pa, ka);
+  // Before a pause the voice dies away over some 16 ms (raised cosine) instead of stopping dead.
+  const int releaseFrames = std::max(2, static_cast<int>(std::lround(0.016 / kFrameSeconds)));
+  float fromAv = 0, fromAh = 0;
+  int into = 0;
+  for (size_t k = 1; k < fr.size(); ++k) {
+    if (!pauseFrame[k]) {
+      into = 0;
+      continue;
+    }
+    if (into == 0) fromAv = fr[k - 1].av, fromAh = fr[k - 1].ah;
+    if (into < releaseFrames) {
+      float w =
+          static_cast<float>(0.5 + 0.5 * std::cos(3.14159265358979 * (into + 1) / releaseFrames));
+      fr[k].av = std::max(fr[k].av, fromAv * w);
+      fr[k].ah = std::max(fr[k].ah, fromAh * w);
+    }
+    ++into;
+  }
   const float scale = static_cast<float>(voice.formantScale);
   for (Frame& f : fr) {
     for (float& x : f.f) x *= scale;

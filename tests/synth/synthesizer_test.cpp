@@ -164,7 +164,7 @@ TEST(Synthesizer, PausesHaveTheirLengths) {
     double gap = 0;
     for (auto [from, to] : gaps)
       if (from > r.spans[0].vowelStart && to < r.spans[1].end) gap = to - from;
-    EXPECT_NEAR(gap, c.seconds, 0.025 + 0.1 * c.seconds) << c.koe;
+    EXPECT_NEAR(gap, c.seconds, 0.012 + 0.05 * c.seconds) << c.koe;
     // No pause, no gap: the accent phrase mark "/" only restarts the tune.
     Rendering slash = Say("m1", "あ/あ");
     EXPECT_TRUE(test::SilentStretches(slash.samples, 0.02).size() <= 2u);
