@@ -378,7 +378,7 @@ Articulation Articulate(const Utterance& u, const VoiceParams& voice, double tim
   };
   const auto& morae = u.morae;
   Frame last = morae.empty() ? VowelFrame(Vowel::kA) : VowelFrame(morae.front().vowel);
-  add(kLead + std::min(PauseSeconds(u.leadingBreak), 0.4), Quiet(last));
+  add(kLead + std::min(PauseSeconds(u.leadingBreak), 0.4), Quiet(last), true);
   result.spans.resize(morae.size());
 
   for (size_t i = 0; i < morae.size(); ++i) {
@@ -512,6 +512,19 @@ Articulation Articulate(const Utterance& u, const VoiceParams& voice, double tim
       fr[k].ah = std::max(fr[k].ah, fromAh * w);
     }
     ++into;
+  }
+  // After a pause the voice starts softly over 10 ms rather than with a hard glottal attack.
+  const int attackFrames = std::max(2, static_cast<int>(std::lround(0.010 / kFrameSeconds)));
+  int since = attackFrames;
+  for (size_t k = 0; k < fr.size(); ++k) {
+    if (pauseFrame[k]) {
+      since = 0;
+      continue;
+    }
+    if (since < attackFrames)
+      fr[k].av *=
+          static_cast<float>(0.5 - 0.5 * std::cos(3.14159265358979 * (since + 1) / attackFrames));
+    ++since;
   }
   const float scale = static_cast<float>(voice.formantScale);
   for (Frame& f : fr) {
