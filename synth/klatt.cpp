@@ -14,12 +14,22 @@ constexpr float kMaxFrequency = 3750;  // parallel resonators stay clear of the 
 constexpr float kMaxCascade = 3550;
 constexpr float kFricationGain = 2.0f;  // brings frication to its level against the cascade
 
+// Coefficients cost an exp and a cos; within a quarter hertz of the last ones they are kept.
+bool Unchanged(float f, float bw, float& setF, float& setBw) {
+  if (std::fabs(f - setF) < 0.25f && std::fabs(bw - setBw) < 0.25f) return true;
+  setF = f;
+  setBw = bw;
+  return false;
+}
+
 // Two-pole resonator with unity gain at 0 Hz (cascade branch). Near the 4 kHz edge such a
 // resonator would boost its mirror image enormously, so a formant above kMaxCascade is left
 // out (a female F4 does not fit into telephone bandwidth anyway).
 struct Resonator {
   float a = 1, b = 0, c = 0, y1 = 0, y2 = 0;
+  float setF = -1, setBw = -1;
   void Set(float f, float bw) {
+    if (Unchanged(f, bw, setF, setBw)) return;
     if (f > kMaxCascade) {
       a = 1, b = 0, c = 0;
       return;
@@ -42,7 +52,9 @@ struct Resonator {
 // The matching zero pair, also unity gain at 0 Hz.
 struct AntiResonator {
   float a = 1, b = 0, c = 0, x1 = 0, x2 = 0;
+  float setF = -1, setBw = -1;
   void Set(float f, float bw) {
+    if (Unchanged(f, bw, setF, setBw)) return;
     Resonator r;
     r.Set(f, bw);
     a = 1 / r.a;
@@ -60,7 +72,9 @@ struct AntiResonator {
 // Band-pass resonator with unity gain at its centre and zeros at 0 Hz and 4 kHz (parallel bank).
 struct BandPass {
   float g = 0, b = 0, c = 0, x1 = 0, x2 = 0, y1 = 0, y2 = 0;
+  float setF = -1, setBw = -1;
   void Set(float f, float bw) {
+    if (Unchanged(f, bw, setF, setBw)) return;
     f = std::clamp(f, 100.0f, kMaxFrequency);
     bw = std::max(bw, 30.0f);
     double r = std::exp(-kPi * bw * kT);
