@@ -146,9 +146,9 @@ void Devoice(Utterance& u) {
     bool last = i + 1 == m.size() || x.breakAfter != Break::kNone;
     if (last) {
       // です。 ます、: a final す or つ before a pause; a question keeps its voice for the rise.
-      bool sokuonOrSu =
+      bool suOrTsu =
           x.vowel == V::kU && !x.palatal && (x.consonant == C::kS || x.consonant == C::kTs);
-      if (sokuonOrSu && x.breakAfter != Break::kQuestion && x.breakAfter != Break::kMinor)
+      if (suOrTsu && x.breakAfter != Break::kQuestion && x.breakAfter != Break::kMinor)
         x.devoiced = true;
       continue;
     }
