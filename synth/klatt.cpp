@@ -155,9 +155,11 @@ std::vector<float> RenderFrames(const std::vector<Frame>& frames, const VoicePar
                          std::sin(2 * kPi * 4.7 * t));
         period = kSampleRate / f0;
         open = std::max(2.0, period * openQuotient);
-        // Equal voice power at any pitch, so consonants keep their balance with the vowels
-        // in low and high voices alike.
-        pulseGain = static_cast<float>(std::sqrt(period * (150.0 / kSampleRate)));
+        // The same voice power at any pitch, so consonants keep their balance with the vowels
+        // in low and high voices alike; only pitch raised above the voice's base adds a little
+        // effort, so that accents stand out in loudness too.
+        pulseGain = static_cast<float>(std::sqrt(period * (150.0 / kSampleRate)) *
+                                       std::clamp(std::sqrt(f0 / voice.pitch), 0.8, 1.5));
       }
       float flow = 0;
       if (pos < open) {
