@@ -362,6 +362,15 @@ TEST(Synthesizer, DevoicingGeminatesAndLengthMarks) {
   double shortA = test::SoundingLength(Say("m1", "か").samples);
   double longA = test::SoundingLength(Say("m1", "かー").samples);
   EXPECT_NEAR(longA - shortA, 0.105, 0.03);
+  // ん takes its place from the next onset: lips before p, tongue tip before t, back before k.
+  auto nasalF2 = [](const char* koe) {
+    Rendering x = Say("m1", koe);
+    auto f = test::FormantsOver(x.samples, x.spans[1].start + 0.02, x.spans[1].end - 0.02, 0.025);
+    return f.size() >= 2 ? f[1] : 0.0;
+  };
+  double beforeP = nasalF2("あんぱ"), beforeT = nasalF2("あんた"), beforeK = nasalF2("あんか");
+  EXPECT_GT(beforeT, beforeP + 250);
+  EXPECT_GT(beforeK, beforeT + 250);
   // ん is a voiced mora of its own.
   Rendering n = Say("m1", "あんあ");
   EXPECT_TRUE(voiced(n, 1));
