@@ -1,6 +1,6 @@
 // A voice: the numbers in a voice folder's voice.txt that turn the same phonetic string into
 // a different speaker. The file is "key = value" per line; "#" starts a comment; blank lines
-// are ignored; keys left out keep the defaults below (an adult male voice).
+// are ignored; keys left out keep the defaults below (the adult male voice m1).
 #pragma once
 
 #include <string>
@@ -10,14 +10,14 @@ namespace kotonel::synth {
 enum class VoiceEffect { kNone, kRing };
 
 struct VoiceParams {
-  double pitch = 110.0;         // pitch: lowest speaking pitch (phrase base), Hz, 40..600
+  double pitch = 84.0;          // pitch: base pitch (end of a statement), Hz, 40..600
   double pitchRange = 1.0;      // pitch_range: scales accents and phrase rises, 0..3 (0: monotone)
   double formantScale = 1.0;    // formant_scale: multiplies every formant frequency, 0.6..1.6
   double bandwidthScale = 1.0;  // bandwidth_scale: multiplies formant bandwidths, 0.3..4
-  double openQuotient = 0.6;    // open_quotient: open part of each glottal cycle, 0.2..0.95
-  double spectralTilt = 0.3;    // spectral_tilt: one-pole damping of the voice source, 0..0.95
-  double breathiness = 0.05;    // breathiness: aspiration noise mixed into voicing, 0..1
-  double jitter = 0.005;        // jitter: random pitch variation, cycle to cycle and slow, 0..0.2
+  double openQuotient = 0.55;   // open_quotient: open part of each glottal cycle, 0.2..0.95
+  double spectralTilt = 0.55;   // spectral_tilt: one-pole damping of the voice source, 0..0.95
+  double breathiness = 0.04;    // breathiness: aspiration noise mixed into voicing, 0..1
+  double jitter = 0.006;        // jitter: random pitch variation, cycle to cycle and slow, 0..0.2
   double vibratoRate = 5.0;     // vibrato_rate: Hz, 0..20
   double vibratoDepth = 0.0;    // vibrato_depth: cents either side, 0..300
   double speedFactor = 1.0;     // speed_factor: multiplies the speaking rate, 0.5..2
