@@ -106,11 +106,15 @@ void ApplyProsody(const Utterance& u, const std::vector<MoraSpan>& spans, const 
       contour.Phrase(last.start - 0.1, -0.22 * range);
     }
   }
-  // Questions in the middle of a string rise too.
+  // Sentences inside the string end the same way, with a rise or fall that is over before
+  // the next sentence starts.
   for (size_t i = 0; i + 1 < m.size(); ++i) {
-    if (m[i].breakAfter != Break::kQuestion) continue;
-    double t1 = spans[i].vowelStart + 0.1 * (spans[i].end - spans[i].vowelStart);
-    contour.Accent(t1, spans[i].end + 0.05, 0.55 * std::max(range, 0.5), kBetaRise);
+    if (m[i].breakAfter == Break::kQuestion) {
+      double t1 = spans[i].vowelStart + 0.1 * (spans[i].end - spans[i].vowelStart);
+      contour.Accent(t1, spans[i].end + 0.05, 0.55 * std::max(range, 0.5), kBetaRise);
+    } else if (m[i].breakAfter == Break::kPeriod) {
+      contour.Accent(spans[i].start - 0.1, spans[i].end + 0.05, -0.2 * range);
+    }
   }
   const double base = std::log(voice.pitch);
   const auto& v = contour.Values();

@@ -131,6 +131,15 @@ TEST(Synthesizer, QuestionRisesAndStatementFalls) {
     const MoraSpan& sl = s.spans.back();
     double sEnd = PitchAt(s.samples, sl.end - 0.12 * (sl.end - sl.vowelStart), 0.03);
     EXPECT_LT(Semitones(end, sEnd), -3.0) << voice;
+
+    // Inside a string too: a sentence end falls below a mere pause.
+    auto endOfKa = [&](const char* koe) {
+      Rendering r = Say(voice, koe);
+      const MoraSpan& k = r.spans[4];  // か
+      return PitchAt(r.samples, k.end - 0.15 * (k.end - k.vowelStart), 0.03);
+    };
+    EXPECT_LT(Semitones(endOfKa("そうですか、はい"), endOfKa("そうですか。はい")), -1.5) << voice;
+    EXPECT_GT(Semitones(endOfKa("そうですか、はい"), endOfKa("そうですか？はい")), 3.0) << voice;
   }
 }
 
