@@ -190,6 +190,18 @@ bool IsStop(C c) {
   return c == C::kK || c == C::kG || c == C::kT || c == C::kD || c == C::kP || c == C::kB;
 }
 
+// A fricative's noise grows over its first fifth and eases a little before the vowel; a
+// sudden start would sound like an affricate (さ heard as つぁ).
+void Swell(const Frame& f, double dur, std::vector<Seg>& out) {
+  static const float kShape[] = {0.3f, 0.65f, 1.0f, 1.0f, 0.85f};
+  for (float g : kShape) {
+    Frame part = f;
+    part.af *= g;
+    part.ah *= g;
+    out.push_back({dur / 5, part});
+  }
+}
+
 // The onset of a syllable as segments; returns them in order.
 void Onset(const Mora& m, const Frame& vowel, std::vector<Seg>& out) {
   const C c = m.consonant;
@@ -250,7 +262,7 @@ void Onset(const Mora& m, const Frame& vowel, std::vector<Seg>& out) {
     case C::kS: {
       Frame f = locus;
       FricationSpectrum(f, m.palatal ? Fric::kSh : Fric::kS, m.palatal ? 0.55f : 0.5f);
-      out.push_back({m.palatal ? 0.080 : 0.075, f});
+      Swell(f, m.palatal ? 0.080 : 0.075, out);
       return;
     }
     case C::kZ: {
@@ -272,14 +284,14 @@ void Onset(const Mora& m, const Frame& vowel, std::vector<Seg>& out) {
       Frame f = locus;
       f.ah = 0.5f;
       if (m.palatal) FricationSpectrum(f, Fric::kC, 0.25f);
-      out.push_back({0.060, f});
+      Swell(f, 0.060, out);
       return;
     }
     case C::kF: {
       Frame f = locus;
       f.ah = 0.12f;
       FricationSpectrum(f, Fric::kF, 0.2f);
-      out.push_back({0.055, f});
+      Swell(f, 0.055, out);
       return;
     }
     case C::kN:
@@ -314,6 +326,8 @@ Frame HeldOnset(const Mora* next, const Frame& previous) {
   Onset(*next, VowelFrame(next->vowel), segs);
   if (segs.empty()) return Quiet(previous);
   Frame f = segs.front().t;
+  for (const Seg& s : segs)  // the full strength of a swelling fricative
+    if (s.t.af > f.af || s.t.ah > f.ah) f = s.t;
   C c = next->consonant;
   if (IsStop(c) || c == C::kTs || c == C::kZ || (c == C::kT && next->palatal)) {
     f = Quiet(f);  // closure held
