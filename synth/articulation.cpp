@@ -261,7 +261,7 @@ void Onset(const Mora& m, const Frame& vowel, std::vector<Seg>& out) {
     }
     case C::kS: {
       Frame f = locus;
-      FricationSpectrum(f, m.palatal ? Fric::kSh : Fric::kS, m.palatal ? 0.55f : 0.5f);
+      FricationSpectrum(f, m.palatal ? Fric::kSh : Fric::kS, m.palatal ? 0.62f : 0.6f);
       Swell(f, m.palatal ? 0.080 : 0.075, out);
       return;
     }
