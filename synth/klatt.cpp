@@ -145,7 +145,7 @@ std::vector<float> RenderFrames(const std::vector<Frame>& frames, const VoicePar
       vibratoPhase += vibratoStep;
       if (pos >= period) {
         pos -= period;
-        double f0 = std::max(20.0f, lerp(fr.f0, nx.f0));
+        double f0 = std::clamp(lerp(fr.f0, nx.f0), 20.0f, 1000.0f);
         f0 *= std::exp2(vibratoDepth * std::sin(vibratoPhase));
         f0 *= 1.0 + voice.jitter * jitterNoise.Next() * 1.7;
         // Flutter: the slow wander of a human larynx (Klatt's three incommensurate sines).

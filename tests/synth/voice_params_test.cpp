@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <unistd.h>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 
@@ -76,6 +77,33 @@ TEST(VoiceParams, MissingOrBrokenVoiceFolderFailsSynthesis) {
     VoiceParams v;
     EXPECT_TRUE(LoadVoiceParams(std::string(KOTONEL_SOURCE_DIR) + "dll/" + name + "/", v, error))
         << name << ": " << error;
+  }
+}
+
+TEST(VoiceParams, ExtremeButValidVoicesStillGiveCleanSound) {
+  const char* extremes[] = {
+      "pitch = 40\npitch_range = 3\nformant_scale = 0.6\nbandwidth_scale = 0.3\n"
+      "open_quotient = 0.2\nspectral_tilt = 0\njitter = 0.2\nspeed_factor = 0.5\n",
+      "pitch = 600\npitch_range = 3\nformant_scale = 1.6\nbandwidth_scale = 4\n"
+      "open_quotient = 0.95\nspectral_tilt = 0.95\nbreathiness = 1\nvibrato_rate = 20\n"
+      "vibrato_depth = 300\nspeed_factor = 2\neffect = ring\neffect_frequency = 2000\n"
+      "effect_mix = 1\n",
+  };
+  for (const char* text : extremes) {
+    VoiceParams v;
+    std::string error;
+    ASSERT_TRUE(ParseVoiceParams(text, "voice.txt", v, error)) << error;
+    Rendering r;
+    ASSERT_TRUE(Render(v, U"きょうわ/いい'/てんきですね？さんぽ、しましょう。", 300, r, error))
+        << error;
+    ASSERT_FALSE(r.samples.empty());
+    float peak = 0;
+    for (float x : r.samples) {
+      ASSERT_TRUE(std::isfinite(x));
+      peak = std::max(peak, std::fabs(x));
+    }
+    EXPECT_GT(peak, 0.1f);
+    EXPECT_LT(peak, 0.71f);  // below -3 dBFS
   }
 }
 
