@@ -108,7 +108,7 @@ bool LoadVoiceParams(const std::string& folder, VoiceParams& voice, std::string&
     error = "声のフォルダーが見つかりません: " + folder;
     return false;
   }
-  std::string path = folder + "voice.txt";
+  std::string path = folder + (folder.empty() || folder.back() == '/' ? "" : "/") + "voice.txt";
   std::ifstream file(path, std::ios::binary);
   if (!file) {
     error = "声の設定ファイルを読めません: " + path;

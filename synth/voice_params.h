@@ -26,8 +26,9 @@ struct VoiceParams {
   double effectMix = 0.0;                   // effect_mix: share of the ring-modulated sound, 0..1
 };
 
-// Reads folder + "voice.txt" (folder ends in '/'). On failure returns false and sets error to a
-// message for the user (UTF-8) naming the file and, for a bad line, its number and text.
+// Reads the file voice.txt in folder (with or without a trailing '/'). On failure returns false and
+// sets error to a message for the user (UTF-8) naming the file and, for a bad line, its number and
+// text.
 bool LoadVoiceParams(const std::string& folder, VoiceParams& voice, std::string& error);
 
 // Parses the text of a voice file; fileName only labels the messages.

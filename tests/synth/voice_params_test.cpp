@@ -70,6 +70,7 @@ TEST(VoiceParams, MissingOrBrokenVoiceFolderFailsSynthesis) {
   std::ofstream(dir / "voice.txt") << "pitch = 150\nformant_scale = 1.1\n";
   EXPECT_TRUE(Synthesize(dir.string() + "/", koe, 100, image, error)) << error;
   EXPECT_GT(image.size(), 44u);
+  EXPECT_TRUE(Synthesize(dir.string(), koe, 100, image, error)) << error;
   fs::remove_all(dir);
 
   // Every shipped voice loads.
