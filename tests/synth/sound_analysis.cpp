@@ -155,12 +155,6 @@ std::vector<double> FormantsOf(std::vector<double> r, int order) {
 
 }  // namespace
 
-std::vector<double> FormantsAt(const std::vector<float>& s, double t, double window, int order) {
-  size_t a = Index(s, t - window / 2), b = Index(s, t + window / 2);
-  if (b <= a + size_t(order)) return {};
-  return FormantsOf(WindowAutocorrelation(s, a, b, order), order);
-}
-
 std::vector<double> FormantsOver(const std::vector<float>& s, double from, double to, double window,
                                  int order) {
   std::vector<double> sum(order + 1, 0);

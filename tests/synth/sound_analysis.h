@@ -17,12 +17,10 @@ double RmsDb(const std::vector<float>& s, double from, double to);
 // not clearly periodic (normalized peak below 0.5).
 double PitchAt(const std::vector<float>& s, double t, double window = 0.040);
 
-// Formant frequencies (Hz, ascending) of a window centred at t: LPC of the pre-emphasized,
-// Hamming-windowed samples, keeping roots with bandwidth under 500 Hz above 150 Hz.
-std::vector<double> FormantsAt(const std::vector<float>& s, double t, double window = 0.030,
-                               int order = 10);
-// The same for a steady stretch [from, to): the autocorrelations of 30 ms windows every 5 ms
-// are summed first, so that a moving pitch smears its harmonics and the envelope shows.
+// Formant frequencies (Hz, ascending) of a steady stretch [from, to): LPC of pre-emphasized,
+// Hamming-windowed 30 ms windows every 5 ms whose autocorrelations are summed first, so that a
+// moving pitch smears its harmonics and the envelope shows. Roots with a bandwidth under
+// 500 Hz above 150 Hz count.
 std::vector<double> FormantsOver(const std::vector<float>& s, double from, double to,
                                  double window = 0.030, int order = 10);
 

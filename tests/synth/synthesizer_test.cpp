@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 
 #include "sound_analysis.h"
 #include "util/encoding.h"
@@ -13,7 +11,6 @@
 namespace kotonel::synth {
 namespace {
 
-using test::FormantsAt;
 using test::PitchAt;
 using test::RmsDb;
 using test::Semitones;
