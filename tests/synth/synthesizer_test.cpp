@@ -266,6 +266,24 @@ TEST(Synthesizer, LevelFadesAndDeterminism) {
     EXPECT_LT(RmsDb(s, 0, 0.01), -60) << voice;
     EXPECT_LT(RmsDb(s, s.size() / test::kRate - 0.01, s.size() / test::kRate), -60) << voice;
   }
+  // Into and out of a pause the sound dies away and grows over milliseconds: no hard cut.
+  Rendering p = Say("m1", "あ、あ");
+  const double end = p.spans[0].end, start = p.spans[1].start;
+  const double ref = RmsDb(p.samples, end - 0.03, end - 0.01);
+  auto level = [&](double t) { return RmsDb(p.samples, t, t + 0.002) - ref; };
+  double lastLoud = end, firstQuiet = end;
+  for (double t = end - 0.01; t < end + 0.06; t += 0.002) {
+    if (level(t) > -6) lastLoud = t;
+    if (level(t) < -40 && firstQuiet == end) firstQuiet = t;
+  }
+  EXPECT_GE(firstQuiet - lastLoud, 0.008);
+  double lastQuiet = start, firstLoud = start;
+  for (double t = start - 0.03; t < start + 0.03; t += 0.002) {
+    if (level(t) < -40 && t < start + 0.005) lastQuiet = t;
+    if (level(t) > -6 && firstLoud == start) firstLoud = t;
+  }
+  EXPECT_GE(firstLoud - lastQuiet, 0.004);
+
   std::vector<uint8_t> f1, m1;
   std::string error;
   ASSERT_TRUE(Synthesize(VoiceFolder("f1"), ToCp932(U"あ"), 100, f1, error));
