@@ -1,5 +1,7 @@
 #include "synth/synthesizer.h"
 
+#include <new>
+
 #include "synth/effects.h"
 #include "synth/klatt.h"
 #include "synth/prosody.h"
@@ -37,9 +39,16 @@ bool Synthesize(const std::string& voiceFolder, std::string_view koe, int speed,
   error.clear();
   VoiceParams voice;
   if (!LoadVoiceParams(voiceFolder, voice, error)) return false;
-  Rendering rendering;
-  if (!Render(voice, FromCp932(koe), speed, rendering, error)) return false;
-  wavImage = MakeWavImage(rendering.samples);
+  try {
+    Rendering rendering;
+    if (!Render(voice, FromCp932(koe), speed, rendering, error)) return false;
+    wavImage = MakeWavImage(rendering.samples);
+  } catch (const std::bad_alloc&) {
+    // The reader must survive a string too long for the memory left: it is a failure like any.
+    wavImage.clear();
+    error = "音声を合成するメモリが足りません";
+    return false;
+  }
   return true;
 }
 
