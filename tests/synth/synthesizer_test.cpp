@@ -64,6 +64,39 @@ TEST(Synthesizer, SteadyVowelsHitTheirFormants) {
   }
 }
 
+TEST(Synthesizer, VowelsStayRecognizableBetweenConsonants) {
+  // Every voiced vowel, measured over the middle of its stretch, lies nearest to its own
+  // target (log F1/F2 distance): the transitions never blur one vowel into another.
+  const char* koe =
+      "かきくけこ/なにぬねの/まみむめも/らりるれろ/がぎぐげご/ばびぶべぼ/たちつてと/さしすせそ/"
+      "やゆよ/わ";
+  for (const char* voice : {"m1", "f1", "m2", "imd1"}) {
+    Rendering r = Say(voice, koe);
+    const double scale = Voice(voice).formantScale;
+    int heard = 0;
+    for (size_t i = 0; i < r.spans.size(); ++i) {
+      const Mora& m = r.utterance.morae[i];
+      if (m.kind != MoraKind::kSyllable || m.devoiced) continue;
+      const MoraSpan& s = r.spans[i];
+      const double len = s.end - s.vowelStart;
+      auto f = test::FormantsOver(r.samples, s.vowelStart + 0.2 * len, s.end - 0.2 * len, 0.025);
+      ASSERT_GE(f.size(), 2u) << voice << " mora " << i;
+      int nearest = -1;
+      double best = 1e9;
+      for (int k = 0; k < 5; ++k) {
+        double f1, f2;
+        VowelFormants(Vowel(k), f1, f2);
+        double d =
+            std::pow(std::log(f[0] / (f1 * scale)), 2) + std::pow(std::log(f[1] / (f2 * scale)), 2);
+        if (d < best) best = d, nearest = k;
+      }
+      EXPECT_EQ(nearest, int(m.vowel)) << voice << " mora " << i;
+      ++heard;
+    }
+    EXPECT_GE(heard, 38) << voice;  // all but the few devoiced ones
+  }
+}
+
 TEST(Synthesizer, ConsonantsKeepTheirPlacesApart) {
   for (const char* voice : {"m1", "f1"}) {
     // Centre of gravity of the consonant's noise (the second mora's onset) and its level
