@@ -9,7 +9,7 @@ namespace {
 
 constexpr double kAlpha = 3.0;      // phrase response, 1/s
 constexpr double kBeta = 22.0;      // accent response, 1/s
-constexpr double kBetaRise = 30.0;  // question rise, 1/s
+constexpr double kBetaRise = 30.0;  // question rise and a fall before a pause, 1/s
 constexpr double kGamma = 0.9;
 constexpr double kAccent = 0.32;  // Aa of a first accent phrase
 constexpr double kDownstep = 0.72;
@@ -87,12 +87,23 @@ void ApplyProsody(const Utterance& u, const std::vector<MoraSpan>& spans, const 
         break;
       }
     const double aa = kAccent * range * step;
+    // The fall comes after the nucleus; with nothing after it before a pause, it comes within
+    // the nucleus itself, so that 橋 (はし') still differs from 端 (はし) on its own.
+    double fall = 0, beta = kBeta;
+    if (nucleus) {
+      size_t k = i + nucleus - 1;
+      bool nothingAfter = k + 1 == m.size() || IsPause(m[k].breakAfter);
+      fall = spans[k].end - 0.03;
+      if (nothingAfter) {
+        fall = spans[k].vowelStart + 0.2 * (spans[k].end - spans[k].vowelStart);
+        beta = kBetaRise;
+      }
+    }
     if (nucleus == 1) {
-      contour.Accent(spans[i].start - 0.05, spans[i].end - 0.03, aa);
+      contour.Accent(spans[i].start - 0.05, fall, aa, beta);
     } else if (j - i >= 2) {
       double t1 = spans[i + 1].start - 0.04;
-      double t2 = nucleus ? spans[i + nucleus - 1].end - 0.03 : spans[j - 1].end;
-      contour.Accent(t1, t2, aa);
+      contour.Accent(t1, nucleus ? fall : spans[j - 1].end, aa, beta);
     }
     if (nucleus) step *= kDownstep;
   }

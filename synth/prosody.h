@@ -4,7 +4,8 @@
 // Input: the utterance, the mora times and the voice (pitch = Fb, pitch_range scales every
 // amplitude). A phrase command starts each stretch between pauses; each accent phrase gets one
 // accent command in the Tokyo pattern: the first mora low unless it carries the nucleus, high up
-// to and including the nucleus, low after it; a phrase without a nucleus rises and stays high.
+// to and including the nucleus, low after it (a nucleus right before a pause falls within
+// itself); a phrase without a nucleus rises and stays high.
 // Accent commands after an accented phrase are lowered (downstep) until the next pause. "。"
 // adds a final fall, "？" a rise over the last mora. Output: the f0 field of every frame.
 #pragma once

@@ -140,6 +140,17 @@ TEST(Synthesizer, PitchAccentFollowsTheNucleus) {
     EXPECT_GT(Semitones(c1, c2), 2.0) << voice;
     EXPECT_GT(Semitones(c2, c3), -1.0) << voice;
     EXPECT_GT(Semitones(b3, c3), 2.0) << voice;  // the particle stays up only without a nucleus
+    // On their own: は'し high-low; はし' low-high falling at its end; はし low-high and level.
+    auto endOfSecond = [](const Rendering& r) {
+      const MoraSpan& s = r.spans[1];
+      return PitchAt(r.samples, s.end - 0.15 * (s.end - s.vowelStart), 0.03);
+    };
+    Rendering e = Say(voice, "は'し"), f = Say(voice, "はし'"), g = Say(voice, "はし");
+    EXPECT_GT(Semitones(PitchOfMora(e, 1), PitchOfMora(e, 0)), 2.0) << voice;
+    EXPECT_GT(Semitones(PitchOfMora(f, 0), PitchOfMora(f, 1)), 2.0) << voice;
+    EXPECT_LT(Semitones(PitchOfMora(f, 1), endOfSecond(f)), -0.5) << voice;
+    EXPECT_GT(Semitones(PitchOfMora(g, 0), PitchOfMora(g, 1)), 2.0) << voice;
+    EXPECT_GT(Semitones(PitchOfMora(g, 1), endOfSecond(g)), -0.2) << voice;
     // "/" starts a new phrase: its first mora is low again, lower than the high before it.
     Rendering d = Say(voice, "はしが/はしが");
     EXPECT_GT(Semitones(PitchOfMora(d, 3), PitchOfMora(d, 2)), 1.0) << voice;
