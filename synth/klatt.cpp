@@ -11,7 +11,7 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr double kT = 1.0 / kSampleRate;
 constexpr float kNasalPole = 270, kNasalBandwidth = 100;
 constexpr float kMaxFrequency = 3750;  // parallel resonators stay clear of the 4 kHz edge
-constexpr float kMaxCascade = 3550;
+constexpr float kMaxCascade = 3550, kGoneCascade = 3700;
 constexpr float kFricationGain = 2.0f;  // brings frication to its level against the cascade
 
 // Coefficients cost an exp and a cos; within a quarter hertz of the last ones they are kept.
@@ -23,18 +23,16 @@ bool Unchanged(float f, float bw, float& setF, float& setBw) {
 }
 
 // Two-pole resonator with unity gain at 0 Hz (cascade branch). Near the 4 kHz edge such a
-// resonator would boost its mirror image enormously, so a formant above kMaxCascade is left
-// out (a female F4 does not fit into telephone bandwidth anyway).
+// resonator would boost its mirror image enormously, so above kMaxCascade it stays put and is
+// faded out towards kGoneCascade (a female F4 does not fit into telephone bandwidth anyway);
+// the fade keeps a formant that moves across the limit from switching with a click.
 struct Resonator {
-  float a = 1, b = 0, c = 0, y1 = 0, y2 = 0;
+  float a = 1, b = 0, c = 0, y1 = 0, y2 = 0, mix = 1;
   float setF = -1, setBw = -1;
   void Set(float f, float bw) {
     if (Unchanged(f, bw, setF, setBw)) return;
-    if (f > kMaxCascade) {
-      a = 1, b = 0, c = 0;
-      return;
-    }
-    f = std::max(f, 40.0f);
+    mix = std::clamp((kGoneCascade - f) / (kGoneCascade - kMaxCascade), 0.0f, 1.0f);
+    f = std::clamp(f, 40.0f, kMaxCascade);
     bw = std::max(bw, 20.0f);
     double r = std::exp(-kPi * bw * kT);
     c = static_cast<float>(-r * r);
@@ -45,7 +43,7 @@ struct Resonator {
     float y = a * x + b * y1 + c * y2;
     y2 = y1;
     y1 = y;
-    return y;
+    return mix * y + (1 - mix) * x;
   }
 };
 
