@@ -43,7 +43,7 @@ struct Resonator {
     float y = a * x + b * y1 + c * y2;
     y2 = y1;
     y1 = y;
-    return mix * y + (1 - mix) * x;
+    return mix == 1 ? y : mix * y + (1 - mix) * x;
   }
 };
 
