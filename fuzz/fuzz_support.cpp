@@ -1,0 +1,52 @@
+#include "fuzz_support.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "util/files.h"
+
+namespace kotonel::fuzz {
+
+std::string BaseDictionaryFolder() {
+  if (const char* env = std::getenv("KOTONEL_FUZZ_DICT"); env && *env) {
+    std::string folder = env;
+    if (folder.back() != '/') folder += '/';
+    return folder;
+  }
+  std::string shipped = std::string(KOTONEL_SOURCE_DIR) + "dll/";
+  if (FileExists(shipped + "dic.ktn")) return shipped;
+  return std::string(KOTONEL_SOURCE_DIR) + "tests/data/engine/";
+}
+
+std::string VoiceFolder() {
+  return std::string(KOTONEL_SOURCE_DIR) + "dll/";
+}
+
+std::string ScratchFolder() {
+  namespace fs = std::filesystem;
+  fs::path folder = fs::temp_directory_path() / ("kotonel-fuzz-" + std::to_string(getpid()));
+  std::error_code ec;
+  fs::remove_all(folder, ec);
+  fs::create_directories(folder);
+  return folder.string() + "/";
+}
+
+const uint8_t* SilentVoiceLibrary::Synthe(int32_t, const std::string&, int16_t, int32_t& size) {
+  size = 44;
+  return header_;
+}
+
+SilentEngine::SilentEngine(const std::string& dictionaryFolder) {
+  EngineSetup setup;
+  setup.dictionaryFolder = dictionaryFolder;
+  auto device = std::make_unique<VirtualAudioDevice>(clock);
+  device->keepPieces = false;
+  setup.device = std::move(device);
+  setup.voices = std::make_unique<SilentVoiceLibrary>();
+  setup.clock = &clock;
+  engine = std::make_unique<clsMAIN>(std::move(setup));
+}
+
+}  // namespace kotonel::fuzz
