@@ -27,6 +27,10 @@ struct WidthTables {
     wide[U'\\'] = 0xFFE5;
     narrow[0x3000] = U" ";
     wide[U' '] = 0x3000;
+    // The code page's full-width apostrophe and double quote are the right-hand quotation marks,
+    // so these narrow too (one way only: the ASCII marks widen to ＇ and ＂).
+    narrow[0x2019] = U"'";
+    narrow[0x201D] = U"\"";
     for (size_t i = 0; kFullOfHalf[i]; ++i) {
       char32_t half = kHalfFrom + static_cast<char32_t>(i);
       narrow[kFullOfHalf[i]] = std::u32string(1, half);
