@@ -246,6 +246,11 @@ void frm設定::Build() {
 void frm設定::Load() {
   setting_ = std::make_unique<clsSETTING>();
   setting_->programName = main_->ProgramName();
+  setting_->onError = [this](int number, const std::u32string&) {
+    CurrentPrompts().Message(
+        this, QMessageBox::Warning, Q(main_->ProgramName()),
+        QStringLiteral("設定の読み込みでエラーが発生しました。（エラー番号 %1）").arg(number));
+  };
   FillFontList(main_->ProgramFolder() + "font.ini", cmb書式);
   for (QGroupBox* frame : fra設定) frame->hide();
   settingsPath_ = main_->WritableFolder() + main_->ProgramName() + ".ini";
