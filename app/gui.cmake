@@ -11,3 +11,9 @@ add_custom_command(TARGET Kotonel POST_BUILD
   COMMENT "Copying the help text")
 install(TARGETS Kotonel RUNTIME DESTINATION bin)
 install(FILES ${PROJECT_SOURCE_DIR}/readme.txt DESTINATION bin)
+
+# Renders the windows into PNG files for the documentation (scripts/screenshots.sh).
+add_executable(kotonel-screenshots EXCLUDE_FROM_ALL ${PROJECT_SOURCE_DIR}/app/kotonel_screenshots.cpp)
+target_link_libraries(kotonel-screenshots PRIVATE kotonel_ui)
+target_compile_options(kotonel-screenshots PRIVATE ${KOTONEL_WARNINGS})
+add_dependencies(kotonel-screenshots Kotonel)

@@ -14,7 +14,7 @@ namespace kotonel {
 frmヘルプ::frmヘルプ(QWidget* mainWindow, std::string helpFile)
     : QWidget(mainWindow, Qt::Window), main_(mainWindow), helpFile_(std::move(helpFile)) {
   setObjectName(QStringLiteral("frmヘルプ"));
-  resize(560, 520);
+  resize(700, 560);
   lblタイトル = new QLabel(this);
   lblタイトル->setObjectName(QStringLiteral("lblタイトル"));
   QFont title(QStringLiteral("ＭＳ Ｐゴシック"));

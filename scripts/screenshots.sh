@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Renders Kotonel's windows under a virtual X server into docs/*.png.
+#   scripts/screenshots.sh [BUILD_DIR]     (default: build)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+dir=${1:-build}
+cmake -S . -B "$dir" >/dev/null
+cmake --build "$dir" -j2 --target kotonel-screenshots
+mkdir -p docs
+KOTONEL_AUDIO=null QT_QPA_PLATFORM=xcb \
+  xvfb-run -a -s "-screen 0 1280x1024x24" "$dir/bin/kotonel-screenshots" docs
