@@ -105,7 +105,9 @@ char32_t TextCompareForm(char32_t c) {
 
 void TextBox::keyPressEvent(QKeyEvent* e) {
   if (e->key() == Qt::Key_Control) ctrl_ = true;
-  if (e->key() == Qt::Key_A && ctrl_) {
+  // The flag alone could outlive a Ctrl released in another window and turn a typed "a" into
+  // "replace everything"; the key's own modifiers confirm it.
+  if (e->key() == Qt::Key_A && ctrl_ && (e->modifiers() & Qt::ControlModifier)) {
     QTextCursor cursor = textCursor();
     cursor.setPosition(0);
     cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
@@ -113,6 +115,11 @@ void TextBox::keyPressEvent(QKeyEvent* e) {
     return;
   }
   QPlainTextEdit::keyPressEvent(e);
+}
+
+void TextBox::focusOutEvent(QFocusEvent* e) {
+  ctrl_ = false;
+  QPlainTextEdit::focusOutEvent(e);
 }
 
 void TextBox::keyReleaseEvent(QKeyEvent* e) {
@@ -377,7 +384,12 @@ void frmメイン::On停止(bool) {
 
 void frmメイン::On中止(bool pressed) {
   // Stop while nothing plays doubles as "clear".
-  if (pressed && !chk再生->isChecked()) テキスト()->clear();
+  if (pressed && !chk再生->isChecked()) {
+    // Removed as an edit, so Ctrl+Z brings back a text cleared by mistake.
+    QTextCursor cursor(テキスト()->document());
+    cursor.select(QTextCursor::Document);
+    cursor.removeSelectedText();
+  }
   if (!chk再生->isChecked()) chk中止->setChecked(false);
   chk中止->setEnabled(!chk中止->isChecked());
   if (chk中止->isChecked() && objMAIN) objMAIN->CANCEL();

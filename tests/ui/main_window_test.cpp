@@ -93,6 +93,8 @@ TEST(MainWindow, StopEndsTheReadingAndClearsTheTextOnlyWhenIdle) {
   EXPECT_EQ(w.テキスト()->toPlainText(), QString());
   EXPECT_FALSE(w.chk中止->isChecked());
   EXPECT_TRUE(w.chk中止->isEnabled());
+  w.テキスト()->undo();  // a text cleared by mistake comes back
+  EXPECT_EQ(w.テキスト()->toPlainText(), QStringLiteral("あ\nい\nう"));
 
   // Stop while paused cancels, and the end of the reading releases pause as well.
   h.At(20, [&] { w.chk停止->setChecked(true); });
