@@ -10,7 +10,9 @@ namespace {
 
 // Half-width katakana U+FF61..U+FF9F and their full-width forms, in code order.
 constexpr char32_t kHalfFrom = 0xFF61;
-const char32_t kFullOfHalf[] = U"。「」、・ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワン゛゜";
+const char32_t kFullOfHalf[] =
+    U"。「」、・ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホ"
+    U"マミムメモヤユヨラリルレロワン゛゜";
 
 struct WidthTables {
   std::unordered_map<char32_t, std::u32string> narrow;  // full -> half (one or two chars)
@@ -106,7 +108,9 @@ char32_t ShiftCp932(char32_t c, int delta) {
   return FromCp932Code(code + delta);
 }
 
-bool IsHalfWidthKatakana(char32_t c) { return c >= 0xFF66 && c <= 0xFF9F; }
+bool IsHalfWidthKatakana(char32_t c) {
+  return c >= 0xFF66 && c <= 0xFF9F;
+}
 
 std::u32string ToLowerAscii(std::u32string_view text) {
   std::u32string out(text);
