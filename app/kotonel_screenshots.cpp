@@ -1,6 +1,6 @@
-// kotonel-screenshots DIR: renders the windows of Kotonel with sample content and saves them as
-// PNG files in DIR (main.png, settings-1.png … settings-4.png, file.png, help.png). Used by
-// scripts/screenshots.sh under Xvfb to keep the pictures in docs/ current.
+// kotonel-screenshots DIR [DICTIONARY_FOLDER]: renders the windows of Kotonel with sample content
+// and saves them as PNG files in DIR (main.png, settings-1.png … settings-4.png, file.png,
+// help.png). Used by scripts/screenshots.sh under Xvfb to keep the pictures in docs/ current.
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
@@ -34,18 +34,22 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   using namespace kotonel;
   if (argc < 2) {
-    std::fprintf(stderr, "usage: kotonel-screenshots DIR\n");
+    std::fprintf(stderr, "usage: kotonel-screenshots DIR [DICTIONARY_FOLDER]\n");
     return 2;
   }
   QString out = QString::fromLocal8Bit(argv[1]);
   QDir().mkpath(out);
-  QTemporaryDir config, samples;
+  QTemporaryDir config;
+  // A fixed folder, so the picture of the chooser does not change from run to run.
+  QDir samples(QDir::tempPath() + QStringLiteral("/文書"));
+  samples.removeRecursively();
+  QDir().mkpath(samples.path());
 
   MainSetup setup;
   setup.programName = "Kotonel";
   setup.programFolder = ProgramFolder();
   setup.writableFolder = config.path().toStdString() + "/";
-  setup.dictionaryFolder = DictionaryFolder();
+  setup.dictionaryFolder = argc > 2 ? std::string(argv[2]) : DictionaryFolder();
   frmメイン w(std::move(setup));
   if (!w.Load()) return 1;
   w.resize(720, 420);
@@ -77,7 +81,7 @@ int main(int argc, char** argv) {
   std::string folder = samples.path().toStdString() + "/";
   for (const char* name : {"あいさつ.txt", "吾輩は猫である.txt", "memo.txt", "録音.wav"})
     WriteFileAtomic(folder + name, "x");
-  QDir(samples.path()).mkdir(QStringLiteral("朗読"));
+  samples.mkdir(QStringLiteral("朗読"));
   frmファイル* f = w.FileChooser();
   f->SAVE(false);
   f->FILTER(QStringLiteral("*.txt"));
@@ -90,5 +94,6 @@ int main(int argc, char** argv) {
   w.M_Mokuji_Click();
   w.Help()->resize(700, 560);
   ok &= Save(w.Help(), out + QStringLiteral("/help.png"));
+  samples.removeRecursively();
   return ok ? 0 : 1;
 }

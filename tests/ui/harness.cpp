@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QRadioButton>
+#include <stdexcept>
 
 #include "ui/frm_settings.h"
 #include "util/encoding.h"
@@ -28,7 +29,7 @@ frmメイン& Harness::Start(bool show, bool phonetic) {
   setup.programName = "Kotonel";
   setup.programFolder = ProgramFolder();
   setup.writableFolder = writableOverride.empty() ? WritableFolder() : writableOverride;
-  setup.dictionaryFolder = dictionary.path().toStdString() + "/";
+  setup.dictionaryFolder = DictionaryFolder();
   setup.commands = &commands;
   setup.makeEngine = [this](MessagePump pump) {
     auto dev = std::make_unique<VirtualAudioDevice>(clock);
@@ -37,7 +38,7 @@ frmメイン& Harness::Start(bool show, bool phonetic) {
     voices = lib.get();
     for (const std::string& s : failOn) voices->failOn.push_back(ToCp932(FromUtf8(s)));
     EngineSetup es;
-    es.dictionaryFolder = dictionary.path().toStdString() + "/";
+    es.dictionaryFolder = DictionaryFolder();
     es.device = std::move(dev);
     es.voices = std::move(lib);
     es.clock = &clock;
@@ -45,7 +46,7 @@ frmメイン& Harness::Start(bool show, bool phonetic) {
     return std::make_unique<clsMAIN>(std::move(es));
   };
   window = std::make_unique<frmメイン>(std::move(setup));
-  window->Load();
+  if (!window->Load()) throw std::runtime_error("the main window did not load");
   if (show) window->show();
   if (phonetic) window->Settings()->opt変換[2]->setChecked(true);
   return *window;

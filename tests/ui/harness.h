@@ -84,7 +84,10 @@ class Harness {
   std::string WritableFolder() const { return writable.path().toStdString() + "/"; }
   std::string SettingsPath() const { return WritableFolder() + "Kotonel.ini"; }
 
-  QTemporaryDir program, writable, dictionary;
+  // The engine's small fixture dictionaries.
+  static std::string DictionaryFolder() { return std::string(KOTONEL_TEST_DATA) + "engine/"; }
+
+  QTemporaryDir program, writable;
   std::string writableOverride;  // when set, used instead of the writable folder
   VirtualClock clock;
   TestPrompts prompts;

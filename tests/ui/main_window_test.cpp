@@ -53,6 +53,27 @@ TEST(MainWindow, PlaysEveryLineToTheEndAndReturnsToIdle) {
   EXPECT_TRUE(AllReleased(w));
 }
 
+TEST(MainWindow, ConversionModeChoosesTheEnginePath) {
+  Harness h;
+  frmメイン& w = h.Start(true, false);
+  frm設定& s = *w.Settings();
+  h.Read(QStringLiteral("きょうは"));
+  EXPECT_TRUE(w.メイン()->CONV());
+  EXPECT_TRUE(w.メイン()->Intonation());
+  s.opt変換[1]->setChecked(true);
+  h.Read(QStringLiteral("きょうは"));
+  EXPECT_TRUE(w.メイン()->CONV());
+  EXPECT_FALSE(w.メイン()->Intonation());
+  s.opt変換[2]->setChecked(true);
+  h.Read(QStringLiteral("きょうは"));
+  EXPECT_FALSE(w.メイン()->CONV());
+  EXPECT_FALSE(w.メイン()->Intonation());
+  // The phonetic mode hands the text over as typed; the others convert it.
+  ASSERT_GE(h.Spoken().size(), 3u);
+  EXPECT_EQ(h.Spoken().back(), U"きょうは。");
+  EXPECT_EQ(w.windowTitle(), QStringLiteral("Kotonel"));
+}
+
 TEST(MainWindow, PauseHoldsTheLineAndResumeGoesOn) {
   Harness h;
   frmメイン& w = h.Start();
