@@ -238,6 +238,8 @@ void frm設定::Build() {
       OnMove(i);
     });
   txt読み->installEventFilter(this);
+  // Enter in a text box must not press whichever button comes next (a move button, say).
+  for (QPushButton* b : findChildren<QPushButton*>()) b->setAutoDefault(false);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -407,6 +409,10 @@ void frm設定::closeEvent(QCloseEvent* e) {
     return;
   }
   QDialog::closeEvent(e);
+}
+
+void frm設定::reject() {
+  Close();
 }
 
 void frm設定::Close() {

@@ -85,6 +85,7 @@ class frm設定 : public QDialog {
 
  protected:
   void closeEvent(QCloseEvent* e) override;
+  void reject() override;  // Esc hides the dialog like its close button
   bool event(QEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* e) override;
 
