@@ -5,13 +5,16 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDragEnterEvent>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QRadioButton>
 #include <QSlider>
+#include <QUrl>
 
 #include "harness.h"
 #include "ui/frm_file.h"
@@ -334,6 +337,18 @@ TEST(MainWindow, OpensFilesInEitherEncodingAndSelectsAllWithCtrlA) {
   QApplication::sendEvent(box, &a);
   EXPECT_EQ(box->textCursor().selectionStart(), 0);
   EXPECT_EQ(box->textCursor().selectionEnd(), box->toPlainText().size());
+
+  // Files dropped on the text box replace its text with theirs, in drop order.
+  w.テキスト()->setPlainText(QStringLiteral("old"));
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(sjis)),
+                QUrl::fromLocalFile(QString::fromStdString(utf8))});
+  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(box->viewport(), &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(box->viewport(), &drop);
+  EXPECT_EQ(w.テキスト()->toPlainText(), QStringLiteral("さようなら\nこんにちは\n世界"));
 
   // Open from the menu, through the chooser.
   h.prompts.onModal = [&](QDialog& d) {
