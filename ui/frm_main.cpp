@@ -689,6 +689,9 @@ void frmメイン::closeEvent(QCloseEvent* e) {
   else
     objMAIN.reset();
   e->accept();
+  // The program ends with this window, also when it was never shown (a second instance) or
+  // had been hidden first; a reading under way returns first, then the event loop ends.
+  QCoreApplication::exit(exitCode);
 }
 
 }  // namespace kotonel
