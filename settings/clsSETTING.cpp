@@ -200,10 +200,7 @@ void clsSETTING::設定読込(QWidget* objFRM, const StringList& colINI) {
         Report(kSettingTypeMismatch, line);
         continue;
       }
-      if (number < 0 || number > 2) {
-        Report(kSettingInvalidValue, line);
-        continue;
-      }
+      if (number < 0 || number > 2) continue;  // out of range: ignored
       if (auto* box = qobject_cast<QCheckBox*>(control))
         box->setCheckState(number == 2   ? Qt::PartiallyChecked
                            : number == 1 ? Qt::Checked
@@ -222,10 +219,8 @@ void clsSETTING::設定読込(QWidget* objFRM, const StringList& colINI) {
         continue;
       }
       auto* combo = qobject_cast<QComboBox*>(control);
-      if (number < -1 || number >= combo->count()) {
-        Report(kSettingInvalidValue, line);
-        continue;
-      }
+      // An index outside the list (a shorter font.ini since, say) is ignored.
+      if (number < -1 || number >= combo->count()) continue;
       combo->setCurrentIndex(number);
     } else if (type == "listbox") {
       qobject_cast<QListWidget*>(control)->addItem(Q(value));

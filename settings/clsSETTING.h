@@ -16,7 +16,6 @@ namespace kotonel {
 enum : int {
   kSettingTypeMismatch = 13,    // a value that cannot be read as a number or boolean
   kSettingNoSuchElement = 340,  // a control array has no element of that index
-  kSettingInvalidValue = 380,   // a value outside what the control accepts
   kSettingNoSuchControl = 730,  // no control of that name on the window
 };
 
@@ -32,6 +31,8 @@ class clsSETTING {
   // Returns false when the file could not be written.
   bool 設定書込(QWidget* objFRM, const std::string& strFILE, StringList& colINI);
   // Applies the lines (without the header) in order; a line without two tabs ends the reading.
+  // Numbers outside a control's range are taken to the nearest end (sliders) or ignored
+  // (check boxes, combo boxes); nothing outside a list is ever addressed.
   void 設定読込(QWidget* objFRM, const StringList& colINI);
 
   // Told the error number of every line that could not be applied; reading goes on after it.
