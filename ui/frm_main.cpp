@@ -196,18 +196,18 @@ void frmメイン::BuildControls() {
   txt内容[1]->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   txt内容[0]->show();
 
-  struct ButtonSpec {
+  struct ButtonDesign {
     QPushButton** button;
     const char* name;
     const char* caption;
   };
-  const ButtonSpec specs[] = {
+  const ButtonDesign buttons[] = {
       {&chk再生, "chk再生", "再生"}, {&chk停止, "chk停止", "一時停止"},
       {&chk中止, "chk中止", "中止"}, {&chk次行, "chk次行", "次行"},
       {&chk前行, "chk前行", "前行"}, {&chk録音, "chk録音", "録音"},
   };
   int left = kButtonGap;
-  for (const ButtonSpec& s : specs) {
+  for (const ButtonDesign& s : buttons) {
     auto* b = new QPushButton(QString::fromUtf8(s.caption), inner);
     b->setObjectName(QString::fromUtf8(s.name));
     b->setCheckable(true);
