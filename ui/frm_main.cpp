@@ -337,6 +337,7 @@ bool frmメイン::Load() {
   txt内容[1]->hide();
   activeIndex_ = settings_->chkFLAP->isChecked() ? 1 : 0;
   txt内容[activeIndex_]->show();
+  txt内容[activeIndex_]->setFocus();  // ready for typing or pasting at once
   LayoutControls();
 
   readings_.Clear();
