@@ -2,13 +2,15 @@
 """Reading accuracy of kotonel-say on a set of sentences with their careful readings.
 
 usage: bench/reading_accuracy.py [--say PATH] [--dict DIR] [--mode accent|plain]
-                                 [--scorer PATH] [--worst N] [--keep HYP.tsv] GOLD.tsv ...
+                                 [--scorer PATH] [--worst N] [--keep HYP.tsv] [EVAL ...]
 
+EVAL: a GOLD.tsv file or a folder of them (default: ../shared/eval beside the repository).
 GOLD.tsv: id <TAB> text <TAB> reading, one sentence per line. Every text is converted with
 `kotonel-say -p` in one run, and the readings are scored by kana_score.py (by default the one
 beside the first GOLD file). Python 3 standard library only.
 """
 import argparse
+import glob
 import os
 import subprocess
 import sys
@@ -20,7 +22,7 @@ ROOT = os.path.dirname(HERE)
 
 def main():
     ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    ap.add_argument("gold", nargs="+")
+    ap.add_argument("gold", nargs="*", default=[os.path.join(ROOT, "..", "shared", "eval")])
     ap.add_argument("--say", default=os.path.join(ROOT, "build", "bin", "kotonel-say"))
     ap.add_argument("--dict")
     ap.add_argument("--mode", default="accent", choices=["accent", "plain"])
@@ -29,8 +31,13 @@ def main():
     ap.add_argument("--keep", help="also write the produced readings to this file")
     args = ap.parse_args()
 
+    golds = []
+    for path in args.gold:
+        golds += sorted(glob.glob(os.path.join(path, "*.tsv"))) if os.path.isdir(path) else [path]
+    if not golds:
+        sys.exit(f"no evaluation files in {' '.join(args.gold)}")
     status = 0
-    for gold in args.gold:
+    for gold in golds:
         ids, texts = [], []
         with open(gold, encoding="utf-8") as f:
             for n, line in enumerate(f, 1):
