@@ -38,7 +38,8 @@ const uint8_t* SilentVoiceLibrary::Synthe(int32_t, const std::string&, int16_t, 
   return header_;
 }
 
-SilentEngine::SilentEngine(const std::string& dictionaryFolder) {
+std::unique_ptr<clsMAIN> MakeSilentEngine(const std::string& dictionaryFolder, VirtualClock& clock,
+                                          MessagePump pump) {
   EngineSetup setup;
   setup.dictionaryFolder = dictionaryFolder;
   auto device = std::make_unique<VirtualAudioDevice>(clock);
@@ -46,7 +47,11 @@ SilentEngine::SilentEngine(const std::string& dictionaryFolder) {
   setup.device = std::move(device);
   setup.voices = std::make_unique<SilentVoiceLibrary>();
   setup.clock = &clock;
-  engine = std::make_unique<clsMAIN>(std::move(setup));
+  setup.pump = std::move(pump);
+  return std::make_unique<clsMAIN>(std::move(setup));
 }
+
+SilentEngine::SilentEngine(const std::string& dictionaryFolder)
+    : engine(MakeSilentEngine(dictionaryFolder, clock)) {}
 
 }  // namespace kotonel::fuzz

@@ -30,7 +30,11 @@ class SilentVoiceLibrary final : public VoiceLibrary {
   uint8_t header_[44] = {};
 };
 
-// An engine on a virtual clock with a silent device and voices; throws DictionaryError.
+// An engine on the given virtual clock with a silent device and voices; throws DictionaryError.
+std::unique_ptr<clsMAIN> MakeSilentEngine(const std::string& dictionaryFolder, VirtualClock& clock,
+                                          MessagePump pump = {});
+
+// The same with its own clock.
 struct SilentEngine {
   explicit SilentEngine(const std::string& dictionaryFolder);
   VirtualClock clock;

@@ -1,0 +1,75 @@
+// The settings file as the settings dialog reads it at start: the input is the whole file (any
+// header, the older format, migration), applied to the real dialog's controls on Qt's
+// offscreen platform. Message boxes are answered silently.
+#include <QApplication>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "fuzz_support.h"
+#include "ui/command_window.h"
+#include "ui/frm_main.h"
+#include "ui/frm_settings.h"
+#include "ui/prompts.h"
+#include "util/files.h"
+
+using namespace kotonel;
+
+namespace {
+
+class QuietPrompts final : public Prompts {
+ public:
+  void Message(QWidget*, QMessageBox::Icon, const QString&, const QString&) override {}
+  void Beep() override {}
+  void ShowModal(QDialog&) override {}
+};
+
+class NoCommands final : public CommandWindow {
+ public:
+  bool PreviousInstanceRunning() override { return false; }
+  void Load(const std::u32string&, bool) override {}
+  void EnableTimer() override {}
+  bool CMD_NOW() override { return false; }
+  void Unload() override {}
+};
+
+struct Window {
+  Window() {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    app = std::make_unique<QApplication>(argc, argv);
+    SetPrompts(&prompts);
+    folder = fuzz::ScratchFolder();
+    MainSetup setup;
+    setup.programFolder = folder;
+    setup.writableFolder = folder;
+    setup.dictionaryFolder = fuzz::BaseDictionaryFolder();
+    setup.commands = &commands;
+    setup.makeEngine = [this](MessagePump pump) {
+      return fuzz::MakeSilentEngine(fuzz::BaseDictionaryFolder(), clock, std::move(pump));
+    };
+    window = std::make_unique<frmメイン>(std::move(setup));
+    if (!window->Load()) __builtin_trap();
+  }
+  int argc = 1;
+  char name[8] = "Kotonel";
+  char* argv[2] = {name, nullptr};
+  std::unique_ptr<QApplication> app;
+  QuietPrompts prompts;
+  NoCommands commands;
+  VirtualClock clock;
+  std::string folder;
+  std::unique_ptr<frmメイン> window;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static Window* w = new Window;  // lives to the end: Qt must not be torn down at exit
+  frm設定& settings = *w->window->Settings();
+  if (!WriteFileAtomic(settings.SettingsPath(),
+                       std::string(reinterpret_cast<const char*>(data), size)))
+    return 0;
+  settings.LoadSettings();
+  return 0;
+}
