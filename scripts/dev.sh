@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 PACKAGES=(build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev libsdl2-dev fonts-noto-cjk python3 sox)
+  qt6-base-dev libsdl2-dev fonts-noto-cjk python3 sox clang-14 libclang-rt-14-dev)
 
 install_missing() {
   local missing=()
@@ -28,6 +28,32 @@ build() {  # build DIR [cmake options...]
   cmake --build "$dir" -j"$(nproc)"
 }
 
+# A few seconds of every fuzz target, from its seeds, when clang with libFuzzer is there.
+fuzz_smoke() {
+  if ! echo 'extern "C" int LLVMFuzzerTestOneInput(const char*, unsigned long) { return 0; }' |
+    clang++-14 -fsanitize=fuzzer -x c++ - -o /tmp/kotonel-fuzz-probe 2>/dev/null; then
+    echo "clang-14 with libFuzzer not found: fuzz smoke run skipped"
+    return 0
+  fi
+  build build-fuzz -DCMAKE_CXX_COMPILER=clang++-14 -DKOTONEL_FUZZ=ON -DKOTONEL_TESTS=OFF \
+    -DKOTONEL_BENCH=OFF
+  local corpus
+  corpus=$(mktemp -d)
+  for target in build-fuzz/bin/fuzz_*; do
+    local name=${target##*/fuzz_}
+    mkdir -p "$corpus/$name"
+    echo "fuzz smoke: $name"
+    if ! QT_QPA_PLATFORM=offscreen "$target" -max_total_time=5 -timeout=30 -rss_limit_mb=2560 \
+      -artifact_prefix="$corpus/" "$corpus/$name" "fuzz/seeds/$name" >"$corpus/$name.log" 2>&1; then
+      tail -n 40 "$corpus/$name.log"
+      echo "fuzz_$name failed; its input is in $corpus"
+      exit 1
+    fi
+    tail -n 1 "$corpus/$name.log"
+  done
+  rm -rf "$corpus"
+}
+
 case "${1:-}" in
   run)
     install_missing
@@ -45,6 +71,7 @@ case "${1:-}" in
     # Once more under AddressSanitizer and UndefinedBehaviorSanitizer, without the windows.
     build build-asan -DKOTONEL_SANITIZE=ON -DKOTONEL_GUI=OFF -DKOTONEL_BENCH=OFF
     (cd build-asan && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j"$(nproc)" -LE ui)
+    fuzz_smoke
     ;;
   *)
     echo "usage: scripts/dev.sh run|test" >&2
