@@ -108,16 +108,21 @@ bool PeerIsThisUser(int fd) {
 
 // ---------------------------------------------------------------------------------------------
 
-bool InstanceLock::Acquire(const std::string& path) {
-  if (fd_ >= 0) return true;
+InstanceLock::Result InstanceLock::Acquire(const std::string& path) {
+  if (fd_ >= 0) return Result::Acquired;
   int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-  if (fd < 0) return false;
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+  if (fd < 0) return Result::Failed;
+  int rc;
+  do {
+    rc = ::flock(fd, LOCK_EX | LOCK_NB);
+  } while (rc != 0 && errno == EINTR);
+  if (rc != 0) {
+    bool busy = errno == EWOULDBLOCK;
     ::close(fd);
-    return false;
+    return busy ? Result::Busy : Result::Failed;
   }
   fd_ = fd;
-  return true;
+  return Result::Acquired;
 }
 
 void InstanceLock::Release() {

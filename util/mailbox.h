@@ -26,9 +26,10 @@ class InstanceLock {
   InstanceLock& operator=(const InstanceLock&) = delete;
   ~InstanceLock() { Release(); }
 
-  // Takes the lock on path (created when missing). True when this process now holds it, false
-  // when another instance does or the file cannot be opened.
-  bool Acquire(const std::string& path);
+  enum class Result { Acquired, Busy, Failed };
+  // Takes the lock on path (created when missing). Busy when another process holds it; Failed
+  // when the file cannot be opened or locked at all, so that nobody can be told apart.
+  Result Acquire(const std::string& path);
   bool Held() const { return fd_ >= 0; }
   void Release();
 

@@ -54,17 +54,18 @@ int ConnectTo(const std::string& path) {
 }
 
 using State = MailboxSender::State;
+using Lock = InstanceLock::Result;
 
 TEST(InstanceLock, OneHolderAtATimeAndACrashFreesIt) {
   TempFolder dir;
   std::string path = dir.File("Kotonel.lock");
   {
     InstanceLock first, second;
-    EXPECT_TRUE(first.Acquire(path));
-    EXPECT_FALSE(second.Acquire(path));
+    EXPECT_EQ(first.Acquire(path), Lock::Acquired);
+    EXPECT_EQ(second.Acquire(path), Lock::Busy);
     EXPECT_FALSE(second.Held());
     first.Release();
-    EXPECT_TRUE(second.Acquire(path));
+    EXPECT_EQ(second.Acquire(path), Lock::Acquired);
   }
   EXPECT_TRUE(fs::exists(path));  // the file stays; only the lock goes
 
@@ -75,7 +76,7 @@ TEST(InstanceLock, OneHolderAtATimeAndACrashFreesIt) {
   ASSERT_GE(child, 0);
   if (child == 0) {
     InstanceLock lock;
-    char ok = lock.Acquire(path) ? 1 : 0;
+    char ok = lock.Acquire(path) == Lock::Acquired ? 1 : 0;
     [[maybe_unused]] ssize_t n = ::write(ready[1], &ok, 1);
     ::pause();
     ::_exit(0);
@@ -84,15 +85,15 @@ TEST(InstanceLock, OneHolderAtATimeAndACrashFreesIt) {
   ASSERT_EQ(::read(ready[0], &ok, 1), 1);
   ASSERT_EQ(ok, 1);
   InstanceLock lock;
-  EXPECT_FALSE(lock.Acquire(path));
+  EXPECT_EQ(lock.Acquire(path), Lock::Busy);
   ::kill(child, SIGKILL);
   ::waitpid(child, nullptr, 0);
-  EXPECT_TRUE(lock.Acquire(path));
+  EXPECT_EQ(lock.Acquire(path), Lock::Acquired);
   ::close(ready[0]);
   ::close(ready[1]);
 
   InstanceLock nowhere;
-  EXPECT_FALSE(nowhere.Acquire(dir.File("missing/Kotonel.lock")));
+  EXPECT_EQ(nowhere.Acquire(dir.File("missing/Kotonel.lock")), Lock::Failed);
 }
 
 TEST(Mailbox, HandleFileLifecycleAndPrivateFolder) {
