@@ -1,5 +1,7 @@
 #include "util/commands.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cmath>
 
@@ -132,7 +134,10 @@ ParsedEntry ParseEntry(std::u32string_view entry, const std::string& folder) {
   if (!Trim(name).empty()) {
     parsed.fileName = Resolve(name, folder);
     std::string data;
-    if (!IsDirectory(parsed.fileName) && ReadWholeFile(parsed.fileName, data)) {
+    // Only a plain file: a named pipe would hold the window until somebody writes to it.
+    struct stat st;
+    if (::stat(parsed.fileName.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+        ReadWholeFile(parsed.fileName, data)) {
       for (const std::u32string& line : SplitLines(DecodeTextFile(data))) {
         parsed.text += line;
         parsed.text += U'\n';

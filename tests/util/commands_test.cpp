@@ -1,6 +1,7 @@
 #include "util/commands.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -93,8 +94,11 @@ TEST(ParseEntry, FileOptionsAndText) {
   // A missing file contributes nothing; the "/w:" text stays. A quoted name is not found.
   EXPECT_EQ(ParseEntry(U"gone.txt/w:still", folder).text, U"still\n");
   EXPECT_EQ(ParseEntry(U"\"note.txt\"", folder).text, U"");
-  EXPECT_EQ(ParseEntry(FromUtf8(folder.substr(0, folder.size() - 1)), folder).text,
-            U"");  // a folder
+  // Only plain files are read: not a folder, and not a named pipe that would wait for a writer.
+  fs::create_directory(folder + "sub");
+  EXPECT_EQ(ParseEntry(U"sub/w:x", folder).text, U"x\n");
+  ASSERT_EQ(::mkfifo((folder + "pipe").c_str(), 0600), 0);
+  EXPECT_EQ(ParseEntry(U"pipe/w:x", folder).text, U"x\n");
   // Blanks at the end of the name are not part of it. Names are the sender's: relative to its
   // folder, and without "/" (that starts an option).
   EXPECT_EQ(ParseEntry(U"note.txt   ", folder).text, U"一行目\n二行目\n");
