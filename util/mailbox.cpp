@@ -97,6 +97,23 @@ std::string MakePrivateFolder() {
   return std::string();
 }
 
+// Takes away the socket and folder of a receiver that ended without closing (it was killed),
+// as named by its handle file: only a socket called "mailbox" alone in a folder of ours that
+// looks like one this program makes.
+void RemoveStaleMailbox(const std::string& socketPath) {
+  std::string folder = FolderOf(socketPath);
+  if (folder.size() < 2 || FileNameOf(socketPath) != "mailbox") return;
+  folder.pop_back();
+  std::string name = FileNameOf(folder);
+  if (name.size() != sizeof "kotonel-XXXXXX" - 1 || name.rfind("kotonel-", 0) != 0) return;
+  struct stat st;
+  if (::lstat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) return;
+  if (::lstat(socketPath.c_str(), &st) != 0 || !S_ISSOCK(st.st_mode) || st.st_uid != ::geteuid())
+    return;
+  ::unlink(socketPath.c_str());
+  ::rmdir(folder.c_str());  // fails, harmlessly, when anything else is inside
+}
+
 bool PeerIsThisUser(int fd) {
   ucred cred = {};
   socklen_t size = sizeof cred;
@@ -148,6 +165,7 @@ bool MailboxReceiver::Open(const std::string& handleFile) {
   }
   // The handle file: deleted first, then written whole through a temporary file, so a sender
   // never reads half a path.
+  RemoveStaleMailbox(ReadHandleFile(handleFile));
   DeleteFile(handleFile);
   if (!WriteFileAtomic(handleFile, socketPath_ + "\r\n")) {
     Close();

@@ -52,8 +52,10 @@ class MailboxReceiver {
   MailboxReceiver& operator=(const MailboxReceiver&) = delete;
   ~MailboxReceiver() { Close(); }
 
-  // Opens the socket in a new private folder and publishes its path in handleFile (an older
-  // handle file is replaced). False when the socket or the handle file could not be made.
+  // Opens the socket in a new private folder and publishes its path in handleFile. An older
+  // handle file is replaced and the socket it names, left by a receiver that was killed, taken
+  // away; so only the holder of the instance lock may call this. False when the socket or the
+  // handle file could not be made.
   bool Open(const std::string& handleFile);
   bool IsOpen() const { return listener_ >= 0; }
   // Deletes the handle file (when it still names this mailbox), the socket and its folder.

@@ -43,9 +43,12 @@ class Process {
   Process() = default;
   Process(pid_t pid) : pid_(pid) {}
   Process(Process&& o) noexcept : pid_(o.pid_), status_(o.status_) { o.pid_ = -1; }
+  // Closes what is still running as a desktop session's end would, so it tidies up after itself.
   ~Process() {
-    if (pid_ > 0 && status_ < 0) {
-      ::kill(pid_, SIGKILL);
+    if (!Running()) return;
+    Signal(SIGTERM);
+    if (Wait(10000) < 0 && Running()) {
+      Signal(SIGKILL);
       ::waitpid(pid_, nullptr, 0);
     }
   }

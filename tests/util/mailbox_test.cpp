@@ -123,6 +123,25 @@ TEST(Mailbox, HandleFileLifecycleAndPrivateFolder) {
   EXPECT_FALSE(fs::exists(handle));
   EXPECT_FALSE(fs::exists(FolderOf(socket)));
 
+  // A receiver that was killed leaves its handle file and socket; the next one takes both away,
+  // but nothing that does not look like its own.
+  ASSERT_TRUE(receiver.Open(handle));
+  std::string killed = receiver.SocketPath();
+  {
+    MailboxReceiver next(clock);
+    ASSERT_TRUE(next.Open(handle));  // takes over while the old one still has its folder
+    EXPECT_FALSE(fs::exists(killed));
+    EXPECT_FALSE(fs::exists(FolderOf(killed)));
+    EXPECT_EQ(ReadHandleFile(handle), next.SocketPath());
+  }
+  receiver.Close();
+  fs::create_directory(dir.File("kotonel-keepme"));
+  std::ofstream(dir.File("kotonel-keepme/mailbox")) << "a plain file";
+  std::ofstream(handle) << dir.File("kotonel-keepme/mailbox") << "\r\n";
+  ASSERT_TRUE(receiver.Open(handle));
+  EXPECT_TRUE(fs::exists(dir.File("kotonel-keepme/mailbox")));
+  receiver.Close();
+
   // A handle file that names another receiver is not ours to delete.
   ASSERT_TRUE(receiver.Open(handle));
   std::ofstream(handle) << "/somewhere/else\r\n";
