@@ -1,0 +1,355 @@
+#!/usr/bin/env python3
+"""Build dll/dic.ktn, the word dictionary, from UniDic 3.1.1 (lex_3_1.csv).
+
+Headwords are what the reader can look up: a run of kanji (kind-8 characters) optionally
+followed by at most two hiragana of okurigana. Readings are UniDic pronunciations in
+hiragana (long vowels as spoken), accents are UniDic accent types turned into character
+positions. The code scheme is described in tools/README.md.
+"""
+
+import csv
+import math
+import sys
+
+import ktn_common as kc
+
+# Codes (see README.md). Conjugation rows of verbs fix the okurigana list.
+GODAN = {"カ": 1, "ガ": 2, "サ": 3, "タ": 7, "ナ": 8, "バ": 9, "マ": 10, "ラ": 11, "ワア": 12}
+C_SAHEN_VERB = 6
+C_ZURU = 4
+C_KAMI = 13
+C_SHIMO = 14
+C_ADJ = 16
+C_NA = 18
+C_TARI = 19
+C_KUN1 = 5       # one-kanji native noun: preferred when alone, pulls the accent in compounds
+C_NOUN = 15      # ordinary noun (preferred, no accent pull)
+C_PROPER = 20
+C_PRONOUN = 21
+C_NUMERAL = 24
+C_COUNTER = 23
+C_PREFIX = 25
+C_ADVERB = 26
+C_SUFFIX = 32
+C_AFTER_CONT = 35
+VERB_CODES = {1, 2, 3, 4, 6, 7, 8, 9, 10, 11, 12, 13, 14}
+PARTICLES = set("のがにをはでともへやか")
+PREFERRED = {5, 15, 18, 20, 21, 23, 24, 26, 28, 29, 30}
+LISTS = {1: "かきくけこいっ", 2: "がぎぐげごい", 3: "さしすせそ", 5: "さしすせそ", 6: "さしすせそ",
+         4: "ざじずぜぞ", 7: "たちつてとっ", 8: "なにぬねのん", 9: "ばびぶべぼん", 10: "まみむめもん",
+         11: "らりるれろっ", 12: "わいうえおっ", 13: "たてなにぬねよらるれろずち",
+         14: "たてなにぬねよらるれろずち", 16: "かくきけいうしがさそめ", 17: "ただでとなるにが",
+         18: "ただでとなるにが", 19: "ただでとなるにが"}
+
+# UniDic word costs are roughly -log(p) scaled; entries costlier than this are dropped.
+MAX_COST_MULTI = 11000
+MAX_COST_OKURI = 12000
+VARIANT_PENALTY = 3000
+COUNTER_NOUN_PENALTY = 3000
+RENDAKU_PENALTY = 3000
+NAME_PENALTY = 4000
+
+# Readings that UniDic's word costs rank below a rarer one (its costs come from written
+# corpora): the everyday reading goes first.
+PREFER = {"私": "わたし", "何": "なに", "方": "ほう", "他": "ほか", "後": "あと", "今日": "きょー",
+          "明日": "あした", "昨日": "きのー", "一人": "ひとり", "二人": "ふたり", "大人": "おとな",
+          "兄": "あに", "風": "かぜ", "姉": "あね", "日本": "にほん", "上手": "じょーず", "下手": "へた", "色々": "いろいろ"}
+
+# Kanji numerals with a counter that the mark file writes for readings the number reader
+# cannot make (4時 -> 四時 よじ).
+SUPPLEMENT = {
+    "四時": "よじ", "十四時": "じゅーよじ", "二十四時": "にじゅーよじ", "四時間": "よじかん",
+    "十四時間": "じゅーよじかん", "二十四時間": "にじゅーよじかん", "四月": "しがつ", "七月": "しちがつ",
+    "九月": "くがつ", "一人": "ひとり", "二人": "ふたり", "四人": "よにん", "二日": "ふつか",
+    "三日": "みっか", "四日": "よっか", "五日": "いつか", "六日": "むいか", "七日": "なのか",
+    "八日": "よーか", "九日": "ここのか", "十日": "とーか", "十四日": "じゅーよっか", "二十日": "はつか",
+    "二十四日": "にじゅーよっか", "一日": "ついたち", "二日間": "ふつかかん", "三日間": "みっかかん",
+    "四日間": "よっかかん", "五日間": "いつかかん", "六日間": "むいかかん", "七日間": "なのかかん",
+    "八日間": "よーかかん", "九日間": "ここのかかん", "十日間": "とーかかん",
+    "一つ": "ひとつ", "二つ": "ふたつ", "三つ": "みっつ", "四つ": "よっつ", "五つ": "いつつ",
+    "六つ": "むっつ", "七つ": "ななつ", "八つ": "やっつ", "九つ": "ここのつ",
+}
+SUPPLEMENT["一日"] = "いちにち"
+
+# Native suffix readings taken after a verb's continuative form (書き方 かた, 読み手 て); other
+# native suffixes would be taken after every particle に or い as well.
+AFTER_CONT = {"方", "手"}
+
+# Readings UniDic does not list for a use the reader needs (何 before a counter: なん).
+EXTRA = {"何": [("なん", 25)], "月": [("げつ", 32)]}
+
+
+def verb_code(ctype):
+    if ctype.startswith("五段-"):
+        row = ctype[3:].split("-")[0].replace("行", "")
+        return GODAN.get(row)
+    if ctype.startswith("上一段"):
+        return C_KAMI
+    if ctype.startswith("下一段"):
+        return C_SHIMO
+    if ctype == "サ行変格":
+        return C_SAHEN_VERB
+    if ctype == "カ行変格":
+        return C_SHIMO
+    return None
+
+
+def classify(r):
+    """Code of a lexicon row, or None when the row is of no use to the reader."""
+    pos1, pos2, pos3 = r[4], r[5], r[6]
+    ctype = r[8]
+    if ctype.startswith("文語") or ctype.startswith("助動詞"):
+        return None
+    if pos1 == "動詞":
+        c = verb_code(ctype)
+        if ctype == "上一段-ザ行" or ctype == "サ行変格" and False:
+            c = C_ZURU
+        return c
+    if pos1 == "形容詞":
+        return C_ADJ if ctype == "形容詞" else None
+    if pos1 == "形状詞":
+        return C_TARI if pos2 == "タリ" else C_NA
+    if pos1 == "名詞":
+        if pos2 == "固有名詞":
+            return C_PROPER
+        if pos2 == "数詞":
+            return C_NUMERAL
+        return C_NOUN
+    if pos1 == "代名詞":
+        return C_PRONOUN
+    if pos1 in ("副詞", "連体詞", "接続詞", "感動詞"):
+        return C_ADVERB
+    if pos1 == "接頭辞":
+        return C_PREFIX
+    if pos1 == "接尾辞":
+        return C_COUNTER if pos3 == "助数詞" else C_SUFFIX
+    return None
+
+
+def accent_chars(reading, atype):
+    a = atype.split(",")[0].strip('"')
+    if not a.isdigit() or a == "0":
+        return "0"
+    n = kc.morae_to_chars(reading, int(a))
+    return str(n) if n else "0"
+
+
+def split_surface(surface):
+    """(kanji run, following hiragana) of a surface, or None when it starts otherwise."""
+    k = 0
+    while k < len(surface) and kc.kind(surface[k]) == 8:
+        k += 1
+    if k == 0:
+        return None
+    h = k
+    while h < len(surface) and kc.kind(surface[h]) == 4:
+        h += 1
+    return surface[:k], surface[k:h], surface[h:]
+
+
+class Cand:
+    __slots__ = ("cost", "codes", "accent")
+
+    def __init__(self):
+        self.cost = math.inf
+        self.codes = {}
+        self.accent = "0"
+
+
+def collect(path):
+    heads = {}  # headword -> reading -> Cand
+    particle_heads = []
+
+    def add(head, reading, code, cost, accent):
+        rd = heads.setdefault(head, {})
+        c = rd.get(reading)
+        if c is None:
+            c = rd[reading] = Cand()
+        if cost < c.cost:
+            c.cost = cost
+            c.accent = accent
+        if cost < c.codes.get(code, math.inf):
+            c.codes[code] = cost
+
+    with open(path, encoding="utf-8", newline="") as fh:
+        for r in csv.reader(fh):
+            surface = r[0]
+            parts = split_surface(surface)
+            if not parts:
+                continue
+            kanji, hira, rest = parts
+            code = classify(r)
+            if code is None:
+                continue
+            if not kc.cp932_ok(surface):
+                continue
+            cost = int(r[3])
+            # a spelling of another lemma (家 written for 屋 や) is rarely meant
+            lemma_kanji = [ch for ch in r[11].split("-")[0] if kc.kind(ch) == 8]
+            if lemma_kanji and lemma_kanji != [ch for ch in surface if kc.kind(ch) == 8]:
+                cost += VARIANT_PENALTY
+            if r[5] == "固有名詞" and len(kanji) == 1:
+                cost += NAME_PENALTY
+            # voiced variants (かえ -> がえ inside compounds) are not the reading of a word alone
+            lform = kc.sayable(r[10]) if r[10] != "*" else None
+            first = kc.sayable(r[13][:1]) if r[13] != "*" else None
+            if lform and first and lform[0] != first and kc.sayable(r[13]).startswith(lform[0]) is False:
+                cost += RENDAKU_PENALTY
+            # native suffixes (方 かた, 手 て) follow a verb's continuative form
+            if code == C_SUFFIX and r[16] == "和":
+                if kanji in AFTER_CONT:
+                    code = C_AFTER_CONT
+                else:
+                    continue
+            pron, kana = r[13], r[24]
+            # counter-capable nouns (日 にち, 年 ねん) also give the reading after a number
+            counter_too = r[4] == "名詞" and r[6] == "助数詞可能"
+            if not hira:
+                if rest:
+                    # kanji followed by katakana etc.: the reader never sees it as one word
+                    continue
+                reading = kc.sayable(pron)
+                if not reading:
+                    continue
+                if len(kanji) > 1 and cost > MAX_COST_MULTI and code not in (C_PREFIX, C_SUFFIX, C_COUNTER):
+                    continue
+                acc = accent_chars(reading, r[28])
+                if code in (C_NOUN,) and len(kanji) == 1 and r[16] == "和":
+                    code = C_KUN1
+                add(kanji, reading, code, cost, acc)
+                if counter_too:
+                    add(kanji, reading, C_COUNTER, cost + COUNTER_NOUN_PENALTY, acc)
+                continue
+            # kanji + okurigana: the kanji part reads the pronunciation without the kana tail
+            tailk = kc.to_katakana(hira + rest)
+            stem = None
+            for src in (pron, kana):
+                # the tail after the hiragana may hold more kanji; align only when it does not
+                if not rest and src.endswith(tailk) and len(src) > len(tailk):
+                    stem = src[: len(src) - len(tailk)]
+                    break
+            if stem is None:
+                if rest:
+                    # 取り扱い and the like: align the first kana run only
+                    tk = kc.to_katakana(hira)
+                    i = kana.find(tk, 1)
+                    if i <= 0:
+                        continue
+                    stem = kana[:i]
+                else:
+                    continue
+            stem = kc.sayable(stem)
+            if not stem:
+                continue
+            if cost > MAX_COST_OKURI:
+                continue
+            if rest:
+                tails = [hira[:2]] if len(hira) >= 2 else []
+            elif len(hira) <= 2:
+                tails = [hira]
+            else:
+                tails = [hira[:2]]
+            reading_full = stem + kc.to_hiragana(hira)
+            acc = accent_chars(reading_full, r[28])
+            if len(hira) == 1 and not rest and hira in PARTICLES and code not in VERB_CODES and code != C_ADJ:
+                particle_heads.append((kanji, kanji + hira, stem + hira, code, cost))
+                continue
+            for t in tails:
+                add(kanji + t, stem + t, code, cost, acc if acc == "0" or int(acc) <= len(stem + t) + 2 else "0")
+    # 最も (もっとも) is a word, 彼の (あの) mostly 彼 + の: keep such a headword only when
+    # it is more likely than the kanji read alone
+    for kanji, head, reading, code, cost in particle_heads:
+        alone = [c.cost for c in heads.get(kanji, {}).values()
+                 if any(k not in (C_PREFIX, C_SUFFIX, C_COUNTER, C_AFTER_CONT) for k in c.codes)]
+        if not alone or min(alone) > cost:
+            add(head, reading, code, cost, "0")
+    return heads
+
+
+def choose(head, rd):
+    """Readings and codes of one headword, in the order the selection rules need."""
+    items = sorted(rd.items(), key=lambda kv: (kv[1].cost, kv[0]))
+    standalone = []
+    by_code = {}
+    for reading, c in items:
+        for code, cost in c.codes.items():
+            by_code.setdefault(code, []).append((cost, reading))
+            if code not in (C_PREFIX, C_SUFFIX, C_COUNTER):
+                standalone.append((cost, reading, code))
+    for v in by_code.values():
+        v.sort()
+    standalone.sort()
+    out = []  # (reading, code)
+    if standalone:
+        out.append(standalone[0][1:])
+    else:
+        cost, reading = min((v[0] for v in by_code.values()))
+        code = min(k for k, v in by_code.items() if v[0] == (cost, reading))
+        out.append((reading, code))
+    default = out[0][0]
+    if len(head) == 1 or (len(head) > 1 and all(kc.kind(ch) == 8 for ch in head) and False):
+        # other standalone readings with an okurigana list (verb stems such as 出 で)
+        seen = {(default, out[0][1])}
+        for cost, reading, code in standalone[1:]:
+            if code in VERB_CODES and reading != default and (reading, code) not in seen and cost < out_cost(rd, default) + 4000:
+                out.append((reading, code))
+                seen.add((reading, code))
+        if out[0][1] not in PREFERRED:
+            out.insert(1, (default, C_NOUN))
+        for code in (C_PREFIX, C_SUFFIX, C_COUNTER, C_AFTER_CONT):
+            if code in by_code:
+                reading = by_code[code][0][1]
+                if any(r == default for _, r in by_code[code]):
+                    continue  # the usual reading serves here too
+                if code == C_COUNTER and C_SUFFIX in by_code and by_code[C_SUFFIX][0][1] == reading:
+                    continue
+                out.append((reading, code))
+    else:
+        # longer headwords: a second reading only when the okurigana decides between them
+        for cost, reading, code in standalone[1:]:
+            if code in LISTS and reading != default and cost < out_cost(rd, default) + 2000:
+                if not any(r == reading for r, _ in out):
+                    out.append((reading, code))
+                    break
+    return out[:6]
+
+
+def out_cost(rd, reading):
+    return rd[reading].cost
+
+
+def main():
+    heads = collect(kc.UNIDIC_LEX)
+    for head, reading in SUPPLEMENT.items():
+        heads[head] = {reading: Cand()}
+        heads[head][reading].cost = 0
+        heads[head][reading].codes = {C_NUMERAL: 0}
+    for head, extra in EXTRA.items():
+        for reading, code in extra:
+            c = heads[head].setdefault(reading, Cand())
+            c.cost = min(c.cost, 10000)
+            c.codes[code] = 10000
+    for head, reading in PREFER.items():
+        if head in heads and reading in heads[head]:
+            c = heads[head][reading]
+            best = min(x.cost for x in heads[head].values())
+            c.cost = best - 1
+            for code in c.codes:
+                c.codes[code] = min(c.codes[code], best - 1)
+    lines = []
+    for head in sorted(heads):
+        rd = heads[head]
+        chosen = choose(head, rd)
+        readings = ",".join(r for r, _ in chosen)
+        codes = ",".join(str(c) for _, c in chosen)
+        accents = ",".join(rd[r].accent for r, _ in chosen)
+        if all(a == "0" for a in accents.split(",")):
+            lines.append(f"{head} {readings} {codes}")
+        else:
+            lines.append(f"{head} {readings} {codes} {accents}")
+    path, size = kc.write_ktn("dic.ktn", lines)
+    print(f"{path}: {len(lines)} entries, {size} bytes", file=sys.stderr)
+
+
+if __name__ == "__main__":
+    main()
