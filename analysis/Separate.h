@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "analysis/JoinRules.h"
+#include "analysis/MarkTable.h"
 #include "util/lists.h"
 
 namespace kotonel {
@@ -35,6 +37,13 @@ class Separate {
   int32_t KindOf(char32_t c) const;
 
  private:
+  void FirstPass(std::u32string_view text);
+  void SecondPass();
+  void AppendWord(std::u32string word, int32_t kind);
+  std::u32string ReplaceIterationMark(const JoinSlot& previous, char32_t mark) const;
+
+  MarkTable marks_;
+  JoinRules joins_;
   StringList words_;
   IntList kinds_;
   StringList pronunciations_;

@@ -118,7 +118,8 @@ int ParseOptions(int argc, char** argv, Options& o) {
     } else if (name == "-t" || name == "--voice") {
       if (!ParseNumber(value, 0, 7, o.voice)) return UsageError("voice must be 0-7: " + value);
     } else if (name == "-s" || name == "--speed") {
-      if (!ParseNumber(value, 50, 300, o.speed)) return UsageError("speed must be 50-300: " + value);
+      if (!ParseNumber(value, 50, 300, o.speed))
+        return UsageError("speed must be 50-300: " + value);
     } else if (name == "--volume") {
       if (!ParseNumber(value, 0, 60, o.volume)) return UsageError("volume must be 0-60: " + value);
     } else if (name == "-m" || name == "--mode") {

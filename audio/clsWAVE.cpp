@@ -52,7 +52,9 @@ void clsWAVE::RECORD(bool on) {
   recordBuffer_ = on ? RecordingHeader() : Bytes(1, 0);
 }
 
-void clsWAVE::SPEED(int32_t speed) { speed_ = std::clamp(speed, 50, 300); }
+void clsWAVE::SPEED(int32_t speed) {
+  speed_ = std::clamp(speed, 50, 300);
+}
 
 bool clsWAVE::IsPLAY() {
   uint64_t position = 0;
@@ -83,8 +85,8 @@ int32_t clsWAVE::PLAY() {
 bool clsWAVE::Synthesize() {
   int32_t size = 0;
   std::string koe = ToCp932(word_);
-  const uint8_t* image = voices_ ? voices_->Synthe(voice_, koe, static_cast<int16_t>(speed_), size)
-                                 : nullptr;
+  const uint8_t* image =
+      voices_ ? voices_->Synthe(voice_, koe, static_cast<int16_t>(speed_), size) : nullptr;
   if (image == nullptr || size < static_cast<int32_t>(kHeaderSize)) {
     lastError_ = voices_ ? voices_->LastError() : std::string("音声ライブラリがありません");
     if (image) voices_->FreeWave(voice_, image);
@@ -123,9 +125,13 @@ uint32_t clsWAVE::SilenceAfter(char32_t last) {
   }
 }
 
-bool clsWAVE::PAUSE() { return deviceOpen_ && device_->Pause(); }
+bool clsWAVE::PAUSE() {
+  return deviceOpen_ && device_->Pause();
+}
 
-bool clsWAVE::RESTART() { return deviceOpen_ && device_->Restart(); }
+bool clsWAVE::RESTART() {
+  return deviceOpen_ && device_->Restart();
+}
 
 bool clsWAVE::CANCEL() {
   if (!deviceOpen_ || !prepared_) return false;
@@ -151,26 +157,44 @@ bool clsWAVE::SAVE(const std::string& path) {
 
 std::u32string SpeechErrorText(int32_t code) {
   switch (code) {
-    case 100: return U"その他のエラー";
-    case 101: return U"音声デバイスを開けませんでした";
+    case 100:
+      return U"その他のエラー";
+    case 101:
+      return U"音声デバイスを開けませんでした";
     case 102:
-    case 105: return U"音声記号列に未定義の読み記号が指定された";
-    case 103: return U"韻律データの時間長がマイナスなっている";
-    case 104: return U"内部エラー(未定義の区切りコード検出)";
-    case 106: return U"音声記号列のタグの指定が正しくない";
-    case 107: return U"タグの長さが制限を越えている(または[>]がみつからない)";
-    case 108: return U"タグ内の値の指定が正しくない";
-    case 109: return U"WAVE 再生ができない(サウンドドライバ関連の問題)";
-    case 110: return U"WAVE 再生ができない(サウンドドライバ関連の問題 非同期再生)";
-    case 111: return U"発声すべきデータがない";
-    case 200: return U"音声記号列が長すぎる";
-    case 201: return U"読み上げる音声記号がありません";
-    case 202: return U"音声記号列が長い (内部バッファオーバー1)";
-    case 203: return U"ヒープメモリ不足";
-    case 204: return U"音声記号列が長い (内部バッファオーバー2)";
+    case 105:
+      return U"音声記号列に未定義の読み記号が指定された";
+    case 103:
+      return U"韻律データの時間長がマイナスなっている";
+    case 104:
+      return U"内部エラー(未定義の区切りコード検出)";
+    case 106:
+      return U"音声記号列のタグの指定が正しくない";
+    case 107:
+      return U"タグの長さが制限を越えている(または[>]がみつからない)";
+    case 108:
+      return U"タグ内の値の指定が正しくない";
+    case 109:
+      return U"WAVE 再生ができない(サウンドドライバ関連の問題)";
+    case 110:
+      return U"WAVE 再生ができない(サウンドドライバ関連の問題 非同期再生)";
+    case 111:
+      return U"発声すべきデータがない";
+    case 200:
+      return U"音声記号列が長すぎる";
+    case 201:
+      return U"読み上げる音声記号がありません";
+    case 202:
+      return U"音声記号列が長い (内部バッファオーバー1)";
+    case 203:
+      return U"ヒープメモリ不足";
+    case 204:
+      return U"音声記号列が長い (内部バッファオーバー2)";
     case 401:
-    case 501: return U"音声データを再生装置に渡せませんでした";
-    default: return U"文中に漢字等が含まれている／文字列の冗長";
+    case 501:
+      return U"音声データを再生装置に渡せませんでした";
+    default:
+      return U"文中に漢字等が含まれている／文字列の冗長";
   }
 }
 

@@ -66,8 +66,8 @@ class clsWAVE {
   int32_t speed_ = 100;
   int32_t volume_ = 20;
   std::u32string word_;
-  Bytes samples_;        // the last synthesized image, header included
-  Bytes recordBuffer_;   // the wave file being assembled while recording
+  Bytes samples_;       // the last synthesized image, header included
+  Bytes recordBuffer_;  // the wave file being assembled while recording
   bool recordFlag_ = false;
   bool deviceOpen_ = false;
   bool prepared_ = false;

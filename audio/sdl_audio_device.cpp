@@ -10,7 +10,9 @@
 
 namespace kotonel {
 
-SdlAudioDevice::~SdlAudioDevice() { Close(); }
+SdlAudioDevice::~SdlAudioDevice() {
+  Close();
+}
 
 bool SdlAudioDevice::Open() {
   if (device_ != 0) return true;

@@ -20,14 +20,17 @@ bool VirtualAudioDevice::Open() {
   return open_;
 }
 
-void VirtualAudioDevice::NoteText(std::u32string_view phonetic) { pendingText_ = phonetic; }
+void VirtualAudioDevice::NoteText(std::u32string_view phonetic) {
+  pendingText_ = phonetic;
+}
 
 bool VirtualAudioDevice::Prepare(const uint8_t* data, size_t bytes) {
   if (!open_ || failPrepare) return false;
+  totalPlayed_ += PlayedBytes();
   prepared_ = true;
   writing_ = false;
   size_ = bytes;
-  Piece piece{pendingText_, {}};
+  Piece piece{pendingText_, {}, clock_.NowMs()};
   if (keepPieces) piece.bytes.assign(data, data + bytes);
   pieces_.push_back(std::move(piece));
   if (!logPath_.empty()) {
@@ -92,8 +95,12 @@ bool VirtualAudioDevice::Unprepare() {
   return true;
 }
 
-void VirtualAudioDevice::Close() { open_ = false; }
+void VirtualAudioDevice::Close() {
+  open_ = false;
+}
 
-uint64_t VirtualAudioDevice::PlayedMs() const { return (totalPlayed_ + PlayedBytes()) / kBytesPerMs; }
+uint64_t VirtualAudioDevice::PlayedMs() const {
+  return (totalPlayed_ + PlayedBytes()) / kBytesPerMs;
+}
 
 }  // namespace kotonel

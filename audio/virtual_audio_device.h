@@ -15,6 +15,7 @@ class VirtualAudioDevice final : public AudioDevice {
   struct Piece {
     std::u32string phonetic;
     std::vector<uint8_t> bytes;
+    uint64_t preparedAtMs = 0;  // on the device's clock
   };
 
   // logPath: when not empty, every piece's phonetic string is appended there as a UTF-8 line.
@@ -50,9 +51,9 @@ class VirtualAudioDevice final : public AudioDevice {
   bool writing_ = false;
   bool paused_ = false;
   size_t size_ = 0;
-  uint64_t startMs_ = 0;      // when the current stretch of playing began
-  uint64_t playedBefore_ = 0; // bytes played before the current stretch
-  uint64_t totalPlayed_ = 0;  // bytes of every finished or reset playback
+  uint64_t startMs_ = 0;       // when the current stretch of playing began
+  uint64_t playedBefore_ = 0;  // bytes played before the current stretch
+  uint64_t totalPlayed_ = 0;   // bytes of every finished or reset playback
   std::u32string pendingText_;
   std::vector<Piece> pieces_;
 };

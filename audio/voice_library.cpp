@@ -31,6 +31,8 @@ const uint8_t* SynthVoiceLibrary::Synthe(int32_t voice, const std::string& koe, 
   return address;
 }
 
-void SynthVoiceLibrary::FreeWave(int32_t voice, const uint8_t* image) { images_.erase(image); }
+void SynthVoiceLibrary::FreeWave(int32_t voice, const uint8_t* image) {
+  images_.erase(image);
+}
 
 }  // namespace kotonel

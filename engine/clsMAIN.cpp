@@ -2,6 +2,12 @@
 
 #include <exception>
 
+#include "analysis/EnjConv.h"
+#include "analysis/Intonation.h"
+#include "analysis/NumConv.h"
+#include "analysis/RevConv.h"
+#include "analysis/Separate.h"
+#include "engine/phonetic_filter.h"
 #include "util/strings.h"
 
 namespace kotonel {
@@ -12,11 +18,37 @@ clsMAIN::clsMAIN(EngineSetup setup)
       dictionaryFolder_(std::move(setup.dictionaryFolder)) {
   if (!setup.device) setup.device = MakeDefaultAudioDevice();
   if (!setup.voices) setup.voices = std::make_unique<SynthVoiceLibrary>(dictionaryFolder_);
+  HiraganaSet();  // the kana tables of the filter are built once, here
+  KatakanaSet();
   wave_ = std::make_unique<clsWAVE>(std::move(setup.device), std::move(setup.voices));
+  separate_ = std::make_unique<Separate>(dictionaryFolder_);
+  enjConv_ = std::make_unique<EnjConv>(dictionaryFolder_);
+  numConv_ = std::make_unique<NumConv>(dictionaryFolder_);
+  revConv_ = std::make_unique<RevConv>(dictionaryFolder_);
+  intonation_ = std::make_unique<kotonel::Intonation>(dictionaryFolder_);
+  revConv_->抑揚(intonation_.get());
+  intonation_->分割(separate_.get());
   conv_ = true;
+  for (const char32_t* k : {U"で", U"れ", U"れら", U"また", U"こと", U"あるい", U"ついて", U"やつ"})
+    waContexts_.Add(k);
 }
 
-clsMAIN::~clsMAIN() = default;
+clsMAIN::~clsMAIN() {
+  // Released in the order they were made; the wave player stops the sound first.
+  wave_.reset();
+  separate_.reset();
+  enjConv_.reset();
+  numConv_.reset();
+  revConv_.reset();
+  intonation_.reset();
+}
+
+void clsMAIN::Intonation(bool on) {
+  intonation_->Enabled(on);
+}
+bool clsMAIN::Intonation() const {
+  return intonation_->Enabled();
+}
 
 int32_t clsMAIN::Speech(int32_t lngHWND, const std::u32string& strWRD) {
   if (strWRD.empty() || inSpeech_) return 0;
@@ -77,7 +109,7 @@ std::vector<std::u32string> clsMAIN::CutSentences(const std::u32string& text) {
 
 void clsMAIN::AddChunks(const std::u32string& phrase, char32_t mark,
                         std::vector<std::u32string>& chunks) {
-  int64_t n = RoundHalfEven(static_cast<double>(phrase.size()) / 100.0) + 1;
+  int64_t n = RoundHalfEven(static_cast<double>(phrase.size()) / 100.0 + 1.0);
   for (int64_t k = 1; k <= n; ++k) {
     size_t from = static_cast<size_t>((k - 1) * 100);
     std::u32string piece = from < phrase.size() ? phrase.substr(from, 100) : std::u32string();
@@ -85,13 +117,35 @@ void clsMAIN::AddChunks(const std::u32string& phrase, char32_t mark,
   }
 }
 
+std::u32string clsMAIN::ConvertAndFilter(const std::u32string& sentence) {
+  return CleanPhonetic(FilterPhonetic(ConvertSentence(sentence)));
+}
+
 int32_t clsMAIN::SpeakConverted(const std::u32string& sentence) {
   if (sentence.empty()) return 0;
-  // The reading of ordinary Japanese needs the analysis dictionaries, which this engine does
-  // not have yet; fail plainly rather than speak the raw text.
-  lastError_ = "かな漢字の変換はまだ使えません（音声記号モードを使ってください）";
-  speaking_ = false;
-  return kSynthesisFailed;
+  std::u32string s = ConvertAndFilter(sentence);
+  std::vector<std::u32string> chunks;
+  size_t start = 0;
+  for (size_t i = 0; i < s.size(); ++i) {
+    char32_t c = s[i];
+    if (c == U',' || c == U'、' || c == U'。' || c == U'？') {
+      AddChunks(s.substr(start, i - start), c, chunks);
+      start = i + 1;
+    }
+  }
+  for (auto& chunk : chunks) {
+    if (!speaking_) return -1;
+    if (!chunk.empty()) {
+      std::u32string m(1, chunk.back());
+      chunk = CollapseRuns(CleanPhonetic(FilterPhonetic(chunk)), m, m);
+    }
+    // A chunk made of marks alone is not spoken, except a lone ",".
+    if (chunk.empty() || (chunk != U"," && kPhoneticMarks.find(chunk) != std::u32string_view::npos))
+      continue;
+    int32_t rc = SpeakPhonetic(chunk);
+    if (rc != 0) return rc;
+  }
+  return 0;
 }
 
 int32_t clsMAIN::SpeakPhonetic(const std::u32string& s) {
@@ -133,7 +187,9 @@ bool clsMAIN::RESTART() {
   return wave_->RESTART();
 }
 
-bool clsMAIN::SAVE() { return wave_->SAVE(path_); }
+bool clsMAIN::SAVE() {
+  return wave_->SAVE(path_);
+}
 
 void clsMAIN::CANCEL() {
   wave_->CANCEL();

@@ -11,19 +11,28 @@
 
 #include "audio/clsWAVE.h"
 #include "util/clock.h"
+#include "util/lists.h"
 
 namespace kotonel {
 
+class Separate;
+class EnjConv;
+class NumConv;
+class RevConv;
+class Intonation;
+
 struct EngineSetup {
-  std::string dictionaryFolder;              // with a trailing '/'
-  std::unique_ptr<AudioDevice> device;       // default: MakeDefaultAudioDevice()
-  std::unique_ptr<VoiceLibrary> voices;      // default: the synthesizer's voice folders
-  Clock* clock = nullptr;                    // default: the real clock
-  MessagePump pump;                          // lets the window process messages while waiting
+  std::string dictionaryFolder;          // with a trailing '/'
+  std::unique_ptr<AudioDevice> device;   // default: MakeDefaultAudioDevice()
+  std::unique_ptr<VoiceLibrary> voices;  // default: the synthesizer's voice folders
+  Clock* clock = nullptr;                // default: the real clock
+  MessagePump pump;                      // lets the window process messages while waiting
 };
 
 class clsMAIN {
  public:
+  // Opens the audio device and loads every dictionary of setup.dictionaryFolder; a broken
+  // dictionary throws DictionaryError.
   explicit clsMAIN(EngineSetup setup);
   ~clsMAIN();
   clsMAIN(const clsMAIN&) = delete;
@@ -40,8 +49,8 @@ class clsMAIN {
 
   void CONV(bool on) { conv_ = on; }
   bool CONV() const { return conv_; }
-  void Intonation(bool on) { intonation_ = on; }
-  bool Intonation() const { return intonation_; }
+  void Intonation(bool on);
+  bool Intonation() const;
   void PATH(std::string path) { path_ = std::move(path); }
   const std::string& PATH() const { return path_; }
   void RECORD(bool on) { wave_->RECORD(on); }
@@ -66,21 +75,33 @@ class clsMAIN {
   static void AddChunks(const std::u32string& phrase, char32_t mark,
                         std::vector<std::u32string>& chunks);
   std::u32string PrepareText(const std::u32string& text) const;
+  // One sentence of ordinary Japanese to the synthesizer's kana and marks (before filtering).
+  std::u32string ConvertSentence(const std::u32string& sentence);
+  // The whole converting path for one sentence: conversion, filter and clean-up.
+  std::u32string ConvertAndFilter(const std::u32string& sentence);
 
  private:
   int32_t SpeakConverted(const std::u32string& sentence);
   int32_t SpeakPhonetic(const std::u32string& s);
   void WaitWithEvent(uint32_t ms);
   int32_t RunSentences(const std::u32string& text);
+  void ApplyParticleRules();
+  std::u32string ReadWaContexts(const std::u32string& word) const;
+  std::u32string JoinWords();
 
   std::unique_ptr<clsWAVE> wave_;
+  std::unique_ptr<Separate> separate_;
+  std::unique_ptr<EnjConv> enjConv_;
+  std::unique_ptr<NumConv> numConv_;
+  std::unique_ptr<RevConv> revConv_;
+  std::unique_ptr<kotonel::Intonation> intonation_;
+  StringList waContexts_;
   Clock* clock_;
   MessagePump pump_;
   std::string dictionaryFolder_;
   bool speaking_ = false;
   bool paused_ = false;
   bool conv_ = true;
-  bool intonation_ = true;
   bool inSpeech_ = false;
   std::string path_;
   std::string lastError_;

@@ -11,7 +11,9 @@ uint64_t RealClock::NowMs() const {
       duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-void RealClock::SleepMs(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void RealClock::SleepMs(uint32_t ms) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 void VirtualClock::SleepMs(uint32_t ms) {
   now_ += ms;

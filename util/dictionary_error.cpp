@@ -10,6 +10,8 @@ DictionaryError::DictionaryError(std::u32string message, std::u32string line, st
       line_(std::move(line)),
       file_(std::move(file)) {}
 
-std::u32string DictionaryError::Text() const { return message_ + U"\r\n\r\n" + line_; }
+std::u32string DictionaryError::Text() const {
+  return message_ + U"\r\n\r\n" + line_;
+}
 
 }  // namespace kotonel

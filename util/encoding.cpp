@@ -16,7 +16,7 @@ constexpr char32_t kReplacement = 0xFFFD;
 // Both directions of code page 932, built once from glibc's iconv tables so that the
 // per-character conversions never go through iconv again.
 struct Cp932Tables {
-  std::array<char32_t, 65536> toUnicode{};        // code -> character, 0 = unassigned
+  std::array<char32_t, 65536> toUnicode{};  // code -> character, 0 = unassigned
   std::unordered_map<char32_t, uint16_t> fromUnicode;
 
   Cp932Tables() {
@@ -31,7 +31,8 @@ struct Cp932Tables {
       if (iconv(cd, &src, &inLen, &dst, &outLeft) == static_cast<size_t>(-1)) return 0;
       if (sizeof out - outLeft != 4) return 0;
       uint32_t v = static_cast<uint8_t>(out[0]) | static_cast<uint8_t>(out[1]) << 8 |
-                   static_cast<uint8_t>(out[2]) << 16 | static_cast<uint32_t>(static_cast<uint8_t>(out[3])) << 24;
+                   static_cast<uint8_t>(out[2]) << 16 |
+                   static_cast<uint32_t>(static_cast<uint8_t>(out[3])) << 24;
       return static_cast<char32_t>(v);
     };
     for (int b = 0; b < 256; ++b) {
@@ -61,7 +62,9 @@ const Cp932Tables& Tables() {
   return tables;
 }
 
-bool IsLeadByte(uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+bool IsLeadByte(uint8_t b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
 }  // namespace
 
@@ -105,7 +108,9 @@ std::u32string DecodeUtf8(std::string_view s, bool* valid) {
 
 }  // namespace
 
-std::u32string FromUtf8(std::string_view s) { return DecodeUtf8(s, nullptr); }
+std::u32string FromUtf8(std::string_view s) {
+  return DecodeUtf8(s, nullptr);
+}
 
 std::string ToUtf8(std::u32string_view text) {
   std::string out;
@@ -214,6 +219,8 @@ std::u32string DecodeTextFile(std::string_view bytes) {
   return valid ? utf8 : FromCp932(bytes);
 }
 
-std::u32string U32(std::string_view utf8) { return FromUtf8(utf8); }
+std::u32string U32(std::string_view utf8) {
+  return FromUtf8(utf8);
+}
 
 }  // namespace kotonel

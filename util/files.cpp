@@ -110,7 +110,8 @@ bool WriteBytes(const std::string& path, const Bytes& bytes, int64_t position) {
   if (!out) out.open(path, std::ios::binary | std::ios::out);
   if (!out) return false;
   out.seekp(position - 1);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   return static_cast<bool>(out);
 }
 

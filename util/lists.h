@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -11,6 +12,9 @@ namespace kotonel {
 
 template <class T>
 class OrderedList {
+  // vector<bool> hands out proxies, not references; a deque keeps real bools.
+  using Storage = std::conditional_t<std::is_same_v<T, bool>, std::deque<bool>, std::vector<T>>;
+
  public:
   OrderedList() = default;
   OrderedList(std::initializer_list<T> items) : items_(items) {}
@@ -25,12 +29,12 @@ class OrderedList {
   const T& operator[](int32_t index) const { return items_[static_cast<size_t>(index - 1)]; }
   T& operator[](int32_t index) { return items_[static_cast<size_t>(index - 1)]; }
 
-  const std::vector<T>& Items() const { return items_; }
+  const Storage& Items() const { return items_; }
   auto begin() const { return items_.begin(); }
   auto end() const { return items_.end(); }
 
  private:
-  std::vector<T> items_;
+  Storage items_;
 };
 
 using StringList = OrderedList<std::u32string>;

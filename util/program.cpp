@@ -35,9 +35,13 @@ bool MakeFolders(const std::string& path) {
 
 }  // namespace
 
-std::string ProgramFolder() { return FolderOf(ExecutablePath()); }
+std::string ProgramFolder() {
+  return FolderOf(ExecutablePath());
+}
 
-std::string DictionaryFolder() { return ProgramFolder() + "dll/"; }
+std::string DictionaryFolder() {
+  return ProgramFolder() + "dll/";
+}
 
 std::string WritableFolder() {
   if (const char* dir = std::getenv("KOTONEL_CONFIG_DIR"); dir && *dir) {

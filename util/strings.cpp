@@ -134,6 +134,8 @@ bool ParseIntStrict(std::u32string_view text, int32_t& value) {
   return true;
 }
 
-int64_t RoundHalfEven(double x) { return static_cast<int64_t>(std::nearbyint(x)); }
+int64_t RoundHalfEven(double x) {
+  return static_cast<int64_t>(std::nearbyint(x));
+}
 
 }  // namespace kotonel

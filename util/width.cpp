@@ -10,7 +10,9 @@ namespace {
 
 // Half-width katakana U+FF61..U+FF9F and their full-width forms, in code order.
 constexpr char32_t kHalfFrom = 0xFF61;
-const char32_t kFullOfHalf[] = U"。「」、・ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワン゛゜";
+const char32_t kFullOfHalf[] =
+    U"。「」、・ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホ"
+    U"マミムメモヤユヨラリルレロワン゛゜";
 
 struct WidthTables {
   std::unordered_map<char32_t, std::u32string> narrow;  // full -> half (one or two chars)
@@ -27,6 +29,10 @@ struct WidthTables {
     wide[U'\\'] = 0xFFE5;
     narrow[0x3000] = U" ";
     wide[U' '] = 0x3000;
+    // The code page's full-width apostrophe and double quote are the right-hand quotation marks,
+    // so these narrow too (one way only: the ASCII marks widen to ＇ and ＂).
+    narrow[0x2019] = U"'";
+    narrow[0x201D] = U"\"";
     for (size_t i = 0; kFullOfHalf[i]; ++i) {
       char32_t half = kHalfFrom + static_cast<char32_t>(i);
       narrow[kFullOfHalf[i]] = std::u32string(1, half);
@@ -102,7 +108,9 @@ char32_t ShiftCp932(char32_t c, int delta) {
   return FromCp932Code(code + delta);
 }
 
-bool IsHalfWidthKatakana(char32_t c) { return c >= 0xFF66 && c <= 0xFF9F; }
+bool IsHalfWidthKatakana(char32_t c) {
+  return c >= 0xFF66 && c <= 0xFF9F;
+}
 
 std::u32string ToLowerAscii(std::u32string_view text) {
   std::u32string out(text);

@@ -8,8 +8,9 @@
 namespace kotonel {
 
 // Full-width forms to half width: U+FF01..U+FF5E to ASCII, the ideographic space to a space,
-// "￥" to "\", full-width katakana (voiced ones as two characters), "ー", "・", "「」", "、。",
-// "゛゜" to their half-width forms. Characters without a half-width form stay.
+// "￥" to "\", "’" and "”" to "'" and '"', full-width katakana (voiced ones as two characters),
+// "ー", "・", "「」", "、。", "゛゜" to their half-width forms. Characters without a half-width
+// form stay.
 std::u32string ToNarrow(std::u32string_view text);
 // The reverse: ASCII and half-width katakana and marks to full width, one character for one
 // (a half-width voicing mark becomes "゛"; WidenText merges it with the kana before it).

@@ -23,6 +23,8 @@ const uint8_t* FakeVoiceLibrary::Synthe(int32_t voice, const std::string& koe, i
   return image_.data();
 }
 
-void FakeVoiceLibrary::FreeWave(int32_t, const uint8_t*) { --outstanding; }
+void FakeVoiceLibrary::FreeWave(int32_t, const uint8_t*) {
+  --outstanding;
+}
 
 }  // namespace kotonel::test

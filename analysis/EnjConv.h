@@ -1,0 +1,32 @@
+// English word reading: a word in Latin letters becomes kana, from a whole-word table, else
+// piece by piece (two- and three-letter pieces and word endings with single letters between),
+// else spelled out letter by letter when no piece at all is known.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace kotonel {
+
+class EnjConv {
+ public:
+  // Loads eng.ktn from dictionaryFolder (ending in '/'). A missing file, a line with fewer than
+  // three fields, a table number outside 0..4 or a key its table already holds (letter case
+  // ignored) throws DictionaryError.
+  explicit EnjConv(const std::string& dictionaryFolder);
+
+  // The kana reading of strWRD; empty for an empty word. Letters no table knows read nothing.
+  std::u32string Convert(std::u32string_view strWRD) const;
+
+ private:
+  enum Table { kWords = 0, kPieces = 1, kEndings = 2, kLetters = 3, kNames = 4, kTables = 5 };
+
+  // The reading stored under key in table, or empty text; letter case does not matter.
+  std::u32string LookUp(Table table, std::u32string_view key) const;
+
+  std::array<std::unordered_map<std::u32string, std::u32string>, kTables> tables_;
+};
+
+}  // namespace kotonel

@@ -1,0 +1,298 @@
+#include "analysis/Intonation.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "analysis/Separate.h"
+#include "util/dictionary_error.h"
+#include "util/files.h"
+#include "util/strings.h"
+#include "util/width.h"
+
+namespace kotonel {
+
+namespace {
+
+constexpr char32_t kAccent = U'\'';
+constexpr char32_t kBoundary = U'/';
+const std::u32string kLoadError = U"アクセントファイルの以下の行でエラーが発生しました。";
+
+// The number at the start of an accent item, read the way a lenient number reader does:
+// optional sign, digits, an optional fraction; anything else ends it, no digits read 0.
+double LeadingNumber(std::u32string_view text) {
+  size_t i = 0;
+  while (i < text.size() && text[i] == U' ') ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == U'-' || text[i] == U'+')) negative = text[i++] == U'-';
+  double v = 0;
+  for (; i < text.size() && text[i] >= U'0' && text[i] <= U'9'; ++i) v = v * 10 + (text[i] - U'0');
+  if (i < text.size() && text[i] == U'.') {
+    double scale = 0.1;
+    for (++i; i < text.size() && text[i] >= U'0' && text[i] <= U'9'; ++i, scale /= 10)
+      v += (text[i] - U'0') * scale;
+  }
+  return negative ? -v : v;
+}
+
+// A template position count, kept inside what a string can hold.
+size_t ClampedCount(double v, size_t high) {
+  if (!(v > 0)) return 0;
+  int64_t r = RoundHalfEven(std::min(v, 1e9));
+  return std::min(static_cast<size_t>(std::max<int64_t>(r, 0)), high);
+}
+
+std::u32string WithoutAccents(std::u32string_view s) {
+  std::u32string out;
+  out.reserve(s.size());
+  for (char32_t c : s)
+    if (c != kAccent) out.push_back(c);
+  return out;
+}
+
+bool HasAccent(std::u32string_view s) {
+  return s.find(kAccent) != std::u32string_view::npos;
+}
+
+bool IsBlank(std::u32string_view s) {
+  return std::all_of(s.begin(), s.end(), [](char32_t c) { return c == U' '; });
+}
+
+// The first index in the ascending list that is >= from, lowering best when it is smaller.
+void Consider(const std::vector<uint32_t>& list, uint32_t from, uint32_t& best) {
+  auto it = std::lower_bound(list.begin(), list.end(), from);
+  if (it != list.end() && *it < best) best = *it;
+}
+
+template <class Map, class Key>
+void ConsiderKey(const Map& map, const Key& key, uint32_t from, uint32_t& best) {
+  auto it = map.find(key);
+  if (it != map.end()) Consider(it->second, from, best);
+}
+
+}  // namespace
+
+std::u32string 連結(std::u32string_view left, std::u32string_view middle,
+                    std::u32string_view right) {
+  std::u32string out;
+  out.reserve(left.size() + middle.size() + right.size() + 2);
+  out.append(left);
+  if (HasAccent(left) && HasAccent(middle) && !EndsWith(left, U"/") && !StartsWith(middle, U"/"))
+    out.push_back(kBoundary);
+  out.append(middle);
+  if (HasAccent(middle) && HasAccent(right) && !EndsWith(middle, U"/") && !StartsWith(right, U"/"))
+    out.push_back(kBoundary);
+  out.append(right);
+  return out;
+}
+
+std::u32string 置換(std::u32string_view s, std::u32string_view pattern,
+                    std::u32string_view replacement) {
+  std::u32string text(s);
+  // An empty pattern would match everywhere and never let the search move on.
+  if (pattern.empty() || replacement == pattern) return text;
+  size_t from = 0;
+  for (;;) {
+    size_t p = text.find(pattern, from);
+    if (p == std::u32string::npos) return text;
+    std::u32string_view view(text);
+    std::u32string_view left = view.substr(0, p);
+    bool slashBefore = HasAccent(left) && HasAccent(replacement) && !EndsWith(left, U"/") &&
+                       !StartsWith(replacement, U"/");
+    std::u32string joined = 連結(left, replacement, view.substr(p + pattern.size()));
+    text = std::move(joined);
+    // Go on after the replacement itself; a "/" put in front of it shifts it by one, and
+    // searching inside it could find the pattern again and again.
+    from = p + replacement.size() + (slashBefore ? 1 : 0);
+  }
+}
+
+Intonation::Intonation(const std::string& dictionaryFolder) {
+  std::string path = dictionaryFolder + "acc.ktn";
+  StringList lines;
+  if (!ReadLines(path, lines)) throw DictionaryError(kLoadError, U"", path);
+  for (const auto& line : lines) {
+    std::vector<std::u32string> f = SplitText(line, U' ');
+    if (f.size() < 5) throw DictionaryError(kLoadError, line, path);
+    Rule rule{f[2], f[3], -1, -1};
+    int32_t mode;
+    // A rule whose mode (or, in mode 3, code) is not a number belongs to no mode.
+    if (!ParseIntStrict(f[4], mode) || mode < 0 || mode > 3) continue;
+    if (mode == 3 && !ParseIntStrict(f[1], rule.code)) continue;
+    rule.mode = mode;
+    AddRule(ParseIntLenient(f[0]), std::move(rule));
+  }
+}
+
+void Intonation::AddRule(int32_t kind, Rule rule) {
+  RuleSet& set = rulesByKind_[kind];
+  auto index = static_cast<uint32_t>(set.rules.size());
+  const std::u32string& p = rule.pattern;
+  switch (rule.mode) {
+    case 0:
+      // An empty mode-0 pattern never matches; such a rule does nothing.
+      if (p.empty() || rule.replacement == p) return;
+      set.infixByFirst[p.front()].push_back(index);
+      break;
+    case 1:
+      (p.empty() ? set.emptyPrefix : set.prefixByFirst[p.front()]).push_back(index);
+      break;
+    case 2:
+      (p.empty() ? set.emptySuffix : set.suffixByLast[p.back()]).push_back(index);
+      break;
+    default:
+      set.whole[p].push_back(index);
+      break;
+  }
+  set.rules.push_back(std::move(rule));
+  ++ruleCount_;
+}
+
+bool Intonation::品詞判定(int32_t code) {
+  return code == 5 || code == 29 || code == 30 || code == 32;
+}
+
+std::u32string Intonation::発音判定(std::u32string_view str発音, std::u32string_view str読み,
+                                    std::u32string_view str発音設定, int32_t lngIDX,
+                                    int32_t lng現品詞) const {
+  size_t n = str読み.size();
+  std::u32string blanks(n, U' ');
+  std::u32string result = std::u32string(str発音) + blanks;
+  if (品詞判定(lng現品詞) && !str発音.empty() && previousCode_ != -1)
+    result = WithoutAccents(str発音) + kAccent + blanks;
+  if (str発音設定.empty()) return result;
+
+  std::vector<std::u32string> elements = SplitText(str発音設定, U',');
+  if (lngIDX < 0 || static_cast<size_t>(lngIDX) >= elements.size()) return result;
+  const std::u32string& element = elements[static_cast<size_t>(lngIDX)];
+  // An empty element names no position at all; it is read like "0".
+  if (element == U"0" || element.empty()) return result;
+
+  std::vector<std::u32string> items = SplitText(element, U'-');
+  double m = LeadingNumber(items.back());
+  std::u32string t = blanks;
+  if (m > static_cast<double>(n)) t.assign(ClampedCount(m, 4096), U' ');
+  for (auto it = items.rbegin(); it != items.rend(); ++it) {
+    const std::u32string& item = *it;
+    if (item.empty()) continue;  // "1--2": the empty item has no mark to place
+    char32_t mark = item.size() == 1 ? kAccent : item.back();
+    // Positions before the start or past the end put the mark at that end.
+    size_t k = ClampedCount(LeadingNumber(item), t.size());
+    t.insert(t.begin() + static_cast<std::ptrdiff_t>(k), mark);
+  }
+  return std::u32string(str発音) + t;
+}
+
+void Intonation::アクセント(int32_t i) {
+  change_ = false;
+  special_ = false;
+  if (!enabled_ || words_ == nullptr) return;
+  std::u32string before = words_->単語(i);
+  型当て(i, false);
+  規則適用(i);
+  型当て(i, true);
+  change_ = words_->単語(i) != before;
+}
+
+void Intonation::型当て(int32_t i, bool own) {
+  Separate& w = *words_;
+  std::u32string tmpl;
+  size_t start;  // 0-based position in the template where the walk begins
+  if (own) {
+    carry_ = 0;
+    if (w.種類(i) != 8) return;
+    tmpl = w.発音(i);
+    start = 0;
+  } else {
+    if (carry_ == 0) return;
+    if (w.種類(i) != 4 || w.種類(i - 1) != 8) {
+      carry_ = 0;
+      return;
+    }
+    tmpl = w.発音(i - 1);
+    start = tmpl.size() >= static_cast<size_t>(carry_) ? tmpl.size() - carry_ : 0;
+  }
+  if (IsBlank(tmpl)) return;
+
+  std::u32string word = w.単語(i);
+  std::u32string out;
+  size_t used = 0;
+  size_t stop = tmpl.size();  // 1-based position where the walk stopped; the end if it ran out
+  for (size_t p = start; p < tmpl.size(); ++p) {
+    if (tmpl[p] != U' ') {
+      out.push_back(tmpl[p]);
+      continue;
+    }
+    ++used;
+    if (used <= word.size()) out.push_back(word[used - 1]);
+    if (used >= word.size()) {
+      stop = p + 1;
+      break;
+    }
+  }
+  if (carry_ == 0) carry_ = static_cast<int32_t>(tmpl.size() - stop);
+  if (used < word.size()) out.append(word, used, std::u32string::npos);
+  w.単語(i, std::move(out));
+}
+
+void Intonation::規則適用(int32_t i) {
+  Separate& w = *words_;
+  std::u32string s = w.単語(i);
+  if (s.empty()) return;
+  auto found = rulesByKind_.find(w.種類(i));
+  if (found == rulesByKind_.end()) return;
+  const RuleSet& set = found->second;
+  bool nextSpecial = w.種類(i + 1) == 8 && 品詞判定(w.品詞(i + 1));
+  bool prefixDone = false;
+  bool suffixDone = false;
+
+  // Rules go in file order. Instead of trying every rule, each round asks the indexes for the
+  // first rule at or after `from` that could match the text as it now stands: a whole-word
+  // rule for exactly this text, a prefix rule for its first character, a suffix rule for its
+  // last, a replacing rule for any of its characters.
+  uint32_t from = 0;
+  for (;;) {
+    constexpr uint32_t kNone = std::numeric_limits<uint32_t>::max();
+    uint32_t best = kNone;
+    ConsiderKey(set.whole, s, from, best);
+    if (!prefixDone) {
+      Consider(set.emptyPrefix, from, best);
+      if (!s.empty()) ConsiderKey(set.prefixByFirst, s.front(), from, best);
+    }
+    if (!suffixDone) {
+      Consider(set.emptySuffix, from, best);
+      if (!s.empty()) ConsiderKey(set.suffixByLast, s.back(), from, best);
+    }
+    for (char32_t c : s) ConsiderKey(set.infixByFirst, c, from, best);
+    if (best == kNone) break;
+
+    const Rule& rule = set.rules[best];
+    from = best + 1;
+    const std::u32string& pat = rule.pattern;
+    size_t len = pat.size();
+    if (rule.mode == 0) {
+      s = 置換(s, pat, rule.replacement);
+    } else if (rule.mode == 1) {
+      if (!prefixDone && StartsWith(s, pat)) {
+        prefixDone = true;
+        s = 連結(rule.replacement, std::u32string_view(s).substr(len), U"");
+      }
+    } else if (rule.mode == 2) {
+      if (!suffixDone && EndsWith(s, pat)) {
+        suffixDone = true;
+        s = 連結(std::u32string_view(s).substr(0, s.size() - len), rule.replacement, U"");
+      }
+    } else if (s == pat) {
+      if ((rule.code == 5 || rule.code == 29) && nextSpecial) {
+        s = ToHiragana(s) + kAccent;
+        w.発音(i + 1, WithoutAccents(w.発音(i + 1)));
+        special_ = true;
+      } else {
+        s = rule.replacement;
+      }
+      break;
+    }
+  }
+  w.単語(i, std::move(s));
+}
+
+}  // namespace kotonel

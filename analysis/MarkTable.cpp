@@ -1,0 +1,68 @@
+#include "analysis/MarkTable.h"
+
+#include "util/dictionary_error.h"
+#include "util/files.h"
+#include "util/strings.h"
+
+namespace kotonel {
+
+namespace {
+
+// "\" is the yen sign on the Japanese code page.
+constexpr std::u32string_view kCurrencySigns = U"\\$￡￠";
+
+}  // namespace
+
+MarkTable::MarkTable() {
+  Add(U"|", U"｜");
+  Add(U"\"", U"、");
+  Add(U"“", U"‘");
+  Add(U"”", U"’");
+  Add(U"\\", U"円");
+  Add(U"$", U"ドル");
+  Add(U"￡", U"ポンド");
+  Add(U"￠", U"セント");
+}
+
+void MarkTable::Add(std::u32string key, std::u32string replacement) {
+  keys_.Add(std::move(key));
+  replacements_.Add(std::move(replacement));
+}
+
+void MarkTable::Load(const std::string& path) {
+  // Like a missing file, a folder of that name holds no entries.
+  if (!FileExists(path) || IsDirectory(path)) return;
+  StringList lines;
+  if (!ReadLines(path, lines)) throw DictionaryError(kMessage, U"", path);
+  for (const auto& line : lines) {
+    auto fields = SplitText(line, U' ');
+    if (fields.size() < 2) throw DictionaryError(kMessage, line, path);
+    Add(std::move(fields[0]), std::move(fields[1]));
+  }
+}
+
+std::u32string MarkTable::Replace(std::u32string_view text) const {
+  std::u32string out(text);
+  for (int32_t i = 1; i <= keys_.Count(); ++i) {
+    const auto& key = keys_[i];
+    // The currency signs are read by the second pass, never replaced here.
+    if (key.empty() || kCurrencySigns.find(key) != std::u32string_view::npos) continue;
+    if (out.find(key) == std::u32string::npos) continue;
+    out = ReplaceAll(out, key, replacements_[i]);
+  }
+  return out;
+}
+
+std::u32string MarkTable::CurrencyReading(char32_t sign) const {
+  if (!IsCurrencySign(sign)) return {};
+  // The built-in entries come first, so a file entry for a sign is never the one found.
+  for (int32_t i = 1; i <= keys_.Count(); ++i)
+    if (keys_[i].size() == 1 && keys_[i][0] == sign) return replacements_[i];
+  return {};
+}
+
+bool MarkTable::IsCurrencySign(char32_t c) {
+  return c != 0 && kCurrencySigns.find(c) != std::u32string_view::npos;
+}
+
+}  // namespace kotonel

@@ -1,0 +1,51 @@
+// Number reading: a number as written (digits, grouping commas, a decimal point) becomes its
+// kana reading, and a counter word after it (本, 個, 年, つ ...) is read with the sound changes
+// Japanese makes where the two meet (いっぽん, さんぼん, みっつ). Numbers shortly after an
+// identifier keyword ("tel", "郵便番号" ...) are read digit by digit.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "util/lists.h"
+
+namespace kotonel {
+
+class NumConv {
+ public:
+  // Loads the counter words of num.ktn from dictionaryFolder (ending in '/'). A missing file or
+  // a line with fewer than three fields throws DictionaryError.
+  explicit NumConv(const std::string& dictionaryFolder);
+
+  // Tells the reader that word lngPOS of the sentence is strWRD. A word holding an identifier
+  // keyword makes the first number among the next five positions read digit by digit.
+  void BefWord(std::u32string_view strWRD, int32_t lngPOS);
+
+  // Reads the number strBfNm (word lngPOS) followed by the word strBfWd (empty when none):
+  // strAfNm receives the number's reading, strAfWd the following word, rewritten when it
+  // begins with a known counter. Clears the keyword position.
+  void Convert(std::u32string_view strBfNm, std::u32string_view strBfWd, std::u32string& strAfNm,
+               std::u32string& strAfWd, int32_t lngPOS);
+
+ private:
+  struct Counter {
+    std::u32string surface;
+    std::u32string reading;  // empty: the word keeps its own text
+    int32_t type;            // voicing type 0..4; other values shift nothing
+  };
+
+  bool LookUpCounter(const std::u32string& word, std::u32string& rewritten, int32_t& type) const;
+  std::u32string ReadNumber(const std::u32string& number, int32_t counterClass,
+                            bool digitByDigit) const;
+  std::u32string Voice(const std::u32string& number, std::u32string reading, int32_t type) const;
+
+  std::vector<Counter> counters_;
+  StringList bigUnits_;
+  StringList keywords_;
+  int32_t keywordPosition_ = 0;
+  bool decimal_ = false;
+};
+
+}  // namespace kotonel

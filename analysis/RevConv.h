@@ -1,0 +1,92 @@
+// Reading conversion of kanji words through the word dictionary dic.ktn. A word, with up to
+// two hiragana that follow it, is cut into the longest headwords the dictionary knows; of a
+// headword's readings one is chosen by the word's context, and the accent template grows
+// piece by piece through the Intonation object.
+//
+// dic.ktn: one entry per line, fields separated by single spaces:
+//   headword readings codes [accent]
+// e.g. "日 ひ,にち 5,23": readings and their part-of-speech codes are ","-separated lists, the
+// code at position k belonging to the reading at position k.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kotonel {
+
+class Intonation;
+
+class RevConv {
+ public:
+  // Loads dictionaryFolder + "dic.ktn". A missing file, a line with fewer than three fields, a
+  // repeated headword (letter case ignored) or a codes list that is empty, not numeric or longer
+  // than the readings list throws DictionaryError.
+  explicit RevConv(const std::string& dictionaryFolder);
+
+  // The word to convert.
+  void 元字(std::u32string_view text) { word_ = text; }
+  // The word before it; only its last character is kept.
+  void 直前(std::u32string_view text);
+  // The hiragana word after it (or nothing); only its first two characters are kept.
+  void 仮名(std::u32string_view text);
+  // Kinds of the previous word (k = 0), the word (1) and the next word (2); another k throws
+  // std::out_of_range.
+  void 種類(int32_t k, int32_t kind);
+  int32_t 種類(int32_t k) const;
+  // Part-of-speech code of the last piece converted; the engine writes -1 after a word that
+  // was not looked up.
+  int32_t 品詞() const { return code_; }
+  void 品詞(int32_t code) { code_ = code; }
+  const std::u32string& 読み() const { return reading_; }
+  const std::u32string& 発音() const { return template_; }
+  // Builds the accent templates; set once by the engine. Not owned. Without it 発音 stays empty.
+  void 抑揚(Intonation* intonation) { intonation_ = intonation; }
+
+  // Converts 元字: fills 読み, 発音 and 品詞.
+  void Convert();
+
+  int32_t EntryCount() const { return static_cast<int32_t>(entries_.size()); }
+  // Whether text (letter case ignored) is a headword.
+  bool Contains(std::u32string_view text) const;
+
+ private:
+  struct Entry {
+    uint32_t key;       // headword, letter case folded, in text_
+    uint32_t readings;  // readings field in text_
+    uint32_t accent;    // accent specification in text_
+    uint32_t codes;     // first code in codes_
+    uint32_t keyLength;
+    uint32_t readingsLength;
+    uint32_t accentLength;
+    uint32_t codeCount;
+  };
+
+  void Load(const std::string& path);
+  int32_t Find(std::u32string_view key) const;  // entry index or -1
+  std::u32string_view Text(uint32_t offset, uint32_t length) const {
+    return std::u32string_view(text_).substr(offset, length);
+  }
+  size_t SelectReading(const Entry& e, bool single, bool lone, bool firstLone, bool innerLone,
+                       char32_t prev, char32_t next) const;
+
+  // The decoded file; every field of every entry is a view into it.
+  std::u32string text_;
+  std::vector<Entry> entries_;
+  std::vector<int32_t> codes_;
+  // Open-addressing index from headword to entry number + 1 (0 = empty slot).
+  std::vector<uint32_t> slots_;
+  size_t maxKeyLength_ = 0;
+
+  std::u32string word_;
+  std::u32string before_;
+  std::u32string kana_;
+  int32_t kinds_[3] = {0, 0, 0};
+  int32_t code_ = 0;
+  std::u32string reading_;
+  std::u32string template_;
+  Intonation* intonation_ = nullptr;
+};
+
+}  // namespace kotonel

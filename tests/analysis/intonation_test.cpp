@@ -1,0 +1,221 @@
+#include "analysis/Intonation.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <memory>
+
+#include "analysis/Separate.h"
+#include "util/dictionary_error.h"
+#include "util/encoding.h"
+#include "util/files.h"
+
+namespace kotonel {
+namespace {
+
+const std::string kFolder = std::string(KOTONEL_TEST_DATA) + "intonation/";
+
+struct Word {
+  std::u32string text;
+  int32_t kind;
+  std::u32string template_ = U"";
+  int32_t code = -1;
+};
+
+// A word table holding exactly these words, as the engine leaves it before the accent step.
+std::unique_ptr<Separate> Table(std::initializer_list<Word> words) {
+  auto table = std::make_unique<Separate>(kFolder);
+  for (const auto& w : words) {
+    table->単語(0, w.text);
+    table->種類(0, w.kind);
+    table->発音(0, w.template_);
+    table->品詞(0, w.code);
+  }
+  return table;
+}
+
+// A folder holding one acc.ktn with the given raw bytes; removed with the object.
+struct AccFolder {
+  explicit AccFolder(const std::string& bytes) {
+    char tmpl[] = "/tmp/kotonel_acc_XXXXXX";
+    path = std::string(mkdtemp(tmpl)) + "/";
+    WriteFileAtomic(path + "acc.ktn", bytes);
+  }
+  ~AccFolder() {
+    DeleteFile(path + "acc.ktn");
+    rmdir(path.c_str());
+  }
+  std::string path;
+};
+
+TEST(Intonation, TemplateBuilding) {
+  Intonation ton(kFolder);
+  ton.旧品詞(1);
+  // No specification: one blank per reading character, appended to what is there.
+  EXPECT_EQ(ton.発音判定(U"", U"かな", U"", 0, 1), U"  ");
+  EXPECT_EQ(ton.発音判定(U" '", U"かな", U"", 0, 1), U" '  ");
+  EXPECT_EQ(ton.発音判定(U"", U"おもう", U"2", 0, 12), U"  ' ");
+  // An item of more than one character names its own mark.
+  EXPECT_EQ(ton.発音判定(U"", U"おもう", U"1-3/", 0, 12), U" '  /");
+  // One element per reading variant; "0" or a missing element give no marks.
+  EXPECT_EQ(ton.発音判定(U"", U"おもう", U"0,1", 0, 12), U"   ");
+  EXPECT_EQ(ton.発音判定(U"", U"おもう", U"0,1", 1, 12), U" '  ");
+  EXPECT_EQ(ton.発音判定(U"", U"おもう", U"0,1", 2, 12), U"   ");
+  EXPECT_EQ(ton.発音判定(U"", U"おもう", U"1,,2", 1, 12), U"   ");
+  // Marks past the reading widen the template; the surplus goes to the okurigana later.
+  EXPECT_EQ(ton.発音判定(U"", U"おも", U"4", 0, 12), U"    '");
+  // A later position given first lands at the end.
+  EXPECT_EQ(ton.発音判定(U"", U"かな", U"5-2", 0, 12), U"  ''");
+
+  // Codes 5, 29, 30, 32 put the accent at the end of what came before, unless the piece
+  // before was no dictionary word, or the specification places the marks itself.
+  EXPECT_EQ(ton.発音判定(U"  ' ", U"の", U"", 0, 5), U"   ' ");
+  EXPECT_EQ(ton.発音判定(U"  ' ", U"の", U"", 0, 29), U"   ' ");
+  EXPECT_EQ(ton.発音判定(U"  ' ", U"の", U"1", 0, 5), U"  '  '");
+  EXPECT_EQ(ton.発音判定(U"", U"の", U"", 0, 5), U" ");
+  EXPECT_EQ(ton.発音判定(U"  ' ", U"の", U"", 0, 6), U"  '  ");
+  ton.旧品詞(-1);
+  EXPECT_EQ(ton.発音判定(U"  ' ", U"の", U"", 0, 5), U"  '  ");
+}
+
+TEST(Intonation, TemplateFittingAndCarryOver) {
+  Intonation ton(kFolder);
+  // 思 read おも with the template of おもう: the mark after the second blank is carried
+  // onto the okurigana word.
+  auto t = Table({{U"おも", 8, U"  ' "},
+                  {U"うと", 4},
+                  {U"かわ", 8, U" ' "},
+                  {U"にほん", 8, U" '  "},
+                  {U"かな", 8, U"  "},
+                  {U"の", 4},
+                  {U"おも", 8, U"  ' "},
+                  {U"ウ", 5},
+                  {U"うと", 4}});
+  ton.分割(t.get());
+  ton.アクセント(1);
+  EXPECT_EQ(t->単語(1), U"おも");
+  EXPECT_FALSE(ton.Change());
+  ton.アクセント(2);
+  EXPECT_EQ(t->単語(2), U"'うと");
+  EXPECT_TRUE(ton.Change());
+  EXPECT_FALSE(ton.特殊());
+  ton.アクセント(3);
+  EXPECT_EQ(t->単語(3), U"か'わ");
+  // The whole-word rule runs before the fit; surplus characters stay unmarked at the end.
+  ton.アクセント(4);
+  EXPECT_EQ(t->単語(4), U"に'っぽん");
+  // A template without marks changes nothing and carries nothing.
+  ton.アクセント(5);
+  ton.アクセント(6);
+  EXPECT_EQ(t->単語(5), U"かな");
+  EXPECT_EQ(t->単語(6), U"の");
+  EXPECT_FALSE(ton.Change());
+  // A pending mark is dropped when the next word is no hiragana word.
+  for (int i = 7; i <= 9; ++i) ton.アクセント(i);
+  EXPECT_EQ(t->単語(7), U"おも");
+  EXPECT_EQ(t->単語(8), U"ウ");
+  EXPECT_EQ(t->単語(9), U"うと");
+
+  // Switched off, nothing changes.
+  auto off = Table({{U"おも", 8, U"  ' "}, {U"うと", 4}, {U"かなよね", 4}});
+  ton.分割(off.get());
+  ton.Enabled(false);
+  for (int i = 1; i <= 3; ++i) {
+    ton.アクセント(i);
+    EXPECT_FALSE(ton.Change());
+    EXPECT_FALSE(ton.特殊());
+  }
+  EXPECT_EQ(off->単語(1), U"おも");
+  EXPECT_EQ(off->単語(2), U"うと");
+  EXPECT_EQ(off->単語(3), U"かなよね");
+}
+
+TEST(Intonation, RulesInFileOrder) {
+  Intonation ton(kFolder);
+  // Two rules have a mode or whole-word code that is no number and belong to no mode.
+  EXPECT_EQ(ton.RuleCount(), 14);
+  auto t = Table({{U"かなよね", 4},
+                  {U"ですね", 4},
+                  {U"あね", 4},
+                  {U"でも", 4},
+                  {U"アイアイ", 5},
+                  {U"ヒトツ", 5},
+                  {U"ア", 5},
+                  {U"ヒト", 5},
+                  {U"がく", 8, U"  '", 5},
+                  {U"ヒト", 5},
+                  {U"が", 4},
+                  {U"", 4}});
+  ton.分割(t.get());
+  auto run = [&](int i) {
+    ton.アクセント(i);
+    return t->単語(i);
+  };
+  // One prefix and one suffix rule each, the first matching in file order, joined with "/"
+  // where two accented pieces meet; a later rule matching the new text is not applied.
+  EXPECT_EQ(run(1), U"か'なよ/ね'");
+  EXPECT_TRUE(ton.Change());
+  // The first whole-word rule ends the scan: neither the second one nor the later で rule.
+  EXPECT_EQ(run(2), U"で'すね");
+  // Replacing rules apply in turn, and a whole-word rule sees the text as they left it.
+  EXPECT_EQ(run(3), U"う'ね");
+  EXPECT_EQ(run(4), U"デも");
+  EXPECT_EQ(run(5), U"ア'イ/ア'イ");
+  EXPECT_EQ(run(6), U"ヒトツ'");
+  EXPECT_EQ(run(7), U"ア");
+  EXPECT_FALSE(ton.Change());
+  // The special rule: followed by a kanji word of code 5, the word turns hiragana and takes
+  // the accent, and the next word's template loses its marks.
+  EXPECT_EQ(run(8), U"ひと'");
+  EXPECT_TRUE(ton.特殊());
+  EXPECT_EQ(t->発音(9), U"  ");
+  EXPECT_EQ(run(9), U"がく");
+  EXPECT_FALSE(ton.特殊());
+  EXPECT_EQ(run(10), U"ヒト'");
+  EXPECT_FALSE(ton.特殊());
+  EXPECT_EQ(run(12), U"");
+  EXPECT_FALSE(ton.Change());
+}
+
+TEST(Intonation, JoinAndReplace) {
+  EXPECT_EQ(連結(U"か'", U"な'", U""), U"か'/な'");
+  EXPECT_EQ(連結(U"か'/", U"な'", U""), U"か'/な'");
+  EXPECT_EQ(連結(U"か'", U"/な'", U""), U"か'/な'");
+  EXPECT_EQ(連結(U"か", U"な'", U"よ'"), U"かな'/よ'");
+  EXPECT_EQ(連結(U"か'", U"", U"よ'"), U"か'よ'");
+  EXPECT_EQ(置換(U"かかか", U"か", U"か"), U"かかか");
+  EXPECT_EQ(置換(U"あいあい", U"あ", U"あ'"), U"あ'い/あ'い");
+  EXPECT_EQ(置換(U"かな", U"", U"x"), U"かな");
+  // The "/" put before a replacement must not make the search find its own replacement again.
+  EXPECT_EQ(置換(U"あ'あ", U"あ", U"'あ"), U"'あ/'/'あ");
+}
+
+TEST(Intonation, LoadingFailures) {
+  auto failure = [](const std::string& folder) -> std::u32string {
+    try {
+      Intonation ton(folder);
+    } catch (const DictionaryError& e) {
+      EXPECT_EQ(e.Message(), U"アクセントファイルの以下の行でエラーが発生しました。");
+      return U"[" + e.Line() + U"]";
+    }
+    return U"loaded";
+  };
+  EXPECT_EQ(failure("/nonexistent/"), U"[]");
+  {
+    AccFolder f(ToCp932(U"4 0 a b 0\r\n4 0 か か'\r\n4 0 b c 0\r\n"));
+    EXPECT_EQ(failure(f.path), U"[4 0 か か']");
+  }
+  {
+    AccFolder f(ToCp932(U"4 0 a b 0\r\n\r\n"));
+    EXPECT_EQ(failure(f.path), U"[]");
+  }
+  {
+    // Any line end is accepted; consecutive spaces make empty fields.
+    AccFolder f(ToCp932(U"4 0 a b 0\r4 0 c d 0\n4 0 e  1 extra"));
+    EXPECT_EQ(failure(f.path), U"loaded");
+    EXPECT_EQ(Intonation(f.path).RuleCount(), 3);
+  }
+}
+
+}  // namespace
+}  // namespace kotonel

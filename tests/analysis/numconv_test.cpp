@@ -1,0 +1,227 @@
+#include "analysis/NumConv.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+
+#include "temp_dictionary.h"
+#include "util/dictionary_error.h"
+#include "util/encoding.h"
+
+namespace kotonel {
+namespace {
+
+const std::string kFixtures = std::string(KOTONEL_TEST_DATA) + "numconv/";
+
+// The number's reading and the following word, in UTF-8 for readable failures.
+std::pair<std::string, std::string> Read(NumConv& conv, std::string_view number,
+                                         std::string_view word = "", int32_t position = 1) {
+  std::u32string afNm = U"garbage", afWd = U"garbage";
+  conv.Convert(U32(number), U32(word), afNm, afWd, position);
+  return {ToUtf8(afNm), ToUtf8(afWd)};
+}
+
+std::string Number(NumConv& conv, std::string_view number, int32_t position = 1) {
+  return Read(conv, number, "", position).first;
+}
+
+using P = std::pair<std::string, std::string>;
+
+TEST(NumConvTest, ReadsIntegersByPlacesAndBigUnits) {
+  NumConv conv(kFixtures);
+  EXPECT_EQ(Number(conv, ""), "");
+  EXPECT_EQ(Number(conv, "0"), "れー");
+  EXPECT_EQ(Number(conv, "000"), "れー");
+  EXPECT_EQ(Number(conv, "007"), "なな");
+  EXPECT_EQ(Number(conv, "10"), "じゅう");
+  EXPECT_EQ(Number(conv, "11"), "じゅういち");
+  EXPECT_EQ(Number(conv, "20"), "にじゅう");
+  EXPECT_EQ(Number(conv, "100"), "ひゃく");
+  EXPECT_EQ(Number(conv, "300"), "さんびゃく");
+  EXPECT_EQ(Number(conv, "600"), "ろっぴゃく");
+  EXPECT_EQ(Number(conv, "800"), "はっぴゃく");
+  EXPECT_EQ(Number(conv, "1000"), "いっせん");
+  EXPECT_EQ(Number(conv, "3000"), "さんぜん");
+  EXPECT_EQ(Number(conv, "8000"), "はっせん");
+  EXPECT_EQ(Number(conv, "10000"), "いちまん");
+  EXPECT_EQ(Number(conv, "100000000"), "いちおく");
+  EXPECT_EQ(Number(conv, "1,0000,0000"), "いちおく");
+  EXPECT_EQ(Number(conv, "100010001"), "いちおく,いちまん,いち");
+  EXPECT_EQ(Number(conv, "12345"), "いちまん,にせんさんびゃくよんじゅうご");
+  EXPECT_EQ(Number(conv, "１２"), "じゅうに");
+  // Characters other than digits take a place but add no reading.
+  EXPECT_EQ(Number(conv, "1x"), "じゅう");
+
+  // 69 digits reach the last big unit; 72 are still read by places.
+  const std::string unit17 = "1" + std::string(68, '0');
+  EXPECT_EQ(Number(conv, unit17), "いちむりょーたいすー");
+  EXPECT_EQ(Number(conv, "1" + std::string(71, '0')), "いっせんむりょーたいすー");
+  // More than 72 characters as written, commas included, are read digit by digit.
+  std::string groups4 = "1";
+  for (int i = 0; i < 17; ++i) groups4 += ",0000";
+  std::string digits;
+  for (int i = 0; i < 16; ++i) digits += ",れーれーれーれー";
+  // From the right: a group of three, then groups of four, the rest in front.
+  EXPECT_EQ(Number(conv, groups4), "いちれー" + digits + ",れーれーれー");
+  EXPECT_EQ(Number(conv, "1" + std::string(72, '0')),
+            "いちれー" + digits + ",れーれーれーれー,れーれーれー");
+}
+
+TEST(NumConvTest, ReadsFractionsAndSeveralPointsDigitByDigit) {
+  NumConv conv(kFixtures);
+  EXPECT_EQ(Number(conv, "3.14"), "さんてん,いちよん");
+  EXPECT_EQ(Number(conv, "0.5"), "れーてん,ご");
+  EXPECT_EQ(Number(conv, ".5"), "れーてん,ご");
+  EXPECT_EQ(Number(conv, "10.5"), "じゅってん,ご");
+  EXPECT_EQ(Number(conv, "100.25"), "ひゃくてん,にーご");
+  EXPECT_EQ(Number(conv, "3.14159"), "さんてん,いちよん,いちごきゅう");
+  EXPECT_EQ(Number(conv, "1.2.3"), "いちてん,にーてん,さん");
+  EXPECT_EQ(Number(conv, "3."), "さんてん");
+  // A full-width point is a decimal point like the half-width one.
+  EXPECT_EQ(Number(conv, "１．５"), "いちてん,ご");
+}
+
+TEST(NumConvTest, ReadsCountersWithSoundChanges) {
+  NumConv conv(kFixtures);
+  EXPECT_EQ(Read(conv, "1", "本"), P("いっ", "ぽん"));
+  EXPECT_EQ(Read(conv, "3", "本"), P("さん", "ぼん"));
+  EXPECT_EQ(Read(conv, "6", "本"), P("ろっ", "ぽん"));
+  EXPECT_EQ(Read(conv, "8", "本"), P("はっ", "ぽん"));
+  EXPECT_EQ(Read(conv, "10", "本"), P("じゅっ", "ぽん"));
+  EXPECT_EQ(Read(conv, "20", "本"), P("にじゅっ", "ぽん"));
+  EXPECT_EQ(Read(conv, "100", "本"), P("ひゃっ", "ぽん"));
+  EXPECT_EQ(Read(conv, "300", "本"), P("さんびゃっ", "ぽん"));
+  EXPECT_EQ(Read(conv, "600", "本"), P("ろっぴゃっ", "ぽん"));
+  EXPECT_EQ(Read(conv, "1000", "本"), P("いっせん", "ぼん"));
+  EXPECT_EQ(Read(conv, "1,000", "本"), P("いっせん", "ぼん"));
+  EXPECT_EQ(Read(conv, "10000", "本"), P("いちまん", "ぼん"));
+  EXPECT_EQ(Read(conv, "１，０００", "本"), P("いっせん", "ぼん"));
+  EXPECT_EQ(Read(conv, "0", "本"), P("れー", "ほん"));
+  EXPECT_EQ(Read(conv, "1.5", "本"), P("いちてん,ご", "ほん"));
+  EXPECT_EQ(Read(conv, "1", "本棚"), P("いっ", "ぽん棚"));
+
+  EXPECT_EQ(Read(conv, "1", "つ"), P("ひと", "つ"));
+  EXPECT_EQ(Read(conv, "2", "つ"), P("ふた", "つ"));
+  EXPECT_EQ(Read(conv, "3", "つ"), P("みっ", "つ"));
+  EXPECT_EQ(Read(conv, "9", "つ"), P("ここの", "つ"));
+  EXPECT_EQ(Read(conv, "4", "年"), P("よ", "ねん"));
+  EXPECT_EQ(Read(conv, "14", "年"), P("じゅうよ", "ねん"));
+  EXPECT_EQ(Read(conv, "1", "通"), P("いっ", "つう"));
+  EXPECT_EQ(Read(conv, "8", "通"), P("はっ", "つう"));
+  EXPECT_EQ(Read(conv, "10", "通"), P("じゅっ", "つう"));
+  EXPECT_EQ(Read(conv, "100", "通"), P("ひゃく", "つう"));
+
+  // The first counter in file order wins, even when a longer one follows.
+  EXPECT_EQ(Read(conv, "2", "回目"), P("に", "かい目"));
+  // An empty reading keeps the word as written; it still is a counter (class 0 here).
+  EXPECT_EQ(Read(conv, "1", "個"), P("いち", "個"));
+  // Types are rounded halves to even: 2.5 is 2 (no shift after 000), 3.5 is 4 (none after 1).
+  EXPECT_EQ(Read(conv, "1000", "杯"), P("いっせん", "はい"));
+  EXPECT_EQ(Read(conv, "1", "匹"), P("いっ", "ひき"));
+  // A type that is not a number reads 0; one outside 0..4 shifts nothing.
+  EXPECT_EQ(Read(conv, "3", "軒"), P("さん", "けん"));
+  EXPECT_EQ(Read(conv, "3", "階"), P("さん", "かい"));
+  // Fields after the third are ignored.
+  EXPECT_EQ(Read(conv, "5", "円"), P("ご", "えん"));
+  // Not a counter: the word comes back as it was and the number is read plainly.
+  EXPECT_EQ(Read(conv, "1", "人"), P("いち", "人"));
+  EXPECT_EQ(Read(conv, "1", "ほん"), P("いち", "ほん"));
+}
+
+TEST(NumConvTest, ReadsDigitByDigitWithinFivePositionsAfterKeyword) {
+  NumConv conv(kFixtures);
+  conv.BefWord(U"tel", 3);
+  EXPECT_EQ(Number(conv, "0123", 5), "いちにーさん");
+  // The call cleared the keyword: the next number is read by places again.
+  EXPECT_EQ(Number(conv, "0123", 6), "ひゃくにじゅうさん");
+
+  conv.BefWord(U"tel", 1);
+  EXPECT_EQ(Number(conv, "09012345678", 2), "きゅうれーいち,にーさんよんご,ろくななはち");
+
+  // The window is the five positions after the keyword, not the keyword's own.
+  conv.BefWord(U"id", 10);
+  EXPECT_EQ(Number(conv, "12", 15), "いちに");
+  conv.BefWord(U"id", 10);
+  EXPECT_EQ(Number(conv, "12", 16), "じゅうに");
+  conv.BefWord(U"id", 10);
+  EXPECT_EQ(Number(conv, "12", 10), "じゅうに");
+  // Even a call outside the window uses up the keyword.
+  conv.BefWord(U"id", 10);
+  EXPECT_EQ(Number(conv, "12", 20), "じゅうに");
+  EXPECT_EQ(Number(conv, "12", 11), "じゅうに");
+
+  // Keywords match as substrings, case-sensitively; other words leave the position alone.
+  conv.BefWord(U"mytelephone", 1);
+  conv.BefWord(U"の", 2);
+  EXPECT_EQ(Number(conv, "12", 3), "いちに");
+  conv.BefWord(U"TEL", 1);
+  EXPECT_EQ(Number(conv, "12", 2), "じゅうに");
+  conv.BefWord(U"郵便番号", 1);
+  EXPECT_EQ(Number(conv, "1000", 2), "いち,れーれーれー");
+  conv.BefWord(U"電話番号は", 1);
+  EXPECT_EQ(Number(conv, "0312", 3), "さんいちに");
+
+  // A counter after the number cancels the digit-by-digit reading, even one without reading.
+  conv.BefWord(U"pass", 1);
+  EXPECT_EQ(Read(conv, "3", "本", 2), P("さん", "ぼん"));
+  conv.BefWord(U"address", 1);
+  EXPECT_EQ(Read(conv, "123", "個", 2), P("ひゃくにじゅうさん", "個"));
+  // A word that is no counter does not.
+  conv.BefWord(U"tel", 1);
+  EXPECT_EQ(Read(conv, "123", "番", 2), P("いちにーさん", "番"));
+}
+
+TEST(NumConvTest, LoadsAnyLineEndAndRejectsShortLines) {
+  const std::u32string message = U"助数詞ファイルの以下の行でエラーが発生しました。";
+  auto expectFailure = [&](const std::string& folder, const std::u32string& line) {
+    try {
+      NumConv conv(folder);
+      ADD_FAILURE() << "loaded " << folder;
+    } catch (const DictionaryError& e) {
+      EXPECT_EQ(ToUtf8(e.Message()), ToUtf8(message));
+      EXPECT_EQ(ToUtf8(e.Line()), ToUtf8(line));
+      EXPECT_EQ(ToUtf8(e.Text()), ToUtf8(message + U"\r\n\r\n" + line));
+    }
+  };
+
+  {
+    test::TempDictionary missing;
+    expectFailure(missing.Folder(), U"");
+  }
+  {
+    test::TempDictionary dict;
+    dict.Write("num.ktn", U"本 ほん 3\r\n本 ほん\r\nつ つ 0\r\n");
+    expectFailure(dict.Folder(), U"本 ほん");
+  }
+  {
+    test::TempDictionary dict;
+    dict.Write("num.ktn", U"本 ほん 3\r\n\r\nつ つ 0\r\n");
+    expectFailure(dict.Folder(), U"");
+  }
+  {
+    test::TempDictionary dict;
+    dict.Write("num.ktn", U"本 ほん 3\r\n\r\n");
+    expectFailure(dict.Folder(), U"");
+  }
+  {
+    test::TempDictionary dict;
+    dict.Write("num.ktn", U"本 ほん 3\r\nつ\r\n");
+    expectFailure(dict.Folder(), U"つ");
+  }
+  {
+    // Files edited elsewhere: lone LF, lone CR, no final line end; an empty file is fine.
+    test::TempDictionary dict;
+    dict.Write("num.ktn", U"本 ほん 3\nつ つ 0\r年 ねん 0");
+    NumConv conv(dict.Folder());
+    EXPECT_EQ(Read(conv, "3", "本"), P("さん", "ぼん"));
+    EXPECT_EQ(Read(conv, "3", "つ"), P("みっ", "つ"));
+    EXPECT_EQ(Read(conv, "4", "年"), P("よ", "ねん"));
+    dict.Write("num.ktn", U"");
+    NumConv empty(dict.Folder());
+    EXPECT_EQ(Read(empty, "3", "本"), P("さん", "本"));
+  }
+}
+
+}  // namespace
+}  // namespace kotonel
