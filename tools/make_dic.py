@@ -47,6 +47,7 @@ MAX_COST_OKURI = 12000
 VARIANT_PENALTY = 3000
 COUNTER_NOUN_PENALTY = 3000
 RENDAKU_PENALTY = 3000
+COUNTER_AS_SUFFIX_MARGIN = 2500
 NAME_PENALTY = 4000
 
 # Readings that UniDic's word costs rank below a rarer one (its costs come from written
@@ -188,7 +189,7 @@ def collect(path):
             lemma_kanji = [ch for ch in r[11].split("-")[0] if kc.kind(ch) == 8]
             if lemma_kanji and lemma_kanji != [ch for ch in surface if kc.kind(ch) == 8]:
                 cost += VARIANT_PENALTY
-            if r[5] == "固有名詞" and len(kanji) == 1:
+            if r[5] == "固有名詞" and (len(kanji) == 1 or r[6] == "人名"):
                 cost += NAME_PENALTY
             # voiced variants (かえ -> がえ inside compounds) are not the reading of a word alone
             lform = kc.sayable(r[10]) if r[10] != "*" else None
@@ -223,11 +224,13 @@ def collect(path):
             # kanji + okurigana: the kanji part reads the pronunciation without the kana tail
             tailk = kc.to_katakana(hira + rest)
             stem = None
-            for src in (pron, kana):
-                # the tail after the hiragana may hold more kanji; align only when it does not
-                if not rest and src.endswith(tailk) and len(src) > len(tailk):
-                    stem = src[: len(src) - len(tailk)]
-                    break
+            # the tail after the hiragana may hold more kanji; align only when it does not.
+            # The written kana serve only where a long vowel hides the tail (言う ゆー); any
+            # other mismatch is an old spelling (行は for 行わ) that nobody writes today.
+            if not rest and pron.endswith(tailk) and len(pron) > len(tailk):
+                stem = pron[: len(pron) - len(tailk)]
+            elif not rest and tailk[-1] in "ウイ" and kana.endswith(tailk) and len(kana) > len(tailk):
+                stem = kana[: len(kana) - len(tailk)]
             if stem is None:
                 if rest:
                     # 取り扱い and the like: align the first kana run only
@@ -296,6 +299,12 @@ def choose(head, rd):
                 seen.add((reading, code))
         if out[0][1] not in PREFERRED:
             out.insert(1, (default, C_NOUN))
+        nouns = {r for _, r, _ in standalone}
+        if C_COUNTER in by_code and C_SUFFIX not in by_code and by_code[C_COUNTER][0][1] in nouns \
+                and by_code[C_COUNTER][0][0] < standalone[0][0] + COUNTER_AS_SUFFIX_MARGIN + COUNTER_NOUN_PENALTY:
+            # a counter reading (時 じ) is also the reading inside compounds (起動時) and
+            # after katakana; code 32 serves after numbers too
+            by_code[C_SUFFIX] = by_code.pop(C_COUNTER)
         for code in (C_PREFIX, C_SUFFIX, C_COUNTER, C_AFTER_CONT):
             if code in by_code:
                 reading = by_code[code][0][1]

@@ -42,6 +42,8 @@ def special_marks():
 
 
 MARKS = special_marks() + [
+    # ヴ is not in the synthesizer's alphabet: its nearest sounds are the バ row
+    ("ヴァ", "バ"), ("ヴィ", "ビ"), ("ヴェ", "ベ"), ("ヴォ", "ボ"), ("ヴュ", "ビュ"), ("ヴ", "ブ"),
     # counters written with a small katakana ke
     ("ヶ月", "カ月"), ("ヵ月", "カ月"), ("ヶ国", "カ国"), ("ヵ国", "カ国"), ("ヶ所", "カ所"),
     ("ヵ所", "カ所"), ("ヶ条", "カ条"), ("ヵ条", "カ条"), ("ヶ", "ガ"), ("ヵ", "カ"),
