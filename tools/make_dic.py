@@ -9,6 +9,7 @@ positions. The code scheme is described in tools/README.md.
 
 import csv
 import math
+import os
 import sys
 
 import ktn_common as kc
@@ -48,13 +49,15 @@ VARIANT_PENALTY = 3000
 COUNTER_NOUN_PENALTY = 3000
 RENDAKU_PENALTY = 3000
 COUNTER_AS_SUFFIX_MARGIN = 2500
+# cost units taken off per e-fold of uses in the corpus
+FREQ_WEIGHT = 500
 NAME_PENALTY = 4000
 
 # Readings that UniDic's word costs rank below a rarer one (its costs come from written
 # corpora): the everyday reading goes first.
 PREFER = {"私": "わたし", "何": "なに", "方": "ほう", "他": "ほか", "後": "あと", "今日": "きょー",
           "明日": "あした", "昨日": "きのー", "一人": "ひとり", "二人": "ふたり", "大人": "おとな",
-          "兄": "あに", "風": "かぜ", "姉": "あね", "日本": "にほん", "上手": "じょーず", "下手": "へた", "色々": "いろいろ"}
+          "兄": "あに", "風": "かぜ", "名": "な", "姉": "あね", "日本": "にほん", "上手": "じょーず", "下手": "へた", "色々": "いろいろ"}
 
 # Kanji numerals with a counter that the mark file writes for readings the number reader
 # cannot make (4時 -> 四時 よじ).
@@ -157,6 +160,16 @@ class Cand:
         self.accent = "0"
 
 
+def read_counts():
+    """How often prose reads a surface so (tools/corpus_counts.tsv, see corpus_counts.py)."""
+    counts = {}
+    with open(os.path.join(kc.HERE, "corpus_counts.tsv"), encoding="utf-8") as f:
+        for line in f:
+            surface, pron, pos, n = line.rstrip("\n").split("\t")
+            counts[(surface, pron, pos)] = int(n)
+    return counts
+
+
 def collect(path):
     heads = {}  # headword -> reading -> Cand
     particle_heads = []
@@ -172,6 +185,7 @@ def collect(path):
         if cost < c.codes.get(code, math.inf):
             c.codes[code] = cost
 
+    counts = read_counts()
     with open(path, encoding="utf-8", newline="") as fh:
         for r in csv.reader(fh):
             surface = r[0]
@@ -203,6 +217,11 @@ def collect(path):
                 else:
                     continue
             pron, kana = r[13], r[24]
+            seen = counts.get((surface, pron, r[4]))
+            # the corpus is technical prose: it may rank suffixes and compounds, but the
+            # everyday reading of a kanji alone (体 からだ, not たい) stays UniDic's
+            if seen and (len(surface) > 1 or r[4] in ("接尾辞", "接頭辞")):
+                cost -= int(FREQ_WEIGHT * math.log(1 + seen))
             # counter-capable nouns (日 にち, 年 ねん) also give the reading after a number
             counter_too = r[4] == "名詞" and r[6] == "助数詞可能"
             if not hira:
