@@ -74,6 +74,11 @@ SUPPLEMENT = {
     "六つ": "むっつ", "七つ": "ななつ", "八つ": "やっつ", "九つ": "ここのつ",
 }
 SUPPLEMENT["一日"] = "いちにち"
+# 来る changes its stem vowel by what follows (きた, こない, くる); the row lists cannot tell
+# them apart, so the stem is written with the first kana of each ending.
+for _kana, _stem in (("た", "き"), ("て", "き"), ("ま", "き"), ("そ", "き"), ("ち", "き"), ("な", "こ"),
+                     ("ら", "こ"), ("さ", "こ"), ("よ", "こ"), ("い", "こ"), ("る", "く"), ("れ", "く")):
+    SUPPLEMENT["来" + _kana] = _stem + _kana
 
 # Native suffix readings taken after a verb's continuative form (書き方 かた, 読み手 て); other
 # native suffixes would be taken after every particle に or い as well.

@@ -14,30 +14,28 @@ import ktn_common as kc
 # ふつか): written as kanji they reach the word dictionary, which knows 四時 and 二日.
 # A digit before them would make the kanji wrong (14日 is not 1 + 四日), so every longer
 # number is first given the counter in kana, which the number reader reads as usual.
-SPECIAL = [  # (digits, counter, kanji form, counter in kana)
-    ("24", "時", "二十四時", "じ"), ("14", "時", "十四時", "じ"), ("4", "時", "四時", "じ"),
-    ("4", "月", "四月", "がつ"), ("7", "月", "七月", "がつ"), ("9", "月", "九月", "がつ"),
-    ("1", "人", "一人", "にん"), ("2", "人", "二人", "にん"), ("4", "人", "四人", "にん"),
-    ("24", "日", "二十四日", "にち"), ("20", "日", "二十日", "にち"), ("14", "日", "十四日", "にち"),
-    ("10", "日", "十日", "にち"), ("2", "日", "二日", "にち"), ("3", "日", "三日", "にち"),
-    ("4", "日", "四日", "にち"), ("5", "日", "五日", "にち"), ("6", "日", "六日", "にち"),
-    ("7", "日", "七日", "にち"), ("8", "日", "八日", "にち"), ("9", "日", "九日", "にち"),
+SPECIAL = [  # (digits, counter, kanji form, counter in kana, digits that may stand before)
+    ("24", "時", "二十四時", "じ", ""), ("14", "時", "十四時", "じ", ""), ("4", "時", "四時", "じ", "02"),
+    ("4", "月", "四月", "がつ", "01"), ("7", "月", "七月", "がつ", "01"), ("9", "月", "九月", "がつ", "01"),
+    ("1", "人", "一人", "にん", "0123456789"), ("2", "人", "二人", "にん", "0123456789"),
+    ("4", "人", "四人", "にん", "0123456789"),
+    ("24", "日", "二十四日", "にち", "0123456789"), ("20", "日", "二十日", "にち", "0123456789"),
+    ("14", "日", "十四日", "にち", "0123456789"), ("10", "日", "十日", "にち", "0123456789"),
+    ("2", "日", "二日", "にち", "01236"), ("3", "日", "三日", "にち", "01236"), ("4", "日", "四日", "にち", "01236"),
+    ("5", "日", "五日", "にち", "012356"), ("6", "日", "六日", "にち", "01236"), ("7", "日", "七日", "にち", "01236"),
+    ("8", "日", "八日", "にち", "01236"), ("9", "日", "九日", "にち", "01236"),
 ]
-
-
-def wide(s):
-    return "".join(chr(ord(c) + 0xFEE0) if c.isdigit() else c for c in s)
+# Dates and times have at most two digits: a guard is only needed for the digits that make a
+# longer number people write (12日, 30日, 60日, 365日); other numbers keep their own reading.
 
 
 def special_marks():
-    out = []
-    for digits, counter, kanji, kana in sorted(SPECIAL, key=lambda x: -len(x[0])):
-        for form in (digits, wide(digits)):
-            for d in "0123456789":
-                # a digit of the other width before these is rare enough to leave out
-                dd = d if form == digits else wide(d)
-                out.append((dd + form + counter, dd + form + kana))
-            out.append((form + counter, kanji))
+    # full-width digits are narrowed first, so that the rules below see one form only
+    out = [(chr(0xFF10 + i), str(i)) for i in range(10)]
+    for digits, counter, kanji, kana, before in sorted(SPECIAL, key=lambda x: -len(x[0])):
+        for d in before:
+            out.append((d + digits + counter, d + digits + kana))
+        out.append((digits + counter, kanji))
     return out
 
 
