@@ -246,6 +246,8 @@ def collect(path):
                     add(kanji, reading, C_COUNTER, cost + COUNTER_NOUN_PENALTY, acc)
                 continue
             # kanji + okurigana: the kanji part reads the pronunciation without the kana tail
+            if hira[0] in kc.SMALL or "ゐ" in hira or "ゑ" in hira:
+                continue  # odd or old spellings (可愛ゅう, 据ゑる)
             tailk = kc.to_katakana(hira + rest)
             stem = None
             # the tail after the hiragana may hold more kanji; align only when it does not.
