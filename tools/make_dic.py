@@ -112,10 +112,7 @@ def classify(r):
     if ctype.startswith("文語") or ctype.startswith("助動詞"):
         return None
     if pos1 == "動詞":
-        c = verb_code(ctype)
-        if ctype == "上一段-ザ行" or ctype == "サ行変格" and False:
-            c = C_ZURU
-        return c
+        return C_ZURU if ctype == "上一段-ザ行" else verb_code(ctype)
     if pos1 == "形容詞":
         return C_ADJ if ctype == "形容詞" else None
     if pos1 == "形状詞":
@@ -318,7 +315,7 @@ def choose(head, rd):
         code = min(k for k, v in by_code.items() if v[0] == (cost, reading))
         out.append((reading, code))
     default = out[0][0]
-    if len(head) == 1 or (len(head) > 1 and all(kc.kind(ch) == 8 for ch in head) and False):
+    if len(head) == 1:
         # other standalone readings with an okurigana list (verb stems such as 出 で)
         seen = {(default, out[0][1])}
         for cost, reading, code in standalone[1:]:

@@ -109,8 +109,6 @@ def arpabet_to_kana(phones):
         nxt = phones[i + 1] if i + 1 < n else None
         if nxt in VOWEL:
             v = VOWEL[nxt]
-            if p == "y" and v[0] in "iu" and out and False:
-                pass
             out.append(ROWS.get(p, ROWS[""])[IDX[v[0]]] + vowel_tail(v))
             i += 2
             continue
@@ -218,12 +216,6 @@ def pieces():
         for c in "ckmnpt":
             t1.setdefault(vs + c, ROWS[""][IDX[v]] + {"c": "っく", "k": "っく", "m": "む", "n": "ん",
                                                        "p": "っぷ", "t": "っと"}[c])
-    for vs, v in VOW.items():
-        for c2 in "mn":
-            pass
-    for c in "spt":
-        for c2 in "pt":
-            pass
     t1["sta"] = "すた"
     t1["sto"] = "すと"
     t1["ste"] = "すて"

@@ -12,6 +12,7 @@ import os
 import sys
 
 import ktn_common as kc
+from make_dic import LISTS
 
 CURRENCY = "\\$￡￠"
 
@@ -394,13 +395,10 @@ class Reader:
                     return i
             return None
 
-        def lst(c):
-            from make_dic import LISTS
-            return {34: "ただうくするの", 35: "りみにいきしえれめ"}.get(c, LISTS.get(c, "")).replace("", "")
-
         def contains(c, ch):
-            l = lst(c)
-            return bool(l) and (ch in l or ch == ",")
+            # the lists are written with commas, so a comma is in every one of them
+            lst = {34: "ただうくするの", 35: "りみにいきしえれめ"}.get(c, LISTS.get(c, ""))
+            return bool(lst) and (ch in lst or ch == ",")
 
         tries = []
         if single and P == -1 and K0 in (2, 3, 5):
