@@ -57,7 +57,7 @@ NAME_PENALTY = 4000
 # corpora): the everyday reading goes first.
 PREFER = {"私": "わたし", "何": "なに", "方": "ほう", "他": "ほか", "後": "あと", "今日": "きょー",
           "明日": "あした", "昨日": "きのー", "一人": "ひとり", "二人": "ふたり", "大人": "おとな",
-          "兄": "あに", "風": "かぜ", "名": "な", "姉": "あね", "日本": "にほん", "上手": "じょーず", "下手": "へた", "色々": "いろいろ"}
+          "兄": "あに", "風": "かぜ", "名": "な", "何時": "なんじ", "姉": "あね", "日本": "にほん", "上手": "じょーず", "下手": "へた", "色々": "いろいろ"}
 
 # Kanji numerals with a counter that the mark file writes for readings the number reader
 # cannot make (4時 -> 四時 よじ).
@@ -88,6 +88,8 @@ AFTER_CONT = {"方", "手"}
 
 # Readings UniDic does not list for a use the reader needs (何 before a counter: なん).
 EXTRA = {"何": [("なん", 25)], "月": [("げつ", 32)]}
+# Suffix readings to prefer to UniDic's first: 日 after a word is mostly び (記念日, 月曜日).
+SUFFIX_PREFER = {"日": "び"}
 
 
 def verb_code(ctype):
@@ -333,6 +335,8 @@ def choose(head, rd):
         for code in (C_PREFIX, C_SUFFIX, C_COUNTER, C_AFTER_CONT):
             if code in by_code:
                 reading = by_code[code][0][1]
+                if code == C_SUFFIX and head in SUFFIX_PREFER:
+                    reading = SUFFIX_PREFER[head]
                 if any(r == default for _, r in by_code[code]):
                     continue  # the usual reading serves here too
                 if code == C_COUNTER and C_SUFFIX in by_code and by_code[C_SUFFIX][0][1] == reading:
@@ -364,7 +368,10 @@ def main():
             c.cost = min(c.cost, 10000)
             c.codes[code] = 10000
     for head, reading in PREFER.items():
-        if head in heads and reading in heads[head]:
+        if head in heads:
+            if reading not in heads[head]:
+                heads[head][reading] = Cand()  # 何時 なんじ: UniDic reads it as 何 + 時
+                heads[head][reading].codes = {C_NOUN: 0}
             c = heads[head][reading]
             best = min(x.cost for x in heads[head].values())
             c.cost = best - 1

@@ -35,6 +35,8 @@ SPECIAL = [  # (digits, counter, kanji form, counter in kana, digits that may st
 def special_marks():
     # full-width digits are narrowed first, so that the rules below see one form only
     out = [(chr(0xFF10 + i), str(i)) for i in range(10)]
+    # the first day of a month is ついたち; 1日 alone is more often a day's length
+    out.append(("月1日", "月ついたち"))
     for digits, counter, kanji, kana, before in sorted(SPECIAL, key=lambda x: -len(x[0])):
         for d in before:
             out.append((d + digits + counter, d + digits + kana))
