@@ -13,7 +13,7 @@ import sys
 
 import ktn_common as kc
 
-MAX_KATAKANA = 4000   # the most frequent katakana words of UniDic
+MAX_KATAKANA = 5000   # the most frequent katakana words of UniDic
 
 # Spoken forms of hiragana function words (kind 4, mode 0), applied in this order.
 PRONOUNCE = [
@@ -55,14 +55,19 @@ def katakana_words():
             if any(c in "ヂヅヴヵヶヮヰヱ" for c in s):
                 continue
             a = r[28].split(",")[0].strip('"')
-            if not a.isdigit() or a == "0":
+            if not a.isdigit():
                 continue
-            n = kc.morae_to_chars(kc.to_hiragana(s), int(a))
-            if not n or n > len(s):
-                continue
+            if a == "0":
+                # flat: no mark, but the rule still lets a suffix put the accent at its end
+                rep = s
+            else:
+                n = kc.morae_to_chars(kc.to_hiragana(s), int(a))
+                if not n or n > len(s):
+                    continue
+                rep = s[:n] + "'" + s[n:]
             cost = int(r[3])
             if s not in best or cost < best[s][0]:
-                best[s] = (cost, s[:n] + "'" + s[n:])
+                best[s] = (cost, rep)
     items = sorted(best.items(), key=lambda kv: (kv[1][0], kv[0]))[:MAX_KATAKANA]
     return sorted((s, rep) for s, (_, rep) in items)
 

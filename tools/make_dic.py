@@ -383,7 +383,10 @@ def main():
         chosen = choose(head, rd)
         readings = ",".join(r for r, _ in chosen)
         codes = ",".join(str(c) for _, c in chosen)
-        accents = ",".join(rd[r].accent for r, _ in chosen)
+        # a suffix reading takes no accent of its own: its code puts the accent at the end
+        # of what precedes it, and an accent here would undo that
+        accents = ",".join("0" if c in (C_SUFFIX, C_COUNTER, C_AFTER_CONT) else rd[r].accent
+                           for r, c in chosen)
         if all(a == "0" for a in accents.split(",")):
             lines.append(f"{head} {readings} {codes}")
         else:
