@@ -356,6 +356,47 @@ def out_cost(rd, reading):
     return rd[reading].cost
 
 
+def neutral_pick(entry, nxt):
+    """The reading the reader takes from an entry for a kanji followed by the kana nxt, when
+    no neighbour decides (rule 8, then 11, then 12)."""
+    if len(entry) == 1:
+        return 0
+    for i, (_, code, _) in enumerate(entry):
+        if code not in (34, 35) and nxt in LISTS.get(code, ""):
+            return i
+    for i, (_, code, _) in enumerate(entry):
+        if code in PREFERRED:
+            return i
+    return 0
+
+
+def redundant(head, entry, table):
+    """True when an okurigana headword reads (and accents) exactly as the shorter headword
+    before its last kana does, in every context: then it only costs loading time."""
+    tail = len(head) - len(head.rstrip(kc.HIRAGANA))
+    if tail == 0 or len(entry) > 1:
+        return False
+    shorter = head[:-1] if tail == 2 and head[:-1] in table else head[:-tail]
+    base = table.get(shorter)
+    if base is None:
+        return False
+    nxt = head[len(shorter)]
+    k = neutral_pick(base, nxt)
+    reading, _, accent = base[k]
+    cut = len(head) - len(shorter)
+    # a reading chosen by the neighbours (after a number, as a prefix, inside a word) must
+    # not differ either
+    if any(r != reading for r, c, _ in base if c in (C_PREFIX, C_SUFFIX, C_COUNTER, 33)):
+        return False
+    if shorter != head[:-tail]:
+        reading_here = reading[:-1]  # the shorter headword already holds one kana
+        mine = entry[0][0][:-tail]
+    else:
+        reading_here = reading
+        mine = entry[0][0][:-cut]
+    return mine == reading_here and entry[0][2] == accent
+
+
 def main():
     heads = collect(kc.UNIDIC_LEX)
     for head, reading in SUPPLEMENT.items():
@@ -377,16 +418,23 @@ def main():
             c.cost = best - 1
             for code in c.codes:
                 c.codes[code] = min(c.codes[code], best - 1)
-    lines = []
+    table = {}
     for head in sorted(heads):
         rd = heads[head]
-        chosen = choose(head, rd)
-        readings = ",".join(r for r, _ in chosen)
-        codes = ",".join(str(c) for _, c in chosen)
         # a suffix reading takes no accent of its own: its code puts the accent at the end
         # of what precedes it, and an accent here would undo that
-        accents = ",".join("0" if c in (C_SUFFIX, C_COUNTER, C_AFTER_CONT) else rd[r].accent
-                           for r, c in chosen)
+        table[head] = [(r, c, "0" if c in (C_SUFFIX, C_COUNTER, C_AFTER_CONT) else rd[r].accent)
+                       for r, c in choose(head, rd)]
+    # decide on the full table, so that dropping one headword never changes another's fate
+    drop = {h for h, e in table.items() if redundant(h, e, table)}
+    lines = []
+    for head in sorted(table):
+        if head in drop:
+            continue
+        chosen = table[head]
+        readings = ",".join(r for r, _, _ in chosen)
+        codes = ",".join(str(c) for _, c, _ in chosen)
+        accents = ",".join(a for _, _, a in chosen)
         if all(a == "0" for a in accents.split(",")):
             lines.append(f"{head} {readings} {codes}")
         else:
