@@ -49,15 +49,17 @@ VARIANT_PENALTY = 3000
 COUNTER_NOUN_PENALTY = 3000
 RENDAKU_PENALTY = 3000
 COUNTER_AS_SUFFIX_MARGIN = 2500
+PREFIX_MARGIN = 6000
 # cost units taken off per e-fold of uses in the corpus
 FREQ_WEIGHT = 500
 NAME_PENALTY = 4000
+MAX_COST_NAME = 6500
 
 # Readings that UniDic's word costs rank below a rarer one (its costs come from written
 # corpora): the everyday reading goes first.
 PREFER = {"私": "わたし", "何": "なに", "方": "ほう", "他": "ほか", "後": "あと", "今日": "きょー",
           "明日": "あした", "昨日": "きのー", "一人": "ひとり", "二人": "ふたり", "大人": "おとな",
-          "兄": "あに", "風": "かぜ", "名": "な", "何時": "なんじ", "姉": "あね", "日本": "にほん", "上手": "じょーず", "下手": "へた", "色々": "いろいろ"}
+          "兄": "あに", "風": "かぜ", "名": "な", "何時": "なんじ", "間": "あいだ", "年": "とし", "姉": "あね", "日本": "にほん", "上手": "じょーず", "下手": "へた", "色々": "いろいろ"}
 
 # Kanji numerals with a counter that the mark file writes for readings the number reader
 # cannot make (4時 -> 四時 よじ).
@@ -85,6 +87,10 @@ for _kana, _stem in (("た", "き"), ("て", "き"), ("ま", "き"), ("そ", "�
 # Native suffix readings taken after a verb's continuative form (書き方 かた, 読み手 て); other
 # native suffixes would be taken after every particle に or い as well.
 AFTER_CONT = {"方", "手"}
+# Native suffix readings kept for inside a word (移動毎 ごと, 私達 たち): those the corpus
+# uses often enough, and 様 (お客様 さま), which technical prose rarely has.
+NATIVE_SUFFIX_USES = 20
+NATIVE_SUFFIX = {"様"}
 
 # Readings UniDic does not list for a use the reader needs (何 before a counter: なん).
 EXTRA = {"何": [("なん", 25)], "月": [("げつ", 32)]}
@@ -179,6 +185,7 @@ def read_counts():
 def collect(path):
     heads = {}  # headword -> reading -> Cand
     particle_heads = []
+    rare_names = set()
 
     def add(head, reading, code, cost, accent):
         rd = heads.setdefault(head, {})
@@ -205,11 +212,15 @@ def collect(path):
             if not kc.cp932_ok(surface):
                 continue
             cost = int(r[3])
+            pron, kana = r[13], r[24]
             # a spelling of another lemma (家 written for 屋 や) is rarely meant
             lemma_kanji = [ch for ch in r[11].split("-")[0] if kc.kind(ch) == 8]
             if lemma_kanji and lemma_kanji != [ch for ch in surface if kc.kind(ch) == 8]:
                 cost += VARIANT_PENALTY
             if r[5] == "固有名詞" and (len(kanji) == 1 or r[6] == "人名"):
+                if r[6] == "人名" and len(kanji) > 1 and cost > MAX_COST_NAME and not hira:
+                    # a rare name spelled like words (小文字 こもんじ) would hide them
+                    rare_names.add(kanji)
                 cost += NAME_PENALTY
             # voiced variants (かえ -> がえ inside compounds) are not the reading of a word alone
             lform = kc.sayable(r[10]) if r[10] != "*" else None
@@ -220,9 +231,9 @@ def collect(path):
             if code == C_SUFFIX and r[16] == "和":
                 if kanji in AFTER_CONT:
                     code = C_AFTER_CONT
-                else:
+                elif counts.get((surface, pron, r[4]), 0) < NATIVE_SUFFIX_USES and surface not in NATIVE_SUFFIX:
+                    # rarely a suffix in prose (語 かたり): inside a word the usual reading wins
                     continue
-            pron, kana = r[13], r[24]
             seen = counts.get((surface, pron, r[4]))
             # the corpus is technical prose: it may rank suffixes and compounds, but the
             # everyday reading of a kanji alone (体 からだ, not たい) stays UniDic's
@@ -286,6 +297,12 @@ def collect(path):
                 continue
             for t in tails:
                 add(kanji + t, stem + t, code, cost, acc if acc == "0" or int(acc) <= len(stem + t) + 2 else "0")
+    for name in rare_names:
+        # only when nothing but names of that spelling is known
+        rd = heads.get(name, {})
+        if rd and all(C_PROPER in c.codes and len(c.codes) == 1 for c in rd.values()) \
+                and min(c.cost for c in rd.values()) > MAX_COST_NAME + NAME_PENALTY:
+            del heads[name]
     # 最も (もっとも) is a word, 彼の (あの) mostly 彼 + の: keep such a headword only when
     # it is more likely than the kanji read alone
     for kanji, head, reading, code, cost in particle_heads:
@@ -317,6 +334,7 @@ def choose(head, rd):
         code = min(k for k, v in by_code.items() if v[0] == (cost, reading))
         out.append((reading, code))
     default = out[0][0]
+    standalone_cost = standalone[0][0] if standalone else 0
     if len(head) == 1:
         # other standalone readings with an okurigana list (verb stems such as 出 で)
         seen = {(default, out[0][1])}
@@ -327,8 +345,10 @@ def choose(head, rd):
         if out[0][1] not in PREFERRED:
             out.insert(1, (default, C_NOUN))
         nouns = {r for _, r, _ in standalone}
-        if C_COUNTER in by_code and C_SUFFIX not in by_code and by_code[C_COUNTER][0][1] in nouns \
-                and by_code[C_COUNTER][0][0] < standalone[0][0] + COUNTER_AS_SUFFIX_MARGIN + COUNTER_NOUN_PENALTY:
+        if C_COUNTER in by_code and C_SUFFIX not in by_code and (
+                by_code[C_COUNTER][0][1] in nouns
+                and by_code[C_COUNTER][0][0] < standalone[0][0] + COUNTER_AS_SUFFIX_MARGIN + COUNTER_NOUN_PENALTY
+                or out[0][1] == C_KUN1):
             # a counter reading (時 じ) is also the reading inside compounds (起動時) and
             # after katakana; code 32 serves after numbers too
             by_code[C_SUFFIX] = by_code.pop(C_COUNTER)
@@ -337,8 +357,10 @@ def choose(head, rd):
                 reading = by_code[code][0][1]
                 if code == C_SUFFIX and head in SUFFIX_PREFER:
                     reading = SUFFIX_PREFER[head]
-                if any(r == default for _, r in by_code[code]):
+                if reading == default:
                     continue  # the usual reading serves here too
+                if code == C_PREFIX and by_code[code][0][0] > standalone_cost + PREFIX_MARGIN:
+                    continue  # a rare prefix (皆 かい) would misread 皆知って
                 if code == C_COUNTER and C_SUFFIX in by_code and by_code[C_SUFFIX][0][1] == reading:
                     continue
                 out.append((reading, code))
