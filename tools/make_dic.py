@@ -43,7 +43,7 @@ LISTS = {1: "かきくけこいっ", 2: "がぎぐげごい", 3: "さしすせ�
          18: "ただでとなるにが", 19: "ただでとなるにが"}
 
 # UniDic word costs are roughly -log(p) scaled; entries costlier than this are dropped.
-MAX_COST_MULTI = 11000
+MAX_COST_MULTI = 10000
 MAX_COST_OKURI = 12000
 VARIANT_PENALTY = 3000
 COUNTER_NOUN_PENALTY = 3000
