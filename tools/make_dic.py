@@ -33,6 +33,7 @@ C_PREFIX = 25
 C_ADVERB = 26
 C_SUFFIX = 32
 C_AFTER_CONT = 35
+C_AFTER_ATTR = 34
 VERB_CODES = {1, 2, 3, 4, 6, 7, 8, 9, 10, 11, 12, 13, 14}
 PARTICLES = set("のがにをはでともへやか")
 PREFERRED = {5, 15, 18, 20, 21, 23, 24, 26, 28, 29, 30}
@@ -59,7 +60,8 @@ MAX_COST_NAME = 6500
 # corpora): the everyday reading goes first.
 PREFER = {"私": "わたし", "何": "なに", "方": "ほう", "他": "ほか", "後": "あと", "今日": "きょー",
           "明日": "あした", "昨日": "きのー", "一人": "ひとり", "二人": "ふたり", "大人": "おとな",
-          "兄": "あに", "風": "かぜ", "名": "な", "何時": "なんじ", "間": "あいだ", "年": "とし", "姉": "あね", "日本": "にほん", "上手": "じょーず", "下手": "へた", "色々": "いろいろ"}
+          "兄": "あに", "風": "かぜ", "名": "な", "何時": "なんじ", "間": "あいだ", "年": "とし", "一度": "いちど", "覧": "らん",
+          "入る": "はいる", "入り": "はいり", "入っ": "はいっ", "入ら": "はいら", "入ろ": "はいろ", "姉": "あね", "日本": "にほん", "上手": "じょーず", "下手": "へた", "色々": "いろいろ"}
 
 # Kanji numerals with a counter that the mark file writes for readings the number reader
 # cannot make (4時 -> 四時 よじ).
@@ -93,7 +95,9 @@ NATIVE_SUFFIX_USES = 20
 NATIVE_SUFFIX = {"様"}
 
 # Readings UniDic does not list for a use the reader needs (何 before a counter: なん).
-EXTRA = {"何": [("なん", 25)], "月": [("げつ", 32)]}
+EXTRA = {"何": [("なん", 25)], "月": [("げつ", 32)], "主": [("しゅ", 25)],
+         # その他 そのた: after の (and after an attributive ending) 他 reads た
+         "他": [("た", 34)]}
 # Suffix readings to prefer to UniDic's first: 日 after a word is mostly び (記念日, 月曜日).
 SUFFIX_PREFER = {"日": "び"}
 
@@ -186,6 +190,8 @@ def collect(path):
     heads = {}  # headword -> reading -> Cand
     particle_heads = []
     rare_names = set()
+    cut_heads = []
+    complete = {}  # okurigana headwords that are whole words, with their lowest cost
 
     def add(head, reading, code, cost, accent):
         rd = heads.setdefault(head, {})
@@ -292,11 +298,27 @@ def collect(path):
                 tails = [hira[:2]]
             reading_full = stem + kc.to_hiragana(hira)
             acc = accent_chars(reading_full, r[28])
+            if r[8].startswith("五段") and r[9] == "連用形-一般":
+                # 書き is mostly followed by ます, which takes the accent (かきま'す)
+                acc = "0"
             if len(hira) == 1 and not rest and hira in PARTICLES and code not in VERB_CODES and code != C_ADJ:
                 particle_heads.append((kanji, kanji + hira, stem + hira, code, cost))
                 continue
             for t in tails:
-                add(kanji + t, stem + t, code, cost, acc if acc == "0" or int(acc) <= len(stem + t) + 2 else "0")
+                acc_t = acc if acc == "0" or int(acc) <= len(stem + t) + 2 else "0"
+                if len(t) < len(hira) or rest:
+                    # a cut of a longer tail (入りま of 入り混じる) meets the forms of shorter
+                    # words followed by an ending (入ります): decided below
+                    cut_heads.append((kanji, t, stem + t, code, cost, acc_t))
+                else:
+                    complete.setdefault(kanji + t, cost)
+                    complete[kanji + t] = min(complete[kanji + t], cost)
+                    add(kanji + t, stem + t, code, cost, acc_t)
+    for kanji, t, reading, code, cost, acc in cut_heads:
+        shorter = complete.get(kanji + t[:1])
+        if shorter is not None and shorter < cost:
+            continue  # 入り (はいり) + ます is the likelier reading of 入りま
+        add(kanji + t, reading, code, cost, acc)
     for name in rare_names:
         # only when nothing but names of that spelling is known
         rd = heads.get(name, {})
@@ -352,7 +374,7 @@ def choose(head, rd):
             # a counter reading (時 じ) is also the reading inside compounds (起動時) and
             # after katakana; code 32 serves after numbers too
             by_code[C_SUFFIX] = by_code.pop(C_COUNTER)
-        for code in (C_PREFIX, C_SUFFIX, C_COUNTER, C_AFTER_CONT):
+        for code in (C_PREFIX, C_SUFFIX, C_COUNTER, C_AFTER_CONT, C_AFTER_ATTR):
             if code in by_code:
                 reading = by_code[code][0][1]
                 if code == C_SUFFIX and head in SUFFIX_PREFER:
@@ -426,10 +448,11 @@ def main():
         heads[head][reading].cost = 0
         heads[head][reading].codes = {C_NUMERAL: 0}
     for head, extra in EXTRA.items():
+        usual = min(c.cost for c in heads[head].values())
         for reading, code in extra:
             c = heads[head].setdefault(reading, Cand())
-            c.cost = min(c.cost, 10000)
-            c.codes[code] = 10000
+            c.cost = min(c.cost, usual)
+            c.codes[code] = usual
     for head, reading in PREFER.items():
         if head in heads:
             if reading not in heads[head]:

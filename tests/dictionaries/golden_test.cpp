@@ -43,7 +43,7 @@ TEST_F(ShippedDictionaries, Dates) {
             "きょ'ーわ/にせんにじゅうよねんしがつじゅーよっかで'す。");
   EXPECT_EQ(Read(U"夏休みは8月1日から始まる。"), "なつや'すみわ/はちがつついたちから/はじまる。");
   EXPECT_EQ(Read(U"3月3日はひな祭りです。"), "さんがつみっかわひな/まつりで'す。");
-  EXPECT_EQ(Read(U"来週の月曜日に会いましょう。"), "らいしゅーの/げつよー'びに/あ'い/ましょ'う。");
+  EXPECT_EQ(Read(U"来週の月曜日に会いましょう。"), "らいしゅーの/げつよー'びに/あいましょ'う。");
   // a number before the day is read by place, not as 四日
   EXPECT_EQ(Read(U"12月24日と365日。"),
             "じゅうにがつにじゅーよっかと、さんびゃくろくじゅうごにち。");
@@ -102,6 +102,8 @@ TEST_F(ShippedDictionaries, ParticlesAndWordsInCompounds) {
   EXPECT_EQ(Read(U"アメリカ人の作曲家がマラソンを走った。"),
             "あめりか'じんの/さっきょく'かが、マラソンを/はし'った。");
   EXPECT_EQ(Read(U"それは正しいと思います。"), "それわ/ただし'いと/おもいま'す。");
+  EXPECT_EQ(Read(U"その他の人も部屋に入ります。"), "その/た'の/ひとも/へや'に/はいりま'す。");
+  EXPECT_EQ(Read(U"何か月もかかる。"), "な'ん/カ/げつもかかる。");
 }
 
 }  // namespace
