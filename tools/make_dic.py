@@ -51,6 +51,8 @@ COUNTER_NOUN_PENALTY = 3000
 RENDAKU_PENALTY = 3000
 COUNTER_AS_SUFFIX_MARGIN = 2500
 PREFIX_MARGIN = 6000
+# uses in the corpus from which a run of kanji is trusted to MeCab even for a mere reading
+RUN_READING_USES = 20
 # cost units taken off per e-fold of uses in the corpus
 FREQ_WEIGHT = 500
 NAME_PENALTY = 4000
@@ -184,6 +186,65 @@ def read_counts():
             surface, pron, pos, n = line.rstrip("\n").split("\t")
             counts[(surface, pron, pos)] = int(n)
     return counts
+
+
+def greedy_reading(word, table):
+    """How the reader reads a run of kanji with nothing around it: longest headwords first,
+    a lone first kanji by its prefix reading, a lone inner one by its suffix reading.
+    Returns the reading and where the pieces end."""
+    out = ""
+    ends = set()
+    pos = 0
+    step = 0
+    found = False
+    while pos < len(word):
+        step += 1
+        c = len(word) - pos
+        while c > 0 and word[pos:pos + c] not in table:
+            c -= 1
+        if c == 0:
+            return None, ends
+        entry = table[word[pos:pos + c]]
+        pick = None
+        if c == 1 and len(word) > 1 and not found:
+            pick = next((r for r, code, _ in entry if code == C_PREFIX), None)
+        if c == 1 and step > 1 and pick is None:
+            pick = next((r for r, code, _ in entry if code in (33, C_SUFFIX)), None)
+        if pick is None:
+            pick = next((r for r, code, _ in entry if code in PREFERRED), entry[0][0])
+        out += pick
+        found = True
+        pos += c
+        ends.add(pos)
+    return out, ends
+
+
+def add_runs(table, counts):
+    """Runs of kanji that prose writes often and the longest match would misread (最優先 as
+    最優 + 先, 不具合 as 不具 + 合) become headwords with the reading MeCab gives them."""
+    best = {}
+    for (surface, pron, pos), n in counts.items():
+        if pos == "連語" and (surface not in best or n > best[surface][0]):
+            best[surface] = (n, pron)
+    added = 0
+    for cut in sorted(best):
+        surface = cut.replace("|", "")
+        reading = kc.sayable(best[cut][1])
+        if not reading or surface in table or not kc.cp932_ok(surface):
+            continue
+        ends = set()
+        at = 0
+        for part in cut.split("|"):
+            at += len(part)
+            ends.add(at)
+        got, pieces = greedy_reading(surface, table)
+        # only where the longest match cuts the run elsewhere than MeCab does: where both cut
+        # alike and differ only in a reading (月曜日 び or ひ), MeCab is no better a judge
+        # (unless MeCab reads the run so often that way: 一番上 うえ, not じょう)
+        if got != reading and (not pieces <= ends or best[cut][0] >= RUN_READING_USES):
+            table[surface] = [(reading, C_NOUN, "0")]
+            added += 1
+    return added
 
 
 def collect(path):
@@ -470,6 +531,7 @@ def main():
         # of what precedes it, and an accent here would undo that
         table[head] = [(r, c, "0" if c in (C_SUFFIX, C_COUNTER, C_AFTER_CONT) else rd[r].accent)
                        for r, c in choose(head, rd)]
+    runs = add_runs(table, read_counts())
     # decide on the full table, so that dropping one headword never changes another's fate
     drop = {h for h, e in table.items() if redundant(h, e, table)}
     lines = []
@@ -485,7 +547,7 @@ def main():
         else:
             lines.append(f"{head} {readings} {codes} {accents}")
     path, size = kc.write_ktn("dic.ktn", lines)
-    print(f"{path}: {len(lines)} entries, {size} bytes", file=sys.stderr)
+    print(f"{path}: {len(lines)} entries ({runs} runs from the corpus), {size} bytes", file=sys.stderr)
 
 
 if __name__ == "__main__":
