@@ -34,6 +34,23 @@ double LeadingNumber(std::u32string_view text) {
   return negative ? -v : v;
 }
 
+// A whole field that is a decimal number: optional sign, digits, optional fraction.
+bool ParseNumber(std::u32string_view text, double& value) {
+  size_t i = 0;
+  if (i < text.size() && (text[i] == U'-' || text[i] == U'+')) ++i;
+  size_t digits = 0;
+  for (size_t j = i; j < text.size(); ++j) {
+    if (text[j] >= U'0' && text[j] <= U'9') {
+      ++digits;
+    } else if (text[j] != U'.' || text.find(U'.', j + 1) != std::u32string_view::npos) {
+      return false;
+    }
+  }
+  if (digits == 0) return false;
+  value = LeadingNumber(text);
+  return true;
+}
+
 // A template position count, kept inside what a string can hold.
 size_t ClampedCount(double v, size_t high) {
   if (!(v > 0)) return 0;
@@ -109,16 +126,17 @@ std::u32string 置換(std::u32string_view s, std::u32string_view pattern,
 Intonation::Intonation(const std::string& dictionaryFolder) {
   std::string path = dictionaryFolder + "acc.ktn";
   StringList lines;
-  if (!ReadLines(path, lines)) throw DictionaryError(kLoadError, U"", path);
+  if (IsDirectory(path) || !ReadLines(path, lines)) throw DictionaryError(kLoadError, U"", path);
   for (const auto& line : lines) {
     std::vector<std::u32string> f = SplitText(line, U' ');
     if (f.size() < 5) throw DictionaryError(kLoadError, line, path);
-    Rule rule{f[2], f[3], -1, -1};
-    int32_t mode;
-    // A rule whose mode (or, in mode 3, code) is not a number belongs to no mode.
-    if (!ParseIntStrict(f[4], mode) || mode < 0 || mode > 3) continue;
-    if (mode == 3 && !ParseIntStrict(f[1], rule.code)) continue;
-    rule.mode = mode;
+    // Mode and code are compared as numbers; a rule whose mode (or, in mode 3, code) is not a
+    // number belongs to no mode.
+    double mode, code = -1;
+    if (!ParseNumber(f[4], mode)) continue;
+    if (mode != 0 && mode != 1 && mode != 2 && mode != 3) continue;
+    if (mode == 3 && !ParseNumber(f[1], code)) continue;
+    Rule rule{f[2], f[3], static_cast<int32_t>(mode), code == 5 || code == 29};
     AddRule(ParseIntLenient(f[0]), std::move(rule));
   }
 }
@@ -282,7 +300,7 @@ void Intonation::規則適用(int32_t i) {
         s = 連結(std::u32string_view(s).substr(0, s.size() - len), rule.replacement, U"");
       }
     } else if (s == pat) {
-      if ((rule.code == 5 || rule.code == 29) && nextSpecial) {
+      if (rule.accentsNext && nextSpecial) {
         s = ToHiragana(s) + kAccent;
         w.発音(i + 1, WithoutAccents(w.発音(i + 1)));
         special_ = true;

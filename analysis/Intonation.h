@@ -44,6 +44,8 @@ class Intonation {
   // The accent step for word i of the word table; called for i = 1 .. 単語数 in order.
   void アクセント(int32_t i);
 
+  // The rules that can change a word (those of no mode, or that replace a text by itself or
+  // an empty text everywhere, are left out).
   int32_t RuleCount() const { return ruleCount_; }
 
  private:
@@ -51,7 +53,7 @@ class Intonation {
     std::u32string pattern;
     std::u32string replacement;
     int32_t mode;
-    int32_t code;
+    bool accentsNext;  // mode 3 with code 5 or 29: may fire the special rule
   };
   // The rules of one word kind, in file order, with indexes that find the next rule that can
   // possibly fire on a given text without scanning the rules that cannot.

@@ -1,13 +1,16 @@
 #include "analysis/RevConv.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <limits>
 #include <stdexcept>
+#include <unordered_map>
 
 #include "analysis/Intonation.h"
 #include "util/dictionary_error.h"
 #include "util/encoding.h"
 #include "util/files.h"
-#include "util/strings.h"
 
 namespace kotonel {
 
@@ -27,14 +30,88 @@ char32_t FoldCase(char32_t c) {
   return c;
 }
 
-bool NeedsFolding(std::u32string_view s) {
-  return std::any_of(s.begin(), s.end(), [](char32_t c) { return FoldCase(c) != c; });
+bool IsLeadByte(uint8_t b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 
-uint64_t Hash(std::u32string_view s) {
+// The index works on the file's own code page 932 bytes, so loading never decodes the file.
+// Every headword character is put in one canonical form first: the code of its case-folded
+// character, and for characters the code page holds twice, the code that encoding gives.
+// For a double-byte code, 0 means the pair is no character.
+const std::vector<uint16_t>& CanonicalCodes() {
+  static const std::vector<uint16_t> table = [] {
+    std::vector<uint16_t> t(65536, 0);
+    for (int code = 0; code < 65536; ++code) {
+      char32_t c = FromCp932Code(code);
+      if (c == 0 && code != 0) {
+        if (code < 0x100) t[code] = static_cast<uint16_t>(code);
+        continue;
+      }
+      int folded = Cp932Code(FoldCase(c));
+      // The canonical code must keep the byte length so that a key can be rewritten in place.
+      bool sameLength = folded >= 0 && (folded < 0x100) == (code < 0x100);
+      t[code] = static_cast<uint16_t>(sameLength ? folded : code);
+    }
+    return t;
+  }();
+  return table;
+}
+
+// The code of the first character of a canonical key (one or two bytes).
+uint16_t FirstCode(const char* key, size_t size) {
+  auto b = static_cast<uint8_t>(key[0]);
+  if (IsLeadByte(b) && size >= 2 && CanonicalCodes()[b << 8 | static_cast<uint8_t>(key[1])] != 0)
+    return static_cast<uint16_t>(b << 8 | static_cast<uint8_t>(key[1]));
+  return b;
+}
+
+uint64_t Hash(std::string_view s) {
   uint64_t h = 0xcbf29ce484222325ULL;
-  for (char32_t c : s) h = (h ^ c) * 0x100000001b3ULL;
-  return h ^ (h >> 29);
+  for (char c : s) h = (h ^ static_cast<uint8_t>(c)) * 0x100000001b3ULL;
+  // FNV's low bits mix poorly; the index uses them, so finish with a full avalanche.
+  h ^= h >> 33;
+  h *= 0xff51afd7ed558ccdULL;
+  h ^= h >> 33;
+  h *= 0xc4ceb9fe1a85ec53ULL;
+  return h ^ (h >> 33);
+}
+
+// A slot of the headword index holds the entry number + 1 in its low half and the top half of
+// the headword's hash in its high half, so that probing past other headwords rarely has to
+// look at their text.
+constexpr uint64_t kTagMask = 0xFFFFFFFF00000000ULL;
+
+bool ReadFile(const std::string& path, std::string& bytes) {
+  if (!FileExists(path) || IsDirectory(path)) return false;
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return false;
+  bool ok = std::fseek(f, 0, SEEK_END) == 0;
+  long size = ok ? std::ftell(f) : -1;
+  ok = size >= 0 && std::fseek(f, 0, SEEK_SET) == 0;
+  if (ok) {
+    bytes.resize(static_cast<size_t>(size));
+    ok = std::fread(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  }
+  std::fclose(f);
+  return ok;
+}
+
+// A code in its whole-field form: optional sign and decimal digits within 32 bits.
+bool ParseCode(std::string_view text, int32_t& value) {
+  size_t i = 0;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  if (i == text.size()) return false;
+  int64_t v = 0;
+  for (; i < text.size(); ++i) {
+    if (text[i] < '0' || text[i] > '9') return false;
+    v = v * 10 + (text[i] - '0');
+    if (v > (1LL << 31)) return false;
+  }
+  v = negative ? -v : v;
+  if (v > std::numeric_limits<int32_t>::max()) return false;
+  value = static_cast<int32_t>(v);
+  return true;
 }
 
 // Splits the way the dictionary's lists are read: the empty text is an empty list.
@@ -112,106 +189,180 @@ RevConv::RevConv(const std::string& dictionaryFolder) {
 }
 
 void RevConv::Load(const std::string& path) {
-  std::string bytes;
-  if (!FileExists(path) || IsDirectory(path) || !ReadWholeFile(path, bytes))
+  if (!ReadFile(path, bytes_) || bytes_.size() >= UINT32_MAX)
     throw DictionaryError(kLoadError, U"", path);
-  text_ = FromCp932(bytes);
-  bytes.clear();
-  bytes.shrink_to_fit();
-  if (text_.size() >= UINT32_MAX) throw DictionaryError(kLoadError, U"", path);
+  const std::vector<uint16_t>& canonical = CanonicalCodes();
 
-  size_t lineEnds = std::count(text_.begin(), text_.end(), U'\n') +
-                    std::count(text_.begin(), text_.end(), U'\r') + 1;
-  size_t capacity = 16;
-  while (capacity < lineEnds * 2) capacity *= 2;
-  slots_.assign(capacity, 0);
-  entries_.reserve(lineEnds);
-  codes_.reserve(lineEnds + lineEnds / 2);
+  // Bytes below 0x40 are never the second byte of a double-byte character, so spaces,
+  // commas, digits and line ends can be found in the bytes directly.
+  entries_.reserve(bytes_.size() / 24 + 16);
+  longestByFirst_.assign(65536, 0);
+  codes_.reserve(bytes_.size() / 12 + 16);
 
-  std::vector<std::u32string_view> readings;
-  std::vector<std::u32string_view> codes;
-  auto processLine = [&](size_t begin, size_t end) {
-    std::u32string_view line = std::u32string_view(text_).substr(begin, end - begin);
-    auto fail = [&]() { throw DictionaryError(kLoadError, std::u32string(line), path); };
+  // First every line is parsed in file order up to the first malformed one; then the
+  // headwords go into the index, with the slots a few entries ahead fetched early, since
+  // filling a table of this size is otherwise one cache miss after another.
+  std::vector<uint64_t> hashes;
+  hashes.reserve(entries_.capacity());
+  std::unordered_map<size_t, std::string> rewrittenKeys;  // entry -> headword as in the file
+  // The line starting at begin as the file has it, for the message; entry is its number.
+  auto lineAt = [&](size_t begin, size_t entry) {
+    size_t end = begin;
+    while (end < bytes_.size() && bytes_[end] != '\r' && bytes_[end] != '\n') ++end;
+    std::string line = bytes_.substr(begin, end - begin);
+    if (auto it = rewrittenKeys.find(entry); it != rewrittenKeys.end())
+      line.replace(0, it->second.size(), it->second);
+    return FromCp932(line);
+  };
+  auto parseLine = [&](size_t begin, size_t end) -> bool {
+    std::string_view line = std::string_view(bytes_).substr(begin, end - begin);
     // Fields are cut at every space; the fourth (accent) may be missing.
-    size_t s1 = line.find(U' ');
-    if (s1 == std::u32string_view::npos) fail();
-    size_t s2 = line.find(U' ', s1 + 1);
-    if (s2 == std::u32string_view::npos) fail();
-    size_t s3 = line.find(U' ', s2 + 1);
-    size_t codesEnd = s3 == std::u32string_view::npos ? line.size() : s3;
-    size_t accentBegin = s3 == std::u32string_view::npos ? line.size() : s3 + 1;
-    size_t accentEnd = std::min(line.find(U' ', accentBegin), line.size());
+    size_t s1 = line.find(' ');
+    if (s1 == std::string_view::npos) return false;
+    size_t s2 = line.find(' ', s1 + 1);
+    if (s2 == std::string_view::npos) return false;
+    size_t s3 = line.find(' ', s2 + 1);
+    size_t codesEnd = std::min(s3, line.size());
+    size_t accentBegin = s3 == std::string_view::npos ? line.size() : s3 + 1;
+    size_t accentEnd = std::min(line.find(' ', accentBegin), line.size());
 
-    SplitList(line.substr(s1 + 1, s2 - s1 - 1), readings);
-    SplitList(line.substr(s2 + 1, codesEnd - s2 - 1), codes);
     // Every code must be a number, and there must be a reading for each.
-    if (codes.empty() || codes.size() > readings.size()) fail();
+    std::string_view readings = line.substr(s1 + 1, s2 - s1 - 1);
+    std::string_view codes = line.substr(s2 + 1, codesEnd - s2 - 1);
+    if (codes.empty()) return false;
+    size_t readingCount =
+        readings.empty() ? 0 : std::count(readings.begin(), readings.end(), ',') + 1;
     Entry e{};
     e.codes = static_cast<uint32_t>(codes_.size());
-    for (auto c : codes) {
+    for (size_t from = 0;;) {
+      size_t comma = std::min(codes.find(',', from), codes.size());
       int32_t v;
-      if (!ParseIntStrict(c, v)) fail();
+      if (!ParseCode(codes.substr(from, comma - from), v)) return false;
       codes_.push_back(v);
+      if (comma == codes.size()) break;
+      from = comma + 1;
     }
-    e.codeCount = static_cast<uint32_t>(codes.size());
+    e.codeCount = static_cast<uint32_t>(codes_.size() - e.codes);
+    if (e.codeCount > readingCount) return false;
     e.key = static_cast<uint32_t>(begin);
     e.keyLength = static_cast<uint32_t>(s1);
     e.readings = static_cast<uint32_t>(begin + s1 + 1);
-    e.readingsLength = static_cast<uint32_t>(s2 - s1 - 1);
+    e.readingsLength = static_cast<uint32_t>(readings.size());
     e.accent = static_cast<uint32_t>(begin + accentBegin);
     e.accentLength = static_cast<uint32_t>(accentEnd - accentBegin);
 
-    std::u32string_view key = line.substr(0, s1);
-    std::u32string folded;
-    if (NeedsFolding(key)) {
-      folded.reserve(key.size());
-      for (char32_t c : key) folded.push_back(FoldCase(c));
-      if (Find(folded) >= 0) fail();
-      std::copy(folded.begin(), folded.end(), text_.begin() + static_cast<std::ptrdiff_t>(begin));
-      key = Text(e.key, e.keyLength);
-    }
-    size_t mask = slots_.size() - 1;
-    for (size_t h = Hash(key) & mask;; h = (h + 1) & mask) {
-      uint32_t slot = slots_[h];
-      if (slot == 0) {
-        entries_.push_back(e);
-        slots_[h] = static_cast<uint32_t>(entries_.size());
-        break;
+    // The headword in canonical form, rewritten in place.
+    char* key = bytes_.data() + begin;
+    size_t characters = 0;
+    for (size_t i = 0; i < s1; ++characters) {
+      auto b = static_cast<uint8_t>(key[i]);
+      uint16_t code = b;
+      size_t width = 1;
+      if (IsLeadByte(b) && i + 1 < s1) {
+        uint16_t pair = static_cast<uint16_t>(b << 8 | static_cast<uint8_t>(key[i + 1]));
+        if (canonical[pair] != 0) code = pair, width = 2;
       }
-      const Entry& other = entries_[slot - 1];
-      if (Text(other.key, other.keyLength) == key) fail();
+      uint16_t canon = width == 2 ? canonical[code] : canonical[b];
+      if (canon != code) {
+        rewrittenKeys.try_emplace(entries_.size(), key, s1);
+        if (width == 2) key[i] = static_cast<char>(canon >> 8);
+        key[i + width - 1] = static_cast<char>(canon & 0xFF);
+      }
+      i += width;
     }
-    maxKeyLength_ = std::max(maxKeyLength_, key.size());
+    if (characters > 0) {
+      uint8_t& longest = longestByFirst_[FirstCode(key, s1)];
+      longest = static_cast<uint8_t>(std::min<size_t>(std::max<size_t>(longest, characters), 255));
+    }
+    maxKeyLength_ = std::max(maxKeyLength_, characters);
+    hashes.push_back(Hash(std::string_view(key, s1)));
+    entries_.push_back(e);
+    return true;
   };
 
   // Lines end at CR LF, a lone CR or a lone LF; the end of the file ends the last line.
-  size_t start = 0;
-  for (size_t i = 0; i < text_.size(); ++i) {
-    if (text_[i] != U'\r' && text_[i] != U'\n') continue;
-    processLine(start, i);
-    if (text_[i] == U'\r' && i + 1 < text_.size() && text_[i + 1] == U'\n') ++i;
-    start = i + 1;
+  bool malformed = false;
+  size_t malformedBegin = 0;
+  auto take = [&](size_t begin, size_t end) {
+    if (!parseLine(begin, end)) malformed = true, malformedBegin = begin;
+  };
+  const char* data = bytes_.data();
+  const size_t size = bytes_.size();
+  for (size_t start = 0; start < size && !malformed;) {
+    auto* lf = static_cast<const char*>(std::memchr(data + start, '\n', size - start));
+    size_t end = lf ? static_cast<size_t>(lf - data) : size;
+    auto* cr = static_cast<const char*>(std::memchr(data + start, '\r', end - start));
+    size_t next = end + 1;
+    if (cr) {
+      // CR LF ends the line like LF; a lone CR ends it too.
+      next =
+          static_cast<size_t>(cr - data) + 1 == end ? end + 1 : static_cast<size_t>(cr - data) + 1;
+      end = static_cast<size_t>(cr - data);
+    }
+    take(start, end);
+    start = next;
   }
-  if (start < text_.size()) processLine(start, text_.size());
+
+  size_t capacity = 16;
+  while (capacity < entries_.size() * 2) capacity *= 2;
+  slots_.assign(capacity, 0);
+  const size_t mask = slots_.size() - 1;
+  constexpr size_t kAhead = 8;
+  for (size_t k = 0; k < entries_.size(); ++k) {
+    if (k + kAhead < entries_.size()) __builtin_prefetch(&slots_[hashes[k + kAhead] & mask]);
+    const uint64_t tag = hashes[k] & kTagMask;
+    const Entry& e = entries_[k];
+    std::string_view headword = Bytes(e.key, e.keyLength);
+    for (size_t h = hashes[k] & mask;; h = (h + 1) & mask) {
+      uint64_t slot = slots_[h];
+      if (slot == 0) {
+        slots_[h] = tag | (k + 1);
+        break;
+      }
+      if ((slot & kTagMask) != tag) continue;
+      const Entry& other = entries_[(slot & ~kTagMask) - 1];
+      if (Bytes(other.key, other.keyLength) == headword)
+        throw DictionaryError(kLoadError, lineAt(e.key, k), path);
+    }
+  }
+  if (malformed) throw DictionaryError(kLoadError, lineAt(malformedBegin, SIZE_MAX), path);
   codes_.shrink_to_fit();
 }
 
-int32_t RevConv::Find(std::u32string_view key) const {
+int32_t RevConv::Find(std::string_view key) const {
+  const uint64_t hash = Hash(key);
+  const uint64_t tag = hash & kTagMask;
   size_t mask = slots_.size() - 1;
-  for (size_t h = Hash(key) & mask;; h = (h + 1) & mask) {
-    uint32_t slot = slots_[h];
+  for (size_t h = hash & mask;; h = (h + 1) & mask) {
+    uint64_t slot = slots_[h];
     if (slot == 0) return -1;
-    const Entry& e = entries_[slot - 1];
-    if (e.keyLength == key.size() && Text(e.key, e.keyLength) == key)
-      return static_cast<int32_t>(slot - 1);
+    if ((slot & kTagMask) != tag) continue;
+    size_t index = (slot & ~kTagMask) - 1;
+    const Entry& e = entries_[index];
+    if (Bytes(e.key, e.keyLength) == key) return static_cast<int32_t>(index);
   }
 }
 
+size_t RevConv::EncodeKey(std::u32string_view text, std::string& bytes, std::vector<size_t>& ends) {
+  const std::vector<uint16_t>& canonical = CanonicalCodes();
+  bytes.clear();
+  ends.assign(1, 0);
+  for (char32_t c : text) {
+    int code = Cp932Code(FoldCase(c));
+    // A character the code page cannot hold is in no headword; prefixes stop before it.
+    if (code < 0) break;
+    uint16_t canon = canonical[static_cast<size_t>(code)];
+    if (code >= 0x100) bytes.push_back(static_cast<char>(canon >> 8));
+    bytes.push_back(static_cast<char>(canon & 0xFF));
+    ends.push_back(bytes.size());
+  }
+  return ends.size() - 1;
+}
+
 bool RevConv::Contains(std::u32string_view text) const {
-  std::u32string folded;
-  for (char32_t c : text) folded.push_back(FoldCase(c));
-  return Find(folded) >= 0;
+  std::string bytes;
+  std::vector<size_t> ends;
+  return EncodeKey(text, bytes, ends) == text.size() && Find(bytes) >= 0;
 }
 
 void RevConv::直前(std::u32string_view text) {
@@ -279,22 +430,33 @@ void RevConv::Convert() {
   template_.clear();
   std::u32string r;
   const std::u32string s = word_ + kana_;
-  std::u32string folded(s);
-  for (char32_t& c : folded) c = FoldCase(c);
+  // The key bytes of s, and where each character's bytes end; only the first `encodable`
+  // characters can be part of a headword.
+  std::string key;
+  std::vector<size_t> ends;
+  const size_t encodable = EncodeKey(s, key, ends);
   const size_t n = kana_.size();
   char32_t prev = before_.empty() ? kNoChar : before_[0];
   size_t pos = 0;
   int step = 0;
   bool anyMatch = false;
+  std::u32string field;
   std::vector<std::u32string_view> readings;
 
   while (s.size() - pos > n) {
     ++step;
     const size_t rest = s.size() - pos;
-    size_t c = std::min(rest, maxKeyLength_);
+    size_t c = 0;
+    if (pos < encodable) {
+      // No headword is longer than the longest one that starts with this character.
+      std::string_view at = std::string_view(key).substr(ends[pos], ends[pos + 1] - ends[pos]);
+      size_t longest = longestByFirst_[FirstCode(at.data(), at.size())];
+      if (longest == 255) longest = maxKeyLength_;
+      c = std::min({rest, longest, encodable - pos});
+    }
     int32_t index = -1;
     for (; c >= 1; --c) {
-      index = Find(std::u32string_view(folded).substr(pos, c));
+      index = Find(std::string_view(key).substr(ends[pos], ends[pos + c] - ends[pos]));
       if (index >= 0) break;
     }
     if (index < 0) {
@@ -302,11 +464,11 @@ void RevConv::Convert() {
       c = 1;
     } else {
       const Entry& e = entries_[static_cast<size_t>(index)];
-      std::u32string_view field = Text(e.readings, e.readingsLength);
+      field = FromCp932(Bytes(e.readings, e.readingsLength));
       SplitList(field, readings);
       size_t k = 0;
       // A headword with one reading needs no choosing.
-      if (field.find(U',') != std::u32string_view::npos) {
+      if (field.find(U',') != std::u32string::npos) {
         char32_t next = c + n >= rest && c < rest ? s[pos + c] : kNoChar;
         bool single = word_.size() == 1 && c == 1;
         bool lone = word_.size() + n == 1;
@@ -317,7 +479,8 @@ void RevConv::Convert() {
       if (intonation_) intonation_->旧品詞(code_);
       code_ = codes_[e.codes + k];
       if (intonation_)
-        template_ = intonation_->発音判定(template_, readings[k], Text(e.accent, e.accentLength),
+        template_ = intonation_->発音判定(template_, readings[k],
+                                          FromCp932(Bytes(e.accent, e.accentLength)),
                                           static_cast<int32_t>(k), code_);
       r.append(readings[k]);
       anyMatch = true;

@@ -55,7 +55,7 @@ class RevConv {
   struct Entry {
     uint32_t key;       // headword, letter case folded, in text_
     uint32_t readings;  // readings field in text_
-    uint32_t accent;    // accent specification in text_
+    uint32_t accent;    // accent field in text_
     uint32_t codes;     // first code in codes_
     uint32_t keyLength;
     uint32_t readingsLength;
@@ -64,20 +64,26 @@ class RevConv {
   };
 
   void Load(const std::string& path);
-  int32_t Find(std::u32string_view key) const;  // entry index or -1
-  std::u32string_view Text(uint32_t offset, uint32_t length) const {
-    return std::u32string_view(text_).substr(offset, length);
+  int32_t Find(std::string_view key) const;  // entry index or -1
+  std::string_view Bytes(uint32_t offset, uint32_t length) const {
+    return std::string_view(bytes_).substr(offset, length);
   }
+  // The canonical key bytes of text, with the byte offset where each character ends (ends[0]
+  // is 0); returns how many leading characters could be encoded.
+  static size_t EncodeKey(std::u32string_view text, std::string& bytes, std::vector<size_t>& ends);
   size_t SelectReading(const Entry& e, bool single, bool lone, bool firstLone, bool innerLone,
                        char32_t prev, char32_t next) const;
 
-  // The decoded file; every field of every entry is a view into it.
-  std::u32string text_;
+  // The file as read (code page 932); every field of every entry is a view into it.
+  std::string bytes_;
   std::vector<Entry> entries_;
   std::vector<int32_t> codes_;
-  // Open-addressing index from headword to entry number + 1 (0 = empty slot).
-  std::vector<uint32_t> slots_;
+  // Open-addressing index from headword to entry (0 = empty slot).
+  std::vector<uint64_t> slots_;
   size_t maxKeyLength_ = 0;
+  // Per first character (canonical code): the longest headword starting with it, in
+  // characters (255 = that many or more).
+  std::vector<uint8_t> longestByFirst_;
 
   std::u32string word_;
   std::u32string before_;

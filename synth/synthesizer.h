@@ -8,6 +8,10 @@
 #include <string_view>
 #include <vector>
 
+#include "synth/articulation.h"
+#include "synth/phonemes.h"
+#include "synth/voice_params.h"
+
 namespace kotonel::synth {
 
 // koe: the phonetic string in code page 932; speed: 50..300 (100 is normal).
@@ -15,5 +19,17 @@ namespace kotonel::synth {
 // its description cannot be used or the string holds a character outside the alphabet.
 bool Synthesize(const std::string& voiceFolder, std::string_view koe, int speed,
                 std::vector<uint8_t>& wavImage, std::string& error);
+
+// Everything one synthesis produced, for analysis: the morae, their times (seconds) and the
+// finished samples (-1..1, level set, ends faded) before they become 16-bit integers.
+struct Rendering {
+  Utterance utterance;
+  std::vector<MoraSpan> spans;
+  std::vector<float> samples;
+};
+
+// The same synthesis with the voice given directly; koe is already decoded.
+bool Render(const VoiceParams& voice, std::u32string_view koe, int speed, Rendering& rendering,
+            std::string& error);
 
 }  // namespace kotonel::synth

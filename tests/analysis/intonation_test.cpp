@@ -51,7 +51,7 @@ struct AccFolder {
 TEST(Intonation, TemplateBuilding) {
   Intonation ton(kFolder);
   ton.旧品詞(1);
-  // No specification: one blank per reading character, appended to what is there.
+  // No accent field: one blank per reading character, appended to what is there.
   EXPECT_EQ(ton.発音判定(U"", U"かな", U"", 0, 1), U"  ");
   EXPECT_EQ(ton.発音判定(U" '", U"かな", U"", 0, 1), U" '  ");
   EXPECT_EQ(ton.発音判定(U"", U"おもう", U"2", 0, 12), U"  ' ");
@@ -68,7 +68,7 @@ TEST(Intonation, TemplateBuilding) {
   EXPECT_EQ(ton.発音判定(U"", U"かな", U"5-2", 0, 12), U"  ''");
 
   // Codes 5, 29, 30, 32 put the accent at the end of what came before, unless the piece
-  // before was no dictionary word, or the specification places the marks itself.
+  // before was no dictionary word, or the accent field places the marks itself.
   EXPECT_EQ(ton.発音判定(U"  ' ", U"の", U"", 0, 5), U"   ' ");
   EXPECT_EQ(ton.発音判定(U"  ' ", U"の", U"", 0, 29), U"   ' ");
   EXPECT_EQ(ton.発音判定(U"  ' ", U"の", U"1", 0, 5), U"  '  '");
@@ -210,10 +210,13 @@ TEST(Intonation, LoadingFailures) {
     EXPECT_EQ(failure(f.path), U"[]");
   }
   {
-    // Any line end is accepted; consecutive spaces make empty fields.
-    AccFolder f(ToCp932(U"4 0 a b 0\r4 0 c d 0\n4 0 e  1 extra"));
+    // Any line end is accepted; consecutive spaces make empty fields. Modes and codes are
+    // numbers: 2.0 is mode 2, 2.5 and x are no mode.
+    AccFolder f(ToCp932(
+        U"4 0 a b 0\r4 0 c d 0\n4 0 e  1 extra\r\n4 0 f g 2.0\r\n4 0 h i 2.5\r\n4 x j k 3\r\n"
+        U"4 05 l m 3\r\n4 0 n o x"));
     EXPECT_EQ(failure(f.path), U"loaded");
-    EXPECT_EQ(Intonation(f.path).RuleCount(), 3);
+    EXPECT_EQ(Intonation(f.path).RuleCount(), 5);
   }
 }
 

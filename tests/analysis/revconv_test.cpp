@@ -195,6 +195,10 @@ TEST(RevConv, LoadingFailures) {
   EXPECT_EQ(failure(cp932(U"日 ひ 5\r\n\r\n本 ほん 5\r\n")), U"[]");
   EXPECT_EQ(failure(cp932(U"日 ひ 5\r\n本 ほん 5\r\n日 にち 23\r\n")), U"[日 にち 23]");
   EXPECT_EQ(failure(cp932(U"Ａ えー 5\r\nａ えい 5\r\n")), U"[ａ えい 5]");
+  EXPECT_EQ(failure(cp932(U"ａ えい 5\r\nＡ えー 5\r\n")), U"[Ａ えー 5]");
+  // The first failing line in file order is the one reported.
+  EXPECT_EQ(failure(cp932(U"日 ひ 5\r\n日 か 5\r\n本\r\n")), U"[日 か 5]");
+  EXPECT_EQ(failure(cp932(U"日 ひ 5\r\n本\r\n日 か 5\r\n")), U"[本]");
   EXPECT_EQ(failure(cp932(U"日 ひ  4\r\n")), U"[日 ひ  4]");
   EXPECT_EQ(failure(cp932(U"日 ひ 5,23\r\n")), U"[日 ひ 5,23]");
   EXPECT_EQ(failure(cp932(U"日 ひ x\r\n")), U"[日 ひ x]");

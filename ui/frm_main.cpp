@@ -1,0 +1,698 @@
+#include "ui/frm_main.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadioButton>
+#include <QShortcut>
+#include <QSlider>
+#include <QUrl>
+#include <QWindow>
+#include <algorithm>
+
+#include "analysis/Separate.h"
+#include "ui/command_window.h"
+#include "ui/frm_file.h"
+#include "ui/frm_help.h"
+#include "ui/frm_settings.h"
+#include "ui/prompts.h"
+#include "util/dictionary_error.h"
+#include "util/encoding.h"
+#include "util/files.h"
+#include "util/strings.h"
+#include "util/width.h"
+
+#ifndef KOTONEL_VERSION_MAJOR
+#define KOTONEL_VERSION_MAJOR 1
+#define KOTONEL_VERSION_MINOR 56
+#endif
+
+namespace kotonel {
+
+namespace {
+
+constexpr int kButtonWidth = 64;
+constexpr int kButtonHeight = 26;
+constexpr int kButtonGap = 2;
+constexpr int kIconSize = 18;
+
+QPixmap SpeakerIcon() {
+  QPixmap pm(kIconSize, kIconSize);
+  pm.fill(Qt::transparent);
+  QPainter p(&pm);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(60, 60, 60));
+  QPolygonF body;
+  body << QPointF(2, 6) << QPointF(6, 6) << QPointF(10, 2) << QPointF(10, 16) << QPointF(6, 12)
+       << QPointF(2, 12);
+  p.drawPolygon(body);
+  p.setPen(QPen(QColor(60, 60, 60), 1.4));
+  p.setBrush(Qt::NoBrush);
+  p.drawArc(QRectF(7, 5, 6, 8), -60 * 16, 120 * 16);
+  p.drawArc(QRectF(6, 2, 10, 14), -60 * 16, 120 * 16);
+  return pm;
+}
+
+QPixmap SpeedIcon() {
+  QPixmap pm(kIconSize, kIconSize);
+  pm.fill(Qt::transparent);
+  QPainter p(&pm);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(QColor(60, 60, 60), 1.6));
+  p.drawEllipse(QRectF(2, 3, 14, 14));
+  p.drawLine(QPointF(9, 10), QPointF(9, 5.5));
+  p.drawLine(QPointF(9, 10), QPointF(12.5, 12));
+  p.drawLine(QPointF(7, 1.2), QPointF(11, 1.2));
+  return pm;
+}
+
+// Lines of a text as the reading loop sees them: split at CR LF or LF; a text without a line
+// end is one line, an empty text one empty line, a text ending in a line end gets an empty
+// last line.
+std::vector<std::u32string> SplitReadingLines(const std::u32string& text) {
+  return SplitText(ReplaceAll(text, U"\r\n", U"\n"), U'\n');
+}
+
+std::u32string Trimmed(const std::u32string& s) {
+  size_t a = 0, b = s.size();
+  while (a < b && (s[a] == U' ' || s[a] == U'\t')) ++a;
+  while (b > a && (s[b - 1] == U' ' || s[b - 1] == U'\t')) --b;
+  return s.substr(a, b - a);
+}
+
+}  // namespace
+
+char32_t TextCompareForm(char32_t c) {
+  char32_t w = ToWide(std::u32string(1, c))[0];
+  w = ToHiragana(std::u32string(1, w))[0];
+  if (w >= 0xFF21 && w <= 0xFF3A) w += 0x20;  // full-width capitals
+  return w;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The text box.
+
+void TextBox::keyPressEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Control) ctrl_ = true;
+  // The flag alone could outlive a Ctrl released in another window and turn a typed "a" into
+  // "replace everything"; the key's own modifiers confirm it.
+  if (e->key() == Qt::Key_A && ctrl_ && (e->modifiers() & Qt::ControlModifier)) {
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(0);
+    cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+    return;
+  }
+  QPlainTextEdit::keyPressEvent(e);
+}
+
+void TextBox::focusOutEvent(QFocusEvent* e) {
+  ctrl_ = false;
+  QPlainTextEdit::focusOutEvent(e);
+}
+
+void TextBox::keyReleaseEvent(QKeyEvent* e) {
+  if (e->key() == Qt::Key_Control) ctrl_ = false;
+  QPlainTextEdit::keyReleaseEvent(e);
+}
+
+static std::vector<std::string> LocalFiles(const QMimeData* data) {
+  std::vector<std::string> paths;
+  if (!data || !data->hasUrls()) return paths;
+  for (const QUrl& url : data->urls())
+    if (url.isLocalFile()) paths.push_back(url.toLocalFile().toStdString());
+  return paths;
+}
+
+void TextBox::dragEnterEvent(QDragEnterEvent* e) {
+  if (!LocalFiles(e->mimeData()).empty()) {
+    e->acceptProposedAction();
+    return;
+  }
+  QPlainTextEdit::dragEnterEvent(e);
+}
+
+void TextBox::dragMoveEvent(QDragMoveEvent* e) {
+  if (!LocalFiles(e->mimeData()).empty()) {
+    e->acceptProposedAction();
+    return;
+  }
+  QPlainTextEdit::dragMoveEvent(e);
+}
+
+void TextBox::dropEvent(QDropEvent* e) {
+  std::vector<std::string> paths = LocalFiles(e->mimeData());
+  if (!paths.empty() && onFilesDropped) {
+    e->acceptProposedAction();
+    onFilesDropped(paths);
+    return;
+  }
+  QPlainTextEdit::dropEvent(e);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Building the window.
+
+frmメイン::frmメイン(MainSetup setup) : setup_(std::move(setup)) {
+  setObjectName(QStringLiteral("frmメイン"));
+  BuildControls();
+  BuildMenus();
+  resize(640, 480);
+}
+
+frmメイン::~frmメイン() {
+  // The engine goes before the windows that its handlers might reach.
+  objMAIN.reset();
+}
+
+void frmメイン::BuildControls() {
+  auto* inner = new QWidget(this);
+  inner->setObjectName(QStringLiteral("qt_inner"));
+  setCentralWidget(inner);
+  for (int i = 0; i < 2; ++i) {
+    txt内容[i] = new TextBox(inner);
+    txt内容[i]->setObjectName(QStringLiteral("txt内容"));
+    txt内容[i]->setProperty("index", i);
+    txt内容[i]->onFilesDropped = [this](const std::vector<std::string>& paths) {
+      OpenFiles(paths);
+    };
+    txt内容[i]->hide();
+  }
+  // Index 0 keeps long lines whole with a horizontal scroll bar; index 1 wraps them.
+  txt内容[0]->setLineWrapMode(QPlainTextEdit::NoWrap);
+  txt内容[0]->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  txt内容[1]->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  txt内容[1]->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  txt内容[0]->show();
+
+  struct ButtonDesign {
+    QPushButton** button;
+    const char* name;
+    const char* caption;
+  };
+  const ButtonDesign buttons[] = {
+      {&chk再生, "chk再生", "再生"}, {&chk停止, "chk停止", "一時停止"},
+      {&chk中止, "chk中止", "中止"}, {&chk次行, "chk次行", "次行"},
+      {&chk前行, "chk前行", "前行"}, {&chk録音, "chk録音", "録音"},
+  };
+  int left = kButtonGap;
+  for (const ButtonDesign& s : buttons) {
+    auto* b = new QPushButton(QString::fromUtf8(s.caption), inner);
+    b->setObjectName(QString::fromUtf8(s.name));
+    b->setCheckable(true);
+    b->setFocusPolicy(Qt::TabFocus);
+    b->setGeometry(left, 0, kButtonWidth, kButtonHeight);
+    left += kButtonWidth + kButtonGap;
+    *s.button = b;
+  }
+  connect(chk再生, &QPushButton::toggled, this, [this](bool on) { On再生(on); });
+  connect(chk停止, &QPushButton::toggled, this, [this](bool on) { On停止(on); });
+  connect(chk中止, &QPushButton::toggled, this, [this](bool on) { On中止(on); });
+  connect(chk次行, &QPushButton::toggled, this, [this](bool on) { OnMove(chk次行, on); });
+  connect(chk前行, &QPushButton::toggled, this, [this](bool on) { OnMove(chk前行, on); });
+  connect(chk録音, &QPushButton::toggled, this, [this](bool on) { On録音(on); });
+
+  img音量 = new QLabel(inner);
+  img音量->setObjectName(QStringLiteral("img音量"));
+  img音量->setPixmap(SpeakerIcon());
+  img音量->setGeometry(left + 4, 0, kIconSize, kIconSize);
+  img速度 = new QLabel(inner);
+  img速度->setObjectName(QStringLiteral("img速度"));
+  img速度->setPixmap(SpeedIcon());
+  img速度->setGeometry(left + 4, 0, kIconSize, kIconSize);
+
+  sld音量 = new QSlider(Qt::Horizontal, inner);
+  sld音量->setObjectName(QStringLiteral("sld音量"));
+  sld音量->setRange(0, 60);
+  sld速度 = new QSlider(Qt::Horizontal, inner);
+  sld速度->setObjectName(QStringLiteral("sld速度"));
+  sld速度->setRange(50, 300);
+  for (QSlider* s : {sld音量, sld速度}) {
+    s->setFocusPolicy(Qt::TabFocus);
+    s->setFixedHeight(kButtonHeight - 2);
+  }
+  connect(sld音量, &QSlider::valueChanged, this, [this](int v) { On音量(v); });
+  connect(sld速度, &QSlider::valueChanged, this, [this](int v) { On速度(v); });
+
+  inner->installEventFilter(this);
+}
+
+void frmメイン::BuildMenus() {
+  M_File = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+  M_File->setObjectName(QStringLiteral("M_File"));
+  M_Open = M_File->addAction(QStringLiteral("開く(&O)"));
+  M_Open->setObjectName(QStringLiteral("M_Open"));
+  M_Quit = M_File->addAction(QStringLiteral("終了(&X)"));
+  M_Quit->setObjectName(QStringLiteral("M_Quit"));
+  M_Option = menuBar()->addMenu(QStringLiteral("オプション(&O)"));
+  M_Option->setObjectName(QStringLiteral("M_Option"));
+  M_Set = M_Option->addAction(QStringLiteral("環境設定(&S)"));
+  M_Set->setObjectName(QStringLiteral("M_Set"));
+  M_HELP = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+  M_HELP->setObjectName(QStringLiteral("M_HELP"));
+  M_Mokuji = M_HELP->addAction(QStringLiteral("目次(&C)       F1"));
+  M_Mokuji->setObjectName(QStringLiteral("M_Mokuji"));
+  M_Version = M_HELP->addAction(QStringLiteral("バージョン情報(&A)"));
+  M_Version->setObjectName(QStringLiteral("M_Version"));
+
+  connect(M_Open, &QAction::triggered, this, [this] { M_Open_Click(); });
+  connect(M_Quit, &QAction::triggered, this, [this] { M_QUIT_Click(); });
+  connect(M_Set, &QAction::triggered, this, [this] { M_Set_Click(); });
+  connect(M_Mokuji, &QAction::triggered, this, [this] { M_Mokuji_Click(); });
+  connect(M_Version, &QAction::triggered, this, [this] { M_Version_Click(); });
+  auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  f1->setContext(Qt::WindowShortcut);
+  connect(f1, &QShortcut::activated, this, [this] { M_Mokuji_Click(); });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Start-up.
+
+bool frmメイン::Load() {
+  CommandWindow* commands = setup_.commands;
+  if (commands && commands->PreviousInstanceRunning()) {
+    secondInstance_ = true;
+    if (setup_.commandLine.empty()) {
+      exitCode = 0;
+      return false;
+    }
+    commands->Load(setup_.commandLine, false);
+    commands->EnableTimer();
+    return true;
+  }
+  if (commands) commands->Load(setup_.commandLine, true);
+
+  versionText_ = QStringLiteral(
+                     "　%1 Ver %2.%3\r\n"
+                     "　日本語の文章を読み上げるソフトウェアです。\r\n\r\n"
+                     "　使い方は「ヘルプ」→「目次」（F1）をご覧ください。\r\n\r\n")
+                     .arg(Q(setup_.programName))
+                     .arg(KOTONEL_VERSION_MAJOR)
+                     .arg(KOTONEL_VERSION_MINOR);
+  setWindowTitle(Q(setup_.programName));
+  for (std::string* folder :
+       {&setup_.programFolder, &setup_.writableFolder, &setup_.dictionaryFolder})
+    if (!folder->empty() && folder->back() != '/') *folder += '/';
+
+  RecoverTempFiles();
+
+  MessagePump pump = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
+  try {
+    if (setup_.makeEngine) {
+      objMAIN = setup_.makeEngine(pump);
+    } else {
+      EngineSetup es;
+      es.dictionaryFolder = setup_.dictionaryFolder;
+      es.pump = pump;
+      objMAIN = std::make_unique<clsMAIN>(std::move(es));
+    }
+  } catch (const DictionaryError& e) {
+    CurrentPrompts().Message(nullptr, QMessageBox::Warning, Q(setup_.programName),
+                             Q(ReplaceAll(e.Text(), U"\r\n", U"\n")));
+    exitCode = 3;
+    return false;
+  }
+  objMAIN->Wait = [this] { OnWait(); };
+
+  settings_ = new frm設定(this);
+  settings_->Load();
+
+  sld音量->setValue(std::clamp(objMAIN->VOLUME(), 0, 60));
+  sld速度->setValue(std::clamp(objMAIN->SPEED(), 50, 300));
+  On音量(sld音量->value());
+  On速度(sld速度->value());
+
+  txt内容[0]->hide();
+  txt内容[1]->hide();
+  activeIndex_ = settings_->chkFLAP->isChecked() ? 1 : 0;
+  txt内容[activeIndex_]->show();
+  txt内容[activeIndex_]->setFocus();  // ready for typing or pasting at once
+  LayoutControls();
+
+  readings_.Clear();
+  words_.Clear();
+  widthFlags_.Clear();
+  if (commands) commands->EnableTimer();
+  return true;
+}
+
+void frmメイン::RecoverTempFiles() {
+  std::vector<std::string> folders = {setup_.dictionaryFolder, setup_.programFolder};
+  if (setup_.writableFolder != setup_.programFolder) folders.push_back(setup_.writableFolder);
+  for (const std::string& folder : folders) {
+    if (folder.empty()) continue;
+    QDir dir(Q(folder));
+    QStringList names = dir.entryList({QStringLiteral("*.tmp")}, QDir::Files | QDir::Hidden);
+    for (const QString& name : names) {
+      std::string path = folder + name.toStdString();
+      std::string target = path.substr(0, path.size() - 4);
+      if (!FileExists(target)) RenameFile(path, target);
+      DeleteFile(path);
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The toggle buttons.
+
+void frmメイン::On再生(bool pressed) {
+  // A pressed play button cannot be released by the user.
+  chk再生->setEnabled(!pressed);
+  if (pressed) ReadAloud();
+}
+
+void frmメイン::On停止(bool) {
+  if (!chk再生->isChecked()) chk停止->setChecked(false);
+  if (objMAIN) {
+    if (chk停止->isChecked())
+      objMAIN->PAUSE();
+    else
+      objMAIN->RESTART();
+  }
+  テキスト()->setFocus();
+}
+
+void frmメイン::On中止(bool pressed) {
+  // Stop while nothing plays doubles as "clear".
+  if (pressed && !chk再生->isChecked()) {
+    // Removed as an edit, so Ctrl+Z brings back a text cleared by mistake.
+    QTextCursor cursor(テキスト()->document());
+    cursor.select(QTextCursor::Document);
+    cursor.removeSelectedText();
+  }
+  if (!chk再生->isChecked()) chk中止->setChecked(false);
+  chk中止->setEnabled(!chk中止->isChecked());
+  if (chk中止->isChecked() && objMAIN) objMAIN->CANCEL();
+}
+
+void frmメイン::OnMove(QPushButton* button, bool pressed) {
+  if (pressed) {
+    if (chk再生->isChecked() && !chk停止->isChecked()) {
+      // The current line ends; the reading loop moves on (or back) and releases the button.
+      if (objMAIN) objMAIN->CANCEL();
+    } else {
+      button->setChecked(false);
+    }
+  }
+  button->setEnabled(!button->isChecked());
+}
+
+void frmメイン::On録音(bool pressed) {
+  if (objMAIN) objMAIN->RECORD(pressed);
+  if (!pressed) return;
+  std::string path = ChooseFile(true, QStringLiteral("*.wav"));
+  if (path.empty()) {
+    chk録音->setChecked(false);
+    return;
+  }
+  std::u32string tail =
+      ToLowerAscii(FromUtf8(path.size() >= 4 ? path.substr(path.size() - 4) : path));
+  if (tail != U".wav") path += ".wav";
+  if (objMAIN) objMAIN->PATH(path);
+}
+
+void frmメイン::On音量(int value) {
+  if (objMAIN) objMAIN->VOLUME(value);
+  sld音量->setToolTip(QString::number(value));
+}
+
+void frmメイン::On速度(int value) {
+  if (objMAIN) objMAIN->SPEED(value);
+  sld速度->setToolTip(QString::number(value));
+}
+
+void frmメイン::OnWait() {
+  if (setup_.commands) setup_.commands->CMD_NOW();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The reading loop.
+
+void frmメイン::ReadAloud() {
+  if (!objMAIN || !settings_) return;
+  ++readingDepth_;
+  std::u32string text = U(テキスト()->toPlainText());
+  LoadUserWords();
+  objMAIN->CONV(settings_->opt変換[0]->isChecked() || settings_->opt変換[1]->isChecked());
+  objMAIN->Intonation(settings_->opt変換[0]->isChecked());
+
+  std::vector<std::u32string> lines = SplitReadingLines(text);
+  int32_t error = 0;
+  for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
+    QCoreApplication::processEvents();
+    if (closing_) break;
+    lines[i] = PrepareLine(lines[i]);
+    objMAIN->VOICE(ParseIntLenient(U(settings_->fra設定[2]->property("Tag").toString())));
+    error = objMAIN->Speech(static_cast<int32_t>(internalWinId()), lines[i]);
+    if (closing_) break;
+    if (error != 0) break;
+    if (chk中止->isChecked()) break;
+    if (chk前行->isChecked()) StepBack(lines, i, 2);
+    chk前行->setChecked(false);
+    chk次行->setChecked(false);
+  }
+  --readingDepth_;
+  if (closing_) {
+    // The window closed while a line was spoken: the engine waited for this call to return.
+    if (releaseEngineLater_) {
+      releaseEngineLater_ = false;
+      objMAIN.reset();
+    }
+    return;
+  }
+
+  chk再生->setChecked(false);
+  chk中止->setChecked(false);
+  chk停止->setChecked(false);
+  if (error != 0) objMAIN->RECORD(false);
+  bool wasRecording = objMAIN->Wave().IsRecording();
+  if (!objMAIN->SAVE() && wasRecording) {
+    CurrentPrompts().Message(
+        this, QMessageBox::Warning, Q(setup_.programName),
+        QStringLiteral("録音を保存できませんでした。\n%1").arg(Q(objMAIN->PATH())));
+  }
+  chk録音->setChecked(false);
+  if (isVisible()) {
+    QString caption = Q(setup_.programName);
+    if (error != 0) caption += QStringLiteral(" - ") + Q(SpeechErrorMessage(error));
+    setWindowTitle(caption);
+  }
+  if (error != 0) CurrentPrompts().Beep();
+}
+
+std::u32string frmメイン::PrepareLine(const std::u32string& line) const {
+  std::u32string s = line;
+  if (settings_ && settings_->chkWW->isChecked()) {
+    for (const char32_t* unit : {U"W", U"w", U"w ", U"Ｗ", U"ｗ"})
+      s = CollapseRuns(s, unit, U"わらわら");
+  }
+  for (int32_t j = 1; j <= words_.Count(); ++j) {
+    const std::u32string& word = words_[j];
+    const std::u32string& reading = readings_[j];
+    if (word.empty()) continue;
+    if (widthFlags_[j] != 0) {
+      s = ReplaceAll(s, word, reading);
+      continue;
+    }
+    // Width, case and kana type do not matter: compare in one form, character for character.
+    std::u32string key;
+    for (char32_t c : word) key.push_back(TextCompareForm(c));
+    std::u32string form;
+    for (char32_t c : s) form.push_back(TextCompareForm(c));
+    std::u32string out;
+    size_t from = 0;
+    for (size_t at = form.find(key); at != std::u32string::npos; at = form.find(key, from)) {
+      out += s.substr(from, at - from);
+      out += reading;
+      from = at + key.size();
+    }
+    out += s.substr(from);
+    s = out;
+  }
+  return s;
+}
+
+void frmメイン::LoadUserWords() {
+  readings_.Clear();
+  words_.Clear();
+  widthFlags_.Clear();
+  if (!settings_) return;
+  QListWidget* list = settings_->WORD();
+  for (int i = 0; i < list->count(); ++i) {
+    std::vector<std::u32string> fields = SplitText(U(list->item(i)->text()) + U"\t\t", U'\t');
+    readings_.Add(fields[0]);
+    words_.Add(fields[1]);
+    widthFlags_.Add(ParseIntLenient(fields[2]));
+  }
+}
+
+void frmメイン::StepBack(const std::vector<std::u32string>& lines, int& i, int n) const {
+  int k = 1;
+  while (k <= n && i != -1) {
+    const std::u32string& line = lines[static_cast<size_t>(i)];
+    if (Trimmed(line).empty() || !IsSpeakable(line)) --k;  // such a line does not count
+    --i;
+    ++k;
+  }
+}
+
+bool frmメイン::IsSpeakable(const std::u32string& line) const {
+  try {
+    Separate words(setup_.dictionaryFolder);
+    words.種類分け(line);
+    for (int32_t i = 1; i <= words.単語数(); ++i) {
+      int32_t kind = words.種類(i);
+      if (kind == 0 || kind == 6 || kind == 7) continue;
+      for (char32_t c : words.単語(i)) {
+        char32_t f = TextCompareForm(c);
+        if (f != U'っ' && f != U'゛' && f != U'゜') return true;
+      }
+    }
+  } catch (const std::exception&) {
+    // The dictionaries loaded when the engine was made; should they vanish since, count the
+    // line so that stepping back still stops at it.
+    return true;
+  }
+  return false;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Files, menus and the other windows.
+
+void frmメイン::SetTextLines(const StringList& lines) {
+  std::u32string text;
+  for (int32_t i = 1; i <= lines.Count(); ++i) {
+    if (i > 1) text += U'\n';
+    text += lines[i];
+  }
+  テキスト()->setPlainText(Q(text));
+}
+
+void frmメイン::OpenFiles(const std::vector<std::string>& paths) {
+  StringList lines;
+  for (const std::string& path : paths) {
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes)) continue;
+    for (std::u32string& line : SplitLines(DecodeTextFile(bytes))) lines.Add(std::move(line));
+  }
+  SetTextLines(lines);
+}
+
+frmファイル* frmメイン::FileChooser() {
+  if (!file_) file_ = new frmファイル(this, Q(setup_.programName));
+  return file_;
+}
+
+std::string frmメイン::ChooseFile(bool save, const QString& filter) {
+  frmファイル* chooser = FileChooser();
+  chooser->SAVE(save);
+  chooser->FILTER(filter);
+  chooser->setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  CurrentPrompts().ShowModal(*chooser);
+  std::string path = chooser->PATH().toStdString();
+  chooser->hide();
+  return path;
+}
+
+void frmメイン::M_Open_Click() {
+  std::string path = ChooseFile(false, QStringLiteral("*.txt"));
+  if (!path.empty()) OpenFiles({path});
+}
+
+void frmメイン::M_Set_Click() {
+  if (!settings_) return;
+  settings_->show();
+  settings_->raise();
+  settings_->activateWindow();
+}
+
+void frmメイン::M_Mokuji_Click() {
+  if (!help_) help_ = new frmヘルプ(this, setup_.programFolder + "readme.txt");
+  help_->ShowHelp();
+}
+
+void frmメイン::M_Version_Click() {
+  QString text = versionText_;
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  CurrentPrompts().Message(this, QMessageBox::Information,
+                           Q(setup_.programName) + QStringLiteral("のﾊﾞｰｼﾞｮﾝ情報"), text);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Size and closing.
+
+bool frmメイン::eventFilter(QObject* watched, QEvent* e) {
+  if (watched == centralWidget() && e->type() == QEvent::Resize) LayoutControls();
+  return QMainWindow::eventFilter(watched, e);
+}
+
+void frmメイン::resizeEvent(QResizeEvent* e) {
+  QMainWindow::resizeEvent(e);
+  if (isMinimized() || layingOut_) return;
+  // The window springs back to its smallest useful size.
+  const int minW = 3200 / kTwips, minH = 1365 / kTwips;
+  if (width() < minW || height() < minH) {
+    layingOut_ = true;
+    resize(std::max(width(), minW), std::max(height(), minH));
+    layingOut_ = false;
+  }
+}
+
+void frmメイン::LayoutControls() {
+  QWidget* inner = centralWidget();
+  if (!inner || isMinimized()) return;
+  QSize innerSize = inner->size();
+  TextBox* box = txt内容[activeIndex_];
+  int h = innerSize.height() - chk中止->height() - 2;
+  box->setGeometry(0, 0, innerSize.width(), h > 0 ? h : box->height());
+  int row = box->height() + 1;
+  for (QPushButton* b : {chk再生, chk停止, chk中止, chk次行, chk前行, chk録音})
+    b->move(b->x(), row);
+  img音量->move(img音量->x(), row + 4);
+  int w = (innerSize.width() - img音量->x() - 2 * kIconSize - 8) / 2;
+  if (w <= 0) w = sld音量->width();
+  sld音量->setGeometry(img音量->x() + kIconSize + 2, row + 1, w, sld音量->height());
+  img速度->move(sld音量->x() + w + 4, img音量->y());
+  sld速度->setGeometry(img速度->x() + kIconSize + 2, sld音量->y(), w, sld音量->height());
+}
+
+void frmメイン::closeEvent(QCloseEvent* e) {
+  if (closing_) {
+    e->accept();
+    return;
+  }
+  chk中止->setChecked(true);
+  closing_ = true;
+  readings_.Clear();
+  words_.Clear();
+  widthFlags_.Clear();
+  if (!secondInstance_ && settings_) {
+    settings_->初期共通();
+    if (help_) help_->hide();
+    settings_->hide();
+    settings_->Unload();
+  }
+  if (setup_.commands) setup_.commands->Unload();
+  // Closing nested inside a spoken line: the engine lives until that Speech returns.
+  if (readingDepth_ > 0)
+    releaseEngineLater_ = true;
+  else
+    objMAIN.reset();
+  e->accept();
+  // The program ends with this window, also when it was never shown (a second instance) or
+  // had been hidden first; a reading under way returns first, then the event loop ends.
+  QCoreApplication::exit(exitCode);
+}
+
+}  // namespace kotonel

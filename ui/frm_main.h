@@ -1,0 +1,165 @@
+// The main window: the text to read, the six toggle buttons that steer the reading, the volume
+// and speed sliders and the menus. It owns the engine and runs the reading loop inside the play
+// button's click; every other handler runs nested inside it while a line is spoken.
+#pragma once
+
+#include <QMainWindow>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/clsMAIN.h"
+#include "util/lists.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QSlider;
+
+namespace kotonel {
+
+class CommandWindow;
+class frm設定;
+class frmファイル;
+class frmヘルプ;
+
+struct MainSetup {
+  std::string programName = "Kotonel";  // caption, message titles, settings file stem
+  std::string programFolder;            // with '/': readme.txt, font.ini
+  std::string writableFolder;           // with '/': the settings file
+  std::string dictionaryFolder;         // with '/'
+  std::u32string commandLine;           // the text after the program path
+  // Makes the engine; the default makes the real one on the dictionary folder.
+  std::function<std::unique_ptr<clsMAIN>(MessagePump pump)> makeEngine;
+  CommandWindow* commands = nullptr;
+};
+
+// A text box that takes files dropped on it and selects everything on Ctrl+A.
+class TextBox : public QPlainTextEdit {
+ public:
+  explicit TextBox(QWidget* parent) : QPlainTextEdit(parent) {}
+  std::function<void(const std::vector<std::string>& paths)> onFilesDropped;
+
+ protected:
+  void keyPressEvent(QKeyEvent* e) override;
+  void keyReleaseEvent(QKeyEvent* e) override;
+  void focusOutEvent(QFocusEvent* e) override;
+  void dragEnterEvent(QDragEnterEvent* e) override;
+  void dragMoveEvent(QDragMoveEvent* e) override;
+  void dropEvent(QDropEvent* e) override;
+
+ private:
+  bool ctrl_ = false;
+};
+
+class frmメイン : public QMainWindow {
+ public:
+  explicit frmメイン(MainSetup setup);
+  ~frmメイン() override;
+
+  // The start-up steps. False when the process is to end at once (a second instance, or a
+  // dictionary that failed to load: exitCode tells which).
+  bool Load();
+  int exitCode = 0;
+
+  clsMAIN* メイン() { return objMAIN.get(); }
+  QPlainTextEdit* テキスト() { return txt内容[activeIndex_]; }
+  void M_Mokuji_Click();
+  void M_QUIT_Click() { close(); }
+  void M_Version_Click();
+
+  // Shared with the settings dialog and the command window.
+  const std::string& ProgramName() const { return setup_.programName; }
+  const std::string& ProgramFolder() const { return setup_.programFolder; }
+  const std::string& WritableFolder() const { return setup_.writableFolder; }
+  const QString& VersionText() const { return versionText_; }
+  frm設定* Settings() { return settings_; }
+  frmファイル* FileChooser();
+  frmヘルプ* Help() { return help_; }
+  bool IsClosing() const { return closing_; }
+  bool IsSecondInstance() const { return secondInstance_; }
+  int ActiveIndex() const { return activeIndex_; }
+
+  // Sets the active text box to lines joined by line feeds.
+  void SetTextLines(const StringList& lines);
+  // Reads each file (UTF-8 or Shift_JIS) and sets the text box to all their lines.
+  void OpenFiles(const std::vector<std::string>& paths);
+
+  // Reading loop pieces, public for the command window and the tests.
+  void ReadAloud();
+  std::u32string PrepareLine(const std::u32string& line) const;
+  void LoadUserWords();
+  void StepBack(const std::vector<std::u32string>& lines, int& i, int n) const;
+  bool IsSpeakable(const std::u32string& line) const;
+  void RecoverTempFiles();
+  void LayoutControls();
+
+  // Twips per pixel, for the sizes kept in the settings file.
+  static constexpr int kTwips = 15;
+
+  TextBox* txt内容[2] = {};
+  QPushButton* chk再生 = nullptr;
+  QPushButton* chk停止 = nullptr;
+  QPushButton* chk中止 = nullptr;
+  QPushButton* chk次行 = nullptr;
+  QPushButton* chk前行 = nullptr;
+  QPushButton* chk録音 = nullptr;
+  QSlider* sld音量 = nullptr;
+  QSlider* sld速度 = nullptr;
+  QLabel* img音量 = nullptr;
+  QLabel* img速度 = nullptr;
+  QMenu* M_File = nullptr;
+  QAction* M_Open = nullptr;
+  QAction* M_Quit = nullptr;
+  QMenu* M_Option = nullptr;
+  QAction* M_Set = nullptr;
+  QMenu* M_HELP = nullptr;
+  QAction* M_Mokuji = nullptr;
+  QAction* M_Version = nullptr;
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+  void resizeEvent(QResizeEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
+
+ private:
+  void BuildControls();
+  void BuildMenus();
+  void On再生(bool pressed);
+  void On停止(bool pressed);
+  void On中止(bool pressed);
+  void OnMove(QPushButton* button, bool pressed);
+  void On録音(bool pressed);
+  void On音量(int value);
+  void On速度(int value);
+  void M_Open_Click();
+  void M_Set_Click();
+  // The chosen path, or empty when the user cancelled.
+  std::string ChooseFile(bool save, const QString& filter);
+  void OnWait();
+
+  MainSetup setup_;
+  std::unique_ptr<clsMAIN> objMAIN;
+  QString versionText_;
+  int activeIndex_ = 0;
+  bool closing_ = false;
+  bool secondInstance_ = false;
+  int readingDepth_ = 0;  // > 0 while ReadAloud runs
+  bool releaseEngineLater_ = false;
+  StringList readings_;  // the user word table
+  StringList words_;
+  IntList widthFlags_;
+  frm設定* settings_ = nullptr;
+  frmファイル* file_ = nullptr;
+  frmヘルプ* help_ = nullptr;
+  bool layingOut_ = false;
+};
+
+// Text comparison that ignores letter case, character width and kana type: the form each
+// character is compared in.
+char32_t TextCompareForm(char32_t c);
+
+}  // namespace kotonel

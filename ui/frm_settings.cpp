@@ -1,0 +1,557 @@
+#include "ui/frm_settings.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QStyle>
+#include <QTabBar>
+#include <algorithm>
+
+#include "ui/frm_main.h"
+#include "ui/prompts.h"
+#include "util/encoding.h"
+#include "util/files.h"
+#include "util/strings.h"
+
+namespace kotonel {
+
+namespace {
+
+const char32_t kBuiltInFonts[] = U"ＭＳ Ｐゴシック,ＭＳ Ｐ明朝,ＭＳ ゴシック,ＭＳ 明朝";
+
+int Number(const QString& text) {
+  return ParseIntLenient(U(text));
+}
+
+QString Number(int value) {
+  return QString::number(value);
+}
+
+}  // namespace
+
+void FillFontList(const std::string& path, QComboBox* combo) {
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes)) return;
+  for (const std::u32string& line : SplitLines(DecodeTextFile(bytes))) {
+    if (Contains(kBuiltInFonts, line)) continue;  // the empty line too
+    combo->addItem(Q(line));
+  }
+}
+
+bool IsReadingCharacter(char32_t c) {
+  if (c >= U'あ' && c <= U'ん') return true;
+  return c == U'ぁ' || c == U'ー' || c == U'、' || c == U'。' || c == U'？' || c == U'！' ||
+         c == U',';
+}
+
+frm設定::frm設定(frmメイン* main) : QDialog(main), main_(main) {
+  setObjectName(QStringLiteral("frm設定"));
+  setWindowTitle(QStringLiteral("環境設定"));
+  // It stays in front of the main window while the user works in both.
+  setWindowFlag(Qt::WindowStaysOnTopHint, true);
+  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  Build();
+}
+
+frm設定::~frm設定() = default;
+
+void frm設定::Build() {
+  setFixedSize(440, 360);
+  tab設定 = new QTabBar(this);
+  tab設定->setObjectName(QStringLiteral("tab設定"));
+  for (const char* caption : {"読み上げ", "表示", "声色", "その他"})
+    tab設定->addTab(QString::fromUtf8(caption));
+  tab設定->setGeometry(8, 8, 424, 26);
+  for (int k = 0; k < 4; ++k) {
+    fra設定[k] = new QGroupBox(this);
+    fra設定[k]->setObjectName(QStringLiteral("fra設定"));
+    fra設定[k]->setProperty("index", k);
+    fra設定[k]->setGeometry(8, 34, 424, 280);
+  }
+  fra設定[2]->setProperty("Tag", QString());
+
+  // Tab 1: the user word list.
+  QGroupBox* f = fra設定[0];
+  lbl単語 = new QLabel(QStringLiteral("単語"), f);
+  lbl単語->setObjectName(QStringLiteral("lbl単語"));
+  lbl単語->setGeometry(12, 14, 70, 22);
+  txt単語 = new QLineEdit(f);
+  txt単語->setObjectName(QStringLiteral("txt単語"));
+  txt単語->setGeometry(84, 14, 210, 24);
+  lbl読み = new QLabel(QStringLiteral("よみがな"), f);
+  lbl読み->setObjectName(QStringLiteral("lbl読み"));
+  lbl読み->setGeometry(12, 44, 70, 22);
+  txt読み = new QLineEdit(f);
+  txt読み->setObjectName(QStringLiteral("txt読み"));
+  txt読み->setGeometry(84, 44, 210, 24);
+  chk全半角 = new QCheckBox(QStringLiteral("全/半角を区別"), f);
+  chk全半角->setObjectName(QStringLiteral("chk全半角"));
+  chk全半角->setGeometry(84, 72, 210, 22);
+  cmd追加 = new QPushButton(QStringLiteral("追　加"), f);
+  cmd追加->setObjectName(QStringLiteral("cmd追加"));
+  cmd追加->setGeometry(312, 12, 96, 26);
+  cmd変更 = new QPushButton(QStringLiteral("変　更"), f);
+  cmd変更->setObjectName(QStringLiteral("cmd変更"));
+  cmd変更->setGeometry(312, 42, 96, 26);
+  cmd削除 = new QPushButton(QStringLiteral("削　除"), f);
+  cmd削除->setObjectName(QStringLiteral("cmd削除"));
+  cmd削除->setGeometry(312, 72, 96, 26);
+  auto* listCaption = new QLabel(QStringLiteral("登録済み一覧"), f);
+  listCaption->setGeometry(12, 100, 200, 20);
+  lst単語 = new QListWidget(f);
+  lst単語->setObjectName(QStringLiteral("lst単語"));
+  lst単語->setGeometry(12, 120, 340, 124);
+  for (int i = 0; i < 2; ++i) {
+    chkMOV[i] = new QPushButton(QStringLiteral("移動"), f);
+    chkMOV[i]->setObjectName(QStringLiteral("chkMOV"));
+    chkMOV[i]->setProperty("index", i);
+    chkMOV[i]->setCheckable(true);
+    chkMOV[i]->setIcon(style()->standardIcon(i == 0 ? QStyle::SP_ArrowUp : QStyle::SP_ArrowDown));
+    chkMOV[i]->setToolTip(i == 0 ? QStringLiteral("選んだ語を上へ")
+                                 : QStringLiteral("選んだ語を下へ"));
+    chkMOV[i]->setGeometry(358, 120 + i * 34, 58, 30);
+  }
+  chkWW = new QCheckBox(QStringLiteral("連続w→ﾜﾗﾜﾗ"), f);
+  chkWW->setObjectName(QStringLiteral("chkWW"));
+  chkWW->setGeometry(12, 250, 300, 22);
+
+  // Tab 2: display.
+  f = fra設定[1];
+  chkTOP = new QCheckBox(QStringLiteral("前面表示"), f);
+  chkTOP->setObjectName(QStringLiteral("chkTOP"));
+  chkTOP->setGeometry(16, 18, 300, 22);
+  auto* fontCaption = new QLabel(QStringLiteral("フォント名"), f);
+  fontCaption->setGeometry(16, 56, 90, 24);
+  cmb書式 = new QComboBox(f);
+  cmb書式->setObjectName(QStringLiteral("cmb書式"));
+  cmb書式->setGeometry(110, 56, 240, 26);
+  auto* sizeCaption = new QLabel(QStringLiteral("サイズ"), f);
+  sizeCaption->setGeometry(16, 92, 90, 24);
+  cmbサイズ = new QComboBox(f);
+  cmbサイズ->setObjectName(QStringLiteral("cmbサイズ"));
+  cmbサイズ->setGeometry(110, 92, 90, 26);
+  for (const char* size : {"10", "11", "12", "14", "16", "18", "20"})
+    cmbサイズ->addItem(QString::fromUtf8(size));
+  for (const char* name : {"ＭＳ Ｐゴシック", "ＭＳ Ｐ明朝", "ＭＳ ゴシック", "ＭＳ 明朝"})
+    cmb書式->addItem(QString::fromUtf8(name));
+
+  // Tab 3: the voices.
+  f = fra設定[2];
+  const char* voices[] = {"女性１",   "女性２", "男性１", "男性２",
+                          "ロボット", "中性",   "機械",   "特殊"};
+  for (int i = 0; i < 8; ++i) {
+    opt声色[i] = new QRadioButton(QString::fromUtf8(voices[i]), f);
+    opt声色[i]->setObjectName(QStringLiteral("opt声色"));
+    opt声色[i]->setProperty("index", i);
+    opt声色[i]->setGeometry(24 + (i / 4) * 180, 20 + (i % 4) * 34, 160, 26);
+  }
+
+  // Tab 4: conversion and start-up options.
+  f = fra設定[3];
+  const char* modes[] = {"漢字等を読み上げる＆抑揚をつける", "漢字等を読み上げる",
+                         "文章を音声記号として読み上げる（無変換）"};
+  for (int i = 0; i < 3; ++i) {
+    opt変換[i] = new QRadioButton(QString::fromUtf8(modes[i]), f);
+    opt変換[i]->setObjectName(QStringLiteral("opt変換"));
+    opt変換[i]->setProperty("index", i);
+    opt変換[i]->setGeometry(16, 16 + i * 30, 390, 26);
+  }
+  opt変換[0]->setChecked(true);
+  chkFLAP = new QCheckBox(QStringLiteral("文章を右端で折り返す"), f);
+  chkFLAP->setObjectName(QStringLiteral("chkFLAP"));
+  chkFLAP->setGeometry(16, 124, 390, 24);
+  chkFILE = new QCheckBox(QStringLiteral("引数をファイル名／オプションとして処理する"), f);
+  chkFILE->setObjectName(QStringLiteral("chkFILE"));
+  chkFILE->setGeometry(16, 154, 390, 24);
+  Label7 = new QLabel(QStringLiteral("再起動後有効になります"), f);
+  Label7->setObjectName(QStringLiteral("Label7"));
+  Label7->setGeometry(40, 182, 360, 22);
+
+  // Values the settings file keeps that have no control of their own; never shown.
+  fra共通 = new QGroupBox(QStringLiteral("制御用"), this);
+  fra共通->setObjectName(QStringLiteral("fra共通"));
+  fra共通->setGeometry(8, 320, 300, 40);
+  struct Field {
+    QLabel** label;
+    const char* name;
+    const char* caption;
+    const char* value;
+  };
+  const Field fields[] = {{&lblW読音量, "lblW読音量", "音量", "20"},
+                          {&lblW読速度, "lblW読速度", "速度", "100"},
+                          {&lblW画面X, "lblW画面X", "幅", "640"},
+                          {&lblW画面Y, "lblW画面Y", "高さ", "480"}};
+  int x = 4;
+  for (const Field& fd : fields) {
+    auto* caption = new QLabel(QString::fromUtf8(fd.caption), fra共通);
+    caption->setGeometry(x, 16, 30, 20);
+    *fd.label = new QLabel(QString::fromUtf8(fd.value), fra共通);
+    (*fd.label)->setObjectName(QString::fromUtf8(fd.name));
+    (*fd.label)->setGeometry(x + 30, 16, 40, 20);
+    x += 74;
+  }
+  fra共通->hide();
+
+  cmd閉じる = new QPushButton(QStringLiteral("閉じる"), this);
+  cmd閉じる->setObjectName(QStringLiteral("cmd閉じる"));
+  cmd閉じる->setGeometry(340, 324, 92, 28);
+
+  connect(tab設定, &QTabBar::currentChanged, this, [this](int i) { OnTab(i); });
+  connect(cmd閉じる, &QPushButton::clicked, this, [this] { Close(); });
+  connect(chkTOP, &QCheckBox::toggled, this, [this](bool on) { OnTop(on); });
+  connect(cmbサイズ, &QComboBox::currentIndexChanged, this, [this](int i) { OnSize(i); });
+  connect(cmb書式, &QComboBox::currentIndexChanged, this, [this](int i) { OnFont(i); });
+  for (int i = 0; i < 8; ++i)
+    connect(opt声色[i], &QRadioButton::toggled, this, [this, i](bool on) {
+      if (on) fra設定[2]->setProperty("Tag", Number(i));
+    });
+  connect(lst単語, &QListWidget::currentRowChanged, this, [this](int row) { OnWordSelected(row); });
+  connect(cmd追加, &QPushButton::clicked, this, [this] {
+    if (ValidateWord(lst単語->count(), Mode::Add)) AddWord(lst単語->count());
+  });
+  connect(cmd変更, &QPushButton::clicked, this, [this] {
+    int row = lst単語->currentRow();
+    if (!ValidateWord(row, Mode::Change)) return;
+    delete lst単語->takeItem(row);
+    AddWord(row);
+  });
+  connect(cmd削除, &QPushButton::clicked, this, [this] {
+    int row = lst単語->currentRow();
+    if (!ValidateWord(row, Mode::Delete)) return;
+    delete lst単語->takeItem(row);
+    txt読み->clear();
+    txt単語->clear();
+  });
+  for (int i = 0; i < 2; ++i)
+    connect(chkMOV[i], &QPushButton::toggled, this, [this, i](bool on) {
+      if (!on) return;
+      chkMOV[i]->setChecked(false);
+      OnMove(i);
+    });
+  txt読み->installEventFilter(this);
+  // Enter in a text box must not press whichever button comes next (a move button, say).
+  for (QPushButton* b : findChildren<QPushButton*>()) b->setAutoDefault(false);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Loading and saving.
+
+void frm設定::Load() {
+  setting_ = std::make_unique<clsSETTING>();
+  setting_->programName = main_->ProgramName();
+  setting_->onError = [this](int number, const std::u32string&) {
+    CurrentPrompts().Message(
+        this, QMessageBox::Warning, Q(main_->ProgramName()),
+        QStringLiteral("設定の読み込みでエラーが発生しました。（エラー番号 %1）").arg(number));
+  };
+  FillFontList(main_->ProgramFolder() + "font.ini", cmb書式);
+  for (QGroupBox* frame : fra設定) frame->hide();
+  settingsPath_ = main_->WritableFolder() + main_->ProgramName() + ".ini";
+
+  cmb書式->setCurrentIndex(0);
+  OnFont(0);
+  cmbサイズ->setCurrentIndex(1);
+  OnSize(1);
+  opt声色[0]->setChecked(true);
+  fra設定[2]->setProperty("Tag", QStringLiteral("0"));
+
+  初期共通();
+  LoadSettings();
+
+  // A hand-edited file may hold anything: the engine gets values within the sliders' ranges.
+  clsMAIN* engine = main_->メイン();
+  if (engine) {
+    engine->SPEED(std::clamp(Number(lblW読速度->text()), 50, 300));
+    engine->VOLUME(std::clamp(Number(lblW読音量->text()), 0, 60));
+  }
+  int w = Number(lblW画面X->text()) / frmメイン::kTwips;
+  int h = Number(lblW画面Y->text()) / frmメイン::kTwips;
+  if (w > 0 && h > 0) main_->resize(std::min(w, 8000), std::min(h, 8000));
+}
+
+void frm設定::初期共通() {
+  if (clsMAIN* engine = main_->メイン()) {
+    lblW読速度->setText(Number(engine->SPEED()));
+    lblW読音量->setText(Number(engine->VOLUME()));
+  }
+  if (!(main_->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized))) {
+    lblW画面X->setText(Number(main_->width() * frmメイン::kTwips));
+    lblW画面Y->setText(Number(main_->height() * frmメイン::kTwips));
+  }
+}
+
+void frm設定::LoadSettings() {
+  StringList lines;
+  if (!ReadLines(settingsPath_, lines) || lines.Empty()) return;
+  const std::u32string& header = lines[1];
+  size_t tab = header.find(U'\t');
+  if (tab == std::u32string::npos || header.substr(0, tab) != FromUtf8(main_->ProgramName())) {
+    ImportOldSettings(lines);
+    return;
+  }
+  MigrateSettings(lines);
+  StringList body;
+  for (int32_t i = 2; i <= lines.Count(); ++i) body.Add(lines[i]);
+  setting_->設定読込(this, body);
+  ShowSelectedFrame();
+}
+
+void frm設定::MigrateSettings(StringList& lines) const {
+  if (lines.Empty()) return;
+  std::vector<std::u32string> fields = SplitText(lines[1], U'\t');
+  int version = fields.size() > 1 ? ParseIntLenient(fields[1]) : 0;
+  std::vector<std::u32string> all(lines.begin(), lines.end());
+  auto removeLast = [&all](std::u32string_view prefix) {
+    for (size_t i = all.size(); i-- > 1;)
+      if (StartsWith(all[i], prefix)) {
+        all.erase(all.begin() + static_cast<std::ptrdiff_t>(i));
+        return;
+      }
+  };
+  auto removeAll = [&all](std::u32string_view prefix) {
+    for (size_t i = all.size(); i-- > 1;)
+      if (StartsWith(all[i], prefix)) all.erase(all.begin() + static_cast<std::ptrdiff_t>(i));
+  };
+  if (version < 3) removeLast(U"chkINS");
+  if (version < 2) {
+    removeAll(U"chkCLIP");
+    removeAll(U"chkHOTKEY");
+  }
+  lines.Clear();
+  for (auto& line : all) lines.Add(std::move(line));
+}
+
+void frm設定::ImportOldSettings(const StringList& lines) {
+  WriteLines(settingsPath_ + ".bak", lines);
+  std::vector<std::u32string> groups[5];
+  for (const std::u32string& line : lines) {
+    size_t tab = line.find(U'\t');
+    if (tab == std::u32string::npos) return;
+    int group = ParseIntLenient(line.substr(0, tab));
+    if (group < 0 || group > 4) return;
+    std::u32string value = line.substr(tab + 1);
+    groups[group].push_back(value);
+    if (group == 1) lst単語->addItem(Q(value));
+  }
+  auto field = [](const std::vector<std::u32string>& f, size_t i) {
+    return i < f.size() ? ParseIntLenient(f[i]) : 0;
+  };
+  if (!groups[0].empty()) {
+    std::vector<std::u32string> f = SplitText(groups[0][0], U'\t');
+    chkWW->setChecked(field(f, 0) != 0);
+    main_->sld速度->setValue(field(f, 1));
+    // The loading step after this applies lblW読速度 to the engine; keep the imported speed.
+    lblW読速度->setText(Number(main_->sld速度->value()));
+    lblW画面X->setText(Number(field(f, 2)));
+    lblW画面Y->setText(Number(field(f, 3)));
+  }
+  auto select = [](QComboBox* combo, int index) {
+    if (index >= 0 && index < combo->count()) combo->setCurrentIndex(index);
+  };
+  if (groups[2].empty()) {
+    select(cmb書式, 1);
+    select(cmbサイズ, 1);
+  } else {
+    std::vector<std::u32string> f = SplitText(groups[2][0], U'\t');
+    select(cmb書式, field(f, 0));
+    select(cmbサイズ, field(f, 1));
+    chkTOP->setChecked(field(f, 2) != 0);
+  }
+  if (groups[3].empty()) {
+    opt声色[0]->setChecked(true);
+  } else {
+    int voice = ParseIntLenient(groups[3][0]);
+    if (voice >= 0 && voice < 8) opt声色[voice]->setChecked(true);
+  }
+  if (!groups[4].empty()) {
+    std::vector<std::u32string> f = SplitText(groups[4][0], U'\t');
+    chkFILE->setChecked(field(f, 0) != 0);
+  }
+  ShowSelectedFrame();
+}
+
+void frm設定::Unload() {
+  if (main_->isVisible()) {
+    StringList lines;
+    lines.Add(FromUtf8(main_->ProgramName()) + U"\t3");
+    if (!setting_->設定書込(this, settingsPath_, lines))
+      CurrentPrompts().Message(
+          nullptr, QMessageBox::Warning, Q(main_->ProgramName()),
+          QStringLiteral("設定を保存できませんでした。\n%1").arg(Q(settingsPath_)));
+  }
+  setting_.reset();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Showing, hiding and the option handlers.
+
+bool frm設定::event(QEvent* e) {
+  if (e->type() == QEvent::WindowActivate && !activated_) {
+    ShowSelectedFrame();
+    activated_ = true;
+  }
+  return QDialog::event(e);
+}
+
+void frm設定::closeEvent(QCloseEvent* e) {
+  if (isVisible()) {
+    e->ignore();
+    Close();
+    return;
+  }
+  QDialog::closeEvent(e);
+}
+
+void frm設定::reject() {
+  Close();
+}
+
+void frm設定::Close() {
+  hide();
+  activated_ = false;
+}
+
+void frm設定::ShowSelectedFrame() {
+  OnTab(tab設定->currentIndex());
+}
+
+void frm設定::OnTab(int index) {
+  if (shownFrame_ >= 0 && shownFrame_ != index) fra設定[shownFrame_]->hide();
+  if (index < 0 || index > 3) return;
+  fra設定[index]->show();
+  shownFrame_ = index;
+  if (index == 0) {
+    txt単語->clear();
+    txt読み->clear();
+    if (isVisible()) txt読み->setFocus();
+  }
+}
+
+void frm設定::OnTop(bool on) {
+  bool visible = main_->isVisible();
+  main_->setWindowFlag(Qt::WindowStaysOnTopHint, on);
+  // Changing the flag hides a shown window; bring both back.
+  if (visible) main_->show();
+  if (isVisible()) {
+    show();
+    raise();
+  }
+}
+
+void frm設定::OnSize(int index) {
+  if (index < 0) return;
+  int size = cmbサイズ->itemText(index).toInt();
+  if (size <= 0) return;
+  QFont font = main_->txt内容[0]->font();
+  font.setPointSize(size);
+  main_->txt内容[0]->setFont(font);
+  main_->txt内容[1]->setFont(font);
+}
+
+void frm設定::OnFont(int index) {
+  if (index < 0) return;
+  // A font that is not installed falls back to one that can show Japanese.
+  QFont font = main_->txt内容[0]->font();
+  font.setFamilies(
+      {cmb書式->itemText(index), QStringLiteral("Noto Sans CJK JP"), QStringLiteral("sans-serif")});
+  main_->txt内容[0]->setFont(font);
+  main_->txt内容[1]->setFont(font);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The word list editor.
+
+void frm設定::OnWordSelected(int row) {
+  if (row < 0) return;
+  std::vector<std::u32string> f = SplitText(U(lst単語->item(row)->text()) + U"\t\t", U'\t');
+  txt読み->setText(Q(f[0]));
+  txt単語->setText(Q(f[1]));
+  chk全半角->setChecked(ParseIntLenient(f[2]) != 0);
+}
+
+void frm設定::OnMove(int direction) {
+  int row = lst単語->currentRow();
+  if (direction == 0) {
+    if (row < 1) return;
+    QString text = lst単語->item(row)->text();
+    lst単語->insertItem(row - 1, text);
+    delete lst単語->takeItem(row + 1);
+    lst単語->setCurrentRow(row - 1);
+  } else {
+    if (row < 0 || row >= lst単語->count() - 1) return;
+    QString text = lst単語->item(row)->text();
+    lst単語->insertItem(row + 2, text);
+    delete lst単語->takeItem(row);
+    lst単語->setCurrentRow(row + 1);
+  }
+}
+
+void frm設定::AddWord(int position) {
+  QString reading = txt読み->text().remove(QLatin1Char('\t'));
+  QString word = txt単語->text().remove(QLatin1Char('\t'));
+  QString item = reading + QLatin1Char('\t') + word + QLatin1Char('\t') +
+                 Number(chk全半角->isChecked() ? 1 : 0);
+  lst単語->insertItem(position, item);
+  txt読み->clear();
+  txt単語->clear();
+  chk全半角->setChecked(false);
+}
+
+bool frm設定::ValidateWord(int position, Mode mode) {
+  QString message;
+  if (position < 0) {
+    message = QStringLiteral("一覧を選択をして下さい。");
+  } else if (mode != Mode::Delete) {
+    if (txt単語->text().isEmpty())
+      message = QStringLiteral("単語を入力して下さい。");
+    else if (txt読み->text().isEmpty())
+      message = lbl読み->text() + QStringLiteral("を入力して下さい。");
+  }
+  if (mode != Mode::Delete && message.isEmpty()) {
+    for (char32_t c : U(txt読み->text()))
+      if (!IsReadingCharacter(c)) {
+        message = QStringLiteral("よみがなには平仮名または句読点を入力して下さい。");
+        break;
+      }
+  }
+  if (message.isEmpty()) return true;
+  hide();
+  CurrentPrompts().Message(main_, QMessageBox::Warning, Q(main_->ProgramName()), message);
+  show();
+  return false;
+}
+
+bool frm設定::eventFilter(QObject* watched, QEvent* e) {
+  if (watched == txt読み && e->type() == QEvent::KeyPress) {
+    auto* key = static_cast<QKeyEvent*>(e);
+    std::u32string typed = U(key->text());
+    if (typed.size() == 1 && typed[0] >= 0x20 && typed[0] != 0x7F && !IsReadingCharacter(typed[0]))
+      return true;
+  }
+  if (watched == txt読み && e->type() == QEvent::InputMethod) {
+    // Text committed by an input method is typed text too: keep its reading characters only.
+    auto* im = static_cast<QInputMethodEvent*>(e);
+    std::u32string committed = U(im->commitString());
+    std::u32string kept;
+    for (char32_t c : committed)
+      if (IsReadingCharacter(c)) kept.push_back(c);
+    if (kept != committed) {
+      QInputMethodEvent filtered(im->preeditString(), im->attributes());
+      filtered.setCommitString(Q(kept), im->replacementStart(), im->replacementLength());
+      static_cast<QLineEdit*>(watched)->event(&filtered);
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, e);
+}
+
+}  // namespace kotonel

@@ -1,0 +1,35 @@
+#include "ui/prompts.h"
+
+#include <QApplication>
+#include <QDialog>
+
+namespace kotonel {
+
+namespace {
+Prompts realPrompts;
+Prompts* current = &realPrompts;
+}  // namespace
+
+void Prompts::Message(QWidget* parent, QMessageBox::Icon icon, const QString& title,
+                      const QString& text) {
+  QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+  box.exec();
+}
+
+void Prompts::Beep() {
+  QApplication::beep();
+}
+
+void Prompts::ShowModal(QDialog& dialog) {
+  dialog.exec();
+}
+
+Prompts& CurrentPrompts() {
+  return *current;
+}
+
+void SetPrompts(Prompts* prompts) {
+  current = prompts ? prompts : &realPrompts;
+}
+
+}  // namespace kotonel
