@@ -82,6 +82,8 @@ SUPPLEMENT = {
     "六つ": "むっつ", "七つ": "ななつ", "八つ": "やっつ", "九つ": "ここのつ",
 }
 SUPPLEMENT["一日"] = "いちにち"
+# Words UniDic keeps as two (日本 + 語) that are read as one, without the pieces' accents.
+COMPOUNDS = {"日本語": "にほんご", "外国語": "がいこくご", "日本人": "にほんじん"}
 # 来る changes its stem vowel by what follows (きた, こない, くる); the row lists cannot tell
 # them apart, so the stem is written with the first kana of each ending.
 for _kana, _stem in (("た", "き"), ("て", "き"), ("ま", "き"), ("そ", "き"), ("ち", "き"), ("な", "こ"),
@@ -240,8 +242,10 @@ def add_runs(table, counts):
         got, pieces = greedy_reading(surface, table)
         # only where the longest match cuts the run elsewhere than MeCab does: where both cut
         # alike and differ only in a reading (月曜日 び or ひ), MeCab is no better a judge
-        # (unless MeCab reads the run so often that way: 一番上 うえ, not じょう)
-        if got != reading and (not pieces <= ends or best[cut][0] >= RUN_READING_USES):
+        # (unless MeCab reads the run so often that way: 一番上 うえ, not じょう). A frequent
+        # run is taken whatever its reading: as one word it is read without the accents of
+        # its pieces (日本語 にほんご, not にほ'んご')
+        if best[cut][0] >= RUN_READING_USES or got != reading and not pieces <= ends:
             table[surface] = [(reading, C_NOUN, "0")]
             added += 1
     return added
@@ -508,6 +512,10 @@ def main():
         heads[head] = {reading: Cand()}
         heads[head][reading].cost = 0
         heads[head][reading].codes = {C_NUMERAL: 0}
+    for head, reading in COMPOUNDS.items():
+        heads[head] = {reading: Cand()}
+        heads[head][reading].cost = 0
+        heads[head][reading].codes = {C_NOUN: 0}
     for head, extra in EXTRA.items():
         usual = min(c.cost for c in heads[head].values())
         for reading, code in extra:
