@@ -19,7 +19,7 @@ MAX_KATAKANA = 5000   # the most frequent katakana words of UniDic
 PRONOUNCE = [
     ("そういう", "そーゆー"), ("こういう", "こーゆー"), ("ああいう", "あーゆー"), ("どういう", "どーゆー"),
     ("という", "とゆー"), ("さんは", "さんわ"), ("くんは", "くんわ"), ("ちゃんは", "ちゃんわ"),
-    ("には", "にわ"), ("とは", "とわ"), ("からは", "からわ"),
+    ("には", "にわ"), ("とは", "とわ"), ("からは", "からわ"), ("ては", "てわ"), ("のは", "のわ"),
 ]
 
 # Polite and past endings of hiragana words (kind 4, mode 2): longest first, since only the

@@ -99,6 +99,9 @@ NATIVE_SUFFIX_USES = 20
 NATIVE_SUFFIX = {"様"}
 
 # Readings UniDic does not list for a use the reader needs (何 before a counter: なん).
+# Verb stems too rare to read a kanji alone by (覧 み of 覧る would read ご覧に as ごみに).
+NO_STEM = {"覧"}
+
 EXTRA = {"何": [("なん", 25)], "月": [("げつ", 32)], "主": [("しゅ", 25)],
          # その他 そのた: after の (and after an attributive ending) 他 reads た
          "他": [("た", 34)]}
@@ -371,18 +374,23 @@ def collect(path):
                 continue
             for t in tails:
                 acc_t = acc if acc == "0" or int(acc) <= len(stem + t) + 2 else "0"
-                if len(t) < len(hira) or rest:
-                    # a cut of a longer tail (入りま of 入り混じる) meets the forms of shorter
-                    # words followed by an ending (入ります): decided below
-                    cut_heads.append((kanji, t, stem + t, code, cost, acc_t))
+                if len(t) < len(hira) or rest or len(t) == 2:
+                    # two kana of okurigana (入りま of 入り混じる, 同じよ of 同じる) meet the
+                    # forms of shorter words followed by an ending (入ります, 同じよう): decided below
+                    cut_heads.append((kanji, t, stem + t, code, cost, acc_t, len(t) < len(hira) or bool(rest)))
                 else:
                     complete.setdefault(kanji + t, cost)
                     complete[kanji + t] = min(complete[kanji + t], cost)
                     add(kanji + t, stem + t, code, cost, acc_t)
-    for kanji, t, reading, code, cost, acc in cut_heads:
+    for kanji, t, reading, code, cost, acc, cut in cut_heads:
         shorter = complete.get(kanji + t[:1])
         if shorter is not None and shorter < cost:
-            continue  # 入り (はいり) + ます is the likelier reading of 入りま
+            # 入り (はいり) + ます is the likelier reading of 入りま; 同じ + よう of 同じよ, unless
+            # both read the kanji alike
+            rd = heads.get(kanji + t[:1], {})
+            usual = min(rd, key=lambda r: (rd[r].cost, r))[:-1] if rd else None
+            if cut or reading[:-2] != usual:
+                continue
         add(kanji + t, reading, code, cost, acc)
     for name in rare_names:
         # only when nothing but names of that spelling is known
@@ -426,7 +434,8 @@ def choose(head, rd):
         # other standalone readings with an okurigana list (verb stems such as 出 で)
         seen = {(default, out[0][1])}
         for cost, reading, code in standalone[1:]:
-            if code in VERB_CODES and reading != default and (reading, code) not in seen and cost < out_cost(rd, default) + 4000:
+            if code in VERB_CODES and reading != default and (reading, code) not in seen and head not in NO_STEM \
+                    and cost < out_cost(rd, default) + 4000:
                 out.append((reading, code))
                 seen.add((reading, code))
         if out[0][1] not in PREFERRED:
