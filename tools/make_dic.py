@@ -51,6 +51,10 @@ COUNTER_NOUN_PENALTY = 3000
 RENDAKU_PENALTY = 3000
 COUNTER_AS_SUFFIX_MARGIN = 2500
 PREFIX_MARGIN = 6000
+# how much rarer than the kanji alone a verb form ending in a particle-like kana may be
+VERB_PARTICLE_MARGIN = 4000
+# ... when the kanji alone is a word this common (雪 ゆき), else it is rare before a particle
+COMMON_WORD_COST = 4000
 # uses in the corpus from which a run of kanji is trusted to MeCab even for a mere reading
 RUN_READING_USES = 20
 # cost units taken off per e-fold of uses in the corpus
@@ -369,9 +373,16 @@ def collect(path):
             if r[8].startswith("五段") and r[9] == "連用形-一般":
                 # 書き is mostly followed by ます, which takes the accent (かきま'す)
                 acc = "0"
-            if len(hira) == 1 and not rest and hira in PARTICLES and code not in VERB_CODES and code != C_ADJ:
-                particle_heads.append((kanji, kanji + hira, stem + hira, code, cost))
-                continue
+            if len(hira) == 1 and not rest and hira in PARTICLES:
+                acc_p = acc if acc == "0" or int(acc) <= len(stem) + 3 else "0"
+                if code not in VERB_CODES and code != C_ADJ:
+                    particle_heads.append((kanji, kanji + hira, stem + hira, code, cost, 0, "0"))
+                    continue
+                if hira != "か":  # 続か, 書か: か after a noun is rarer than these verbs
+                    # a rare verb (雪ぐ すすが) must not read 雪が
+                    complete[kanji + hira] = min(complete.get(kanji + hira, cost), cost)
+                    particle_heads.append((kanji, kanji + hira, stem + hira, code, cost, VERB_PARTICLE_MARGIN, acc_p))
+                    continue
             for t in tails:
                 acc_t = acc if acc == "0" or int(acc) <= len(stem + t) + 2 else "0"
                 if len(t) < len(hira) or rest or len(t) == 2:
@@ -400,11 +411,11 @@ def collect(path):
             del heads[name]
     # 最も (もっとも) is a word, 彼の (あの) mostly 彼 + の: keep such a headword only when
     # it is more likely than the kanji read alone
-    for kanji, head, reading, code, cost in particle_heads:
+    for kanji, head, reading, code, cost, margin, acc in particle_heads:
         alone = [c.cost for c in heads.get(kanji, {}).values()
                  if any(k not in (C_PREFIX, C_SUFFIX, C_COUNTER, C_AFTER_CONT) for k in c.codes)]
-        if not alone or min(alone) > cost:
-            add(head, reading, code, cost, "0")
+        if not alone or min(alone) + margin > cost or margin and min(alone) > COMMON_WORD_COST:
+            add(head, reading, code, cost, acc)
     return heads
 
 

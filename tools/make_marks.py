@@ -45,6 +45,8 @@ def special_marks():
 
 
 MARKS = special_marks() + [
+    # an honorific ご in kana before a kanji that alone reads otherwise (飯 めし)
+    ("ご飯", "御飯"),
     # ヴ is not in the synthesizer's alphabet: its nearest sounds are the バ row
     ("ヴァ", "バ"), ("ヴィ", "ビ"), ("ヴェ", "ベ"), ("ヴォ", "ボ"), ("ヴュ", "ビュ"), ("ヴ", "ブ"),
     # counters written with a small katakana ke
