@@ -106,5 +106,16 @@ TEST_F(ShippedDictionaries, ParticlesAndWordsInCompounds) {
   EXPECT_EQ(Read(U"何か月もかかる。"), "な'ん/カ/げつもかかる。");
 }
 
+TEST_F(ShippedDictionaries, EverydayVocabulary) {
+  EXPECT_EQ(Read(U"朝ご飯を食べてから学校に行きます。"),
+            "あさご'はんを/たべ'てから/がっこーに、いきま'す。");
+  EXPECT_EQ(Read(U"冬になると雪がたくさん降る。"), "ふゆ'になると/ゆき'がたくさん/ふ'る。");
+  EXPECT_EQ(Read(U"今年の夏は特に暑かった。"), "ことしの/なつ'わ/とくに/あつ'かった。");
+  EXPECT_EQ(Read(U"この問題は難しくて分からない。"), "この/もんだいわ/むずかしくて/わか'らない。");
+  EXPECT_EQ(Read(U"医者に行った方がいいと思う。"), "いしゃに/いった/ほうがいいと/おも'う。");
+  EXPECT_EQ(Read(U"同じような問題。"), "おなじような/もんだい。");
+  EXPECT_EQ(Read(U"日本語の文法。"), "にほんごの/ぶんぽー。");
+}
+
 }  // namespace
 }  // namespace kotonel
