@@ -115,6 +115,21 @@ EXTRA = {"何": [("なん", 25)], "月": [("げつ", 32)], "主": [("しゅ", 25
 SUFFIX_PREFER = {"日": "び"}
 
 
+def counter_compounds():
+    """何 and 数 before the counters of num.ktn (何人 なんにん, 何本 なんぼん, 数年 すうねん): the
+    number reader never sees them, and UniDic reads some as other words (何人 なにじん)."""
+    import make_num
+    shift = {1: 1, 2: 2, 3: 1, 4: 1}  # the counter's first kana after なん, as after さん
+    out = []
+    for surface, reading, vtype in make_num.ordered():
+        if not reading or not all(kc.kind(ch) == 8 for ch in surface) or len(surface) > 2:
+            continue
+        voiced = chr(ord(reading[0]) + shift.get(vtype, 0)) + reading[1:]
+        out.append(("何" + surface, "なん" + voiced, "1"))
+        out.append(("数" + surface, "すー" + (reading if surface != "日" else "じつ"), "0"))
+    return out
+
+
 def verb_code(ctype):
     if ctype.startswith("五段-"):
         row = ctype[3:].split("-")[0].replace("行", "")
@@ -534,6 +549,11 @@ def main():
         heads[head] = {reading: Cand()}
         heads[head][reading].cost = 0
         heads[head][reading].codes = {C_NUMERAL: 0}
+    for head, reading, accent in counter_compounds():
+        heads[head] = {reading: Cand()}
+        heads[head][reading].cost = 0
+        heads[head][reading].codes = {C_NUMERAL: 0}
+        heads[head][reading].accent = accent
     for head, reading in COMPOUNDS.items():
         heads[head] = {reading: Cand()}
         heads[head][reading].cost = 0

@@ -54,7 +54,7 @@ TEST_F(ShippedDictionaries, Times) {
             "か'いぎわ/ご'ご/さんじ/さんじゅっぷんから/はじまりま'す。");
   EXPECT_EQ(Read(U"バスは9時4分に出発します。"), "バ'スわ/きゅうじよんぷんに/しゅっぱつしま'す。");
   EXPECT_EQ(Read(U"駅まで歩いて15分かかります。"), "え'きまで/ある'いて/じゅうごふんかかりま'す。");
-  EXPECT_EQ(Read(U"何時に帰りますか？"), "なんじに/かえり'/ま'すか？");
+  EXPECT_EQ(Read(U"何時に帰りますか？"), "な'んじに/かえり'/ま'すか？");
 }
 
 TEST_F(ShippedDictionaries, Money) {
@@ -77,6 +77,8 @@ TEST_F(ShippedDictionaries, Counters) {
   EXPECT_EQ(Read(U"3ヶ月ぶりに実家へ帰った。"), "さんか/げつぶりに/じっかえ/か'えった。");
   EXPECT_EQ(Read(U"気温は25.5度でした。"), "きおんわ/にじゅうごてん,ごどで'した。");
   EXPECT_EQ(Read(U"5kmのマラソンを走った。"), "ごきろめーとるの/マラソンを/はし'った。");
+  EXPECT_EQ(Read(U"何人いますか？"), "な'んにん/いま'すか？");
+  EXPECT_EQ(Read(U"数日かかる。"), "すーじつかかる。");
 }
 
 TEST_F(ShippedDictionaries, EnglishWords) {
