@@ -55,6 +55,9 @@ def check_dic(folder):
         if len(f) < 3 or f[0] == "":
             fault("dic.ktn", n, line, "fewer than three fields")
             continue
+        head = f[0].rstrip(kc.HIRAGANA)
+        if not head or len(f[0]) - len(head) > 2 or any(kc.kind(ch) != 8 for ch in head):
+            fault("dic.ktn", n, line, "headword is not kanji and at most two kana")
         key = f[0].lower()
         if key in seen:
             fault("dic.ktn", n, line, "headword repeated")

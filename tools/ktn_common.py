@@ -96,9 +96,9 @@ def morae_to_chars(reading, morae):
 
 
 def cp932_ok(s):
+    """True when s survives Shift_JIS unchanged (〜 U+301C would come back as ～ U+FF5E)."""
     try:
-        s.encode("cp932")
-        return True
+        return s.encode("cp932").decode("cp932") == s
     except UnicodeEncodeError:
         return False
 

@@ -54,7 +54,7 @@ MARKS = special_marks() + [
     ("ヵ所", "カ所"), ("ヶ条", "カ条"), ("ヵ条", "カ条"), ("ヶ", "ガ"), ("ヵ", "カ"),
     # arrows and compound marks
     ("->", "ヤジルシ"), ("=>", "ヤジルシ"), ("<=", "ショーナリイコール"), (">=", "ダイナリイコール"),
-    ("−", "マイナス"), ("!=", "ノットイコール"), ("==", "イコール"), ("&&", "アンド"), ("||", "オア"), ("...", "、"),
+    ("!=", "ノットイコール"), ("==", "イコール"), ("&&", "アンド"), ("||", "オア"), ("...", "、"),
     ("…", "、"), ("‥", "、"), ("・・・", "、"),
     # symbols people write in prose
     ("％", "パーセント"), ("%", "パーセント"), ("＆", "アンド"), ("&", "アンド"), ("＋", "プラス"),
@@ -92,7 +92,8 @@ def main():
     lines = []
     seen = set()
     for key, rep in MARKS:
-        if key in seen:
+        # a key Shift_JIS cannot keep apart (〜 is read back as ～) would only repeat another
+        if key in seen or not kc.cp932_ok(key):
             continue
         seen.add(key)
         assert " " not in key and " " not in rep
