@@ -3,8 +3,9 @@
 
 Table 0 (whole words): English spellings of UniDic 3.1.1 loanwords with their katakana
 pronunciation (UniDic is the better source: it gives the reading Japanese speakers use),
-then words of the CMU pronouncing dictionary 0.4 (festlex-cmu) that UniDic lacks,
-transliterated to kana by rule. Tables 1-3 read unknown words piece by piece; table 4
+and words of the CMU pronouncing dictionary 0.4 (festlex-cmu) whose transliteration is a
+katakana word of UniDic, with UniDic's reading; then other CMU words, transliterated to kana
+by rule. Tables 1-3 read unknown words piece by piece; table 4
 holds the letter names used to spell a word out. Readings are written in hiragana.
 """
 
@@ -15,7 +16,7 @@ import sys
 import ktn_common as kc
 
 MAX_UNIDIC = 30000      # cap of UniDic words kept (most frequent first)
-MAX_TOTAL = 40000       # cap of table 0
+MAX_TOTAL = 50000       # cap of table 0
 WORD = re.compile(r"^[a-z]+$")
 
 
@@ -224,11 +225,58 @@ def pieces():
     return t1, t2
 
 
+VOWEL_ROWS = {"a": "あかさたなはまやらわがざだばぱゃ", "i": "いきしちにひみりぎじびぴぃ",
+              "u": "うくすつぬふむゆるぐずぶぷゅぅ", "e": "えけせてねへめれげぜでべぺぇ",
+              "o": "おこそとのほもよろをごぞどぼぽょぉ"}
+VOWEL_OF = {ch: v for v, chars in VOWEL_ROWS.items() for ch in chars}
+
+
+def loose(kana):
+    """A kana reading with its long vowels written ー (とうきょう and とーきょー alike), and
+    an ending ー dropped (コンピューター and コンピュータ alike), for matching."""
+    out = []
+    for ch in kana:
+        v = VOWEL_OF.get(out[-1]) if out else None
+        if v and (ch == "あいうえお"["aiueo".index(v)] or ch == "う" and v in "ou" or ch == "い" and v == "e"):
+            ch = "ー"
+        out.append(ch)
+    return "".join(out).rstrip("ー")
+
+
+def katakana_nouns():
+    """Loose form -> (cost, reading) of UniDic's katakana nouns: the loanwords Japanese uses."""
+    best = {}
+    with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
+        for r in csv.reader(fh):
+            s = r[0]
+            if r[4] != "名詞" or len(s) < 2 or not all(0x30A1 <= ord(c) <= 0x30FC for c in s):
+                continue
+            reading = kc.sayable(r[13]) if r[13] != "*" else None
+            if not reading:
+                continue
+            key = loose(reading)
+            cost = int(r[3])
+            if key not in best or cost < best[key][0]:
+                best[key] = (cost, reading)
+    return best
+
+
+OVERRIDE = {"email": "いーめーる", "mail": "めーる", "smartphone": "すまーとふぉん", "online": "おんらいん",
+            "offline": "おふらいん", "website": "うぇぶさいと", "app": "あぷり", "wifi": "わいふぁい"}
+
+
 def main():
     uni = unidic_words()
     cmu = cmu_words()
-    table0 = dict(uni)
-    # then CMU words that UniDic lacks, shortest and commonest-looking first (alphabetical)
+    nouns = katakana_nouns()
+    # A CMU word that UniDic lacks but whose kana reading is a loanword UniDic knows
+    # (password パスワード) takes UniDic's reading.
+    matched = {w: nouns[loose(k)][1] for w, k in cmu.items() if len(w) > 3 and len(k) > 2 and loose(k) in nouns}
+    table0 = dict(matched)
+    table0.update(uni)
+    # UniDic's English lemmas include other languages' words spelled alike (エマイユ-email)
+    table0.update(OVERRIDE)
+    # then the other CMU words, shortest first
     for w in sorted(cmu, key=lambda w: (len(w), w)):
         if len(table0) >= MAX_TOTAL:
             break
