@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QSocketNotifier>
 
+#include "ui/frm_dummy.h"
 #include "ui/frm_main.h"
 #include "util/encoding.h"
 #include "util/program.h"
@@ -40,7 +41,11 @@ int main(int argc, char** argv) {
   }
   setup.commandLine = FromUtf8(line);
 
+  // The command window outlives the main window: it takes the handle file away last.
+  frmダミー commands(setup.writableFolder, setup.programName);
+  setup.commands = &commands;
   frmメイン window(std::move(setup));
+  commands.SetMain(&window);
   if (!window.Load()) return window.exitCode;
 
   if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) == 0) {

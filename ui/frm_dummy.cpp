@@ -1,0 +1,186 @@
+#include "ui/frm_dummy.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTimer>
+
+#include "ui/frm_main.h"
+#include "ui/frm_settings.h"
+#include "ui/prompts.h"
+
+namespace kotonel {
+
+frmダミー::frmダミー(std::string writableFolder, std::string programName, Clock& clock)
+    : writableFolder_(std::move(writableFolder)),
+      programName_(std::move(programName)),
+      clock_(clock),
+      receiver_(clock) {
+  setObjectName(QStringLiteral("frmダミー"));
+  if (!writableFolder_.empty() && writableFolder_.back() != '/') writableFolder_ += '/';
+  timCMD = new QTimer(this);
+  timCMD->setObjectName(QStringLiteral("timCMD"));
+  timCMD->setInterval(500);
+  connect(timCMD, &QTimer::timeout, this, [this] { Tick(); });
+  quit = [](int status) { QCoreApplication::exit(status); };
+  pump = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
+}
+
+frmダミー::~frmダミー() {
+  // A start that ends early (a dictionary that failed to load) still takes its handle file away.
+  if (loaded_) Unload();
+}
+
+bool frmダミー::PreviousInstanceRunning() {
+  // A lock that cannot be taken at all (no writable folder) tells nothing; this process reads
+  // aloud on its own then.
+  return lock_.Acquire(LockFile()) == InstanceLock::Result::Busy;
+}
+
+void frmダミー::Load(const std::u32string& commandLine, bool first) {
+  loaded_ = true;
+  commandLine_ = commandLine;
+  // The first instance's own command line is queued like any that arrives later.
+  if (first) receiver_.SetMailbox({commandLine, folder});
+  FIRST(first);
+}
+
+void frmダミー::FIRST(bool first) {
+  first_ = first;
+  if (first) {
+    // Without a mailbox the program still reads what it was started with and what the user
+    // types; later starts then wait for a receiver in vain, as they would with none running.
+    receiver_.Open(HandleFile());
+    return;
+  }
+  sender_ = std::make_unique<MailboxSender>(HandleFile(), MailItem{commandLine_, folder}, clock_);
+  sender_->Start();
+  if (sender_->WaitForReceiver(pump)) {
+    if (main_) main_->hide();
+    timCMD->start();
+  }
+}
+
+void frmダミー::EnableTimer() {
+  timCMD->start();
+}
+
+void frmダミー::Unload() {
+  timCMD->stop();
+  if (first_) {
+    // The handle file goes while the lock is still held, so it never removes a newer one.
+    receiver_.Close();
+    lock_.Release();
+  }
+  sender_.reset();
+  queue_.clear();
+  loaded_ = false;
+}
+
+bool frmダミー::FileOptionOn() const {
+  return main_ && main_->Settings() && main_->Settings()->chkFILE->isChecked();
+}
+
+bool frmダミー::CMD_NOW() {
+  if (!loaded_ || !first_) return false;
+  receiver_.Poll();
+  MailItem s = receiver_.Take();
+  if (!s.text.empty()) queue_.push_back(std::move(s));
+  if (!FileOptionOn()) return false;
+  try {
+    return ProcessCommands(queue_, *this);
+  } catch (const std::exception& e) {
+    CurrentPrompts().Message(nullptr, QMessageBox::Warning, Q(programName_),
+                             QString::fromLocal8Bit(e.what()));
+    return false;
+  }
+}
+
+void frmダミー::Tick() {
+  if (!loaded_) return;
+  if (!first_) {
+    // A sender: hand the command line over, or give up at the deadline; either way it ends.
+    MailboxSender::State state = sender_ ? sender_->Tick() : MailboxSender::State::GaveUp;
+    if (state != MailboxSender::State::Offering)
+      CloseProgram(state == MailboxSender::State::Delivered ? 0 : 1);
+    return;
+  }
+  bool handled = CMD_NOW();
+  if (handled || !main_ || main_->IsClosing() || main_->chk再生->isChecked() || queue_.empty())
+    return;
+  MailItem entry = std::move(queue_.front());
+  queue_.pop_front();
+  std::u32string text = entry.text;
+  if (FileOptionOn()) {
+    ParsedEntry parsed = ParseEntry(entry.text, entry.folder);
+    ApplyOptions(parsed.options);
+    text = std::move(parsed.text);
+  }
+  main_->テキスト()->setPlainText(Q(text));
+  // The reading runs inside this tick; commands keep arriving through the engine's Wait.
+  main_->chk再生->setChecked(true);
+}
+
+void frmダミー::ApplyOptions(const EntryOptions& options) {
+  if (options.speed) main_->sld速度->setValue(*options.speed);
+  if (options.volume) main_->sld音量->setValue(*options.volume);
+  if (options.voice && main_->Settings())
+    main_->Settings()->opt声色[*options.voice]->setChecked(true);
+  if (options.recordPath && main_->メイン()) {
+    main_->メイン()->RECORD(true);
+    main_->メイン()->PATH(*options.recordPath);
+  }
+}
+
+bool frmダミー::Reading() const {
+  return main_ && main_->chk再生->isChecked();
+}
+
+void frmダミー::Obey(Command command) {
+  if (!main_) return;
+  switch (command) {
+    case Command::Play:
+      main_->chk再生->setChecked(true);
+      break;
+    case Command::Stop:
+      main_->chk中止->setChecked(true);
+      break;
+    case Command::Pause:
+      main_->chk停止->setChecked(true);
+      break;
+    case Command::Resume:
+      main_->chk停止->setChecked(false);
+      break;
+    case Command::Next:
+      main_->chk次行->setChecked(true);
+      break;
+    case Command::Previous:
+      main_->chk前行->setChecked(true);
+      break;
+    case Command::Close:
+    case Command::Close2:
+      timCMD->stop();
+      // Settings are saved at closing only while the main window shows: "/close" leaves them,
+      // "/close2" keeps them.
+      if (command == Command::Close)
+        main_->hide();
+      else
+        main_->show();
+      CloseProgram();
+      break;
+    case Command::Clear:
+    case Command::None:
+      break;
+  }
+}
+
+void frmダミー::CloseProgram(int status) {
+  timCMD->stop();
+  if (main_) main_->M_QUIT_Click();
+  if (quit && (!main_ || main_->IsClosing())) quit(status);
+}
+
+}  // namespace kotonel
