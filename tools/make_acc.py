@@ -1,0 +1,90 @@
+#!/usr/bin/env python3
+"""Build dll/acc.ktn, the accent rules: kind, code, pattern, replacement, mode.
+
+  mode 0  replace everywhere in the word   (pronunciation of hiragana: という -> とゆー)
+  mode 1  replace at the start, once
+  mode 2  replace at the end, once         (polite endings: ます -> ま'す)
+  mode 3  the whole word                   (katakana loanwords with their UniDic accent)
+The accent mark ' follows the kana on which the pitch falls.
+"""
+
+import csv
+import sys
+
+import ktn_common as kc
+
+MAX_KATAKANA = 5000   # the most frequent katakana words of UniDic
+
+# Spoken forms of hiragana function words (kind 4, mode 0), applied in this order.
+PRONOUNCE = [
+    ("そういう", "そーゆー"), ("こういう", "こーゆー"), ("ああいう", "あーゆー"), ("どういう", "どーゆー"),
+    ("という", "とゆー"), ("さんは", "さんわ"), ("くんは", "くんわ"), ("ちゃんは", "ちゃんわ"),
+    ("には", "にわ"), ("とは", "とわ"), ("からは", "からわ"), ("ては", "てわ"), ("のは", "のわ"),
+]
+
+# Polite and past endings of hiragana words (kind 4, mode 2): longest first, since only the
+# first matching ending applies.
+ENDINGS = [
+    ("ましょう", "ましょ'う"), ("でしょう", "でしょ'う"), ("ませんでした", "ませ'んでした"),
+    ("ましたか", "ま'したか"), ("ましたね", "ま'したね"), ("ました", "ま'した"),
+    ("ませんか", "ませ'んか"), ("ません", "ませ'ん"), ("ますか", "ま'すか"), ("ますね", "ま'すね"),
+    ("ますよ", "ま'すよ"), ("ます", "ま'す"), ("でしたか", "で'したか"), ("でした", "で'した"),
+    ("ですか", "で'すか"), ("ですね", "で'すね"), ("ですよ", "で'すよ"), ("です", "で'す"),
+    ("ください", "くださ'い"), ("なさい", "なさ'い"),
+]
+
+# Whole hiragana words with their own accent (kind 4, mode 3).
+WORDS = [
+    ("ありがとう", "ありが'とう"), ("こんにちわ", "こんにちわ"), ("すみません", "すみませ'ん"),
+    ("おはよう", "おはよ'う"), ("さようなら", "さよ'うなら"), ("どうぞ", "ど'うぞ"),
+    ("はい", "は'い"), ("いいえ", "い'いえ"), ("ちょっと", "ちょ'っと"), ("もう", "も'う"),
+    ("とても", "とても"), ("すこし", "すこ'し"), ("なぜ", "な'ぜ"), ("いつ", "い'つ"),
+    ("どこ", "ど'こ"), ("だれ", "だ'れ"),
+]
+
+
+def katakana_words():
+    best = {}
+    with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
+        for r in csv.reader(fh):
+            s = r[0]
+            if len(s) < 2 or r[4] != "名詞" or r[5] == "固有名詞" and r[6] == "人名":
+                continue
+            if not all(0x30A1 <= ord(c) <= 0x30F6 or c == "ー" for c in s):
+                continue
+            if any(c in "ヂヅヴヵヶヮヰヱ" for c in s):
+                continue
+            a = r[28].split(",")[0].strip('"')
+            if not a.isdigit():
+                continue
+            if a == "0":
+                # flat: no mark, but the rule still lets a suffix put the accent at its end
+                rep = s
+            else:
+                n = kc.morae_to_chars(kc.to_hiragana(s), int(a))
+                if not n or n > len(s):
+                    continue
+                rep = s[:n] + "'" + s[n:]
+            cost = int(r[3])
+            if s not in best or cost < best[s][0]:
+                best[s] = (cost, rep)
+    items = sorted(best.items(), key=lambda kv: (kv[1][0], kv[0]))[:MAX_KATAKANA]
+    return sorted((s, rep) for s, (_, rep) in items)
+
+
+def main():
+    lines = [f"4 0 {p} {r} 0" for p, r in PRONOUNCE]
+    lines += [f"4 0 {p} {r} 2" for p, r in ENDINGS]
+    lines += [f"4 0 {p} {r} 3" for p, r in WORDS]
+    # code 5: before a suffix that takes the accent to its end (アメリカ人) the word is
+    # read flat up to that point
+    lines += [f"5 5 {s} {rep} 3" for s, rep in katakana_words()]
+    for line in lines:
+        f = line.split(" ")
+        assert len(f) == 5 and f[3].replace("'", "") == f[2] or f[4] == "0", line
+    path, size = kc.write_ktn("acc.ktn", lines)
+    print(f"{path}: {len(lines)} rules, {size} bytes", file=sys.stderr)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,604 @@
+#!/usr/bin/env python3
+"""Build dll/dic.ktn, the word dictionary, from UniDic 3.1.1 (lex_3_1.csv).
+
+Headwords are what the reader can look up: a run of kanji (kind-8 characters) optionally
+followed by at most two hiragana of okurigana. Readings are UniDic pronunciations in
+hiragana (long vowels as spoken), accents are UniDic accent types turned into character
+positions. The code scheme is described in tools/README.md.
+"""
+
+import csv
+import math
+import os
+import sys
+
+import ktn_common as kc
+
+# Codes (see README.md). Conjugation rows of verbs fix the okurigana list.
+GODAN = {"カ": 1, "ガ": 2, "サ": 3, "タ": 7, "ナ": 8, "バ": 9, "マ": 10, "ラ": 11, "ワア": 12}
+C_SAHEN_VERB = 6
+C_ZURU = 4
+C_KAMI = 13
+C_SHIMO = 14
+C_ADJ = 16
+C_NA = 18
+C_TARI = 19
+C_KUN1 = 5       # one-kanji native noun: preferred when alone, pulls the accent in compounds
+C_NOUN = 15      # ordinary noun (preferred, no accent pull)
+C_PROPER = 20
+C_PRONOUN = 21
+C_NUMERAL = 24
+C_COUNTER = 23
+C_PREFIX = 25
+C_ADVERB = 26
+C_SUFFIX = 32
+C_AFTER_CONT = 35
+C_AFTER_ATTR = 34
+VERB_CODES = {1, 2, 3, 4, 6, 7, 8, 9, 10, 11, 12, 13, 14}
+PARTICLES = set("のがにをはでともへやか")
+PREFERRED = {5, 15, 18, 20, 21, 23, 24, 26, 28, 29, 30}
+LISTS = {1: "かきくけこいっ", 2: "がぎぐげごい", 3: "さしすせそ", 5: "さしすせそ", 6: "さしすせそ",
+         4: "ざじずぜぞ", 7: "たちつてとっ", 8: "なにぬねのん", 9: "ばびぶべぼん", 10: "まみむめもん",
+         11: "らりるれろっ", 12: "わいうえおっ", 13: "たてなにぬねよらるれろずち",
+         14: "たてなにぬねよらるれろずち", 16: "かくきけいうしがさそめ", 17: "ただでとなるにが",
+         18: "ただでとなるにが", 19: "ただでとなるにが"}
+
+# UniDic word costs are roughly -log(p) scaled; entries costlier than this are dropped.
+MAX_COST_MULTI = 10000
+MAX_COST_OKURI = 12000
+VARIANT_PENALTY = 3000
+COUNTER_NOUN_PENALTY = 3000
+RENDAKU_PENALTY = 3000
+COUNTER_AS_SUFFIX_MARGIN = 2500
+PREFIX_MARGIN = 6000
+# how much rarer than the kanji alone a verb form ending in a particle-like kana may be
+VERB_PARTICLE_MARGIN = 4000
+# ... when the kanji alone is a word this common (雪 ゆき), else it is rare before a particle
+COMMON_WORD_COST = 4000
+# uses in the corpus from which a run of kanji is trusted to MeCab even for a mere reading
+RUN_READING_USES = 20
+# cost units taken off per e-fold of uses in the corpus
+FREQ_WEIGHT = 500
+NAME_PENALTY = 4000
+MAX_COST_NAME = 6500
+
+# Readings that UniDic's word costs rank below a rarer one (its costs come from written
+# corpora): the everyday reading goes first.
+PREFER = {
+    "私": "わたし", "何": "なに", "方": "ほう", "他": "ほか", "後": "あと", "今日": "きょー",
+    "明日": "あした", "昨日": "きのー", "大人": "おとな", "兄": "あに", "姉": "あね", "風": "かぜ",
+    "名": "な", "何時": "なんじ", "間": "あいだ", "年": "とし", "一度": "いちど", "覧": "らん",
+    "日本": "にほん", "上手": "じょーず", "下手": "へた", "色々": "いろいろ",
+    "入る": "はいる", "入り": "はいり", "入っ": "はいっ", "入ら": "はいら", "入ろ": "はいろ",
+}
+
+# Kanji numerals with a counter that the mark file writes for readings the number reader
+# cannot make (4時 -> 四時 よじ).
+SUPPLEMENT = {
+    "四時": "よじ", "十四時": "じゅーよじ", "二十四時": "にじゅーよじ", "四時間": "よじかん",
+    "十四時間": "じゅーよじかん", "二十四時間": "にじゅーよじかん", "四月": "しがつ", "七月": "しちがつ",
+    "九月": "くがつ", "一人": "ひとり", "二人": "ふたり", "四人": "よにん", "二日": "ふつか",
+    "三日": "みっか", "四日": "よっか", "五日": "いつか", "六日": "むいか", "七日": "なのか",
+    "八日": "よーか", "九日": "ここのか", "十日": "とーか", "十四日": "じゅーよっか", "二十日": "はつか",
+    "二十四日": "にじゅーよっか", "一日": "いちにち", "二日間": "ふつかかん", "三日間": "みっかかん",
+    "四日間": "よっかかん", "五日間": "いつかかん", "六日間": "むいかかん", "七日間": "なのかかん",
+    "八日間": "よーかかん", "九日間": "ここのかかん", "十日間": "とーかかん",
+    "四分": "よんぷん", "十四分": "じゅーよんぷん", "二十四分": "にじゅーよんぷん", "三十四分": "さんじゅーよんぷん",
+    "四十四分": "よんじゅーよんぷん", "五十四分": "ごじゅーよんぷん", "四分の": "よんぶんの",
+    "一つ": "ひとつ", "二つ": "ふたつ", "三つ": "みっつ", "四つ": "よっつ", "五つ": "いつつ",
+    "六つ": "むっつ", "七つ": "ななつ", "八つ": "やっつ", "九つ": "ここのつ",
+}
+# Words UniDic keeps as two (日本 + 語) that are read as one, without the pieces' accents.
+COMPOUNDS = {"日本語": "にほんご", "外国語": "がいこくご", "日本人": "にほんじん"}
+# 来る changes its stem vowel by what follows (きた, こない, くる); the row lists cannot tell
+# them apart, so the stem is written with the first kana of each ending.
+for _kana, _stem in (("た", "き"), ("て", "き"), ("ま", "き"), ("そ", "き"), ("ち", "き"), ("な", "こ"),
+                     ("ら", "こ"), ("さ", "こ"), ("よ", "こ"), ("い", "こ"), ("る", "く"), ("れ", "く")):
+    SUPPLEMENT["来" + _kana] = _stem + _kana
+
+# Native suffix readings taken after a verb's continuative form (書き方 かた, 読み手 て); other
+# native suffixes would be taken after every particle に or い as well.
+AFTER_CONT = {"方", "手"}
+# Native suffix readings kept for inside a word (移動毎 ごと, 私達 たち): those the corpus
+# uses often enough, and 様 (お客様 さま), which technical prose rarely has.
+NATIVE_SUFFIX_USES = 20
+NATIVE_SUFFIX = {"様"}
+
+# Verb stems too rare to read a kanji alone by (覧 み of 覧る would read ご覧に as ごみに).
+NO_STEM = {"覧"}
+
+# Readings UniDic does not list for a use the reader needs (何 before a counter: なん).
+EXTRA = {"何": [("なん", 25)], "月": [("げつ", 32)], "主": [("しゅ", 25)],
+         # その他 そのた: after の (and after an attributive ending) 他 reads た
+         "他": [("た", 34)]}
+# Suffix readings to prefer to UniDic's first: 日 after a word is mostly び (記念日, 月曜日).
+SUFFIX_PREFER = {"日": "び"}
+
+
+def counter_compounds():
+    """何 and 数 before the counters of num.ktn (何人 なんにん, 何本 なんぼん, 数年 すうねん): the
+    number reader never sees them, and UniDic reads some as other words (何人 なにじん)."""
+    import make_num
+    shift = {1: 1, 2: 2, 3: 1, 4: 1}  # the counter's first kana after なん, as after さん
+    out = []
+    for surface, reading, vtype in make_num.ordered():
+        if not reading or not all(kc.kind(ch) == 8 for ch in surface) or len(surface) > 2:
+            continue
+        voiced = chr(ord(reading[0]) + shift.get(vtype, 0)) + reading[1:]
+        out.append(("何" + surface, "なん" + voiced, "1"))
+        out.append(("数" + surface, "すー" + (reading if surface != "日" else "じつ"), "0"))
+    return out
+
+
+def verb_code(ctype):
+    if ctype.startswith("五段-"):
+        row = ctype[3:].split("-")[0].replace("行", "")
+        return GODAN.get(row)
+    if ctype.startswith("上一段"):
+        return C_KAMI
+    if ctype.startswith("下一段"):
+        return C_SHIMO
+    if ctype == "サ行変格":
+        return C_SAHEN_VERB
+    if ctype == "カ行変格":
+        return C_SHIMO
+    return None
+
+
+def classify(r):
+    """Code of a lexicon row, or None when the row is of no use to the reader."""
+    pos1, pos2, pos3 = r[4], r[5], r[6]
+    ctype = r[8]
+    if ctype.startswith("文語") or ctype.startswith("助動詞"):
+        return None
+    if pos1 == "動詞":
+        return C_ZURU if ctype == "上一段-ザ行" else verb_code(ctype)
+    if pos1 == "形容詞":
+        return C_ADJ if ctype == "形容詞" else None
+    if pos1 == "形状詞":
+        return C_TARI if pos2 == "タリ" else C_NA
+    if pos1 == "名詞":
+        if pos2 == "固有名詞":
+            return C_PROPER
+        if pos2 == "数詞":
+            return C_NUMERAL
+        return C_NOUN
+    if pos1 == "代名詞":
+        return C_PRONOUN
+    if pos1 in ("副詞", "連体詞", "接続詞", "感動詞"):
+        return C_ADVERB
+    if pos1 == "接頭辞":
+        return C_PREFIX
+    if pos1 == "接尾辞":
+        return C_COUNTER if pos3 == "助数詞" else C_SUFFIX
+    return None
+
+
+def accent_chars(reading, atype):
+    a = atype.split(",")[0].strip('"')
+    if not a.isdigit() or a == "0":
+        return "0"
+    n = kc.morae_to_chars(reading, int(a))
+    return str(n) if n else "0"
+
+
+def split_surface(surface):
+    """(kanji run, following hiragana) of a surface, or None when it starts otherwise."""
+    k = 0
+    while k < len(surface) and kc.kind(surface[k]) == 8:
+        k += 1
+    if k == 0:
+        return None
+    h = k
+    while h < len(surface) and kc.kind(surface[h]) == 4:
+        h += 1
+    return surface[:k], surface[k:h], surface[h:]
+
+
+class Cand:
+    __slots__ = ("cost", "codes", "accent")
+
+    def __init__(self):
+        self.cost = math.inf
+        self.codes = {}
+        self.accent = "0"
+
+
+def read_counts():
+    """How often prose reads a surface so (tools/corpus_counts.tsv, see corpus_counts.py)."""
+    counts = {}
+    with open(os.path.join(kc.HERE, "corpus_counts.tsv"), encoding="utf-8") as f:
+        for line in f:
+            surface, pron, pos, n = line.rstrip("\n").split("\t")
+            counts[(surface, pron, pos)] = int(n)
+    return counts
+
+
+def greedy_reading(word, table):
+    """How the reader reads a run of kanji with nothing around it: longest headwords first,
+    a lone first kanji by its prefix reading, a lone inner one by its suffix reading.
+    Returns the reading and where the pieces end."""
+    out = ""
+    ends = set()
+    pos = 0
+    step = 0
+    found = False
+    while pos < len(word):
+        step += 1
+        c = len(word) - pos
+        while c > 0 and word[pos:pos + c] not in table:
+            c -= 1
+        if c == 0:
+            return None, ends
+        entry = table[word[pos:pos + c]]
+        pick = None
+        if c == 1 and len(word) > 1 and not found:
+            pick = next((r for r, code, _ in entry if code == C_PREFIX), None)
+        if c == 1 and step > 1 and pick is None:
+            pick = next((r for r, code, _ in entry if code in (33, C_SUFFIX)), None)
+        if pick is None:
+            pick = next((r for r, code, _ in entry if code in PREFERRED), entry[0][0])
+        out += pick
+        found = True
+        pos += c
+        ends.add(pos)
+    return out, ends
+
+
+def add_runs(table, counts):
+    """Runs of kanji that prose writes often and the longest match would misread (最優先 as
+    最優 + 先, 不具合 as 不具 + 合) become headwords with the reading MeCab gives them."""
+    best = {}
+    for (surface, pron, pos), n in counts.items():
+        if pos == "連語" and (surface not in best or n > best[surface][0]):
+            best[surface] = (n, pron)
+    added = 0
+    for cut in sorted(best):
+        surface = cut.replace("|", "")
+        reading = kc.sayable(best[cut][1])
+        if not reading or surface in table or not kc.cp932_ok(surface):
+            continue
+        ends = set()
+        at = 0
+        for part in cut.split("|"):
+            at += len(part)
+            ends.add(at)
+        got, pieces = greedy_reading(surface, table)
+        # only where the longest match cuts the run elsewhere than MeCab does: where both cut
+        # alike and differ only in a reading (月曜日 び or ひ), MeCab is no better a judge
+        # (unless MeCab reads the run so often that way: 一番上 うえ, not じょう). A frequent
+        # run is taken whatever its reading: as one word it is read without the accents of
+        # its pieces (日本語 にほんご, not にほ'んご')
+        if best[cut][0] >= RUN_READING_USES or got != reading and not pieces <= ends:
+            table[surface] = [(reading, C_NOUN, "0")]
+            added += 1
+    return added
+
+
+def collect(path):
+    heads = {}  # headword -> reading -> Cand
+    particle_heads = []
+    rare_names = set()
+    cut_heads = []
+    complete = {}  # okurigana headwords that are whole words, with their lowest cost
+
+    def add(head, reading, code, cost, accent):
+        rd = heads.setdefault(head, {})
+        c = rd.get(reading)
+        if c is None:
+            c = rd[reading] = Cand()
+        if cost < c.cost:
+            c.cost = cost
+            c.accent = accent
+        if cost < c.codes.get(code, math.inf):
+            c.codes[code] = cost
+
+    counts = read_counts()
+    with open(path, encoding="utf-8", newline="") as fh:
+        for r in csv.reader(fh):
+            surface = r[0]
+            parts = split_surface(surface)
+            if not parts:
+                continue
+            kanji, hira, rest = parts
+            code = classify(r)
+            if code is None:
+                continue
+            if not kc.cp932_ok(surface):
+                continue
+            cost = int(r[3])
+            pron, kana = r[13], r[24]
+            # a spelling of another lemma (家 written for 屋 や) is rarely meant
+            lemma_kanji = [ch for ch in r[11].split("-")[0] if kc.kind(ch) == 8]
+            if lemma_kanji and lemma_kanji != [ch for ch in surface if kc.kind(ch) == 8]:
+                cost += VARIANT_PENALTY
+            if r[5] == "固有名詞" and (len(kanji) == 1 or r[6] == "人名"):
+                if r[6] == "人名" and len(kanji) > 1 and cost > MAX_COST_NAME and not hira:
+                    # a rare name spelled like words (小文字 こもんじ) would hide them
+                    rare_names.add(kanji)
+                cost += NAME_PENALTY
+            # voiced variants (かえ -> がえ inside compounds) are not the reading of a word alone
+            lform = kc.sayable(r[10]) if r[10] != "*" else None
+            first = kc.sayable(r[13][:1]) if r[13] != "*" else None
+            if lform and first and lform[0] != first and kc.sayable(r[13]).startswith(lform[0]) is False:
+                cost += RENDAKU_PENALTY
+            # native suffixes (方 かた, 手 て) follow a verb's continuative form
+            if code == C_SUFFIX and r[16] == "和":
+                if kanji in AFTER_CONT:
+                    code = C_AFTER_CONT
+                elif counts.get((surface, pron, r[4]), 0) < NATIVE_SUFFIX_USES and surface not in NATIVE_SUFFIX:
+                    # rarely a suffix in prose (語 かたり): inside a word the usual reading wins
+                    continue
+            seen = counts.get((surface, pron, r[4]))
+            # the corpus is technical prose: it may rank suffixes and compounds, but the
+            # everyday reading of a kanji alone (体 からだ, not たい) stays UniDic's
+            if seen and (len(surface) > 1 or r[4] in ("接尾辞", "接頭辞")):
+                cost -= int(FREQ_WEIGHT * math.log(1 + seen))
+            # counter-capable nouns (日 にち, 年 ねん) also give the reading after a number
+            counter_too = r[4] == "名詞" and r[6] == "助数詞可能"
+            if not hira:
+                if rest:
+                    # kanji followed by katakana etc.: the reader never sees it as one word
+                    continue
+                reading = kc.sayable(pron)
+                if not reading:
+                    continue
+                if len(kanji) > 1 and cost > MAX_COST_MULTI and code not in (C_PREFIX, C_SUFFIX, C_COUNTER):
+                    continue
+                acc = accent_chars(reading, r[28])
+                if code in (C_NOUN,) and len(kanji) == 1 and r[16] == "和":
+                    code = C_KUN1
+                add(kanji, reading, code, cost, acc)
+                if counter_too:
+                    add(kanji, reading, C_COUNTER, cost + COUNTER_NOUN_PENALTY, acc)
+                continue
+            # kanji + okurigana: the kanji part reads the pronunciation without the kana tail
+            if hira[0] in kc.SMALL or "ゐ" in hira or "ゑ" in hira:
+                continue  # odd or old spellings (可愛ゅう, 据ゑる)
+            tailk = kc.to_katakana(hira + rest)
+            stem = None
+            # the tail after the hiragana may hold more kanji; align only when it does not.
+            # The written kana serve only where a long vowel hides the tail (言う ゆー); any
+            # other mismatch is an old spelling (行は for 行わ) that nobody writes today.
+            if not rest and pron.endswith(tailk) and len(pron) > len(tailk):
+                stem = pron[: len(pron) - len(tailk)]
+            elif not rest and tailk[-1] in "ウイ" and kana.endswith(tailk) and len(kana) > len(tailk):
+                stem = kana[: len(kana) - len(tailk)]
+            if stem is None:
+                if rest:
+                    # 取り扱い and the like: align the first kana run only
+                    tk = kc.to_katakana(hira)
+                    i = kana.find(tk, 1)
+                    if i <= 0:
+                        continue
+                    stem = kana[:i]
+                else:
+                    continue
+            stem = kc.sayable(stem)
+            if not stem:
+                continue
+            if cost > MAX_COST_OKURI:
+                continue
+            if rest:
+                tails = [hira[:2]] if len(hira) >= 2 else []
+            elif len(hira) <= 2:
+                tails = [hira]
+            else:
+                tails = [hira[:2]]
+            reading_full = stem + kc.to_hiragana(hira)
+            acc = accent_chars(reading_full, r[28])
+            if r[8].startswith("五段") and r[9] == "連用形-一般":
+                # 書き is mostly followed by ます, which takes the accent (かきま'す)
+                acc = "0"
+            if len(hira) == 1 and not rest and hira in PARTICLES:
+                acc_p = acc if acc == "0" or int(acc) <= len(stem) + 3 else "0"
+                if code not in VERB_CODES and code != C_ADJ:
+                    particle_heads.append((kanji, kanji + hira, stem + hira, code, cost, 0, "0"))
+                    continue
+                if hira != "か":  # 続か, 書か: か after a noun is rarer than these verbs
+                    # a rare verb (雪ぐ すすが) must not read 雪が
+                    complete[kanji + hira] = min(complete.get(kanji + hira, cost), cost)
+                    particle_heads.append((kanji, kanji + hira, stem + hira, code, cost, VERB_PARTICLE_MARGIN, acc_p))
+                    continue
+            for t in tails:
+                acc_t = acc if acc == "0" or int(acc) <= len(stem + t) + 2 else "0"
+                if len(t) < len(hira) or rest or len(t) == 2:
+                    # two kana of okurigana (入りま of 入り混じる, 同じよ of 同じる) meet the
+                    # forms of shorter words followed by an ending (入ります, 同じよう): decided below
+                    cut_heads.append((kanji, t, stem + t, code, cost, acc_t, len(t) < len(hira) or bool(rest)))
+                else:
+                    complete.setdefault(kanji + t, cost)
+                    complete[kanji + t] = min(complete[kanji + t], cost)
+                    add(kanji + t, stem + t, code, cost, acc_t)
+    for kanji, t, reading, code, cost, acc, cut in cut_heads:
+        shorter = complete.get(kanji + t[:1])
+        if shorter is not None and shorter < cost:
+            # 入り (はいり) + ます is the likelier reading of 入りま; 同じ + よう of 同じよ, unless
+            # both read the kanji alike
+            rd = heads.get(kanji + t[:1], {})
+            usual = min(rd, key=lambda r: (rd[r].cost, r))[:-1] if rd else None
+            if cut or reading[:-2] != usual:
+                continue
+        add(kanji + t, reading, code, cost, acc)
+    for name in rare_names:
+        # only when nothing but names of that spelling is known
+        rd = heads.get(name, {})
+        if rd and all(C_PROPER in c.codes and len(c.codes) == 1 for c in rd.values()) \
+                and min(c.cost for c in rd.values()) > MAX_COST_NAME + NAME_PENALTY:
+            del heads[name]
+    # 最も (もっとも) is a word, 彼の (あの) mostly 彼 + の: keep such a headword only when
+    # it is more likely than the kanji read alone
+    for kanji, head, reading, code, cost, margin, acc in particle_heads:
+        alone = [c.cost for c in heads.get(kanji, {}).values()
+                 if any(k not in (C_PREFIX, C_SUFFIX, C_COUNTER, C_AFTER_CONT) for k in c.codes)]
+        if not alone or min(alone) + margin > cost or margin and min(alone) > COMMON_WORD_COST:
+            add(head, reading, code, cost, acc)
+    return heads
+
+
+def choose(head, rd):
+    """Readings and codes of one headword, in the order the selection rules need."""
+    items = sorted(rd.items(), key=lambda kv: (kv[1].cost, kv[0]))
+    standalone = []
+    by_code = {}
+    for reading, c in items:
+        for code, cost in c.codes.items():
+            by_code.setdefault(code, []).append((cost, reading))
+            if code not in (C_PREFIX, C_SUFFIX, C_COUNTER):
+                standalone.append((cost, reading, code))
+    for v in by_code.values():
+        v.sort()
+    standalone.sort()
+    out = []  # (reading, code)
+    if standalone:
+        out.append(standalone[0][1:])
+    else:
+        cost, reading = min((v[0] for v in by_code.values()))
+        code = min(k for k, v in by_code.items() if v[0] == (cost, reading))
+        out.append((reading, code))
+    default = out[0][0]
+    standalone_cost = standalone[0][0] if standalone else 0
+    if len(head) == 1:
+        # other standalone readings with an okurigana list (verb stems such as 出 で)
+        seen = {(default, out[0][1])}
+        for cost, reading, code in standalone[1:]:
+            if code in VERB_CODES and reading != default and (reading, code) not in seen and head not in NO_STEM \
+                    and cost < out_cost(rd, default) + 4000:
+                out.append((reading, code))
+                seen.add((reading, code))
+        if out[0][1] not in PREFERRED:
+            out.insert(1, (default, C_NOUN))
+        nouns = {r for _, r, _ in standalone}
+        if C_COUNTER in by_code and C_SUFFIX not in by_code and (
+                by_code[C_COUNTER][0][1] in nouns
+                and by_code[C_COUNTER][0][0] < standalone[0][0] + COUNTER_AS_SUFFIX_MARGIN + COUNTER_NOUN_PENALTY
+                or out[0][1] == C_KUN1):
+            # a counter reading (時 じ) is also the reading inside compounds (起動時) and
+            # after katakana; code 32 serves after numbers too
+            by_code[C_SUFFIX] = by_code.pop(C_COUNTER)
+        for code in (C_PREFIX, C_SUFFIX, C_COUNTER, C_AFTER_CONT, C_AFTER_ATTR):
+            if code in by_code:
+                reading = by_code[code][0][1]
+                if code == C_SUFFIX and head in SUFFIX_PREFER:
+                    reading = SUFFIX_PREFER[head]
+                if reading == default:
+                    continue  # the usual reading serves here too
+                if code == C_PREFIX and by_code[code][0][0] > standalone_cost + PREFIX_MARGIN:
+                    continue  # a rare prefix (皆 かい) would misread 皆知って
+                if code == C_COUNTER and C_SUFFIX in by_code and by_code[C_SUFFIX][0][1] == reading:
+                    continue
+                out.append((reading, code))
+    else:
+        # longer headwords: a second reading only when the okurigana decides between them
+        for cost, reading, code in standalone[1:]:
+            if code in LISTS and reading != default and cost < out_cost(rd, default) + 2000:
+                if not any(r == reading for r, _ in out):
+                    out.append((reading, code))
+                    break
+    return out[:6]
+
+
+def out_cost(rd, reading):
+    return rd[reading].cost
+
+
+def neutral_pick(entry, nxt):
+    """The reading the reader takes from an entry for a kanji followed by the kana nxt, when
+    no neighbour decides (rule 8, then 11, then 12)."""
+    if len(entry) == 1:
+        return 0
+    for i, (_, code, _) in enumerate(entry):
+        if code not in (34, 35) and nxt in LISTS.get(code, ""):
+            return i
+    for i, (_, code, _) in enumerate(entry):
+        if code in PREFERRED:
+            return i
+    return 0
+
+
+def redundant(head, entry, table):
+    """True when an okurigana headword reads (and accents) exactly as the shorter headword
+    before its last kana does, in every context: then it only costs loading time."""
+    tail = len(head) - len(head.rstrip(kc.HIRAGANA))
+    if tail == 0 or len(entry) > 1:
+        return False
+    shorter = head[:-1] if tail == 2 and head[:-1] in table else head[:-tail]
+    base = table.get(shorter)
+    if base is None:
+        return False
+    nxt = head[len(shorter)]
+    k = neutral_pick(base, nxt)
+    reading, _, accent = base[k]
+    cut = len(head) - len(shorter)
+    # a reading chosen by the neighbours (after a number, as a prefix, inside a word) must
+    # not differ either
+    if any(r != reading for r, c, _ in base if c in (C_PREFIX, C_SUFFIX, C_COUNTER, 33)):
+        return False
+    if shorter != head[:-tail]:
+        reading_here = reading[:-1]  # the shorter headword already holds one kana
+        mine = entry[0][0][:-tail]
+    else:
+        reading_here = reading
+        mine = entry[0][0][:-cut]
+    return mine == reading_here and entry[0][2] == accent
+
+
+def main():
+    heads = collect(kc.UNIDIC_LEX)
+    for head, reading in SUPPLEMENT.items():
+        heads[head] = {reading: Cand()}
+        heads[head][reading].cost = 0
+        heads[head][reading].codes = {C_NUMERAL: 0}
+    for head, reading, accent in counter_compounds():
+        heads[head] = {reading: Cand()}
+        heads[head][reading].cost = 0
+        heads[head][reading].codes = {C_NUMERAL: 0}
+        heads[head][reading].accent = accent
+    for head, reading in COMPOUNDS.items():
+        heads[head] = {reading: Cand()}
+        heads[head][reading].cost = 0
+        heads[head][reading].codes = {C_NOUN: 0}
+    for head, extra in EXTRA.items():
+        usual = min(c.cost for c in heads[head].values())
+        for reading, code in extra:
+            c = heads[head].setdefault(reading, Cand())
+            c.cost = min(c.cost, usual)
+            c.codes[code] = usual
+    for head, reading in PREFER.items():
+        if head in heads:
+            if reading not in heads[head]:
+                heads[head][reading] = Cand()  # 何時 なんじ: UniDic reads it as 何 + 時
+                heads[head][reading].codes = {C_NOUN: 0}
+            c = heads[head][reading]
+            best = min(x.cost for x in heads[head].values())
+            c.cost = best - 1
+            for code in c.codes:
+                c.codes[code] = min(c.codes[code], best - 1)
+    table = {}
+    for head in sorted(heads):
+        rd = heads[head]
+        # a suffix reading takes no accent of its own: its code puts the accent at the end
+        # of what precedes it, and an accent here would undo that
+        table[head] = [(r, c, "0" if c in (C_SUFFIX, C_COUNTER, C_AFTER_CONT) else rd[r].accent)
+                       for r, c in choose(head, rd)]
+    runs = add_runs(table, read_counts())
+    # decide on the full table, so that dropping one headword never changes another's fate
+    drop = {h for h, e in table.items() if redundant(h, e, table)}
+    lines = []
+    for head in sorted(table):
+        if head in drop:
+            continue
+        chosen = table[head]
+        readings = ",".join(r for r, _, _ in chosen)
+        codes = ",".join(str(c) for _, c, _ in chosen)
+        accents = ",".join(a for _, _, a in chosen)
+        if all(a == "0" for a in accents.split(",")):
+            lines.append(f"{head} {readings} {codes}")
+        else:
+            lines.append(f"{head} {readings} {codes} {accents}")
+    path, size = kc.write_ktn("dic.ktn", lines)
+    print(f"{path}: {len(lines)} entries ({runs} runs from the corpus), {size} bytes", file=sys.stderr)
+
+
+if __name__ == "__main__":
+    main()
