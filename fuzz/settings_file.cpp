@@ -64,6 +64,11 @@ struct Window {
 
 }  // namespace
 
+// Fontconfig keeps its font caches to the end of the process on purpose; they are not ours.
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libfontconfig\n";
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static Window* w = new Window;  // lives to the end: Qt must not be torn down at exit
   frm設定& settings = *w->window->Settings();
