@@ -317,9 +317,12 @@ void frm設定::MigrateSettings(StringList& lines) const {
         return;
       }
   };
+  // In one pass: erasing line by line takes quadratic time, and a settings file can be big.
   auto removeAll = [&all](std::u32string_view prefix) {
-    for (size_t i = all.size(); i-- > 1;)
-      if (StartsWith(all[i], prefix)) all.erase(all.begin() + static_cast<std::ptrdiff_t>(i));
+    all.erase(
+        std::remove_if(all.begin() + 1, all.end(),
+                       [prefix](const std::u32string& line) { return StartsWith(line, prefix); }),
+        all.end());
   };
   if (version < 3) removeLast(U"chkINS");
   if (version < 2) {
