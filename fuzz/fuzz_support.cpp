@@ -20,9 +20,24 @@ std::string BaseDictionaryFolder() {
   return std::string(KOTONEL_SOURCE_DIR) + "tests/data/engine/";
 }
 
+std::string SmallDictionaryFolder() {
+  if (const char* env = std::getenv("KOTONEL_FUZZ_DICT"); env && *env)
+    return BaseDictionaryFolder();
+  return std::string(KOTONEL_SOURCE_DIR) + "tests/data/engine/";
+}
+
 std::string VoiceFolder() {
   return std::string(KOTONEL_SOURCE_DIR) + "dll/";
 }
+
+namespace {
+
+std::filesystem::path& Scratch() {
+  static std::filesystem::path folder;
+  return folder;
+}
+
+}  // namespace
 
 std::string ScratchFolder() {
   namespace fs = std::filesystem;
@@ -30,6 +45,14 @@ std::string ScratchFolder() {
   std::error_code ec;
   fs::remove_all(folder, ec);
   fs::create_directories(folder);
+  if (Scratch().empty()) {
+    // libFuzzer's fork mode starts a process per job: each must take its folder away.
+    std::atexit([] {
+      std::error_code ignored;
+      std::filesystem::remove_all(Scratch(), ignored);
+    });
+  }
+  Scratch() = folder;
   return folder.string() + "/";
 }
 

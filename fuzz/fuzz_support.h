@@ -16,7 +16,11 @@ namespace kotonel::fuzz {
 std::string BaseDictionaryFolder();
 // The shipped voice folders (dll/ of the source tree), with a trailing '/'.
 std::string VoiceFolder();
-// A fresh empty folder of this process under the temporary folder, with a trailing '/'.
+// $KOTONEL_FUZZ_DICT when set, else the small dictionaries of the engine tests: what a target
+// that loads the engine on every input can afford.
+std::string SmallDictionaryFolder();
+// A fresh empty folder of this process under the temporary folder, with a trailing '/'; it is
+// removed when the process exits normally.
 std::string ScratchFolder();
 
 // A voice library that makes no sound, so the whole conversion runs at full speed.

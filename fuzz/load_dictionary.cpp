@@ -1,6 +1,7 @@
 // One dictionary file (KOTONEL_FUZZ_FILE) replaced by the input, the others taken from the
-// base folder; when the engine loads, a few fixed sentences are read through it, so entries
-// that load but break the look-ups show up too. Only DictionaryError may leave the loaders.
+// small test dictionaries (the whole engine is built for every input); when the engine loads, a few
+// fixed sentences are read through it, so entries that load but break the look-ups show up too.
+// Only DictionaryError may leave the loaders.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -29,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   namespace fs = std::filesystem;
   static const std::string folder = [] {
     std::string scratch = fuzz::ScratchFolder();
-    std::string base = fuzz::BaseDictionaryFolder();
+    std::string base = fuzz::SmallDictionaryFolder();
     for (const char* name : {"mrk.ktn", "join.ktn", "eng.ktn", "num.ktn", "dic.ktn", "acc.ktn"}) {
       if (FileExists(base + name))
         fs::copy_file(base + name, scratch + name, fs::copy_options::overwrite_existing);
