@@ -1,5 +1,7 @@
 #include "analysis/MarkTable.h"
 
+#include <algorithm>
+
 #include "util/dictionary_error.h"
 #include "util/files.h"
 #include "util/strings.h"
@@ -43,12 +45,23 @@ void MarkTable::Load(const std::string& path) {
 
 std::u32string MarkTable::Replace(std::u32string_view text) const {
   std::u32string out(text);
+  // Most entries cannot occur in a short sentence: the sorted characters of the text rule them
+  // out by their first character before any search. A replacement brings new characters, so
+  // the set is made again after each one.
+  std::u32string present;
+  auto collect = [&] {
+    present = out;
+    std::sort(present.begin(), present.end());
+  };
+  collect();
   for (int32_t i = 1; i <= keys_.Count(); ++i) {
     const auto& key = keys_[i];
     // The currency signs are read by the second pass, never replaced here.
     if (key.empty() || kCurrencySigns.find(key) != std::u32string_view::npos) continue;
+    if (!std::binary_search(present.begin(), present.end(), key[0])) continue;
     if (out.find(key) == std::u32string::npos) continue;
     out = ReplaceAll(out, key, replacements_[i]);
+    collect();
   }
   return out;
 }

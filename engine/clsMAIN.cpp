@@ -8,6 +8,7 @@
 #include "analysis/RevConv.h"
 #include "analysis/Separate.h"
 #include "engine/phonetic_filter.h"
+#include "util/encoding.h"
 #include "util/strings.h"
 
 namespace kotonel {
@@ -57,7 +58,7 @@ int32_t clsMAIN::Speech(int32_t lngHWND, const std::u32string& strWRD) {
   lastError_.clear();
   int32_t rc;
   try {
-    rc = RunSentences(PrepareText(strWRD));
+    rc = RunSentences(PrepareText(ToCp932Forms(strWRD)));
   } catch (const std::exception& e) {
     // An unexpected failure inside a component ends the run as a synthesis failure.
     wave_->CANCEL();

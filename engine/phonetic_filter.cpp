@@ -28,6 +28,24 @@ bool In(std::u32string_view set, char32_t c) {
   return c == 0 || set.find(c) != std::u32string_view::npos;
 }
 
+// Membership of the kana block U+3000..U+30FF in the four sets, looked up in one step.
+enum : uint8_t { kHiraBase = 1, kHiraSmall = 2, kKataBase = 4, kKataSmall = 8 };
+
+struct KanaFlags {
+  uint8_t flags[256] = {};
+  KanaFlags(const KanaSet& h, const KanaSet& k) {
+    auto mark = [&](const std::u32string& set, uint8_t flag) {
+      for (char32_t c : set)
+        if (c >= 0x3000 && c <= 0x30FF) flags[c - 0x3000] |= flag;
+    };
+    mark(h.base, kHiraBase);
+    mark(h.small, kHiraSmall);
+    mark(k.base, kKataBase);
+    mark(k.small, kKataSmall);
+  }
+  uint8_t Of(char32_t c) const { return c >= 0x3000 && c <= 0x30FF ? flags[c - 0x3000] : 0; }
+};
+
 bool IsPunctuation(char32_t c) {
   return c == U',' || c == U'、' || c == U'。' || c == U'？';
 }
@@ -47,9 +65,19 @@ const KanaSet& KatakanaSet() {
   return set;
 }
 
+namespace {
+
+const KanaFlags& Flags() {
+  static const KanaFlags flags(HiraganaSet(), KatakanaSet());
+  return flags;
+}
+
+}  // namespace
+
 std::u32string FilterPhonetic(std::u32string_view s) {
   const KanaSet& h = HiraganaSet();
   const KanaSet& k = KatakanaSet();
+  const KanaFlags& flags = Flags();
   static const std::u32string smalls = h.small + k.small;
   static const std::u32string fullOfSmall = U"あいうえおやゆよわあいうえおやゆよわ";
   static const std::u32string pairs = h.pairs + U"," + k.pairs;
@@ -57,11 +85,12 @@ std::u32string FilterPhonetic(std::u32string_view s) {
   out.reserve(s.size());
   char32_t prev = 0;
   for (char32_t ch : s) {
-    size_t smallAt = smalls.find(ch);
-    if (smallAt != std::u32string::npos) {
-      bool paired = prev != 0 && pairs.find(std::u32string{prev, ch}) != std::u32string::npos;
-      out.push_back(paired ? ch : fullOfSmall[smallAt]);
-    } else if (h.base.find(ch) != std::u32string::npos || k.base.find(ch) != std::u32string::npos ||
+    uint8_t f = flags.Of(ch);
+    if (f & (kHiraSmall | kKataSmall)) {
+      const char32_t pair[2] = {prev, ch};
+      bool paired = prev != 0 && pairs.find(pair, 0, 2) != std::u32string::npos;
+      out.push_back(paired ? ch : fullOfSmall[smalls.find(ch)]);
+    } else if ((f & (kHiraBase | kKataBase)) ||
                kPhoneticMarks.find(ch) != std::u32string_view::npos) {
       out.push_back(ch);
     } else {

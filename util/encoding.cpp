@@ -13,6 +13,12 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
+// Look-alikes from other Japanese mappings and the code page 932 character they stand for.
+constexpr std::pair<char32_t, char32_t> kLookAlikes[] = {
+    {0x301C, 0xFF5E}, {0x2212, 0xFF0D}, {0x00A2, 0xFFE0}, {0x00A3, 0xFFE1},
+    {0x00AC, 0xFFE2}, {0x2016, 0x2225}, {0x2014, 0x2015},
+};
+
 // Both directions of code page 932, built once from glibc's iconv tables so that the
 // per-character conversions never go through iconv again.
 struct Cp932Tables {
@@ -53,6 +59,10 @@ struct Cp932Tables {
     for (int code = 0; code < 65536; ++code) {
       char32_t u = toUnicode[code];
       if ((u != 0 || code == 0) && !fromUnicode.count(u)) fromUnicode.emplace(u, code);
+    }
+    for (auto [alike, own] : kLookAlikes) {
+      auto it = fromUnicode.find(own);
+      if (it != fromUnicode.end()) fromUnicode.emplace(alike, it->second);
     }
   }
 };
@@ -217,6 +227,14 @@ std::u32string DecodeTextFile(std::string_view bytes) {
   bool valid = true;
   std::u32string utf8 = DecodeUtf8(bytes, &valid);
   return valid ? utf8 : FromCp932(bytes);
+}
+
+std::u32string ToCp932Forms(std::u32string_view text) {
+  std::u32string out(text);
+  for (char32_t& c : out)
+    for (auto [alike, own] : kLookAlikes)
+      if (c == alike) c = own;
+  return out;
 }
 
 std::u32string U32(std::string_view utf8) {

@@ -23,6 +23,11 @@ int Cp932Code(char32_t c);
 // The character with that code, or 0 when the code is unassigned.
 char32_t FromCp932Code(int code);
 
+// Characters that other systems write where the Japanese code page has a look-alike (the wave
+// dash 〜 for ～, the minus sign − for －, ¢ £ ¬ ‖ —) replaced by the code page's own forms, so
+// that text typed or saved on Linux meets the same tables as text written on Windows.
+std::u32string ToCp932Forms(std::u32string_view text);
+
 // A text file the user opens or drops: UTF-8 (BOM or not) when the bytes are valid UTF-8,
 // UTF-16 with a BOM, otherwise code page 932.
 std::u32string DecodeTextFile(std::string_view bytes);

@@ -139,6 +139,10 @@ TEST(Encoding, RoundTripsAndDetectsFileEncodings) {
   EXPECT_EQ(Cp932Code(U'😀'), -1);
   EXPECT_EQ(FromUtf8("\xff"), std::u32string(1, 0xFFFD));
 
+  // Look-alikes typed on Linux meet the code page's own characters.
+  EXPECT_EQ(ToCp932Forms(U"1〜2−3"), U"1～2－3");
+  EXPECT_EQ(ToCp932(U"〜"), ToCp932(U"～"));
+
   EXPECT_EQ(DecodeTextFile("\xEF\xBB\xBF" + ToUtf8(U"あい")), U"あい");
   EXPECT_EQ(DecodeTextFile(ToUtf8(U"あい")), U"あい");
   EXPECT_EQ(DecodeTextFile(ToCp932(U"あい")), U"あい");
