@@ -1,14 +1,14 @@
 #!/usr/bin/env python3
 """Kotonel side by side with other readers, in one run, as one table.
 
-usage: bench/compare.py [--say PATH] [--startup PATH] [--dict DIR] [--chars N]
+usage: bench/compare.py [--say PATH] [--startup PATH] [--synth PATH] [--dict DIR] [--chars N]
                         [--voices LIST] [EVAL_DIR]
 
 Figures (each against its peer from the same run, as a ratio Kotonel / peer):
   conversion   characters per CPU second turning Japanese prose into readings:
                kotonel-say -p against kakasi and MeCab with UniDic (pronunciation field)
   synthesis    seconds of speech per CPU second on the same kana: every Kotonel voice
-               against espeak-ng's Japanese voice
+               (its synthesizer, bench_synth_file) against espeak-ng's Japanese voice
   start-up     time from starting the process to the first sound byte of a one-line reading,
                and peak resident memory, against espeak-ng on the same line's kana
   accuracy     character error rate and exact sentences on EVAL_DIR/*.tsv, scored by
@@ -166,8 +166,9 @@ def main():
     ap.add_argument("eval_dir", nargs="?", default=os.path.join(ROOT, "..", "shared", "eval"))
     ap.add_argument("--say", default=os.path.join(ROOT, "build", "bin", "kotonel-say"))
     ap.add_argument("--startup", default=os.path.join(ROOT, "build", "bin", "bench_startup"))
+    ap.add_argument("--synth", default=os.path.join(ROOT, "build", "bin", "bench_synth_file"))
     ap.add_argument("--dict", help="dictionary folder (default: dll/ beside kotonel-say)")
-    ap.add_argument("--chars", type=int, default=400000, help="size of the conversion text")
+    ap.add_argument("--chars", type=int, default=1500000, help="size of the conversion text")
     ap.add_argument("--voices", default=",".join(VOICES))
     args = ap.parse_args()
     dictionary = args.dict or os.path.join(os.path.dirname(os.path.abspath(args.say)), "dll")
@@ -187,7 +188,7 @@ def main():
     corpus = os.path.join(work, "corpus.txt")
     n = make_corpus(corpus, args.chars)
     print(f"conversion: {n} characters of the Debian Reference (Japanese)", file=sys.stderr)
-    k = n / net_cpu(say + ["-p"], corpus, empty)
+    k = n / net_cpu(say + ["-p"], corpus, empty, repeat=3)
     # kakasi is given EUC-JP, its own encoding: with -iutf8 it can hang when a character
     # straddles its read buffer. Characters EUC-JP lacks are dropped from its copy.
     peers = {
@@ -201,7 +202,7 @@ def main():
             source = os.path.join(work, f"corpus.{encoding}")
             with open(corpus, encoding="utf-8") as f, open(source, "wb") as g:
                 g.write(f.read().encode(encoding, errors="ignore"))
-        p = n / net_cpu(cmd, source, empty)
+        p = n / net_cpu(cmd, source, empty, repeat=3)
         rows.append(("conversion, chars/CPU s", f"{k:,.0f}", name, f"{p:,.0f}", k / p))
 
     # Reading accuracy on the evaluation set; the peers read the same sentences.
@@ -226,16 +227,17 @@ def main():
             rows.append((f"{name} sentences exact", f"{ke:.1f}%", peer, f"{pe:.1f}%",
                          ke / pe if pe else float("inf")))
 
-    # Synthesis speed on the same kana: Kotonel's phonetic strings of the evaluation sentences,
-    # and for espeak-ng the same strings without the accent and phrase marks.
+    # Synthesis speed on the same kana: Kotonel's phonetic strings of the text, cut after every
+    # pause mark as the engine cuts them, and for espeak-ng the same strings without the accent
+    # and phrase marks. Kotonel's figure is its synthesizer alone (bench_synth_file), so the
+    # pauses the wave player puts between pieces are not counted as made sound.
     kana = run(say + ["-p"], stdin_path=corpus)[0].decode().split("\n")
-    kana = [line for line in kana if line.strip()]
     kana_text, total = [], 0
     for line in kana:
-        kana_text.append(line)
-        total += len(line)
-        if total > 6000:
-            break
+        for piece in re.findall(r"[^、。？]+[、。？]?", line):
+            if piece.strip() and total < 6000:
+                kana_text.append(piece)
+                total += len(piece)
     kana_path = os.path.join(work, "kana.txt")
     with open(kana_path, "w", encoding="utf-8") as f:
         f.write("\n".join(kana_text) + "\n")
@@ -246,15 +248,15 @@ def main():
     _, ecpu, _ = cpu_of(["espeak-ng", "-v", "ja", "-f", plain_path, "-w", espeak_wav])
     _, ebase, _ = cpu_of(["espeak-ng", "-v", "ja", "-f", empty, "-w", espeak_wav + "0"])
     e_rate = wav_seconds(espeak_wav) / max(ecpu - ebase, 1e-6)
-    for voice in args.voices.split(","):
-        number = VOICES.index(voice)
-        wav = os.path.join(work, f"{voice}.wav")
-        cmd = say + ["-m", "phonetic", "-t", str(number), "-o", wav]
-        _, cpu, _ = cpu_of(cmd, stdin_path=kana_path)
-        _, base, _ = cpu_of(cmd[:-1] + [wav + "0"], stdin_path=empty)
-        rate = wav_seconds(wav) / max(cpu - base, 1e-6)
+    out = run([args.synth, kana_path, dictionary, args.voices])[0].decode().split("\n")[1:]
+    for line in out:
+        if not line.strip():
+            continue
+        voice, speech, cpu = line.split()
+        rate = float(speech) / max(float(cpu), 1e-6)
         rows.append((f"synthesis {voice}, speech s/CPU s", f"{rate:,.0f}", "espeak-ng ja",
                      f"{e_rate:,.0f}", rate / e_rate))
+    print(f"synthesis: {total} kana in {len(kana_text)} pieces", file=sys.stderr)
 
     # Start-up: the median of five runs each.
     plain_line = re.sub(r"['/;+]", "", run(say + ["-p"], stdin_text=ONE_LINE + "\n")[0].decode()

@@ -26,7 +26,7 @@ fi
 BUILD_DIR=${BUILD_DIR:-build}
 [ -f "$BUILD_DIR/CMakeCache.txt" ] ||
   cmake -S . -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$BUILD_DIR" -j"$(nproc)" --target kotonel-say bench_startup >&2
+cmake --build "$BUILD_DIR" -j"$(nproc)" --target kotonel-say bench_startup bench_synth_file >&2
 
 exec python3 bench/compare.py --say "$BUILD_DIR/bin/kotonel-say" \
-  --startup "$BUILD_DIR/bin/bench_startup" "$@"
+  --startup "$BUILD_DIR/bin/bench_startup" --synth "$BUILD_DIR/bin/bench_synth_file" "$@"
