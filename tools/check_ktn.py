@@ -5,7 +5,7 @@ usage: check_ktn.py [DIR]   (default: dll/ beside tools/). Exit status 1 on any 
 Checks: Shift_JIS decoding, CR LF line ends with no stray CR or LF, no empty line, the
 minimum number of fields, unique keys, codes lists no longer than readings lists, readings
 made only of what the synthesizer can say, counters never shadowed by a shorter one before
-them, and accent specifications that parse.
+them, and accent fields that parse.
 """
 
 import os

@@ -1,4 +1,5 @@
 #include "util/commands.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -14,24 +15,6 @@ namespace kotonel {
 namespace {
 
 namespace fs = std::filesystem;
-
-class TempFolder {
- public:
-  TempFolder() {
-    path_ = fs::temp_directory_path() /
-            ("kotonel-commands-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
-    fs::create_directories(path_);
-  }
-  ~TempFolder() { fs::remove_all(path_); }
-  std::string Folder() const { return path_.string() + "/"; }
-  void Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(path_ / name, std::ios::binary) << bytes;
-  }
-
- private:
-  static inline int counter_ = 0;
-  fs::path path_;
-};
 
 TEST(CommandOf, WholeWordsWithoutCaseOrOuterBlanks) {
   EXPECT_EQ(CommandOf(U"/play", false), Command::Play);
@@ -69,7 +52,7 @@ TEST(NumericValue, LeadingNumberWithBlanksSkipped) {
 }
 
 TEST(ParseEntry, FileOptionsAndText) {
-  TempFolder dir;
+  test::TempFolder dir;
   dir.Write("note.txt", "一行目\r\n二行目\n");
   std::string folder = dir.Folder();
 

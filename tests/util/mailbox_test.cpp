@@ -1,4 +1,5 @@
 #include "util/mailbox.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -18,21 +19,6 @@ namespace kotonel {
 namespace {
 
 namespace fs = std::filesystem;
-
-class TempFolder {
- public:
-  TempFolder() {
-    path_ = fs::temp_directory_path() /
-            ("kotonel-mailbox-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
-    fs::create_directories(path_);
-  }
-  ~TempFolder() { fs::remove_all(path_); }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  static inline int counter_ = 0;
-  fs::path path_;
-};
 
 std::string ReadRaw(const std::string& path) {
   std::string data;
@@ -57,7 +43,7 @@ using State = MailboxSender::State;
 using Lock = InstanceLock::Result;
 
 TEST(InstanceLock, OneHolderAtATimeAndACrashFreesIt) {
-  TempFolder dir;
+  test::TempFolder dir;
   std::string path = dir.File("Kotonel.lock");
   {
     InstanceLock first, second;
@@ -97,7 +83,7 @@ TEST(InstanceLock, OneHolderAtATimeAndACrashFreesIt) {
 }
 
 TEST(Mailbox, HandleFileLifecycleAndPrivateFolder) {
-  TempFolder dir;
+  test::TempFolder dir;
   std::string handle = dir.File("Kotonel.hwnd");
   std::ofstream(handle) << "/nowhere/old\r\n";  // left behind by a crash
   VirtualClock clock;
@@ -157,7 +143,7 @@ TEST(Mailbox, HandleFileLifecycleAndPrivateFolder) {
 }
 
 TEST(Mailbox, TakesAnOfferOnlyIntoAnEmptyMailbox) {
-  TempFolder dir;
+  test::TempFolder dir;
   std::string handle = dir.File("Kotonel.hwnd");
   VirtualClock clock;
   MailboxReceiver receiver(clock);
@@ -201,7 +187,7 @@ TEST(Mailbox, TakesAnOfferOnlyIntoAnEmptyMailbox) {
 }
 
 TEST(Mailbox, BrokenAndStalledOffersAreDropped) {
-  TempFolder dir;
+  test::TempFolder dir;
   std::string handle = dir.File("Kotonel.hwnd");
   VirtualClock clock;
   MailboxReceiver receiver(clock);
@@ -236,7 +222,7 @@ TEST(Mailbox, BrokenAndStalledOffersAreDropped) {
 }
 
 TEST(Mailbox, SenderOutlivesAStaleHandleFileUntilTheDeadline) {
-  TempFolder dir;
+  test::TempFolder dir;
   std::string handle = dir.File("Kotonel.hwnd");
   VirtualClock clock;
   // A receiver that crashed: its handle file and socket file remain, nobody listens.
@@ -286,7 +272,7 @@ TEST(Mailbox, SenderOutlivesAStaleHandleFileUntilTheDeadline) {
 }
 
 TEST(Mailbox, SenderWaitsForTheHandleFileOnTheClock) {
-  TempFolder dir;
+  test::TempFolder dir;
   std::string handle = dir.File("Kotonel.hwnd");
   VirtualClock clock;
   MailboxReceiver receiver(clock);

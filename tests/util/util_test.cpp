@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "support/temp_folder.h"
 #include "util/clock.h"
 #include "util/encoding.h"
 #include "util/files.h"
@@ -15,21 +16,6 @@ namespace kotonel {
 namespace {
 
 namespace fs = std::filesystem;
-
-class TempDir {
- public:
-  TempDir() {
-    path_ = fs::temp_directory_path() /
-            ("kotonel-util-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
-    fs::create_directories(path_);
-  }
-  ~TempDir() { fs::remove_all(path_); }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  static inline int counter_ = 0;
-  fs::path path_;
-};
 
 void WriteRaw(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
@@ -75,7 +61,7 @@ TEST(OrderedList, OutOfRangeReadsAndAppendingWrites) {
 }
 
 TEST(Files, LinesAcceptEveryLineEndAndKeepTheLastLine) {
-  TempDir dir;
+  test::TempFolder dir;
   std::string path = dir.File("lines.txt");
   WriteRaw(path, ToCp932(U"一\r\n二\r三\n四"));
   StringList lines;
@@ -99,7 +85,7 @@ TEST(Files, LinesAcceptEveryLineEndAndKeepTheLastLine) {
 }
 
 TEST(Files, ExistDeleteRenameAndBytes) {
-  TempDir dir;
+  test::TempFolder dir;
   EXPECT_FALSE(FileExists(""));
   std::string a = dir.File("a"), b = dir.File("b");
   EXPECT_TRUE(DeleteFile(a));  // nothing to delete is fine
