@@ -18,11 +18,13 @@ the conversion and synthesis runs, so start-up costs are counted only in the sta
 EVAL_DIR defaults to ../shared/eval beside the repository. Python 3 standard library only.
 """
 import argparse
+import atexit
 import glob
 import gzip
 import os
 import re
 import resource
+import shutil
 import statistics
 import subprocess
 import sys
@@ -181,6 +183,7 @@ def main():
 
     rows = []  # (figure, Kotonel's value, peer, peer's value, ratio)
     work = tempfile.mkdtemp(prefix="kotonel-bench-")
+    atexit.register(shutil.rmtree, work, True)  # the texts and sounds made here are big
     empty = os.path.join(work, "empty.txt")
     open(empty, "w").close()
 

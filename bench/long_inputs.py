@@ -20,8 +20,10 @@ A case fails when the program crashes, exits with an error, or does not finish (
 window, does not become idle) within the timeout. Python 3 standard library only.
 """
 import argparse
+import atexit
 import gzip
 import os
+import shutil
 import signal
 import subprocess
 import sys
@@ -207,6 +209,7 @@ def main():
     say = [os.path.join(args.bin, "kotonel-say")] + (["--dict", args.dict] if args.dict else [])
     gui = os.path.join(args.bin, "Kotonel")
     work = tempfile.mkdtemp(prefix="kotonel-long-")
+    atexit.register(shutil.rmtree, work, True)  # the texts and sounds made here are big
     text = prose()
     cases = args.case or ["line-100k", "line-100k-bare", "text-10mb", "text-10mb-play",
                           "words-10k", "window-10mb", "settings-50mb-words", "settings-50mb-junk",
