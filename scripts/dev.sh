@@ -67,11 +67,12 @@ case "${1:-}" in
   test)
     install_missing
     build build
-    (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)")
+    fuzz_smoke
     # Once more under AddressSanitizer and UndefinedBehaviorSanitizer, without the windows.
     build build-asan -DKOTONEL_SANITIZE=ON -DKOTONEL_GUI=OFF -DKOTONEL_BENCH=OFF
     (cd build-asan && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j"$(nproc)" -LE ui)
-    fuzz_smoke
+    # The whole suite last, so its summary closes the output.
+    (cd build && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)")
     ;;
   *)
     echo "usage: scripts/dev.sh run|test" >&2
