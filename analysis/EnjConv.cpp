@@ -1,4 +1,5 @@
 #include "analysis/EnjConv.h"
+#include "analysis/dictionary_file.h"
 
 #include <vector>
 
@@ -32,17 +33,13 @@ std::u32string FoldCase(std::u32string_view text) {
 
 EnjConv::EnjConv(const std::string& dictionaryFolder) {
   const std::string path = dictionaryFolder + "eng.ktn";
-  StringList lines;
-  if (!ReadLines(path, lines)) throw DictionaryError(std::u32string(kLoadError), U"", path);
-  for (const std::u32string& line : lines) {
-    std::vector<std::u32string> fields = SplitText(line, U' ');
-    if (fields.size() < 3) throw DictionaryError(std::u32string(kLoadError), line, path);
+  ReadDictionaryLines(path, kLoadError, 3, [&](const std::u32string& line, auto& fields) {
     const int32_t table = RoundedField(fields[0]);
     if (table < 0 || table >= kTables)
       throw DictionaryError(std::u32string(kLoadError), line, path);
     auto [it, added] = tables_[static_cast<size_t>(table)].emplace(FoldCase(fields[1]), fields[2]);
     if (!added) throw DictionaryError(std::u32string(kLoadError), line, path);
-  }
+  });
 }
 
 std::u32string EnjConv::LookUp(Table table, std::u32string_view key) const {

@@ -1,4 +1,5 @@
 #include "analysis/Intonation.h"
+#include "analysis/dictionary_file.h"
 
 #include <algorithm>
 #include <limits>
@@ -125,20 +126,17 @@ std::u32string 置換(std::u32string_view s, std::u32string_view pattern,
 
 Intonation::Intonation(const std::string& dictionaryFolder) {
   std::string path = dictionaryFolder + "acc.ktn";
-  StringList lines;
-  if (IsDirectory(path) || !ReadLines(path, lines)) throw DictionaryError(kLoadError, U"", path);
-  for (const auto& line : lines) {
-    std::vector<std::u32string> f = SplitText(line, U' ');
-    if (f.size() < 5) throw DictionaryError(kLoadError, line, path);
+  if (IsDirectory(path)) throw DictionaryError(kLoadError, U"", path);
+  ReadDictionaryLines(path, kLoadError, 5, [&](const std::u32string&, auto& f) {
     // Mode and code are compared as numbers; a rule whose mode (or, in mode 3, code) is not a
     // number belongs to no mode.
     double mode, code = -1;
-    if (!ParseNumber(f[4], mode)) continue;
-    if (mode != 0 && mode != 1 && mode != 2 && mode != 3) continue;
-    if (mode == 3 && !ParseNumber(f[1], code)) continue;
+    if (!ParseNumber(f[4], mode)) return;
+    if (mode != 0 && mode != 1 && mode != 2 && mode != 3) return;
+    if (mode == 3 && !ParseNumber(f[1], code)) return;
     Rule rule{f[2], f[3], static_cast<int32_t>(mode), code == 5 || code == 29};
     AddRule(ParseIntLenient(f[0]), std::move(rule));
-  }
+  });
 }
 
 void Intonation::AddRule(int32_t kind, Rule rule) {

@@ -1,4 +1,5 @@
 #include "analysis/JoinRules.h"
+#include "analysis/dictionary_file.h"
 
 #include "util/dictionary_error.h"
 #include "util/files.h"
@@ -42,13 +43,9 @@ JoinRules::Rule JoinRules::ParseRule(const std::vector<std::u32string>& fields) 
 void JoinRules::Load(const std::string& path) {
   // Like a missing file, a folder of that name holds no rules.
   if (!FileExists(path) || IsDirectory(path)) return;
-  StringList lines;
-  if (!ReadLines(path, lines)) throw DictionaryError(kMessage, U"", path);
-  for (const auto& line : lines) {
-    auto fields = SplitText(line, U' ');
-    if (fields.size() < 3) throw DictionaryError(kMessage, line, path);
+  ReadDictionaryLines(path, kMessage, 3, [&](const std::u32string&, auto& fields) {
     rules_.push_back(ParseRule(fields));
-  }
+  });
 }
 
 bool JoinRules::Apply(const JoinSlot& previous, JoinSlot& current, const JoinSlot& next) const {

@@ -1,4 +1,5 @@
 #include "analysis/MarkTable.h"
+#include "analysis/dictionary_file.h"
 
 #include <algorithm>
 
@@ -34,13 +35,9 @@ void MarkTable::Add(std::u32string key, std::u32string replacement) {
 void MarkTable::Load(const std::string& path) {
   // Like a missing file, a folder of that name holds no entries.
   if (!FileExists(path) || IsDirectory(path)) return;
-  StringList lines;
-  if (!ReadLines(path, lines)) throw DictionaryError(kMessage, U"", path);
-  for (const auto& line : lines) {
-    auto fields = SplitText(line, U' ');
-    if (fields.size() < 2) throw DictionaryError(kMessage, line, path);
+  ReadDictionaryLines(path, kMessage, 2, [&](const std::u32string&, auto& fields) {
     Add(std::move(fields[0]), std::move(fields[1]));
-  }
+  });
 }
 
 std::u32string MarkTable::Replace(std::u32string_view text) const {

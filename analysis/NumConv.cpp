@@ -1,4 +1,5 @@
 #include "analysis/NumConv.h"
+#include "analysis/dictionary_file.h"
 
 #include <algorithm>
 
@@ -38,14 +39,9 @@ bool AllZero(std::u32string_view text) {
 
 NumConv::NumConv(const std::string& dictionaryFolder) {
   const std::string path = dictionaryFolder + "num.ktn";
-  StringList lines;
-  if (!ReadLines(path, lines)) throw DictionaryError(std::u32string(kLoadError), U"", path);
-  counters_.reserve(static_cast<size_t>(lines.Count()));
-  for (const std::u32string& line : lines) {
-    std::vector<std::u32string> fields = SplitText(line, U' ');
-    if (fields.size() < 3) throw DictionaryError(std::u32string(kLoadError), line, path);
+  ReadDictionaryLines(path, kLoadError, 3, [&](const std::u32string&, auto& fields) {
     counters_.push_back({fields[0], fields[1], RoundedField(fields[2])});
-  }
+  });
   // clang-format off
   bigUnits_ = {U"まん,", U"おく,", U"ちょー,", U"けい,", U"がい,", U"じょ,", U"じょー,",
                U"こう,", U"かん,", U"せい,", U"さい,", U"ごく,", U"ごうがしゃ,", U"あそうぎ,",

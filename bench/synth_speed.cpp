@@ -6,18 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "bench/cpu_time.h"
 #include "synth/synthesizer.h"
 #include "util/encoding.h"
-
-namespace {
-
-double CpuSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   using namespace kotonel;
