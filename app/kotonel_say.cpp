@@ -1,5 +1,6 @@
 // kotonel-say: reads Japanese text aloud from the command line, records it to a WAV file, or
 // prints the phonetic string the synthesizer would be given.
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -22,10 +23,11 @@ using namespace kotonel;
 
 constexpr const char* kUsage =
     "Usage: kotonel-say [OPTIONS] [TEXT...]\n"
-    "Reads TEXT (the arguments joined by a space) or, without TEXT, standard input aloud,\n"
-    "one line at a time.\n"
+    "Reads TEXT (the arguments joined by a space, or by \"、\" in phonetic mode) or, without\n"
+    "TEXT, standard input aloud, one line at a time.\n"
     "\n"
-    "  -o, --output FILE   record to the WAV file FILE instead of playing\n"
+    "  -o, --output FILE   record to the WAV file FILE instead of playing (\"-\": standard\n"
+    "                      output); a file is replaced only once the recording is complete\n"
     "  -t, --voice N       voice 0-7 (0 女性１, 1 女性２, 2 男性１, 3 男性２, 4 ロボット,\n"
     "                      5 中性, 6 機械, 7 特殊; default 0)\n"
     "  -s, --speed N       speed 50-300 (default 100)\n"
@@ -37,7 +39,8 @@ constexpr const char* kUsage =
     "  -h, --help          show this help\n"
     "      --version       show the version\n"
     "\n"
-    "Exit status: 0 done, 2 bad usage, 3 a dictionary failed to load, 4 speaking failed.\n";
+    "Exit status: 0 done, 2 bad usage, 3 a dictionary failed to load, 4 speaking or writing\n"
+    "the output failed.\n";
 
 struct Options {
   std::string output;
@@ -61,6 +64,28 @@ class SilentVoiceLibrary final : public VoiceLibrary {
  private:
   uint8_t header_[44] = {};
 };
+
+// The first failure to write standard output (a full disk, a closed pipe): the caller must not
+// take a cut-off output for a complete one.
+int stdoutError = 0;
+
+bool Print(const std::string& text) {
+  if (stdoutError) return false;
+  errno = 0;
+  if (std::fwrite(text.data(), 1, text.size(), stdout) == text.size()) return true;
+  stdoutError = errno ? errno : EIO;
+  return false;
+}
+
+bool StandardOutputFailed() {
+  errno = 0;
+  if (!stdoutError && (std::fflush(stdout) != 0 || std::ferror(stdout)))
+    stdoutError = errno ? errno : EIO;
+  if (!stdoutError) return false;
+  std::cerr << "kotonel-say: cannot write to standard output: " << std::strerror(stdoutError)
+            << "\n";
+  return true;
+}
 
 int UsageError(const std::string& message) {
   std::cerr << "kotonel-say: " << message << "\n" << kUsage;
@@ -88,11 +113,11 @@ int ParseOptions(int argc, char** argv, Options& o) {
       continue;
     }
     if (a == "-h" || a == "--help") {
-      std::cout << kUsage;
+      Print(kUsage);
       return 0;
     }
     if (a == "--version") {
-      std::cout << "kotonel-say (Kotonel) 1.56\n";
+      Print("kotonel-say (Kotonel) 1.56\n");
       return 0;
     }
     if (a == "-p" || a == "--print") {
@@ -114,6 +139,7 @@ int ParseOptions(int argc, char** argv, Options& o) {
       value = argv[++i];
     }
     if (name == "-o" || name == "--output") {
+      if (value.empty()) return UsageError("option '" + name + "' needs a file name (or -)");
       o.output = value;
     } else if (name == "-t" || name == "--voice") {
       if (!ParseNumber(value, 0, 7, o.voice)) return UsageError("voice must be 0-7: " + value);
@@ -135,17 +161,29 @@ int ParseOptions(int argc, char** argv, Options& o) {
 
 std::vector<std::u32string> InputLines(const Options& o) {
   if (!o.text.empty()) {
+    // A blank is no phonetic symbol: phonetic arguments are joined by a pause mark instead.
+    std::string separator = o.mode == "phonetic" ? "、" : " ";
     std::string joined;
-    for (size_t i = 0; i < o.text.size(); ++i) joined += (i ? " " : "") + o.text[i];
+    for (size_t i = 0; i < o.text.size(); ++i) joined += (i ? separator : "") + o.text[i];
     return SplitLines(FromUtf8(joined));
   }
   std::string data((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
   return SplitLines(DecodeTextFile(data));
 }
 
+int Run(int argc, char** argv);
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  int status = Run(argc, argv);
+  if (StandardOutputFailed()) return 4;
+  return status;
+}
+
+namespace {
+
+int Run(int argc, char** argv) {
   Options o;
   if (int status = ParseOptions(argc, argv, o); status >= 0) return status;
   std::string dict = o.dict.empty() ? DictionaryFolder() : o.dict;
@@ -176,16 +214,35 @@ int main(int argc, char** argv) {
   engine->VOICE(o.voice);
   engine->SPEED(o.speed);
   engine->VOLUME(o.volume);
-  if (!o.print && !o.output.empty()) {
+  bool recording = !o.print && !o.output.empty();
+  if (recording) {
     engine->PATH(o.output);
     engine->RECORD(true);
+    // Before any synthesis: a file that cannot be written is known at once.
+    if (!engine->Wave().OpenRecording()) {
+      std::cerr << "kotonel-say: cannot write the recording: " << engine->Wave().RecordingError()
+                << "\n";
+      return 4;
+    }
   }
 
-  for (const auto& line : InputLines(o)) {
+  std::vector<std::u32string> lines = InputLines(o);
+  for (size_t number = 1; number <= lines.size(); ++number) {
+    const std::u32string& line = lines[number - 1];
     size_t before = virtualDevice ? virtualDevice->Pieces().size() : 0;
     int32_t rc = engine->Speech(0, line);
+    if (rc == kRecordingFull) {
+      // What fits is kept: the file ends before this line.
+      std::cerr << "kotonel-say: line " << number << ": " << ToUtf8(SpeechErrorMessage(rc)) << ": "
+                << engine->LastError() << "; the recording stops before this line\n";
+      if (!engine->SAVE())
+        std::cerr << "kotonel-say: could not write the recording: "
+                  << engine->Wave().RecordingError() << "\n";
+      return 4;
+    }
     if (rc != 0) {
-      std::cerr << "kotonel-say: " << ToUtf8(SpeechErrorMessage(rc));
+      std::cerr << "kotonel-say: line " << number << " (" << ToUtf8(line)
+                << "): " << ToUtf8(SpeechErrorMessage(rc));
       if (!engine->LastError().empty()) std::cerr << ": " << engine->LastError();
       std::cerr << "\n";
       return 4;
@@ -194,13 +251,15 @@ int main(int argc, char** argv) {
       std::u32string printed;
       const auto& pieces = virtualDevice->Pieces();
       for (size_t k = before; k < pieces.size(); ++k) printed += pieces[k].phonetic;
-      std::cout << ToUtf8(printed) << "\n";
+      if (!Print(ToUtf8(printed) + "\n")) return 4;  // reported on the way out
     }
   }
-  std::cout.flush();
-  if (!o.print && !o.output.empty() && !engine->SAVE()) {
-    std::cerr << "kotonel-say: could not write the recording to " << o.output << "\n";
+  if (recording && !engine->SAVE()) {
+    std::cerr << "kotonel-say: could not write the recording: " << engine->Wave().RecordingError()
+              << "\n";
     return 4;
   }
   return 0;
 }
+
+}  // namespace

@@ -1,7 +1,13 @@
 #include "audio/clsWAVE.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 
 #include "util/encoding.h"
 #include "util/strings.h"
@@ -45,11 +51,14 @@ clsWAVE::~clsWAVE() {
     CANCEL();
     device_->Close();
   }
+  DropRecording();
 }
 
 void clsWAVE::RECORD(bool on) {
+  DropRecording();
   recordFlag_ = on;
-  recordBuffer_ = on ? RecordingHeader() : Bytes(1, 0);
+  recordLength_ = on ? kHeaderSize : 0;
+  recordError_.clear();
 }
 
 void clsWAVE::SPEED(int32_t speed) {
@@ -70,8 +79,7 @@ int32_t clsWAVE::PLAY() {
   if (!Synthesize()) return kSynthesisFailed;
   ApplyVolume(samples_, volume_);
   if (recordFlag_) {
-    recordBuffer_.insert(recordBuffer_.end(), samples_.begin() + kHeaderSize, samples_.end());
-    recordBuffer_.resize(recordBuffer_.size() + SilenceAfter(word_.back()), 0);
+    if (int32_t rc = AppendRecording(SilenceAfter(word_.back())); rc != 0) return rc;
   }
   playLength_ = static_cast<int64_t>(samples_.size() - kHeaderSize);
   device_->NoteText(word_);
@@ -143,16 +151,161 @@ bool clsWAVE::CANCEL() {
   return true;
 }
 
+int32_t clsWAVE::AppendRecording(uint32_t silence) {
+  uint64_t add = samples_.size() - kHeaderSize + silence;
+  if (recordLength_ + add > recordLimit_) {
+    // Stops before the length fields would wrap; what was recorded so far stays savable.
+    lastError_ = "the recording has reached the largest size a WAV file can hold (" +
+                 std::to_string(recordLength_) + " bytes)";
+    return kRecordingFull;
+  }
+  static const uint8_t kSilence[6400] = {};
+  bool ok = EnsureRecordingFile() &&
+            WriteRecording(samples_.data() + kHeaderSize, samples_.size() - kHeaderSize);
+  while (ok && silence > 0) {
+    uint32_t n = std::min<uint32_t>(silence, sizeof kSilence);
+    ok = WriteRecording(kSilence, n);
+    silence -= n;
+  }
+  if (!ok) {
+    lastError_ = recordError_;
+    return kRecordingFailed;
+  }
+  return 0;
+}
+
+bool clsWAVE::EnsureRecordingFile() {
+  if (recordReady_) return true;
+  if (!recordPath_.empty() && !recordOut_) {
+    recordOut_ = std::make_unique<OutputFile>();
+    if (!recordOut_->Open(recordPath_)) {
+      recordError_ = recordOut_->Error();
+      recordOut_.reset();
+    }
+  }
+  if (!(recordOut_ && recordOut_->CanSeek()) && spoolFd_ < 0) {
+    // A device, a FIFO or a file not yet named takes the recording only at SAVE: until then it
+    // waits in a file without a name, gone with the process.
+    const char* dir = std::getenv("TMPDIR");
+    std::string folder = dir && *dir ? dir : "/tmp";
+    spoolFd_ = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (spoolFd_ < 0) {
+      std::string name = folder + "/kotonel-recording-XXXXXX";
+      spoolFd_ = ::mkostemp(name.data(), O_CLOEXEC);
+      if (spoolFd_ >= 0) ::unlink(name.c_str());
+    }
+    if (spoolFd_ < 0) {
+      recordError_ = folder + ": " + std::strerror(errno);
+      return false;
+    }
+  }
+  uint64_t length = recordLength_;
+  recordLength_ = 0;
+  recordReady_ = true;
+  Bytes header = RecordingHeader();
+  if (!WriteRecording(header.data(), header.size())) return false;
+  recordLength_ = length;
+  return true;
+}
+
+bool clsWAVE::WriteRecording(const void* data, size_t size) {
+  if (recordOut_ && recordOut_->CanSeek()) {
+    if (!recordOut_->Write(data, size)) {
+      recordError_ = recordOut_->Error();
+      return false;
+    }
+  } else {
+    const char* p = static_cast<const char*>(data);
+    size_t left = size;
+    while (left > 0) {
+      ssize_t n = ::write(spoolFd_, p, left);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {
+        recordError_ = std::string("temporary recording: ") + std::strerror(n < 0 ? errno : EIO);
+        return false;
+      }
+      p += n;
+      left -= static_cast<size_t>(n);
+    }
+  }
+  recordLength_ += size;
+  return true;
+}
+
+bool clsWAVE::OpenRecording() {
+  if (!recordFlag_) return true;
+  EnsureRecordingFile();
+  return recordError_.empty();
+}
+
+bool clsWAVE::FinishRecording(const std::string& path) {
+  uint64_t length = recordLength_;
+  if (!EnsureRecordingFile()) return false;
+  recordLength_ = length;
+  Bytes header = RecordingHeader();
+  PutLe32(header, 4, static_cast<uint32_t>(length - 8));
+  PutLe32(header, 40, static_cast<uint32_t>(length - kHeaderSize));
+  bool inTarget = recordOut_ && recordOut_->CanSeek();
+  if (inTarget) {
+    if (!recordOut_->WriteAt(0, header.data(), header.size())) {
+      recordError_ = recordOut_->Error();
+      return false;
+    }
+    if (recordOut_->Path() == path) {
+      if (recordOut_->Commit()) return true;
+      recordError_ = recordOut_->Error();
+      return false;
+    }
+  } else if (::pwrite(spoolFd_, header.data(), header.size(), 0) !=
+             static_cast<ssize_t>(header.size())) {
+    recordError_ = std::string("temporary recording: ") + std::strerror(errno);
+    return false;
+  }
+  // The samples are elsewhere (a nameless file, or beside another path): copy them over.
+  int source = inTarget ? recordOut_->Descriptor() : spoolFd_;
+  OutputFile fresh;
+  OutputFile* out = &fresh;
+  if (!inTarget && recordOut_ && recordOut_->IsOpen() && recordOut_->Path() == path)
+    out = recordOut_.get();
+  else if (!fresh.Open(path)) {
+    recordError_ = fresh.Error();
+    return false;
+  }
+  std::vector<uint8_t> chunk(1 << 20);
+  for (uint64_t at = 0; at < length;) {
+    size_t want = static_cast<size_t>(std::min<uint64_t>(chunk.size(), length - at));
+    ssize_t n = ::pread(source, chunk.data(), want, static_cast<off_t>(at));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      recordError_ = std::string("temporary recording: ") + std::strerror(n < 0 ? errno : EIO);
+      out->Discard();
+      return false;
+    }
+    if (!out->Write(chunk.data(), static_cast<size_t>(n))) {
+      recordError_ = out->Error();
+      return false;
+    }
+    at += static_cast<uint64_t>(n);
+  }
+  if (out->Commit()) return true;
+  recordError_ = out->Error();
+  return false;
+}
+
+void clsWAVE::DropRecording() {
+  recordOut_.reset();  // an uncommitted temporary file goes with it
+  if (spoolFd_ >= 0) ::close(spoolFd_);
+  spoolFd_ = -1;
+  recordReady_ = false;
+}
+
 bool clsWAVE::SAVE(const std::string& path) {
   if (!recordFlag_) return true;
   recordFlag_ = false;
-  Bytes buffer;
-  buffer.swap(recordBuffer_);
-  recordBuffer_.assign(1, 0);
-  if (buffer.size() < kHeaderSize) return false;
-  PutLe32(buffer, 4, static_cast<uint32_t>(buffer.size() - 8));
-  PutLe32(buffer, 40, static_cast<uint32_t>(buffer.size() - kHeaderSize));
-  return WriteBytes(path, buffer, 0);
+  bool ok = FinishRecording(path);
+  DropRecording();
+  recordLength_ = 0;
+  return ok;
 }
 
 std::u32string SpeechErrorText(int32_t code) {
@@ -193,6 +346,10 @@ std::u32string SpeechErrorText(int32_t code) {
     case 401:
     case 501:
       return U"音声データを再生装置に渡せませんでした";
+    case 601:
+      return U"録音が WAV ファイルの大きさの上限（4 GiB）に達したため止めました";
+    case 602:
+      return U"録音をファイルに書き込めませんでした";
     default:
       return U"文中に漢字等が含まれている／文字列の冗長";
   }

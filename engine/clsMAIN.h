@@ -51,7 +51,11 @@ class clsMAIN {
   bool CONV() const { return conv_; }
   void Intonation(bool on);
   bool Intonation() const;
-  void PATH(std::string path) { path_ = std::move(path); }
+  // The wave player streams a recording beside its file as it is made.
+  void PATH(std::string path) {
+    path_ = std::move(path);
+    wave_->RecordingPath(path_);
+  }
   const std::string& PATH() const { return path_; }
   void RECORD(bool on) { wave_->RECORD(on); }
   void SPEED(int32_t speed) { wave_->SPEED(speed); }

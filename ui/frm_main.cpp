@@ -29,6 +29,7 @@
 #include "util/dictionary_error.h"
 #include "util/encoding.h"
 #include "util/files.h"
+#include "util/program.h"
 #include "util/strings.h"
 #include "util/width.h"
 
@@ -305,6 +306,7 @@ bool frmメイン::Load() {
        {&setup_.programFolder, &setup_.writableFolder, &setup_.dictionaryFolder})
     if (!folder->empty() && folder->back() != '/') *folder += '/';
 
+  CheckWritableFolder();
   RecoverTempFiles();
 
   MessagePump pump = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
@@ -348,19 +350,23 @@ bool frmメイン::Load() {
 }
 
 void frmメイン::RecoverTempFiles() {
-  std::vector<std::string> folders = {setup_.dictionaryFolder, setup_.programFolder};
-  if (setup_.writableFolder != setup_.programFolder) folders.push_back(setup_.writableFolder);
-  for (const std::string& folder : folders) {
-    if (folder.empty()) continue;
-    QDir dir(Q(folder));
-    QStringList names = dir.entryList({QStringLiteral("*.tmp")}, QDir::Files | QDir::Hidden);
-    for (const QString& name : names) {
-      std::string path = folder + name.toStdString();
-      std::string target = path.substr(0, path.size() - 4);
-      if (!FileExists(target)) RenameFile(path, target);
-      DeleteFile(path);
-    }
-  }
+  // Only our own temporary files, left by a write that was cut off: never promoted (they may be
+  // incomplete), and never anything another program keeps here.
+  for (const std::string* folder :
+       {&setup_.dictionaryFolder, &setup_.programFolder, &setup_.writableFolder})
+    RemoveLeftoverTemporaryFiles(*folder);
+}
+
+void frmメイン::CheckWritableFolder() {
+  const std::string& folder = setup_.writableFolder;
+  if (folder.empty() || !OthersMayWriteInto(folder)) return;
+  RefuseWritesInto(folder, "the folder may be written by other users");
+  CurrentPrompts().Message(
+      this, QMessageBox::Warning, Q(setup_.programName),
+      QStringLiteral("設定のフォルダー「%1」は他のユーザーも書き込めるため、"
+                     "ここには設定を保存しません。\n"
+                     "フォルダーを自分だけが書き込めるようにしてください（chmod go-w）。")
+          .arg(Q(folder)));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -475,12 +481,13 @@ void frmメイン::ReadAloud() {
   chk再生->setChecked(false);
   chk中止->setChecked(false);
   chk停止->setChecked(false);
-  if (error != 0) objMAIN->RECORD(false);
+  // A recording stopped at the WAV size limit is kept; other failures discard it.
+  if (error != 0 && error != kRecordingFull) objMAIN->RECORD(false);
   bool wasRecording = objMAIN->Wave().IsRecording();
   if (!objMAIN->SAVE() && wasRecording) {
-    CurrentPrompts().Message(
-        this, QMessageBox::Warning, Q(setup_.programName),
-        QStringLiteral("録音を保存できませんでした。\n%1").arg(Q(objMAIN->PATH())));
+    CurrentPrompts().Message(this, QMessageBox::Warning, Q(setup_.programName),
+                             QStringLiteral("録音を保存できませんでした。\n%1\n%2")
+                                 .arg(Q(objMAIN->PATH()), Q(objMAIN->Wave().RecordingError())));
   }
   chk録音->setChecked(false);
   if (isVisible()) {

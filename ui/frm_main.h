@@ -95,6 +95,8 @@ class frmメイン : public QMainWindow {
   void StepBack(const std::vector<std::u32string>& lines, int& i, int n) const;
   bool IsSpeakable(const std::u32string& line) const;
   void RecoverTempFiles();
+  // Tells the user once when others may write into the settings folder; nothing goes there.
+  void CheckWritableFolder();
   void LayoutControls();
 
   // Twips per pixel, for the sizes kept in the settings file.

@@ -1,6 +1,8 @@
 #include "util/program.h"
 
+#include <grp.h>
 #include <limits.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -43,14 +45,43 @@ std::string DictionaryFolder() {
   return ProgramFolder() + "dll/";
 }
 
+bool OthersMayWriteInto(const std::string& folder) {
+  struct stat st;
+  if (folder.empty() || ::stat(folder.c_str(), &st) != 0) return false;
+  uid_t me = ::geteuid();
+  if (st.st_uid != me && st.st_uid != 0) return true;
+  if (st.st_mode & S_ISVTX) return false;  // others cannot remove or replace the user's files
+  if (st.st_mode & S_IWOTH) return true;
+  if (!(st.st_mode & S_IWGRP)) return false;
+  // Debian gives each user a group of their own (umask 002): that group is the user alone.
+  const struct passwd* user = ::getpwuid(me);
+  const struct group* group = ::getgrgid(st.st_gid);
+  if (!user || !group || std::string(user->pw_name) != group->gr_name) return true;
+  if (user->pw_gid != st.st_gid) return true;
+  for (char** member = group->gr_mem; *member; ++member)
+    if (std::string(*member) != user->pw_name) return true;
+  return false;
+}
+
+namespace {
+
+std::string Guarded(std::string folder) {
+  if (OthersMayWriteInto(folder))
+    RefuseWritesInto(folder, "the folder may be written by other users");
+  return folder;
+}
+
+}  // namespace
+
 std::string WritableFolder() {
   if (const char* dir = std::getenv("KOTONEL_CONFIG_DIR"); dir && *dir) {
     std::string folder = WithSlash(dir);
     MakeFolders(folder);
-    return folder;
+    return Guarded(folder);
   }
   std::string program = ProgramFolder();
-  if (!program.empty() && ::access(program.c_str(), W_OK) == 0) return program;
+  if (!program.empty() && ::access(program.c_str(), W_OK) == 0 && !OthersMayWriteInto(program))
+    return program;
   std::string base;
   if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
     base = WithSlash(xdg);
@@ -60,7 +91,7 @@ std::string WritableFolder() {
     base = "/tmp/";
   std::string folder = base + "Kotonel/";
   MakeFolders(folder);
-  return folder;
+  return Guarded(folder);
 }
 
 std::string ProgramName() {
