@@ -2,8 +2,12 @@
 // a virtual clock: every press "during" a reading happens inside the engine's waits, nested in
 // the play button's click, as it does for a user.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QApplication>
+#include <filesystem>
 #include <QCheckBox>
 #include <QDragEnterEvent>
 #include <QFile>
@@ -378,20 +382,54 @@ TEST(MainWindow, WindowSpringsBackToItsSmallestSize) {
   EXPECT_GT(w.sld速度->x(), w.sld音量->x() + w.sld音量->width());
 }
 
-TEST(MainWindow, RecoversLeftoverTemporaryFiles) {
+TEST(MainWindow, RemovesOnlyItsOwnLeftoverTemporaryFiles) {
   Harness h;
-  std::string dir = h.ProgramFolder();
+  std::string dir = h.ProgramFolder(), config = h.WritableFolder();
+  ASSERT_TRUE(WriteFileAtomic(config + "Kotonel.ini", "Kotonel\t3\r\n"));
+  // A write of ours cut off by a kill: an incomplete file that must not become the settings.
+  pid_t child = fork();
+  if (child == 0) {
+    OutputFile out;
+    bool ok = out.Open(config + "Kotonel.ini") && out.Write("half", 4);
+    _exit(ok ? 0 : 1);  // no Commit: the process dies in the middle of the write
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_EQ(WEXITSTATUS(status), 0);
+  auto ours = [](const std::string& folder) {
+    int n = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+      n += IsOurTemporaryName(entry.path().filename().string());
+    return n;
+  };
+  ASSERT_EQ(ours(config), 1);
+  // Other programs' files (an install to ~/.local/bin shares its folder) are not ours.
   WriteFileAtomic(dir + "a.txt", "old");
   ASSERT_TRUE(WriteBytes(dir + "a.txt.tmp", Bytes{'n', 'e', 'w'}));
   ASSERT_TRUE(WriteBytes(dir + "b.txt.tmp", Bytes{'b'}));
   h.Start();
+  EXPECT_EQ(ours(config), 0);
   std::string data;
+  ASSERT_TRUE(ReadWholeFile(config + "Kotonel.ini", data));
+  EXPECT_EQ(data, "Kotonel\t3\r\n");
+  ASSERT_TRUE(ReadWholeFile(dir + "a.txt.tmp", data));
+  EXPECT_EQ(data, "new");
   ASSERT_TRUE(ReadWholeFile(dir + "a.txt", data));
-  EXPECT_EQ(data, "old");  // the finished file wins over a leftover
-  EXPECT_FALSE(FileExists(dir + "a.txt.tmp"));
-  ASSERT_TRUE(ReadWholeFile(dir + "b.txt", data));
-  EXPECT_EQ(data, "b");  // an interrupted write is completed
-  EXPECT_FALSE(FileExists(dir + "b.txt.tmp"));
+  EXPECT_EQ(data, "old");
+  EXPECT_TRUE(FileExists(dir + "b.txt.tmp"));
+  EXPECT_FALSE(FileExists(dir + "b.txt"));
+}
+
+TEST(MainWindow, RefusesASettingsFolderOthersMayWriteInto) {
+  Harness h;
+  ASSERT_EQ(chmod(h.WritableFolder().c_str(), 0777), 0);
+  frmメイン& w = h.Start();
+  ASSERT_EQ(h.prompts.messages.size(), 1u);
+  EXPECT_TRUE(h.prompts.messages[0].text.contains(QString::fromStdString(h.WritableFolder())));
+  EXPECT_TRUE(h.prompts.messages[0].text.contains(QStringLiteral("他のユーザー")));
+  w.close();
+  EXPECT_FALSE(FileExists(h.SettingsPath()));
+  EXPECT_TRUE(std::filesystem::is_empty(h.WritableFolder()));
 }
 
 TEST(MainWindow, VersionBoxAndMenus) {
