@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
+
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -13,10 +18,13 @@ struct SayResult {
 };
 
 // Runs kotonel-say from the build tree with the given arguments (shell-quoted by the caller).
-SayResult Say(const std::string& args, const std::string& input = "") {
+// dict empty: the dictionaries and voices shipped beside the program.
+SayResult Say(const std::string& args, const std::string& input = "",
+              const std::string& dict = std::string(KOTONEL_TEST_DATA) + "engine") {
   std::string command = std::string("cd ") + KOTONEL_BIN_DIR + " && ";
   if (!input.empty()) command += "printf '%s' '" + input + "' | ";
-  command += "./kotonel-say --dict " + std::string(KOTONEL_TEST_DATA) + "engine " + args + " 2>&1";
+  command += "./kotonel-say " + (dict.empty() ? std::string() : "--dict " + dict + " ") + args;
+  if (command.find("2>") == std::string::npos) command += " 2>&1";
   FILE* pipe = popen(command.c_str(), "r");
   std::string out;
   std::array<char, 4096> buf;
@@ -48,6 +56,101 @@ TEST(KotonelSay, RejectsBadOptionsWithUsage) {
 TEST(KotonelSay, ReportsAnUnwritableRecording) {
   SayResult r = Say("-m phonetic -o /nonexistent-folder/x.wav 'あ'");
   EXPECT_EQ(r.status, 4);
+  EXPECT_NE(r.out.find("No such file or directory"), std::string::npos) << r.out;
+}
+
+// The small test dictionaries with the shipped first voice: quick to load, and it speaks.
+std::string VoicedDictionary(const kotonel::test::TempFolder& dir) {
+  namespace fs = std::filesystem;
+  std::string dict = dir.File("dict");
+  fs::create_directory(dict);
+  for (const auto& e : fs::directory_iterator(std::string(KOTONEL_TEST_DATA) + "engine"))
+    fs::create_symlink(e.path(), dict + "/" + e.path().filename().string());
+  fs::create_directory_symlink(std::string(KOTONEL_BIN_DIR) + "dll/f1", dict + "/f1");
+  return dict;
+}
+
+std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+uint32_t Le32(const std::string& b, size_t at) {
+  auto u = [&](size_t i) { return static_cast<uint32_t>(static_cast<uint8_t>(b[at + i])); };
+  return u(0) | u(1) << 8 | u(2) << 16 | u(3) << 24;
+}
+
+TEST(KotonelSay, OutputKeepsModesWritesDevicesThroughAndChecksFirst) {
+  kotonel::test::TempFolder dir;
+  std::string dict = VoicedDictionary(dir);
+  // A private recording stays private; nothing else is left in the folder.
+  std::string wav = dir.File("p.wav");
+  dir.Write("p.wav", "old");
+  ASSERT_EQ(chmod(wav.c_str(), 0600), 0);
+  SayResult r = Say("-m phonetic -o '" + wav + "' あ", "", dict);
+  ASSERT_EQ(r.status, 0) << r.out;
+  std::string data = Slurp(wav);
+  ASSERT_GT(data.size(), 44u);
+  EXPECT_EQ(data.substr(0, 4), "RIFF");
+  EXPECT_EQ(Le32(data, 40), data.size() - 44);
+  struct stat st;
+  ASSERT_EQ(stat(wav.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0600u);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Folder()), {}), 2);  // and dict
+
+  // A read-only file is refused before anything is synthesized, with the reason.
+  std::string ro = dir.File("ro.wav");
+  dir.Write("ro.wav", "keep");
+  ASSERT_EQ(chmod(ro.c_str(), 0444), 0);
+  r = Say("-m phonetic -o '" + ro + "' あ", "", dict);
+  EXPECT_EQ(r.status, 4);
+  EXPECT_NE(r.out.find("read-only"), std::string::npos) << r.out;
+  EXPECT_EQ(Slurp(ro), "keep");
+
+  // A FIFO is written through, not replaced by a file.
+  std::string fifo = dir.File("fifo");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  r = Say("-m phonetic -o '" + fifo + "' あ & timeout 20 cat '" + fifo + "' | wc -c; wait $!", "",
+          dict);
+  EXPECT_EQ(r.status, 0) << r.out;
+  EXPECT_EQ(std::stoul(r.out), data.size()) << r.out;
+  ASSERT_EQ(lstat(fifo.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+
+  // "-" is standard output; a full one is a failure with the reason.
+  r = Say("-m phonetic -o - あ 2>/dev/null | wc -c", "", dict);
+  EXPECT_EQ(std::stoul(r.out), data.size()) << r.out;
+  r = Say("-m phonetic -o - あ 2>&1 >/dev/full", "", dict);
+  EXPECT_EQ(r.status, 4);
+  EXPECT_NE(r.out.find("No space left on device"), std::string::npos) << r.out;
+
+  // An empty name is a usage error.
+  r = Say("-o '' あ");
+  EXPECT_EQ(r.status, 2);
+  r = Say("--output= あ");
+  EXPECT_EQ(r.status, 2);
+}
+
+TEST(KotonelSay, AFailedWriteToStandardOutputIsAnError) {
+  SayResult r = Say("-m phonetic -p あ 2>&1 >/dev/full");
+  EXPECT_EQ(r.status, 4);
+  EXPECT_NE(r.out.find("No space left on device"), std::string::npos) << r.out;
+  r = Say("--help 2>&1 >/dev/full");
+  EXPECT_EQ(r.status, 4);
+}
+
+TEST(KotonelSay, PhoneticArgumentsAreJoinedByAPauseAndErrorsNameTheLine) {
+  SayResult r = Say("-m phonetic -p あ い う");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "あ、い、う。\n");
+  kotonel::test::TempFolder dir;
+  std::string dict = VoicedDictionary(dir);
+  r = Say("-m phonetic -o '" + dir.File("x.wav") + "' あ い", "", dict);
+  EXPECT_EQ(r.status, 0) << r.out;
+  r = Say("-m phonetic -o '" + dir.File("y.wav") + "'", "あ\nかx\n", dict);
+  EXPECT_EQ(r.status, 4);
+  EXPECT_NE(r.out.find("line 2 (かx)"), std::string::npos) << r.out;
+  EXPECT_FALSE(std::filesystem::exists(dir.File("y.wav")));
 }
 
 }  // namespace
