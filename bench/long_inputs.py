@@ -16,6 +16,8 @@ Cases:
                   its own command line gives it (with the words applied)
   window-10mb     the desktop program told on its command line to read the 10 MB file: time to
                   the first piece spoken, memory while reading on, and closing with SIGTERM
+  record-hours    kotonel-say -o recording several hours of speech to a WAV file: the recording
+                  goes to disk as it is made, so memory must stay flat however long it gets
 A case fails when the program crashes, exits with an error, or does not finish (or, for the
 window, does not become idle) within the timeout. Python 3 standard library only.
 """
@@ -178,6 +180,46 @@ def window_reading(cmd, env, cwd, log, timeout, seconds=15):
             max(samples))
 
 
+def record(cmd, stdin_path, wav, timeout):
+    """Records to wav, sampling memory as the recording grows; checks the finished header."""
+    start = time.monotonic()
+    samples = []
+    with open(stdin_path, "rb") as stdin:
+        p = subprocess.Popen(cmd + ["-o", wav], stdin=stdin, stdout=subprocess.DEVNULL,
+                             stderr=subprocess.PIPE)
+        while True:
+            pid, status, usage = os.wait4(p.pid, os.WNOHANG)
+            if pid:
+                break
+            if time.monotonic() - start > timeout:
+                p.kill()
+                os.wait4(p.pid, 0)
+                return f"FAIL: not done after {timeout} s", max(samples or [0])
+            rss = status_kb(p.pid, "VmRSS")
+            if rss:
+                samples.append(rss)
+            time.sleep(0.2)
+    wall = time.monotonic() - start
+    code = os.waitstatus_to_exitcode(status)
+    if code:
+        return f"FAIL: exit {code}: {p.stderr.read().decode(errors='replace')[:200]}", \
+            usage.ru_maxrss
+    size = os.path.getsize(wav)
+    with open(wav, "rb") as f:
+        header = f.read(44)
+    riff, data = int.from_bytes(header[4:8], "little"), int.from_bytes(header[40:44], "little")
+    if header[:4] != b"RIFF" or riff != size - 8 or data != size - 44:
+        return f"FAIL: header does not match the file's {size} bytes", usage.ru_maxrss
+    hours = data / 16000 / 3600
+    # Memory once the engine is loaded and the recording under way, against the end.
+    early = samples[min(len(samples) - 1, max(5, len(samples) // 10))] if samples else 0
+    late = samples[-1] if samples else 0
+    flat = usage.ru_maxrss <= early * 1.2 + 2048
+    return (f"{'ok' if flat else 'FAIL: memory grows'}: {hours:.1f} h of speech, "
+            f"{size // (1024 * 1024)} MB WAV in {wall:.1f} s, RSS {early // 1024} MB early, "
+            f"{late // 1024} MB at the end", usage.ru_maxrss)
+
+
 def settings_file(path, kind, size):
     header = {"migrate": "Kotonel\t1", "old": None}.get(kind, "Kotonel\t3")
     lines, n, i = [], 0, 0
@@ -212,7 +254,7 @@ def main():
     atexit.register(shutil.rmtree, work, True)  # the texts and sounds made here are big
     text = prose()
     cases = args.case or ["line-100k", "line-100k-bare", "text-10mb", "text-10mb-play",
-                          "words-10k", "window-10mb", "settings-50mb-words", "settings-50mb-junk",
+                          "record-hours", "words-10k", "window-10mb", "settings-50mb-words", "settings-50mb-junk",
                           "settings-50mb-old", "settings-50mb-migrate"]
     env = dict(os.environ, KOTONEL_AUDIO="null", QT_QPA_PLATFORM="offscreen")
 
@@ -245,6 +287,16 @@ def main():
                 f.write("Kotonel\t3\r\nchkFILE\t\t1\r\n")  # take the command line as a file name
             result, rss = window_reading([gui, "10mb.txt"], dict(env, KOTONEL_CONFIG_DIR=config),
                                          work, os.path.join(work, "pieces.log"), args.timeout)
+        elif case == "record-hours":
+            # About 66 minutes of speech per 20,000 characters of this prose: 4 hours.
+            path = os.path.join(work, case + ".txt")
+            body = (text * (80000 // len(text) + 1))[:80000]
+            with open(path, "w", encoding="utf-8") as f:
+                f.write("\n".join(body[i:i + 200] for i in range(0, len(body), 200)) + "\n")
+            wav = os.path.join(work, "hours.wav")
+            result, rss = record(say, path, wav, args.timeout)
+            if os.path.exists(wav):
+                os.unlink(wav)  # hundreds of MB
         elif case.startswith("settings-50mb") or case == "words-10k":
             config = os.path.join(work, case)
             os.makedirs(config, exist_ok=True)
