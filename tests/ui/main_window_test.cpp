@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <QApplication>
-#include <filesystem>
 #include <QCheckBox>
 #include <QDragEnterEvent>
 #include <QFile>
@@ -19,6 +18,7 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QUrl>
+#include <filesystem>
 
 #include "harness.h"
 #include "ui/frm_file.h"
@@ -380,6 +380,21 @@ TEST(MainWindow, WindowSpringsBackToItsSmallestSize) {
   EXPECT_EQ(w.テキスト()->width(), w.centralWidget()->width());
   EXPECT_GT(w.chk再生->y(), w.テキスト()->height() - 1);
   EXPECT_GT(w.sld速度->x(), w.sld音量->x() + w.sld音量->width());
+}
+
+TEST(MainWindow, ARecordingStoppedAtTheSizeLimitIsKept) {
+  Harness h;
+  frmメイン& w = h.Start();
+  std::string path = h.WritableFolder() + "long.wav";
+  w.メイン()->RECORD(true);
+  w.メイン()->PATH(path);
+  size_t kept = 44 + 2 * (1600 + 6400);  // two pieces of the fake voice, each after "。"
+  w.メイン()->Wave().RecordingLimit(kept + 10);
+  h.Read(QStringLiteral("あ\nい\nう"));
+  EXPECT_EQ(h.Spoken(), (Lines{U"あ。", U"い。"}));
+  EXPECT_TRUE(w.windowTitle().startsWith(QStringLiteral("Kotonel - 読み上げエラー「601:")));
+  EXPECT_TRUE(h.prompts.messages.empty());
+  EXPECT_EQ(std::filesystem::file_size(path), kept);
 }
 
 TEST(MainWindow, RemovesOnlyItsOwnLeftoverTemporaryFiles) {
