@@ -190,7 +190,11 @@ bool OutputFile::Open(const std::string& path) {
       std::free(real);
     }
   }
-  if (exists && (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode) || S_ISFIFO(st.st_mode))) {
+  if (exists && S_ISBLK(st.st_mode)) {
+    error_ = path + ": a disk device, not written to";  // a mistyped name must not wipe a disk
+    return false;
+  }
+  if (exists && (S_ISCHR(st.st_mode) || S_ISFIFO(st.st_mode))) {
     // Written through: /dev/null stays a device, a FIFO's reader gets the bytes.
     fd_ = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
     if (fd_ < 0) return Fail(path, errno);

@@ -45,10 +45,11 @@ bool ReadWholeFile(const std::string& path, std::string& data);
 // file created exclusively (0600, no symlink followed) in the target's folder, and Commit syncs
 // it and renames it over the target, with the existing file's mode (a new file gets
 // 0666 & ~umask). A symlink is followed only when it belongs to the user or root, to a
-// regular file the user may write, which is then replaced the same way. A device or FIFO is
-// written through and never replaced; "-" is standard output. A regular file that cannot be
-// replaced (its folder is not writable, it has other links or another owner) is rewritten in
-// place at Commit. Nothing is written into a folder given to RefuseWritesInto.
+// regular file the user may write, which is then replaced the same way. A character device
+// or FIFO is written through and never replaced (a disk device is refused); "-" is standard
+// output. A regular file that cannot be replaced (its folder is not writable, it has other
+// links or another owner) is rewritten in place, cut to its new length at Commit. Nothing is
+// written into a folder given to RefuseWritesInto.
 class OutputFile {
  public:
   OutputFile() = default;
