@@ -1,6 +1,9 @@
 // kotonel-say: reads Japanese text aloud from the command line, records it to a WAV file, or
 // prints the phonetic string the synthesizer would be given.
+#include <signal.h>
+
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -68,6 +71,7 @@ class SilentVoiceLibrary final : public VoiceLibrary {
 // The first failure to write standard output (a full disk, a closed pipe): the caller must not
 // take a cut-off output for a complete one.
 int stdoutError = 0;
+volatile std::sig_atomic_t stopSignal = 0;
 
 bool Print(const std::string& text) {
   if (stdoutError) return false;
@@ -214,12 +218,24 @@ int Run(int argc, char** argv) {
   engine->VOICE(o.voice);
   engine->SPEED(o.speed);
   engine->VOLUME(o.volume);
+  auto stopIfSignalled = [&engine] {
+    if (!stopSignal) return;
+    engine.reset();
+    ::signal(stopSignal, SIG_DFL);
+    ::raise(stopSignal);
+  };
   bool recording = !o.print && !o.output.empty();
   if (recording) {
     engine->PATH(o.output);
     engine->RECORD(true);
+    // Interrupted, the recording's temporary file goes away instead of staying beside it.
+    struct sigaction action = {};
+    action.sa_handler = [](int sig) { stopSignal = sig; };
+    sigemptyset(&action.sa_mask);
+    for (int sig : {SIGINT, SIGTERM, SIGHUP}) sigaction(sig, &action, nullptr);
     // Before any synthesis: a file that cannot be written is known at once.
     if (!engine->Wave().OpenRecording()) {
+      stopIfSignalled();  // interrupted while a FIFO waited for its reader
       std::cerr << "kotonel-say: cannot write the recording: " << engine->Wave().RecordingError()
                 << "\n";
       return 4;
@@ -228,6 +244,7 @@ int Run(int argc, char** argv) {
 
   std::vector<std::u32string> lines = InputLines(o);
   for (size_t number = 1; number <= lines.size(); ++number) {
+    stopIfSignalled();
     const std::u32string& line = lines[number - 1];
     size_t before = virtualDevice ? virtualDevice->Pieces().size() : 0;
     int32_t rc = engine->Speech(0, line);
@@ -254,6 +271,7 @@ int Run(int argc, char** argv) {
       if (!Print(ToUtf8(printed) + "\n")) return 4;  // reported on the way out
     }
   }
+  stopIfSignalled();
   if (recording && !engine->SAVE()) {
     std::cerr << "kotonel-say: could not write the recording: " << engine->Wave().RecordingError()
               << "\n";

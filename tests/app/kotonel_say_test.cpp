@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -151,6 +153,38 @@ TEST(KotonelSay, PhoneticArgumentsAreJoinedByAPauseAndErrorsNameTheLine) {
   EXPECT_EQ(r.status, 4);
   EXPECT_NE(r.out.find("line 2 (かx)"), std::string::npos) << r.out;
   EXPECT_FALSE(std::filesystem::exists(dir.File("y.wav")));
+}
+
+TEST(KotonelSay, AnInterruptedRecordingLeavesNothingBehind) {
+  kotonel::test::TempFolder dir;
+  std::string dict = VoicedDictionary(dir), wav = dir.File("x.wav");
+  int input[2];
+  ASSERT_EQ(pipe(input), 0);
+  pid_t child = fork();
+  if (child == 0) {
+    dup2(input[0], 0);
+    close(input[1]);
+    std::string say = std::string(KOTONEL_BIN_DIR) + "kotonel-say";
+    execl(say.c_str(), say.c_str(), "--dict", dict.c_str(), "-o", wav.c_str(),
+          static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(input[0]);
+  // The recording's file is open (its temporary file is there) while the input is awaited.
+  auto temporary = [&] {
+    for (const auto& e : std::filesystem::directory_iterator(dir.Folder()))
+      if (e.path().filename().string().find(".kotonel-") != std::string::npos) return true;
+    return false;
+  };
+  for (int i = 0; i < 1000 && !temporary(); ++i) usleep(10000);
+  ASSERT_TRUE(temporary());
+  kill(child, SIGTERM);
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  close(input[1]);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+  EXPECT_FALSE(temporary());
+  EXPECT_FALSE(std::filesystem::exists(wav));
 }
 
 }  // namespace
