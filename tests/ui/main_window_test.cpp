@@ -242,6 +242,7 @@ TEST(MainWindow, RecordingIsArmedThroughTheChooserAndWrittenAtTheEnd) {
   h.Read(QStringLiteral("い"));
   ASSERT_EQ(h.prompts.messages.size(), 1u);
   EXPECT_TRUE(h.prompts.messages[0].text.contains(QStringLiteral("/nonexistent-folder/gone.wav")));
+  EXPECT_TRUE(h.prompts.messages[0].text.contains(QStringLiteral("No such file or directory")));
   EXPECT_EQ(h.prompts.messages[0].icon, QMessageBox::Warning);
 }
 
