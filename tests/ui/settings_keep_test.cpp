@@ -269,5 +269,17 @@ TEST(SettingsFile, AFolderInItsPlaceIsReportedAndLeftAlone) {
   EXPECT_EQ(Bytes(h.SettingsPath() + "/keep.txt"), "keep");
 }
 
+TEST(SettingsFile, AFifoInItsPlaceDoesNotHoldUpTheStart) {
+  Harness h;
+  ASSERT_EQ(::mkfifo(h.SettingsPath().c_str(), 0600), 0);
+  frmメイン& w = h.Start();
+  ASSERT_EQ(h.prompts.messages.size(), 1u);
+  EXPECT_TRUE(h.prompts.messages[0].text.contains(QStringLiteral("Kotonel.ini")));
+  w.close();
+  struct stat st {};
+  ASSERT_EQ(::lstat(h.SettingsPath().c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
+}
+
 }  // namespace
 }  // namespace kotonel::test
