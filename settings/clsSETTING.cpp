@@ -132,19 +132,35 @@ QString CodePointText(char32_t c) {
          QString::number(static_cast<uint>(c), 16).toUpper().rightJustified(4, QLatin1Char('0'));
 }
 
-QString SettingErrorText(const std::vector<SettingError>& errors) {
+void SettingErrors::Add(SettingError error) {
+  ++count;
+  if (listed.size() >= kListed) return;
+  // Only what the message shows is kept of the line.
+  if (error.line.size() > 64) error.line.resize(64);
+  listed.push_back(std::move(error));
+}
+
+void SettingErrors::Merge(const SettingErrors& other) {
+  count += other.count;
+  listed.insert(listed.end(), other.listed.begin(), other.listed.end());
+  std::stable_sort(listed.begin(), listed.end(), [](const SettingError& a, const SettingError& b) {
+    return a.lineNumber < b.lineNumber;
+  });
+  if (listed.size() > kListed) listed.resize(kListed);
+}
+
+QString SettingErrorText(const SettingErrors& errors) {
   QString text =
       QStringLiteral("設定の読み込みでエラーが発生しました。次の行は読み込まずに飛ばしました。");
-  constexpr size_t kListed = 10;
-  for (size_t i = 0; i < errors.size() && i < kListed; ++i) {
-    const SettingError& e = errors[i];
+  for (const SettingError& e : errors.listed) {
     text += QStringLiteral("\n%1行目（エラー番号 %2: %3）「%4」")
                 .arg(e.lineNumber)
                 .arg(e.number)
                 .arg(Reason(e), Shown(e.line));
   }
-  if (errors.size() > kListed)
-    text += QStringLiteral("\nほか %1 行").arg(static_cast<qulonglong>(errors.size() - kListed));
+  if (errors.count > errors.listed.size())
+    text += QStringLiteral("\nほか %1 行")
+                .arg(static_cast<qulonglong>(errors.count - errors.listed.size()));
   return text;
 }
 
@@ -263,12 +279,12 @@ bool clsSETTING::設定書込(QWidget* objFRM, const std::string& strFILE, Strin
 void clsSETTING::設定読込(QWidget* objFRM, const StringList& colINI,
                           const std::vector<int32_t>& lineNumbers) {
   QList<QWidget*> controls = ControlsOf(objFRM);
-  std::vector<SettingError> errors;
+  SettingErrors errors;
   int32_t position = 0;
   for (const std::u32string& line : colINI) {
     size_t at = static_cast<size_t>(position++);
     int32_t lineNumber = at < lineNumbers.size() ? lineNumbers[at] : position + 1;
-    auto skip = [&](int number) { errors.push_back({lineNumber, number, line, 0}); };
+    auto skip = [&](int number) { errors.Add({lineNumber, number, line, 0}); };
     if (line.empty()) continue;  // holds nothing to lose
     size_t tab1 = line.find(U'\t');
     size_t tab2 = tab1 == std::u32string::npos ? tab1 : line.find(U'\t', tab1 + 1);
@@ -350,10 +366,10 @@ void clsSETTING::設定読込(QWidget* objFRM, const StringList& colINI,
       qobject_cast<QLabel*>(control)->setText(Q(value));
     }
   }
-  if (!errors.empty()) Report(errors);
+  if (!errors.Empty()) Report(errors);
 }
 
-void clsSETTING::Report(const std::vector<SettingError>& errors) {
+void clsSETTING::Report(const SettingErrors& errors) {
   if (onError) {
     onError(errors);
     return;

@@ -34,8 +34,20 @@ struct SettingError {
   char32_t character = 0;  // the character kSettingNotStorable is about
 };
 
-// The one message that names every line left out: which line, why, and what it held.
-QString SettingErrorText(const std::vector<SettingError>& errors);
+// The lines left out of one load: the first few in full (what the message lists), and how many
+// in all, so that a file of a million bad lines does not keep a million copies of them.
+struct SettingErrors {
+  static constexpr size_t kListed = 10;
+  std::vector<SettingError> listed;  // by line number
+  size_t count = 0;
+
+  void Add(SettingError error);  // errors of one source come in increasing line order
+  void Merge(const SettingErrors& other);
+  bool Empty() const { return count == 0; }
+};
+
+// The one message that names the lines left out: which line, why, and what it held.
+QString SettingErrorText(const SettingErrors& errors);
 
 // "U+301C" and the like.
 QString CodePointText(char32_t c);
@@ -72,11 +84,11 @@ class clsSETTING {
 
   // Told once, after reading, of all the lines that were skipped (not called when none were).
   // Without it one warning box titled programName names them.
-  std::function<void(const std::vector<SettingError>& errors)> onError;
+  std::function<void(const SettingErrors& errors)> onError;
   std::string programName = "Kotonel";
 
  private:
-  void Report(const std::vector<SettingError>& errors);
+  void Report(const SettingErrors& errors);
 };
 
 }  // namespace kotonel

@@ -274,9 +274,7 @@ void frm設定::Load() {
   setting_ = std::make_unique<clsSETTING>();
   setting_->programName = main_->ProgramName();
   // Collected, so that LoadSettings names every skipped line in one message.
-  setting_->onError = [this](const std::vector<SettingError>& errors) {
-    loadErrors_.insert(loadErrors_.end(), errors.begin(), errors.end());
-  };
+  setting_->onError = [this](const SettingErrors& errors) { loadErrors_.Merge(errors); };
   FillFontList(main_->ProgramFolder() + "font.ini", cmb書式);
   for (QGroupBox* frame : fra設定) frame->hide();
   settingsPath_ = main_->WritableFolder() + main_->ProgramName() + ".ini";
@@ -315,7 +313,7 @@ void frm設定::初期共通() {
 
 void frm設定::LoadSettings() {
   readFailed_ = false;
-  loadErrors_.clear();
+  loadErrors_ = {};
   std::string bytes, why;
   switch (ReadSettingsFile(settingsPath_, bytes, &why)) {
     case SettingsFileRead::Missing:
@@ -355,7 +353,7 @@ void frm設定::LoadSettings() {
   }
   for (size_t i = 0; i < header; ++i)
     if (!all[i].empty())
-      loadErrors_.push_back({static_cast<int32_t>(i + 1), kSettingBeforeHeader, all[i], 0});
+      loadErrors_.Add({static_cast<int32_t>(i + 1), kSettingBeforeHeader, all[i], 0});
 
   std::vector<NumberedLine> lines;
   for (size_t i = header; i < all.size(); ++i)
@@ -366,22 +364,19 @@ void frm設定::LoadSettings() {
   for (size_t i = 1; i < lines.size(); ++i) {
     // Kept, it would be written back as "?" or as another character.
     if (char32_t c = FirstNotStorable(lines[i].text)) {
-      loadErrors_.push_back({lines[i].number, kSettingNotStorable, lines[i].text, c});
+      loadErrors_.Add({lines[i].number, kSettingNotStorable, lines[i].text, c});
       continue;
     }
     body.Add(std::move(lines[i].text));
     numbers.push_back(lines[i].number);
   }
   setting_->設定読込(this, body, numbers);
-  std::stable_sort(
-      loadErrors_.begin(), loadErrors_.end(),
-      [](const SettingError& a, const SettingError& b) { return a.lineNumber < b.lineNumber; });
   ShowSelectedFrame();
   ReportLoadErrors(bytes);
 }
 
 void frm設定::ReportLoadErrors(const std::string& original) {
-  if (loadErrors_.empty()) return;
+  if (loadErrors_.Empty()) return;
   // The lines left out are gone from the file written at the end; the copy keeps them.
   std::string bak = settingsPath_ + ".bak";
   bool bakWritten = WriteFileAtomic(bak, original);
@@ -389,7 +384,7 @@ void frm設定::ReportLoadErrors(const std::string& original) {
   text += bakWritten
               ? QStringLiteral("\n\n元のファイルは「%1」に残しました。").arg(Q(bak))
               : QStringLiteral("\n\n元のファイルの写し「%1」を作れませんでした。").arg(Q(bak));
-  loadErrors_.clear();
+  loadErrors_ = {};
   CurrentPrompts().Message(this, QMessageBox::Warning, Q(main_->ProgramName()), text);
 }
 
@@ -439,11 +434,11 @@ void frm設定::ImportOldSettings(const StringList& lines, const std::string& or
     if (tab == std::u32string::npos || !ParseIntStrict(WithoutSpaces(line.substr(0, tab)), group) ||
         group < 0 || group > 4) {
       // Not the older format: the import ends here, as any failure of it does.
-      loadErrors_.push_back({lineNumber, kSettingNotOldFormat, line, 0});
+      loadErrors_.Add({lineNumber, kSettingNotOldFormat, line, 0});
       return;
     }
     if (char32_t c = FirstNotStorable(line)) {
-      loadErrors_.push_back({lineNumber, kSettingNotStorable, line, c});
+      loadErrors_.Add({lineNumber, kSettingNotStorable, line, c});
       continue;
     }
     std::u32string value = line.substr(tab + 1);

@@ -126,7 +126,7 @@ class frm設定 : public QDialog {
   std::string settingsPath_;
   bool activated_ = false;
   int shownFrame_ = -1;
-  std::vector<SettingError> loadErrors_;
+  SettingErrors loadErrors_;
   // The file was there but could not be read: it is not replaced at the end.
   bool readFailed_ = false;
 };

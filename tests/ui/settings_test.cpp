@@ -378,9 +378,10 @@ TEST(Setting, SavesAndRestoresControlsByTypeName) {
 
   std::vector<std::pair<int32_t, int>> errors;
   int reports = 0;
-  setting.onError = [&](const std::vector<SettingError>& all) {
+  setting.onError = [&](const SettingErrors& all) {
     ++reports;
-    for (const SettingError& e : all) errors.emplace_back(e.lineNumber, e.number);
+    EXPECT_EQ(all.count, all.listed.size());
+    for (const SettingError& e : all.listed) errors.emplace_back(e.lineNumber, e.number);
   };
   combo->setCurrentIndex(1);
   StringList in = {U"lstA\t\t4", U"cmbA\t\t-1",   U"sldA\t1\t99", U"lblWKeep\t\tz",
@@ -400,6 +401,20 @@ TEST(Setting, SavesAndRestoresControlsByTypeName) {
   setting.設定読込(&form, StringList{U"", U"lblWKeep", U"lblWKeep\t\tlast"}, {10, 12, 14});
   EXPECT_EQ(errors, (std::vector<std::pair<int32_t, int>>{{12, kSettingBadLine}}));
   EXPECT_EQ(keep->text(), QStringLiteral("last"));
+
+  // Many bad lines: the message lists the first ten and counts the others.
+  SettingErrors many;
+  setting.onError = [&](const SettingErrors& all) { many = all; };
+  StringList junk;
+  for (int i = 0; i < 25; ++i) junk.Add(U"nope\t\t" + std::u32string(100, U'あ'));
+  setting.設定読込(&form, junk);
+  EXPECT_EQ(many.count, 25u);
+  ASSERT_EQ(many.listed.size(), SettingErrors::kListed);
+  EXPECT_EQ(many.listed[0].lineNumber, 2);
+  QString message = SettingErrorText(many);
+  EXPECT_TRUE(message.contains(QStringLiteral("11行目")));
+  EXPECT_FALSE(message.contains(QStringLiteral("12行目")));
+  EXPECT_TRUE(message.contains(QStringLiteral("ほか 15 行")));
 
   // A value with line breaks is written on its one line.
   text->setPlainText(QStringLiteral("a\nb\r\nc"));
