@@ -1,5 +1,9 @@
 #include "settings/clsSETTING.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QAbstractButton>
 #include <QAbstractSlider>
 #include <QCheckBox>
@@ -17,6 +21,8 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTextEdit>
+#include <cerrno>
+#include <cstring>
 
 #include "util/encoding.h"
 #include "util/files.h"
@@ -82,7 +88,129 @@ bool ParseNumber(const std::u32string& text, int32_t& value) {
   return ParseIntStrict(t, value);
 }
 
+// A value as one line of the file: the reader would cut it at a CR or LF.
+std::u32string OneLine(std::u32string value) {
+  std::erase_if(value, [](char32_t c) { return c == U'\r' || c == U'\n'; });
+  return value;
+}
+
+QString Reason(const SettingError& e) {
+  switch (e.number) {
+    case kSettingTypeMismatch:
+      return QStringLiteral("値を読み取れません");
+    case kSettingNoSuchElement:
+      return QStringLiteral("その番号の部品がありません");
+    case kSettingNoSuchControl:
+      return QStringLiteral("その名前の部品がありません");
+    case kSettingBadLine:
+      return QStringLiteral("「名前 タブ 番号 タブ 値」の形ではありません");
+    case kSettingBeforeHeader:
+      return QStringLiteral("見出しの行より前にあります");
+    case kSettingNotStorable:
+      return QStringLiteral("Shift_JIS で保存できない文字「%1」(%2) があります")
+          .arg(Q(std::u32string(1, e.character)), CodePointText(e.character));
+    case kSettingNotOldFormat:
+      return QStringLiteral("古い形式の行ではありません");
+    default:
+      return QString();
+  }
+}
+
+// The line as the message shows it: tabs as spaces, and not too long.
+QString Shown(const std::u32string& line) {
+  QString text = Q(line);
+  text.replace(QLatin1Char('\t'), QLatin1Char(' '));
+  constexpr int kMax = 40;
+  if (text.size() > kMax) text = text.left(kMax) + QStringLiteral("…");
+  return text;
+}
+
 }  // namespace
+
+QString CodePointText(char32_t c) {
+  return QStringLiteral("U+") +
+         QString::number(static_cast<uint>(c), 16).toUpper().rightJustified(4, QLatin1Char('0'));
+}
+
+void SettingErrors::Add(SettingError error) {
+  ++count;
+  if (listed.size() >= kListed) return;
+  // Only what the message shows is kept of the line.
+  if (error.line.size() > 64) error.line.resize(64);
+  listed.push_back(std::move(error));
+}
+
+void SettingErrors::Merge(const SettingErrors& other) {
+  count += other.count;
+  listed.insert(listed.end(), other.listed.begin(), other.listed.end());
+  std::stable_sort(listed.begin(), listed.end(), [](const SettingError& a, const SettingError& b) {
+    return a.lineNumber < b.lineNumber;
+  });
+  if (listed.size() > kListed) listed.resize(kListed);
+}
+
+QString SettingErrorText(const SettingErrors& errors) {
+  QString text =
+      QStringLiteral("設定の読み込みでエラーが発生しました。次の行は読み込まずに飛ばしました。");
+  for (const SettingError& e : errors.listed) {
+    text += QStringLiteral("\n%1行目（エラー番号 %2: %3）「%4」")
+                .arg(e.lineNumber)
+                .arg(e.number)
+                .arg(Reason(e), Shown(e.line));
+  }
+  if (errors.count > errors.listed.size())
+    text += QStringLiteral("\nほか %1 行")
+                .arg(static_cast<qulonglong>(errors.count - errors.listed.size()));
+  return text;
+}
+
+char32_t FirstNotStorable(std::u32string_view text) {
+  for (char32_t c : text) {
+    int code = Cp932Code(c);
+    if (code < 0 || FromCp932Code(code) != c) return c;
+  }
+  return 0;
+}
+
+SettingsFileRead ReadSettingsFile(const std::string& path, std::string& bytes, std::string* why) {
+  bytes.clear();
+  auto fail = [why](const std::string& reason) {
+    if (why) *why = reason;
+    return SettingsFileRead::Failed;
+  };
+  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) {
+    if (errno == ENOENT) return SettingsFileRead::Missing;
+    return fail(std::strerror(errno));
+  }
+  struct FdCloser {
+    int fd;
+    ~FdCloser() { ::close(fd); }
+  } closer{fd};
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) return fail(std::strerror(errno));
+  if (S_ISDIR(st.st_mode)) return fail("フォルダーです");
+  if (!S_ISREG(st.st_mode)) return fail("普通のファイルではありません");
+  // Far beyond any word list a person keeps; a bigger file is not ours.
+  constexpr off_t kLimit = off_t{256} << 20;
+  if (st.st_size > kLimit) return fail("大きすぎます");
+  try {
+    bytes.reserve(static_cast<size_t>(st.st_size));
+    char buffer[65536];
+    for (;;) {
+      ssize_t n = ::read(fd, buffer, sizeof buffer);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) return fail(std::strerror(errno));
+      if (n == 0) break;
+      bytes.append(buffer, static_cast<size_t>(n));
+      if (static_cast<off_t>(bytes.size()) > kLimit) return fail("大きすぎます");
+    }
+  } catch (const std::exception&) {
+    bytes.clear();
+    return fail("メモリーが足りません");
+  }
+  return SettingsFileRead::Read;
+}
 
 std::string clsSETTING::TypeName(const QWidget* c) {
   if (qobject_cast<const QLineEdit*>(c) || qobject_cast<const QPlainTextEdit*>(c) ||
@@ -110,8 +238,8 @@ bool clsSETTING::設定書込(QWidget* objFRM, const std::string& strFILE, Strin
   for (QWidget* c : ControlsOf(objFRM)) {
     std::u32string name = U(c->objectName());
     int index = IndexOf(c);
-    std::u32string head =
-        name + U"\t" + (index >= 0 ? FromUtf8(std::to_string(index)) : std::u32string()) + U"\t";
+    std::u32string head = OneLine(name) + U"\t" +
+                          (index >= 0 ? FromUtf8(std::to_string(index)) : std::u32string()) + U"\t";
     if (name == U"txt項目" || name == U"txt単語") continue;
     std::string type = TypeName(c);
     if (type == "textbox") {
@@ -122,7 +250,7 @@ bool clsSETTING::設定書込(QWidget* objFRM, const std::string& strFILE, Strin
         text = p->toPlainText();
       else if (auto* t = qobject_cast<QTextEdit*>(c))
         text = t->toPlainText();
-      colINI.Add(head + U(text));
+      colINI.Add(head + OneLine(U(text)));
     } else if (type == "hscrollbar" || type == "vscrollbar") {
       colINI.Add(head + FromUtf8(std::to_string(qobject_cast<QAbstractSlider*>(c)->value())));
     } else if (type == "checkbox") {
@@ -139,28 +267,38 @@ bool clsSETTING::設定書込(QWidget* objFRM, const std::string& strFILE, Strin
       colINI.Add(head + FromUtf8(std::to_string(qobject_cast<QComboBox*>(c)->currentIndex())));
     } else if (type == "listbox") {
       auto* list = qobject_cast<QListWidget*>(c);
-      for (int i = 0; i < list->count(); ++i) colINI.Add(head + U(list->item(i)->text()));
+      for (int i = 0; i < list->count(); ++i) colINI.Add(head + OneLine(U(list->item(i)->text())));
     } else if (type == "label") {
-      if (name.substr(0, 4) == U"lblW") colINI.Add(head + U(qobject_cast<QLabel*>(c)->text()));
+      if (name.substr(0, 4) == U"lblW")
+        colINI.Add(head + OneLine(U(qobject_cast<QLabel*>(c)->text())));
     }
   }
   return WriteLines(strFILE, colINI);
 }
 
-void clsSETTING::設定読込(QWidget* objFRM, const StringList& colINI) {
+void clsSETTING::設定読込(QWidget* objFRM, const StringList& colINI,
+                          const std::vector<int32_t>& lineNumbers) {
   QList<QWidget*> controls = ControlsOf(objFRM);
+  SettingErrors errors;
+  int32_t position = 0;
   for (const std::u32string& line : colINI) {
+    size_t at = static_cast<size_t>(position++);
+    int32_t lineNumber = at < lineNumbers.size() ? lineNumbers[at] : position + 1;
+    auto skip = [&](int number) { errors.Add({lineNumber, number, line, 0}); };
+    if (line.empty()) continue;  // holds nothing to lose
     size_t tab1 = line.find(U'\t');
-    if (tab1 == std::u32string::npos) return;
-    size_t tab2 = line.find(U'\t', tab1 + 1);
-    if (tab2 == std::u32string::npos) return;
+    size_t tab2 = tab1 == std::u32string::npos ? tab1 : line.find(U'\t', tab1 + 1);
+    if (tab2 == std::u32string::npos) {
+      skip(kSettingBadLine);
+      continue;
+    }
     QString name = Q(line.substr(0, tab1));
     std::u32string indexText = line.substr(tab1 + 1, tab2 - tab1 - 1);
     std::u32string value = line.substr(tab2 + 1);
 
     int32_t index = -1;
     if (!indexText.empty() && !ParseNumber(indexText, index)) {
-      Report(kSettingTypeMismatch, line);
+      skip(kSettingTypeMismatch);
       continue;
     }
     QWidget* control = nullptr;
@@ -174,7 +312,7 @@ void clsSETTING::設定読込(QWidget* objFRM, const StringList& colINI) {
       }
     }
     if (!control) {
-      Report(nameFound && index >= 0 ? kSettingNoSuchElement : kSettingNoSuchControl, line);
+      skip(nameFound && index >= 0 ? kSettingNoSuchElement : kSettingNoSuchControl);
       continue;
     }
 
@@ -190,14 +328,14 @@ void clsSETTING::設定読込(QWidget* objFRM, const StringList& colINI) {
         t->setPlainText(Q(value));
     } else if (type == "hscrollbar" || type == "vscrollbar") {
       if (!ParseNumber(value, number)) {
-        Report(kSettingTypeMismatch, line);
+        skip(kSettingTypeMismatch);
         continue;
       }
       // A hand-edited value outside the range is taken to the nearest end.
       qobject_cast<QAbstractSlider*>(control)->setValue(number);
     } else if (type == "checkbox") {
       if (!ParseNumber(value, number)) {
-        Report(kSettingTypeMismatch, line);
+        skip(kSettingTypeMismatch);
         continue;
       }
       if (number < 0 || number > 2) continue;  // out of range: ignored
@@ -209,13 +347,13 @@ void clsSETTING::設定読込(QWidget* objFRM, const StringList& colINI) {
         qobject_cast<QAbstractButton*>(control)->setChecked(number != 0);
     } else if (type == "optionbutton") {
       if (!ParseBool(value, flag)) {
-        Report(kSettingTypeMismatch, line);
+        skip(kSettingTypeMismatch);
         continue;
       }
       qobject_cast<QAbstractButton*>(control)->setChecked(flag);
     } else if (type == "combobox") {
       if (!ParseNumber(value, number)) {
-        Report(kSettingTypeMismatch, line);
+        skip(kSettingTypeMismatch);
         continue;
       }
       auto* combo = qobject_cast<QComboBox*>(control);
@@ -228,16 +366,15 @@ void clsSETTING::設定読込(QWidget* objFRM, const StringList& colINI) {
       qobject_cast<QLabel*>(control)->setText(Q(value));
     }
   }
+  if (!errors.Empty()) Report(errors);
 }
 
-void clsSETTING::Report(int number, const std::u32string& line) {
+void clsSETTING::Report(const SettingErrors& errors) {
   if (onError) {
-    onError(number, line);
+    onError(errors);
     return;
   }
-  QMessageBox::warning(
-      nullptr, QString::fromStdString(programName),
-      QStringLiteral("設定の読み込みでエラーが発生しました。（エラー番号 %1）").arg(number));
+  QMessageBox::warning(nullptr, QString::fromStdString(programName), SettingErrorText(errors));
 }
 
 }  // namespace kotonel

@@ -36,6 +36,12 @@ QString Number(int value) {
   return QString::number(value);
 }
 
+std::u32string WithoutSpaces(std::u32string text) {
+  while (!text.empty() && text.front() == U' ') text.erase(text.begin());
+  while (!text.empty() && text.back() == U' ') text.pop_back();
+  return text;
+}
+
 }  // namespace
 
 void FillFontList(const std::string& path, QComboBox* combo) {
@@ -45,6 +51,27 @@ void FillFontList(const std::string& path, QComboBox* combo) {
     if (Contains(kBuiltInFonts, line)) continue;  // the empty line too
     combo->addItem(Q(line));
   }
+}
+
+QString WithoutBreaks(const QString& text) {
+  QString out;
+  out.reserve(text.size());
+  for (QChar c : text) {
+    switch (c.unicode()) {
+      case u'\t':
+      case u'\n':
+      case u'\v':
+      case u'\f':
+      case u'\r':
+      case 0x0085:  // next line
+      case 0x2028:  // line separator
+      case 0x2029:  // paragraph separator
+        continue;
+      default:
+        out += c;
+    }
+  }
+  return out;
 }
 
 bool IsReadingCharacter(char32_t c) {
@@ -220,17 +247,15 @@ void frm設定::Build() {
   });
   connect(cmd変更, &QPushButton::clicked, this, [this] {
     int row = lst単語->currentRow();
-    if (!ValidateWord(row, Mode::Change)) return;
-    delete lst単語->takeItem(row);
-    AddWord(row);
+    if (ValidateWord(row, Mode::Change)) ChangeWord(row);
   });
   connect(cmd削除, &QPushButton::clicked, this, [this] {
     int row = lst単語->currentRow();
-    if (!ValidateWord(row, Mode::Delete)) return;
-    delete lst単語->takeItem(row);
-    txt読み->clear();
-    txt単語->clear();
+    if (ValidateWord(row, Mode::Delete)) DeleteWord(row);
   });
+  // Pasted text may hold line breaks and tabs; they would break the settings file.
+  for (QLineEdit* box : {txt単語, txt読み})
+    connect(box, &QLineEdit::textChanged, this, [this, box] { KeepOneLine(box); });
   for (int i = 0; i < 2; ++i)
     connect(chkMOV[i], &QPushButton::toggled, this, [this, i](bool on) {
       if (!on) return;
@@ -248,11 +273,8 @@ void frm設定::Build() {
 void frm設定::Load() {
   setting_ = std::make_unique<clsSETTING>();
   setting_->programName = main_->ProgramName();
-  setting_->onError = [this](int number, const std::u32string&) {
-    CurrentPrompts().Message(
-        this, QMessageBox::Warning, Q(main_->ProgramName()),
-        QStringLiteral("設定の読み込みでエラーが発生しました。（エラー番号 %1）").arg(number));
-  };
+  // Collected, so that LoadSettings names every skipped line in one message.
+  setting_->onError = [this](const SettingErrors& errors) { loadErrors_.Merge(errors); };
   FillFontList(main_->ProgramFolder() + "font.ini", cmb書式);
   for (QGroupBox* frame : fra設定) frame->hide();
   settingsPath_ = main_->WritableFolder() + main_->ProgramName() + ".ini";
@@ -290,57 +312,135 @@ void frm設定::初期共通() {
 }
 
 void frm設定::LoadSettings() {
-  StringList lines;
-  if (!ReadLines(settingsPath_, lines) || lines.Empty()) return;
-  const std::u32string& header = lines[1];
-  size_t tab = header.find(U'\t');
-  if (tab == std::u32string::npos || header.substr(0, tab) != FromUtf8(main_->ProgramName())) {
-    ImportOldSettings(lines);
+  readFailed_ = false;
+  loadErrors_ = {};
+  std::string bytes, why;
+  switch (ReadSettingsFile(settingsPath_, bytes, &why)) {
+    case SettingsFileRead::Missing:
+      return;
+    case SettingsFileRead::Failed:
+      readFailed_ = true;
+      CurrentPrompts().Message(
+          this, QMessageBox::Warning, Q(main_->ProgramName()),
+          QStringLiteral("設定ファイル「%1」を読み込めませんでした（%2）。\n"
+                         "既定の設定で始めます。このファイルは書き換えません。")
+              .arg(Q(settingsPath_), QString::fromStdString(why)));
+      return;
+    case SettingsFileRead::Read:
+      break;
+  }
+  // Shift_JIS as the program writes it, or UTF-8 as an editor on this system saves it.
+  std::vector<std::u32string> all = SplitLines(DecodeTextFile(bytes));
+  if (all.empty()) return;
+
+  // The header is looked for below the first line too: a line added above it by hand must
+  // not turn the whole file into the older format.
+  std::u32string programName = FromUtf8(main_->ProgramName());
+  size_t header = all.size();
+  for (size_t i = 0; i < all.size(); ++i) {
+    size_t tab = all[i].find(U'\t');
+    if (tab != std::u32string::npos && all[i].compare(0, tab, programName) == 0) {
+      header = i;
+      break;
+    }
+  }
+  if (header == all.size()) {
+    StringList lines;
+    for (auto& line : all) lines.Add(std::move(line));
+    ImportOldSettings(lines, bytes);
+    ReportLoadErrors(bytes);
     return;
   }
-  MigrateSettings(lines);
+  for (size_t i = 0; i < header; ++i)
+    if (!all[i].empty())
+      loadErrors_.Add({static_cast<int32_t>(i + 1), kSettingBeforeHeader, all[i], 0});
+
+  std::vector<NumberedLine> lines;
+  for (size_t i = header; i < all.size(); ++i)
+    lines.push_back({static_cast<int32_t>(i + 1), std::move(all[i])});
+  Migrate(lines);
   StringList body;
-  for (int32_t i = 2; i <= lines.Count(); ++i) body.Add(lines[i]);
-  setting_->設定読込(this, body);
+  std::vector<int32_t> numbers;
+  for (size_t i = 1; i < lines.size(); ++i) {
+    // Kept, it would be written back as "?" or as another character.
+    if (char32_t c = FirstNotStorable(lines[i].text)) {
+      loadErrors_.Add({lines[i].number, kSettingNotStorable, lines[i].text, c});
+      continue;
+    }
+    body.Add(std::move(lines[i].text));
+    numbers.push_back(lines[i].number);
+  }
+  setting_->設定読込(this, body, numbers);
   ShowSelectedFrame();
+  ReportLoadErrors(bytes);
+}
+
+void frm設定::ReportLoadErrors(const std::string& original) {
+  if (loadErrors_.Empty()) return;
+  // The lines left out are gone from the file written at the end; the copy keeps them.
+  std::string bak = settingsPath_ + ".bak";
+  bool bakWritten = WriteFileAtomic(bak, original);
+  QString text = SettingErrorText(loadErrors_);
+  text += bakWritten
+              ? QStringLiteral("\n\n元のファイルは「%1」に残しました。").arg(Q(bak))
+              : QStringLiteral("\n\n元のファイルの写し「%1」を作れませんでした。").arg(Q(bak));
+  loadErrors_ = {};
+  CurrentPrompts().Message(this, QMessageBox::Warning, Q(main_->ProgramName()), text);
 }
 
 void frm設定::MigrateSettings(StringList& lines) const {
-  if (lines.Empty()) return;
-  std::vector<std::u32string> fields = SplitText(lines[1], U'\t');
+  std::vector<NumberedLine> numbered;
+  int32_t n = 0;
+  for (auto& line : lines) numbered.push_back({++n, std::move(line)});
+  Migrate(numbered);
+  lines.Clear();
+  for (auto& line : numbered) lines.Add(std::move(line.text));
+}
+
+void frm設定::Migrate(std::vector<NumberedLine>& all) const {
+  if (all.empty()) return;
+  std::vector<std::u32string> fields = SplitText(all[0].text, U'\t');
   int version = fields.size() > 1 ? ParseIntLenient(fields[1]) : 0;
-  std::vector<std::u32string> all(lines.begin(), lines.end());
   auto removeLast = [&all](std::u32string_view prefix) {
     for (size_t i = all.size(); i-- > 1;)
-      if (StartsWith(all[i], prefix)) {
+      if (StartsWith(all[i].text, prefix)) {
         all.erase(all.begin() + static_cast<std::ptrdiff_t>(i));
         return;
       }
   };
   // In one pass: erasing line by line takes quadratic time, and a settings file can be big.
   auto removeAll = [&all](std::u32string_view prefix) {
-    all.erase(
-        std::remove_if(all.begin() + 1, all.end(),
-                       [prefix](const std::u32string& line) { return StartsWith(line, prefix); }),
-        all.end());
+    all.erase(std::remove_if(
+                  all.begin() + 1, all.end(),
+                  [prefix](const NumberedLine& line) { return StartsWith(line.text, prefix); }),
+              all.end());
   };
   if (version < 3) removeLast(U"chkINS");
   if (version < 2) {
     removeAll(U"chkCLIP");
     removeAll(U"chkHOTKEY");
   }
-  lines.Clear();
-  for (auto& line : all) lines.Add(std::move(line));
 }
 
-void frm設定::ImportOldSettings(const StringList& lines) {
-  WriteLines(settingsPath_ + ".bak", lines);
+void frm設定::ImportOldSettings(const StringList& lines, const std::string& original) {
+  // The old file as it was, byte for byte: its line ends and codes are not ours to change.
+  WriteFileAtomic(settingsPath_ + ".bak", original);
   std::vector<std::u32string> groups[5];
+  int32_t lineNumber = 0;
   for (const std::u32string& line : lines) {
+    ++lineNumber;
     size_t tab = line.find(U'\t');
-    if (tab == std::u32string::npos) return;
-    int group = ParseIntLenient(line.substr(0, tab));
-    if (group < 0 || group > 4) return;
+    int32_t group = -1;
+    if (tab == std::u32string::npos || !ParseIntStrict(WithoutSpaces(line.substr(0, tab)), group) ||
+        group < 0 || group > 4) {
+      // Not the older format: the import ends here, as any failure of it does.
+      loadErrors_.Add({lineNumber, kSettingNotOldFormat, line, 0});
+      return;
+    }
+    if (char32_t c = FirstNotStorable(line)) {
+      loadErrors_.Add({lineNumber, kSettingNotStorable, line, c});
+      continue;
+    }
     std::u32string value = line.substr(tab + 1);
     groups[group].push_back(value);
     if (group == 1) lst単語->addItem(Q(value));
@@ -383,7 +483,8 @@ void frm設定::ImportOldSettings(const StringList& lines) {
 }
 
 void frm設定::Unload() {
-  if (main_->isVisible()) {
+  // A file that could not be read is left as it is: the user was told at the start.
+  if (main_->isVisible() && !readFailed_) {
     StringList lines;
     lines.Add(FromUtf8(main_->ProgramName()) + U"\t3");
     if (!setting_->設定書込(this, settingsPath_, lines))
@@ -498,15 +599,47 @@ void frm設定::OnMove(int direction) {
   }
 }
 
-void frm設定::AddWord(int position) {
-  QString reading = txt読み->text().remove(QLatin1Char('\t'));
-  QString word = txt単語->text().remove(QLatin1Char('\t'));
-  QString item = reading + QLatin1Char('\t') + word + QLatin1Char('\t') +
-                 Number(chk全半角->isChecked() ? 1 : 0);
-  lst単語->insertItem(position, item);
+QString frm設定::WordItem() const {
+  return WithoutBreaks(txt読み->text()) + QLatin1Char('\t') + WithoutBreaks(txt単語->text()) +
+         QLatin1Char('\t') + Number(chk全半角->isChecked() ? 1 : 0);
+}
+
+void frm設定::ClearWordFields() {
   txt読み->clear();
   txt単語->clear();
   chk全半角->setChecked(false);
+}
+
+void frm設定::AddWord(int position) {
+  lst単語->insertItem(position, WordItem());
+  ClearWordFields();
+}
+
+void frm設定::ChangeWord(int position) {
+  QListWidgetItem* item = lst単語->item(position);
+  if (!item) return;
+  QString text = WordItem();
+  // No entry stays selected, as after a removal: selecting a neighbour would fill the fields
+  // with its values.
+  lst単語->setCurrentRow(-1);
+  item->setText(text);
+  ClearWordFields();
+}
+
+void frm設定::DeleteWord(int position) {
+  lst単語->setCurrentRow(-1);
+  delete lst単語->takeItem(position);
+  ClearWordFields();
+}
+
+void frm設定::KeepOneLine(QLineEdit* box) {
+  QString text = box->text();
+  QString kept = WithoutBreaks(text);
+  if (kept == text) return;
+  int cursor = box->cursorPosition();
+  int removedBefore = cursor - WithoutBreaks(text.left(cursor)).size();
+  box->setText(kept);
+  box->setCursorPosition(cursor - removedBefore);
 }
 
 bool frm設定::ValidateWord(int position, Mode mode) {
@@ -525,6 +658,17 @@ bool frm設定::ValidateWord(int position, Mode mode) {
         message = QStringLiteral("よみがなには平仮名または句読点を入力して下さい。");
         break;
       }
+  }
+  // The settings file is Shift_JIS: such a word would come back as "?" (and then stand for
+  // every "?" of the text) or as another character.
+  if (mode != Mode::Delete && message.isEmpty()) {
+    if (char32_t c = FirstNotStorable(U(txt単語->text()))) {
+      message = QStringLiteral("単語の「%1」(%2) は設定ファイルに保存できない文字です。")
+                    .arg(Q(std::u32string(1, c)), CodePointText(c));
+      std::u32string own = ToCp932Forms(std::u32string(1, c));
+      if (own[0] != c && !FirstNotStorable(own))
+        message += QStringLiteral("\n代わりに「%1」を使って下さい。").arg(Q(own));
+    }
   }
   if (message.isEmpty()) return true;
   hide();

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "settings/clsSETTING.h"
 #include "util/lists.h"
@@ -30,6 +31,9 @@ class frmメイン;
 void FillFontList(const std::string& path, QComboBox* combo);
 // The characters a reading may hold.
 bool IsReadingCharacter(char32_t c);
+// text without line breaks and tabs: a word or reading is one field of one line of the
+// settings file.
+QString WithoutBreaks(const QString& text);
 
 class frm設定 : public QDialog {
  public:
@@ -48,9 +52,15 @@ class frm設定 : public QDialog {
   enum class Mode { Add, Change, Delete };
   bool ValidateWord(int position, Mode mode);
   void AddWord(int position);
+  // Replaces the entry at position by the fields, in place.
+  void ChangeWord(int position);
+  void DeleteWord(int position);
+  // Reads the settings file (Shift_JIS or UTF-8) and applies it; whatever cannot be applied is
+  // named in one message and the file is kept as it was in NAME.bak.
   void LoadSettings();
   void MigrateSettings(StringList& lines) const;
-  void ImportOldSettings(const StringList& lines);
+  // original: the file's bytes, copied to NAME.bak as they are.
+  void ImportOldSettings(const StringList& lines, const std::string& original);
   const std::string& SettingsPath() const { return settingsPath_; }
   clsSETTING& Setting() { return *setting_; }
 
@@ -99,12 +109,26 @@ class frm設定 : public QDialog {
   void OnWordSelected(int row);
   void OnMove(int direction);
   void Close();
+  QString WordItem() const;
+  void ClearWordFields();
+  void KeepOneLine(QLineEdit* box);
+
+  struct NumberedLine {
+    int32_t number;  // in the file, from 1
+    std::u32string text;
+  };
+  void Migrate(std::vector<NumberedLine>& lines) const;
+  // Names every line left out in one message, and keeps the file as it was in NAME.bak.
+  void ReportLoadErrors(const std::string& original);
 
   frmメイン* main_;
   std::unique_ptr<clsSETTING> setting_;
   std::string settingsPath_;
   bool activated_ = false;
   int shownFrame_ = -1;
+  SettingErrors loadErrors_;
+  // The file was there but could not be read: it is not replaced at the end.
+  bool readFailed_ = false;
 };
 
 }  // namespace kotonel

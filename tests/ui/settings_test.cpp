@@ -326,10 +326,11 @@ TEST(SettingsFile, OutOfRangeValuesAreClampedOrIgnored) {
   EXPECT_EQ(w.メイン()->SPEED(), 300);
   EXPECT_EQ(w.メイン()->VOLUME(), 0);
   EXPECT_EQ(w.sld速度->value(), 300);
-  // Values out of range go quietly; a missing element and an unreadable value are reported.
-  ASSERT_EQ(h.prompts.messages.size(), 2u);
-  EXPECT_TRUE(h.prompts.messages[0].text.contains(QStringLiteral("340")));
-  EXPECT_TRUE(h.prompts.messages[1].text.contains(QStringLiteral("13")));
+  // Values out of range go quietly; a missing element and an unreadable value are reported,
+  // in one message.
+  ASSERT_EQ(h.prompts.messages.size(), 1u);
+  EXPECT_TRUE(h.prompts.messages[0].text.contains(QStringLiteral("4行目（エラー番号 340")));
+  EXPECT_TRUE(h.prompts.messages[0].text.contains(QStringLiteral("5行目（エラー番号 13")));
 }
 
 // The generic part on a window of its own.
@@ -375,8 +376,13 @@ TEST(Setting, SavesAndRestoresControlsByTypeName) {
                                  U"T\t3", U"lstA\t\t1", U"lstA\t\t2", U"lstA\t\t3", U"cmbA\t\t-1",
                                  U"lblWKeep\t\t7", U"sldA\t0\t4", U"sldA\t1\t5", U"txtA\t\ta\tb"}));
 
-  std::vector<int> errors;
-  setting.onError = [&](int n, const std::u32string&) { errors.push_back(n); };
+  std::vector<std::pair<int32_t, int>> errors;
+  int reports = 0;
+  setting.onError = [&](const SettingErrors& all) {
+    ++reports;
+    EXPECT_EQ(all.count, all.listed.size());
+    for (const SettingError& e : all.listed) errors.emplace_back(e.lineNumber, e.number);
+  };
   combo->setCurrentIndex(1);
   StringList in = {U"lstA\t\t4", U"cmbA\t\t-1",   U"sldA\t1\t99", U"lblWKeep\t\tz",
                    U"nope\t\t1", U"txtA\t\tq\tr", U"sldA\t0",     U"lblWKeep\t\tafter"};
@@ -384,10 +390,37 @@ TEST(Setting, SavesAndRestoresControlsByTypeName) {
   EXPECT_EQ(list->count(), 4);
   EXPECT_EQ(combo->currentIndex(), -1);
   EXPECT_EQ(sliders[1]->value(), 10);
-  EXPECT_EQ(keep->text(), QStringLiteral("z"));
   EXPECT_EQ(text->toPlainText(), QStringLiteral("q\tr"));
-  EXPECT_EQ(errors, std::vector<int>{kSettingNoSuchControl});
-  EXPECT_EQ(keep->text(), QStringLiteral("z"));  // reading stopped at the line with one tab
+  // A line that cannot be applied is skipped, the lines after it still are, and all of them
+  // are reported at once, by their line in the file (the header is line 1).
+  EXPECT_EQ(keep->text(), QStringLiteral("after"));
+  EXPECT_EQ(reports, 1);
+  EXPECT_EQ(errors, (std::vector<std::pair<int32_t, int>>{{6, kSettingNoSuchControl},
+                                                          {8, kSettingBadLine}}));
+  errors.clear();
+  setting.設定読込(&form, StringList{U"", U"lblWKeep", U"lblWKeep\t\tlast"}, {10, 12, 14});
+  EXPECT_EQ(errors, (std::vector<std::pair<int32_t, int>>{{12, kSettingBadLine}}));
+  EXPECT_EQ(keep->text(), QStringLiteral("last"));
+
+  // Many bad lines: the message lists the first ten and counts the others.
+  SettingErrors many;
+  setting.onError = [&](const SettingErrors& all) { many = all; };
+  StringList junk;
+  for (int i = 0; i < 25; ++i) junk.Add(U"nope\t\t" + std::u32string(100, U'あ'));
+  setting.設定読込(&form, junk);
+  EXPECT_EQ(many.count, 25u);
+  ASSERT_EQ(many.listed.size(), SettingErrors::kListed);
+  EXPECT_EQ(many.listed[0].lineNumber, 2);
+  QString message = SettingErrorText(many);
+  EXPECT_TRUE(message.contains(QStringLiteral("11行目")));
+  EXPECT_FALSE(message.contains(QStringLiteral("12行目")));
+  EXPECT_TRUE(message.contains(QStringLiteral("ほか 15 行")));
+
+  // A value with line breaks is written on its one line.
+  text->setPlainText(QStringLiteral("a\nb\r\nc"));
+  lines = {U"T\t3"};
+  ASSERT_TRUE(setting.設定書込(&form, path, lines));
+  EXPECT_TRUE(HasLine(ReadFile(path), U"txtA\t\tabc"));
 
   EXPECT_FALSE(setting.設定書込(&form, "/nonexistent-kotonel-folder/t.ini", lines));
 }
