@@ -1,0 +1,131 @@
+#include "synth/hts_voice.h"
+
+#include <sys/stat.h>
+
+#include <HTS_engine.h>
+
+#include <cmath>
+#include <map>
+
+namespace kotonel::synth {
+
+namespace {
+
+struct CacheEntry {
+  std::shared_ptr<HtsModel> model;
+  off_t size = 0;
+  time_t modified = 0;
+};
+
+std::mutex& CacheMutex() {
+  static std::mutex m;
+  return m;
+}
+
+std::map<std::string, CacheEntry>& Cache() {
+  static std::map<std::string, CacheEntry> c;
+  return c;
+}
+
+constexpr size_t kLf0Stream = 1;
+
+}  // namespace
+
+HtsModel::~HtsModel() {
+  if (engine_) HTS_Engine_clear(engine_.get());
+}
+
+std::shared_ptr<HtsModel> HtsModel::Load(const std::string& path, std::string& error) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    error = "声のモデルファイルが見つかりません: " + path;
+    return nullptr;
+  }
+  std::lock_guard<std::mutex> lock(CacheMutex());
+  auto found = Cache().find(path);
+  if (found != Cache().end() && found->second.size == info.st_size &&
+      found->second.modified == info.st_mtime)
+    return found->second.model;
+
+  std::shared_ptr<HtsModel> model(new HtsModel);
+  model->path_ = path;
+  model->engine_ = std::make_unique<HTS_Engine>();
+  HTS_Engine* e = model->engine_.get();
+  HTS_Engine_initialize(e);
+  std::string copy = path;
+  char* voices[] = {copy.data()};
+  if (HTS_Engine_load(e, voices, 1) != TRUE || HTS_Engine_get_nstream(e) < 2 ||
+      HTS_Engine_get_sampling_frequency(e) < 8000) {
+    HTS_Engine_clear(e);
+    model->engine_.reset();
+    error = "声のモデルファイルを読めません（壊れているか、音声モデルではありません）: " + path;
+    return nullptr;
+  }
+  HTS_Engine_set_audio_buff_size(e, 0);  // never play: we only want the samples
+  model->sampleRate_ = static_cast<int>(HTS_Engine_get_sampling_frequency(e));
+  model->defaultAlpha_ = HTS_Engine_get_alpha(e);
+  Cache()[path] = CacheEntry{model, info.st_size, info.st_mtime};
+  return model;
+}
+
+bool HtsModel::Speak(const std::vector<HtsLabel>& labels, const HtsControls& controls,
+                     HtsSpeech& speech, std::string& error) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  HTS_Engine* e = engine_.get();
+  speech = HtsSpeech{};
+  speech.sampleRate = sampleRate_;
+  std::vector<std::string> texts;
+  texts.reserve(labels.size());
+  for (const HtsLabel& l : labels) texts.push_back(l.context);
+  std::vector<char*> lines;
+  for (std::string& t : texts) lines.push_back(t.data());
+
+  HTS_Engine_set_speed(e, controls.speed);
+  HTS_Engine_set_alpha(e, controls.alpha < 0 ? defaultAlpha_ : controls.alpha);
+  // The shift adds up in the engine: set it from zero each time.
+  e->condition.additional_half_tone = controls.halfTones;
+
+  bool ok = HTS_Engine_generate_state_sequence_from_strings(e, lines.data(), lines.size()) == TRUE;
+  if (ok && controls.pitchRange != 1.0) {
+    // Scale the voiced log-F0 means around their average: a livelier or flatter speaker.
+    const size_t states = HTS_Engine_get_total_state(e);
+    double sum = 0;
+    size_t voiced = 0;
+    for (size_t s = 0; s < states; ++s) {
+      double v = HTS_Engine_get_state_mean(e, kLf0Stream, s, 0);
+      if (v > HTS_NODATA / 2 && std::isfinite(v)) sum += v, ++voiced;
+    }
+    if (voiced > 0) {
+      const double mean = sum / voiced;
+      for (size_t s = 0; s < states; ++s) {
+        double v = HTS_Engine_get_state_mean(e, kLf0Stream, s, 0);
+        if (v > HTS_NODATA / 2 && std::isfinite(v))
+          HTS_Engine_set_state_mean(e, kLf0Stream, s, 0, mean + (v - mean) * controls.pitchRange);
+      }
+    }
+  }
+  ok = ok && HTS_Engine_generate_parameter_sequence(e) == TRUE &&
+       HTS_Engine_generate_sample_sequence(e) == TRUE;
+  if (!ok) {
+    HTS_Engine_refresh(e);
+    error = "声のモデルで音声を作れませんでした: " + path_;
+    return false;
+  }
+  const size_t n = HTS_Engine_get_nsamples(e);
+  speech.samples.resize(n);
+  for (size_t i = 0; i < n; ++i)
+    speech.samples[i] = static_cast<float>(HTS_Engine_get_generated_speech(e, i));
+  const size_t period = HTS_Engine_get_fperiod(e);
+  const size_t perLabel = HTS_Engine_get_nstate(e);
+  size_t frame = 0;
+  for (size_t l = 0; l < labels.size(); ++l) {
+    speech.labelStarts.push_back(std::min(n, frame * period));
+    for (size_t s = 0; s < perLabel; ++s)
+      frame += HTS_Engine_get_state_duration(e, l * perLabel + s);
+  }
+  speech.labelStarts.push_back(n);
+  HTS_Engine_refresh(e);
+  return true;
+}
+
+}  // namespace kotonel::synth
