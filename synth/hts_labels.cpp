@@ -134,7 +134,9 @@ Structure Analyse(const Utterance& u) {
 }
 
 std::string PhraseFields(const Phrase* p) {  // e1_e2!e3_e4 / g1_g2%g3_g4 without the last field
-  return p ? N(Cap(p->morae, 1, 49)) + "_" + N(Cap(p->accent, 0, 49)) : "xx_xx";
+  // A flat phrase is written with its mora count as accent type, as the voices were trained.
+  return p ? N(Cap(p->morae, 1, 49)) + "_" + N(Cap(p->accent == 0 ? p->morae : p->accent, 1, 49))
+           : "xx_xx";
 }
 
 }  // namespace
