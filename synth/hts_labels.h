@@ -41,6 +41,10 @@ struct HtsLabel {
   // sil and pau: the mark that made the silence (kNone for the utterance's own ends).
   bool silence = false;
   Break pause = Break::kNone;
+  // Set by the synthesis, not by MakeHtsLabels: the phoneme held longer than the model says,
+  // and a pitch rise (half tones, reached at its end) laid over the model's pitch.
+  double lengthen = 1.0;
+  double riseHalfTones = 0;
 };
 
 std::vector<HtsLabel> MakeHtsLabels(const Utterance& utterance);

@@ -17,7 +17,9 @@ namespace {
 constexpr int kOutputRate = 8000;
 // The silences around and between phrases, as the formant voices make them (seconds at speed 100).
 constexpr double kLead = 0.020, kTail = 0.060, kReleaseAndOnset = 0.022;
-constexpr double kEdgeFade = 0.003;  // where a silence is cut in, so the cut does not click
+constexpr double kEdgeFade = 0.003;
+constexpr double kQuestionRise = 9.0;      // half tones over the last vowel
+constexpr double kQuestionLengthen = 1.3;  // where a silence is cut in, so the cut does not click
 
 const Resampler& ResamplerFor(int inRate) {
   static std::mutex mutex;
@@ -47,7 +49,15 @@ void FadeHead(std::vector<float>& s, size_t from, size_t length) {
 
 bool RenderWithModel(HtsModel& model, const VoiceParams& voice, const Utterance& utterance,
                      int speed, Rendering& rendering, std::string& error) {
-  const std::vector<HtsLabel> labels = MakeHtsLabels(utterance);
+  std::vector<HtsLabel> labels = MakeHtsLabels(utterance);
+  // The voices were trained on statements: a question gets its rise here, on the vowel of its
+  // last mora, which is also held a little longer.
+  for (size_t n = 0; n < labels.size(); ++n) {
+    const HtsLabel& l = labels[n];
+    if (l.mora < 0 || utterance.morae[l.mora].breakAfter != Break::kQuestion) continue;
+    labels[n].lengthen = kQuestionLengthen;
+    if (l.vowel) labels[n].riseHalfTones = kQuestionRise;
+  }
   const double speedFactor = speed / 100.0 * voice.speedFactor;
   const double timeScale = 1.0 / speedFactor;
   HtsControls controls;

@@ -4,7 +4,9 @@
 
 #include <HTS_engine.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <map>
 
 namespace kotonel::synth {
@@ -28,6 +30,7 @@ std::map<std::string, CacheEntry>& Cache() {
 }
 
 constexpr size_t kLf0Stream = 1;
+constexpr double kSilenceFrames = 20;
 
 }  // namespace
 
@@ -74,49 +77,66 @@ bool HtsModel::Speak(const std::vector<HtsLabel>& labels, const HtsControls& con
   HTS_Engine* e = engine_.get();
   speech = HtsSpeech{};
   speech.sampleRate = sampleRate_;
-  std::vector<std::string> texts;
-  texts.reserve(labels.size());
-  for (const HtsLabel& l : labels) texts.push_back(l.context);
-  std::vector<char*> lines;
-  for (std::string& t : texts) lines.push_back(t.data());
-
-  HTS_Engine_set_speed(e, controls.speed);
-  HTS_Engine_set_alpha(e, controls.alpha < 0 ? defaultAlpha_ : controls.alpha);
-  // The shift adds up in the engine: set it from zero each time.
-  e->condition.additional_half_tone = controls.halfTones;
-
-  bool ok = HTS_Engine_generate_state_sequence_from_strings(e, lines.data(), lines.size()) == TRUE;
-  if (ok && controls.pitchRange != 1.0) {
-    // Scale the voiced log-F0 means around their average: a livelier or flatter speaker.
-    const size_t states = HTS_Engine_get_total_state(e);
-    double sum = 0;
-    size_t voiced = 0;
-    for (size_t s = 0; s < states; ++s) {
-      double v = HTS_Engine_get_state_mean(e, kLf0Stream, s, 0);
-      if (v > HTS_NODATA / 2 && std::isfinite(v)) sum += v, ++voiced;
-    }
-    if (voiced > 0) {
-      const double mean = sum / voiced;
-      for (size_t s = 0; s < states; ++s) {
-        double v = HTS_Engine_get_state_mean(e, kLf0Stream, s, 0);
-        if (v > HTS_NODATA / 2 && std::isfinite(v))
-          HTS_Engine_set_state_mean(e, kLf0Stream, s, 0, mean + (v - mean) * controls.pitchRange);
-      }
-    }
-  }
-  ok = ok && HTS_Engine_generate_parameter_sequence(e) == TRUE &&
-       HTS_Engine_generate_sample_sequence(e) == TRUE;
-  if (!ok) {
+  const size_t period = HTS_Engine_get_fperiod(e);
+  const size_t perLabel = HTS_Engine_get_nstate(e);
+  auto fail = [&]() {
+    HTS_Engine_set_phoneme_alignment_flag(e, FALSE);
     HTS_Engine_refresh(e);
     error = "声のモデルで音声を作れませんでした: " + path_;
     return false;
+  };
+  auto generateStates = [&](const std::vector<std::string>& texts) {
+    std::vector<std::string> copies = texts;
+    std::vector<char*> lines;
+    for (std::string& t : copies) lines.push_back(t.data());
+    return HTS_Engine_generate_state_sequence_from_strings(e, lines.data(), lines.size()) == TRUE;
+  };
+
+  // First the model's own durations. The engine's speed control stretches states by their
+  // variance, which mostly lengthens the silences at the ends; so the durations are scaled here,
+  // phoneme by phoneme, and handed back as a time-aligned label sequence.
+  std::vector<std::string> texts;
+  texts.reserve(labels.size());
+  for (const HtsLabel& l : labels) texts.push_back(l.context);
+  HTS_Engine_set_speed(e, 1.0);
+  HTS_Engine_set_phoneme_alignment_flag(e, FALSE);
+  e->condition.additional_half_tone = 0;
+  if (!generateStates(texts)) return fail();
+  std::vector<double> frames(labels.size());
+  for (size_t l = 0; l < labels.size(); ++l) {
+    size_t d = 0;
+    for (size_t s = 0; s < perLabel; ++s) d += HTS_Engine_get_state_duration(e, l * perLabel + s);
+    // Silences are replaced by silence of the reader's own length: a short one does.
+    frames[l] = labels[l].silence ? std::min<double>(d, kSilenceFrames)
+                                  : d * labels[l].lengthen / controls.speed;
   }
+  HTS_Engine_refresh(e);
+  // Times in units of 100 ns, whole frames, carrying the rounding error forward.
+  const double unit = double(period) * 1e7 / sampleRate_;
+  double exact = 0;
+  size_t whole = 0;
+  for (size_t l = 0; l < labels.size(); ++l) {
+    exact += frames[l];
+    size_t next = std::max<size_t>(whole + perLabel, static_cast<size_t>(std::lround(exact)));
+    char times[64];
+    std::snprintf(times, sizeof times, "%.0f %.0f ", (whole + 0.1) * unit, (next + 0.1) * unit);
+    texts[l] = times + labels[l].context;
+    whole = next;
+  }
+  HTS_Engine_set_alpha(e, controls.alpha < 0 ? defaultAlpha_ : controls.alpha);
+  // The shift adds up in the engine: set it from zero each time.
+  e->condition.additional_half_tone = controls.halfTones;
+  HTS_Engine_set_phoneme_alignment_flag(e, TRUE);
+  if (!generateStates(texts)) return fail();
+  ShapePitch(labels, controls.pitchRange);
+  if (HTS_Engine_generate_parameter_sequence(e) != TRUE ||
+      HTS_Engine_generate_sample_sequence(e) != TRUE)
+    return fail();
+
   const size_t n = HTS_Engine_get_nsamples(e);
   speech.samples.resize(n);
   for (size_t i = 0; i < n; ++i)
     speech.samples[i] = static_cast<float>(HTS_Engine_get_generated_speech(e, i));
-  const size_t period = HTS_Engine_get_fperiod(e);
-  const size_t perLabel = HTS_Engine_get_nstate(e);
   size_t frame = 0;
   for (size_t l = 0; l < labels.size(); ++l) {
     speech.labelStarts.push_back(std::min(n, frame * period));
@@ -124,8 +144,44 @@ bool HtsModel::Speak(const std::vector<HtsLabel>& labels, const HtsControls& con
       frame += HTS_Engine_get_state_duration(e, l * perLabel + s);
   }
   speech.labelStarts.push_back(n);
+  HTS_Engine_set_phoneme_alignment_flag(e, FALSE);
   HTS_Engine_refresh(e);
   return true;
+}
+
+void HtsModel::ShapePitch(const std::vector<HtsLabel>& labels, double pitchRange) {
+  HTS_Engine* e = engine_.get();
+  const size_t perLabel = HTS_Engine_get_nstate(e);
+  const size_t states = HTS_Engine_get_total_state(e);
+  auto voiced = [](double v) { return v > HTS_NODATA / 2 && std::isfinite(v); };
+  if (pitchRange != 1.0) {
+    // Scale the log-F0 means around their average: a livelier or flatter speaker.
+    double sum = 0;
+    size_t count = 0;
+    for (size_t s = 0; s < states; ++s) {
+      double v = HTS_Engine_get_state_mean(e, kLf0Stream, s, 0);
+      if (voiced(v)) sum += v, ++count;
+    }
+    if (count > 0) {
+      const double mean = sum / count;
+      for (size_t s = 0; s < states; ++s) {
+        double v = HTS_Engine_get_state_mean(e, kLf0Stream, s, 0);
+        if (voiced(v))
+          HTS_Engine_set_state_mean(e, kLf0Stream, s, 0, mean + (v - mean) * pitchRange);
+      }
+    }
+  }
+  // A rise climbs through the phoneme's states from its start to the full height at its end.
+  for (size_t l = 0; l < labels.size() && (l + 1) * perLabel <= states; ++l) {
+    if (labels[l].riseHalfTones == 0) continue;
+    const double top = labels[l].riseHalfTones * std::log(2.0) / 12;
+    for (size_t s = 0; s < perLabel; ++s) {
+      const size_t index = l * perLabel + s;
+      double v = HTS_Engine_get_state_mean(e, kLf0Stream, index, 0);
+      if (voiced(v))
+        HTS_Engine_set_state_mean(e, kLf0Stream, index, 0, v + top * double(s + 1) / perLabel);
+    }
+  }
 }
 
 }  // namespace kotonel::synth

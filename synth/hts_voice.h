@@ -48,6 +48,7 @@ class HtsModel {
 
  private:
   HtsModel() = default;
+  void ShapePitch(const std::vector<HtsLabel>& labels, double pitchRange);
   std::unique_ptr<_HTS_Engine> engine_;
   std::mutex mutex_;  // one engine speaks one utterance at a time
   std::string path_;
