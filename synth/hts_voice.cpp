@@ -31,6 +31,8 @@ std::map<std::string, CacheEntry>& Cache() {
 
 constexpr size_t kLf0Stream = 1;
 constexpr double kSilenceFrames = 20;
+constexpr int kVocoderRate = 16000;
+constexpr double kVocoderAlpha = 0.42;  // the usual all-pass constant at 16 kHz
 
 }  // namespace
 
@@ -67,6 +69,12 @@ std::shared_ptr<HtsModel> HtsModel::Load(const std::string& path, std::string& e
   HTS_Engine_set_audio_buff_size(e, 0);  // never play: we only want the samples
   model->sampleRate_ = static_cast<int>(HTS_Engine_get_sampling_frequency(e));
   model->defaultAlpha_ = HTS_Engine_get_alpha(e);
+  // Only a mel-cepstral model (stage 0) at a whole multiple of the vocoder's rate is converted.
+  const size_t period = HTS_Engine_get_fperiod(e);
+  model->vocoderRate_ = model->sampleRate_;
+  if (model->sampleRate_ > kVocoderRate && model->sampleRate_ % kVocoderRate == 0 &&
+      (period * kVocoderRate) % model->sampleRate_ == 0 && e->condition.stage == 0)
+    model->vocoderRate_ = kVocoderRate;
   Cache()[path] = CacheEntry{model, info.st_size, info.st_mtime};
   return model;
 }
@@ -129,9 +137,24 @@ bool HtsModel::Speak(const std::vector<HtsLabel>& labels, const HtsControls& con
   HTS_Engine_set_phoneme_alignment_flag(e, TRUE);
   if (!generateStates(texts)) return fail();
   ShapePitch(labels, controls.pitchRange);
-  if (HTS_Engine_generate_parameter_sequence(e) != TRUE ||
-      HTS_Engine_generate_sample_sequence(e) != TRUE)
-    return fail();
+  if (HTS_Engine_generate_parameter_sequence(e) != TRUE) return fail();
+  // The reader needs 8000 Hz: the vocoder runs at 16000 Hz (a third of the work at 48 kHz),
+  // on spectra converted to that rate, and the resampler takes it the rest of the way.
+  const double alpha = HTS_Engine_get_alpha(e);
+  const bool reduced = vocoderRate_ != sampleRate_;
+  const size_t vocoderPeriod = period * vocoderRate_ / sampleRate_;
+  if (reduced) {
+    ConvertParameters(alpha);
+    e->condition.sampling_frequency = vocoderRate_;
+    e->condition.fperiod = vocoderPeriod;
+    e->condition.alpha = kVocoderAlpha;
+  }
+  const bool made = HTS_Engine_generate_sample_sequence(e) == TRUE;
+  e->condition.sampling_frequency = sampleRate_;
+  e->condition.fperiod = period;
+  e->condition.alpha = alpha;
+  if (!made) return fail();
+  speech.sampleRate = vocoderRate_;
 
   const size_t n = HTS_Engine_get_nsamples(e);
   speech.samples.resize(n);
@@ -139,7 +162,7 @@ bool HtsModel::Speak(const std::vector<HtsLabel>& labels, const HtsControls& con
     speech.samples[i] = static_cast<float>(HTS_Engine_get_generated_speech(e, i));
   size_t frame = 0;
   for (size_t l = 0; l < labels.size(); ++l) {
-    speech.labelStarts.push_back(std::min(n, frame * period));
+    speech.labelStarts.push_back(std::min(n, frame * vocoderPeriod));
     for (size_t s = 0; s < perLabel; ++s)
       frame += HTS_Engine_get_state_duration(e, l * perLabel + s);
   }
@@ -147,6 +170,66 @@ bool HtsModel::Speak(const std::vector<HtsLabel>& labels, const HtsControls& con
   HTS_Engine_set_phoneme_alignment_flag(e, FALSE);
   HTS_Engine_refresh(e);
   return true;
+}
+
+const std::vector<double>& HtsModel::CepstrumMatrix(double alpha) {
+  std::vector<double>& a = matrices_[alpha];
+  if (!a.empty()) return a;
+  // The log spectrum the model's mel-cepstrum (all-pass constant alpha, at the model's rate)
+  // describes from 0 to half the vocoder's rate, fitted again by a mel-cepstrum of the same
+  // order with the vocoder's constant at the vocoder's rate. Both are linear, so one matrix.
+  const size_t order = cepstrumLength_;
+  constexpr int kGrid = 512;
+  auto warp = [](double w, double a) {
+    return w + 2 * std::atan(a * std::sin(w) / (1 - a * std::cos(w)));
+  };
+  a.assign(order * order, 0.0);
+  for (int k = 0; k < kGrid; ++k) {
+    const double warped = M_PI * (k + 0.5) / kGrid;                         // vocoder's warped axis
+    const double linear = warp(warped, -kVocoderAlpha);                     // its frequency, 0..pi
+    const double model = warp(linear * vocoderRate_ / sampleRate_, alpha);  // on the model's axis
+    for (size_t m = 0; m < order; ++m) {
+      const double out = (m == 0 ? 1.0 : 2.0) / kGrid * std::cos(m * warped);
+      for (size_t j = 0; j < order; ++j) a[m * order + j] += out * std::cos(j * model);
+    }
+  }
+  return a;
+}
+
+void HtsModel::ConvertParameters(double alpha) {
+  HTS_Engine* e = engine_.get();
+  HTS_PStream& spectrum = e->pss.pstream[0];
+  cepstrumLength_ = spectrum.vector_length;
+  const size_t order = cepstrumLength_;
+  const std::vector<double>& a = CepstrumMatrix(alpha);
+  std::vector<double> c(order);
+  for (size_t t = 0; t < spectrum.length; ++t) {
+    double* par = spectrum.par[t];
+    std::copy(par, par + order, c.begin());
+    for (size_t m = 0; m < order; ++m) {
+      double sum = 0;
+      for (size_t j = 0; j < order; ++j) sum += a[m * order + j] * c[j];
+      par[m] = sum;
+    }
+  }
+  // The excitation's low-pass filter (odd length, centred): each group of taps around every
+  // third one summed, so its gain stays and its centre stays where the vocoder expects it.
+  if (e->pss.nstream < 3) return;
+  HTS_PStream& lpf = e->pss.pstream[2];
+  const int length = static_cast<int>(lpf.vector_length);
+  const int centre = length / 2;
+  const int step = sampleRate_ / vocoderRate_;
+  std::vector<double> taps(length);
+  for (size_t t = 0; t < lpf.length; ++t) {
+    double* par = lpf.par[t];
+    std::fill(taps.begin(), taps.end(), 0.0);
+    for (int k = 0; k < length; ++k) {
+      const int offset = k - centre;
+      const int j = (offset >= 0 ? offset + step / 2 : offset - step / 2) / step;
+      if (centre + j >= 0 && centre + j < length) taps[centre + j] += par[k];
+    }
+    std::copy(taps.begin(), taps.end(), par);
+  }
 }
 
 void HtsModel::ShapePitch(const std::vector<HtsLabel>& labels, double pitchRange) {

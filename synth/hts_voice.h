@@ -5,6 +5,7 @@
 // is loaded again when its size or time changes.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -27,7 +28,7 @@ struct HtsControls {
 struct HtsSpeech {
   std::vector<float> samples;       // at the model's rate, full scale about 32768
   std::vector<size_t> labelStarts;  // one per label, plus the end
-  int sampleRate = 0;
+  int sampleRate = 0;               // the model's, or 16000 when the vocoder runs at that rate
 };
 
 class HtsModel {
@@ -49,11 +50,16 @@ class HtsModel {
  private:
   HtsModel() = default;
   void ShapePitch(const std::vector<HtsLabel>& labels, double pitchRange);
+  void ConvertParameters(double alpha);
+  const std::vector<double>& CepstrumMatrix(double alpha);
   std::unique_ptr<_HTS_Engine> engine_;
   std::mutex mutex_;  // one engine speaks one utterance at a time
   std::string path_;
   int sampleRate_ = 0;
   double defaultAlpha_ = 0;
+  int vocoderRate_ = 0;
+  size_t cepstrumLength_ = 0;
+  std::map<double, std::vector<double>> matrices_;  // by the model's all-pass constant
 };
 
 }  // namespace kotonel::synth
