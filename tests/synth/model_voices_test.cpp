@@ -22,7 +22,8 @@ namespace {
 using test::PitchAt;
 using test::Semitones;
 
-const char* const kModelVoices[] = {"f1", "m1"};
+// 女性１, 男性１ and the two voices made from their models by the engine's controls.
+const char* const kModelVoices[] = {"f1", "m1", "f2", "m2"};
 
 std::string VoiceFolder(const std::string& name) {
   return std::string(KOTONEL_SOURCE_DIR) + "dll/" + name + "/";
@@ -35,6 +36,13 @@ Rendering Say(const std::string& voice, const char* koe, int speed = 100) {
   Rendering r;
   EXPECT_TRUE(RenderVoice(VoiceFolder(voice), params, FromUtf8(koe), speed, r, error)) << error;
   return r;
+}
+
+double SpeedFactor(const char* voice) {
+  VoiceParams params;
+  std::string error;
+  EXPECT_TRUE(LoadVoiceParams(VoiceFolder(voice), params, error)) << error;
+  return params.speedFactor;
 }
 
 // Median pitch over the part of a vowel from share `from` to `to` of its length, counting only
@@ -140,7 +148,7 @@ TEST(ModelVoices, PausesLastAsLongAsTheFormantVoicesMakeThem) {
       Rendering r = Say(voice, koe);
       // The silence between the two words, from the end of the first to the start of the second.
       const double gap = r.spans[2].start - r.spans[1].end;
-      EXPECT_NEAR(gap, pause + 0.022, 0.002) << voice << " " << koe;
+      EXPECT_NEAR(gap, (pause + 0.022) / SpeedFactor(voice), 0.002) << voice << " " << koe;
       auto silent = test::SilentStretches(r.samples, 0.05, 40);
       bool found = false;
       for (auto [a, b] : silent) found |= a < r.spans[2].start && b > r.spans[1].end;
@@ -148,7 +156,9 @@ TEST(ModelVoices, PausesLastAsLongAsTheFormantVoicesMakeThem) {
     }
     // The speed shortens pauses too.
     Rendering fast = Say(voice, "あめ、あめ。", 200);
-    EXPECT_NEAR(fast.spans[2].start - fast.spans[1].end, (0.250 + 0.022) / 2, 0.002) << voice;
+    EXPECT_NEAR(fast.spans[2].start - fast.spans[1].end, (0.250 + 0.022) / 2 / SpeedFactor(voice),
+                0.002)
+        << voice;
   }
 }
 
@@ -162,6 +172,42 @@ TEST(ModelVoices, SameInputGivesTheSameBytes) {
     ASSERT_TRUE(Synthesize(VoiceFolder(voice), koe, 100, b, error)) << error;
     EXPECT_EQ(a, b) << voice;
     ASSERT_GT(a.size(), 44u + 8000u);
+  }
+}
+
+double MedianPitch(const Rendering& r) {
+  std::vector<double> f;
+  for (const MoraSpan& s : r.spans)
+    for (double t = s.vowelStart + 0.01; t < s.end - 0.01; t += 0.01)
+      if (double p = PitchAt(r.samples, t, 0.030); p > 0) f.push_back(p);
+  std::sort(f.begin(), f.end());
+  return f.empty() ? 0 : f[f.size() / 2];
+}
+
+TEST(ModelVoices, VoicesMadeFromAModelAreHigherOrDeeperSpeakers) {
+  // 女性２ is higher and has a shorter vocal tract than 女性１; 男性２ is lower and longer than
+  // 男性１: pitch and the spectrum of held vowels move the same way.
+  const char* koe = "あーーえーーいーーおーーうーー。";
+  struct Pair {
+    const char* base;
+    const char* derived;
+    double direction;  // +1: higher, -1: lower
+  };
+  for (Pair p : {Pair{"f1", "f2", 1}, Pair{"m1", "m2", -1}}) {
+    Rendering base = Say(p.base, koe), derived = Say(p.derived, koe);
+    const double pitch = Semitones(MedianPitch(base), MedianPitch(derived));
+    double centroidBase = 0, centroidDerived = 0;
+    for (size_t m = 0; m < base.spans.size(); m += 3) {
+      centroidBase += test::SpectralCentroid(base.samples, base.spans[m].vowelStart + 0.03,
+                                             base.spans[m + 2].end - 0.03);
+      centroidDerived += test::SpectralCentroid(derived.samples, derived.spans[m].vowelStart + 0.03,
+                                                derived.spans[m + 2].end - 0.03);
+    }
+    const double spectrum = centroidDerived / centroidBase;
+    std::printf("%s against %s: pitch %+.1f st, spectral centroid of the vowels x%.3f\n", p.derived,
+                p.base, pitch, spectrum);
+    EXPECT_GT(pitch * p.direction, 2.0) << p.derived;
+    EXPECT_GT((spectrum - 1) * p.direction, 0.03) << p.derived;
   }
 }
 
