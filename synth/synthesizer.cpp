@@ -47,11 +47,10 @@ bool RenderVoice(const std::string& voiceFolder, const VoiceParams& voice, std::
       Utterance utterance;
       if (!ParseKoe(koe, utterance, error)) return false;
       // Marks alone make no phonemes: the formant synthesizer's short silence serves.
-      if (!utterance.morae.empty())
-        return RenderWithModel(*model, voice, utterance, speed, rendering, error);
-    } else {
-      WarnOnce(path, modelError);
+      if (utterance.morae.empty()) return Render(voice, koe, speed, rendering, error);
+      if (RenderWithModel(*model, voice, utterance, speed, rendering, modelError)) return true;
     }
+    WarnOnce(path, modelError);
   }
   return Render(voice, koe, speed, rendering, error);
 }

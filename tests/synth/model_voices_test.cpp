@@ -162,6 +162,18 @@ TEST(ModelVoices, PausesLastAsLongAsTheFormantVoicesMakeThem) {
   }
 }
 
+TEST(ModelVoices, LongStringsAreSpokenInPiecesThatMeetAtTheirPauses) {
+  // 170 morae: two pieces, the first ending at the pause after 160. Every pause keeps its length, wherever the pieces meet.
+  std::string koe;
+  for (int i = 0; i < 17; ++i) koe += "かきくけこ/さしすせそ、";
+  Rendering r = Say("m1", koe.c_str());
+  ASSERT_EQ(r.spans.size(), 170u);
+  for (size_t i = 9; i + 1 < r.spans.size(); i += 10)
+    EXPECT_NEAR(r.spans[i + 1].start - r.spans[i].end, 0.250 + 0.022, 0.002) << "pause " << i;
+  for (size_t i = 0; i + 1 < r.spans.size(); ++i) EXPECT_LE(r.spans[i].end, r.spans[i + 1].start);
+  EXPECT_NEAR(r.samples.size() / test::kRate, r.spans.back().end + 0.06 + 0.06, 0.01);
+}
+
 TEST(ModelVoices, SameInputGivesTheSameBytes) {
   const std::string koe = ToCp932(U"きょ'ーわ/いい'/てんきですね、さんぽに/いきましょ'ーか？");
   for (const char* voice : kModelVoices) {
