@@ -32,7 +32,8 @@ std::map<std::string, CacheEntry>& Cache() {
 constexpr size_t kLf0Stream = 1;
 constexpr double kSilenceFrames = 20;
 constexpr int kVocoderRate = 16000;
-constexpr double kVocoderAlpha = 0.42;  // the usual all-pass constant at 16 kHz
+constexpr double kVocoderAlpha = 0.42;         // the usual all-pass constant at 16 kHz
+constexpr size_t kVocoderCepstrumLength = 25;  // and the usual order, 24
 
 }  // namespace
 
@@ -149,7 +150,12 @@ bool HtsModel::Speak(const std::vector<HtsLabel>& labels, const HtsControls& con
     e->condition.fperiod = vocoderPeriod;
     e->condition.alpha = kVocoderAlpha;
   }
+  // The vocoder's filter order follows the stream's length: the spectrum up to 8 kHz needs the
+  // order usual at 16 kHz, not the one the model's 24 kHz band needed.
+  const size_t modelLength = e->pss.pstream[0].vector_length;
+  if (reduced) e->pss.pstream[0].vector_length = VocoderCepstrumLength();
   const bool made = HTS_Engine_generate_sample_sequence(e) == TRUE;
+  e->pss.pstream[0].vector_length = modelLength;
   e->condition.sampling_frequency = sampleRate_;
   e->condition.fperiod = period;
   e->condition.alpha = alpha;
@@ -176,41 +182,46 @@ const std::vector<double>& HtsModel::CepstrumMatrix(double alpha) {
   std::vector<double>& a = matrices_[alpha];
   if (!a.empty()) return a;
   // The log spectrum the model's mel-cepstrum (all-pass constant alpha, at the model's rate)
-  // describes from 0 to half the vocoder's rate, fitted again by a mel-cepstrum of the same
-  // order with the vocoder's constant at the vocoder's rate. Both are linear, so one matrix.
-  const size_t order = cepstrumLength_;
+  // describes from 0 to half the vocoder's rate, fitted again by a mel-cepstrum with the
+  // vocoder's constant at the vocoder's rate. Both are linear, so one matrix.
+  const size_t in = cepstrumLength_, out = VocoderCepstrumLength();
   constexpr int kGrid = 512;
   auto warp = [](double w, double a) {
     return w + 2 * std::atan(a * std::sin(w) / (1 - a * std::cos(w)));
   };
-  a.assign(order * order, 0.0);
+  a.assign(out * in, 0.0);
   for (int k = 0; k < kGrid; ++k) {
-    const double warped = M_PI * (k + 0.5) / kGrid;                         // vocoder's warped axis
-    const double linear = warp(warped, -kVocoderAlpha);                     // its frequency, 0..pi
-    const double model = warp(linear * vocoderRate_ / sampleRate_, alpha);  // on the model's axis
-    for (size_t m = 0; m < order; ++m) {
-      const double out = (m == 0 ? 1.0 : 2.0) / kGrid * std::cos(m * warped);
-      for (size_t j = 0; j < order; ++j) a[m * order + j] += out * std::cos(j * model);
+    const double warped = M_PI * (k + 0.5) / kGrid;                         // vocoder's axis
+    const double linear = warp(warped, -kVocoderAlpha);                     // 0..pi
+    const double model = warp(linear * vocoderRate_ / sampleRate_, alpha);  // model's axis
+    for (size_t m = 0; m < out; ++m) {
+      const double weight = (m == 0 ? 1.0 : 2.0) / kGrid * std::cos(m * warped);
+      for (size_t j = 0; j < in; ++j) a[m * in + j] += weight * std::cos(j * model);
     }
   }
   return a;
+}
+
+size_t HtsModel::VocoderCepstrumLength() const {
+  return std::min(cepstrumLength_, kVocoderCepstrumLength);
 }
 
 void HtsModel::ConvertParameters(double alpha) {
   HTS_Engine* e = engine_.get();
   HTS_PStream& spectrum = e->pss.pstream[0];
   cepstrumLength_ = spectrum.vector_length;
-  const size_t order = cepstrumLength_;
+  const size_t in = cepstrumLength_, out = VocoderCepstrumLength();
   const std::vector<double>& a = CepstrumMatrix(alpha);
-  std::vector<double> c(order);
+  std::vector<double> c(in);
   for (size_t t = 0; t < spectrum.length; ++t) {
     double* par = spectrum.par[t];
-    std::copy(par, par + order, c.begin());
-    for (size_t m = 0; m < order; ++m) {
+    std::copy(par, par + in, c.begin());
+    for (size_t m = 0; m < out; ++m) {
       double sum = 0;
-      for (size_t j = 0; j < order; ++j) sum += a[m * order + j] * c[j];
+      for (size_t j = 0; j < in; ++j) sum += a[m * in + j] * c[j];
       par[m] = sum;
     }
+    std::fill(par + out, par + in, 0.0);
   }
   // The excitation's low-pass filter (odd length, centred): each group of taps around every
   // third one summed, so its gain stays and its centre stays where the vocoder expects it.

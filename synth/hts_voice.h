@@ -52,6 +52,7 @@ class HtsModel {
   void ShapePitch(const std::vector<HtsLabel>& labels, double pitchRange);
   void ConvertParameters(double alpha);
   const std::vector<double>& CepstrumMatrix(double alpha);
+  size_t VocoderCepstrumLength() const;
   std::unique_ptr<_HTS_Engine> engine_;
   std::mutex mutex_;  // one engine speaks one utterance at a time
   std::string path_;
