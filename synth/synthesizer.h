@@ -32,4 +32,12 @@ struct Rendering {
 bool Render(const VoiceParams& voice, std::u32string_view koe, int speed, Rendering& rendering,
             std::string& error);
 
+// The synthesis Synthesize does, for a voice already read from voiceFolder: with its model when
+// voice.txt names one that loads, else with the formant synthesizer.
+bool RenderVoice(const std::string& voiceFolder, const VoiceParams& voice, std::u32string_view koe,
+                 int speed, Rendering& rendering, std::string& error);
+
+// Where the voice's model file is: model names are relative to the voice folder.
+std::string ModelPath(const std::string& voiceFolder, const VoiceParams& voice);
+
 }  // namespace kotonel::synth

@@ -38,6 +38,9 @@ const NumberKey kNumbers[] = {
     {"speed_factor", &VoiceParams::speedFactor, 0.5, 2},
     {"effect_frequency", &VoiceParams::effectFrequency, 0, 2000},
     {"effect_mix", &VoiceParams::effectMix, 0, 1},
+    {"model_alpha", &VoiceParams::modelAlpha, 0.1, 0.9},
+    {"model_half_tones", &VoiceParams::modelHalfTones, -12, 12},
+    {"model_pitch_range", &VoiceParams::modelPitchRange, 0.3, 2},
 };
 
 bool ParseNumber(const std::string& text, double& value) {
@@ -75,6 +78,11 @@ bool ParseVoiceParams(const std::string& text, const std::string& fileName, Voic
     std::string key = Trim(line.substr(0, eq));
     std::string value = Trim(line.substr(eq + 1));
     if (key == "name") continue;  // free text for people reading the file
+    if (key == "model") {
+      if (value.empty()) return bad("model にはモデルファイルの名前を書きます");
+      parsed.model = value;
+      continue;
+    }
     if (key == "effect") {
       if (value == "none") {
         parsed.effect = VoiceEffect::kNone;

@@ -24,6 +24,13 @@ struct VoiceParams {
   VoiceEffect effect = VoiceEffect::kNone;  // effect: none | ring
   double effectFrequency = 0.0;             // effect_frequency: ring carrier in Hz, 0..2000
   double effectMix = 0.0;                   // effect_mix: share of the ring-modulated sound, 0..1
+
+  // A recorded-speaker model spoken by hts_engine instead of the formant synthesizer. The
+  // numbers above still describe the formant voice used when the model cannot be loaded.
+  std::string model;           // model: .htsvoice file, relative to the voice folder; empty: none
+  double modelAlpha = -1;      // model_alpha: all-pass constant 0.1..0.9; -1: the model's own
+  double modelHalfTones = 0;   // model_half_tones: pitch shift in half tones, -12..12
+  double modelPitchRange = 1;  // model_pitch_range: scales the model's pitch movement, 0.3..2
 };
 
 // Reads the file voice.txt in folder (with or without a trailing '/'). On failure returns false and

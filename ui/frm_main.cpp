@@ -296,7 +296,13 @@ bool frmメイン::Load() {
 
   versionText_ = QStringLiteral(
                      "　%1 Ver %2.%3\r\n"
-                     "　日本語の文章を読み上げるソフトウェアです。\r\n\r\n"
+                     "　日本語の文章を読み上げるソフトウェアです。"
+                     // The recorded-speaker voices ask for credit where the program names itself.
+                     "女性１・女性２の声 \"mei_normal\" (c) Nagoya Institute of Technology、"
+                     "男性１・男性２の声 \"nitech_jp_atr503_m001\" (c) Nagoya Institute of "
+                     "Technology, Tokyo Institute of Technology、いずれも CC BY 3.0 "
+                     "(https://creativecommons.org/licenses/by/3.0/、使用許諾は dll/models/)。"
+                     "音声合成 hts_engine API (BSD)。\r\n\r\n"
                      "　使い方は「ヘルプ」→「目次」（F1）をご覧ください。\r\n\r\n")
                      .arg(Q(setup_.programName))
                      .arg(KOTONEL_VERSION_MAJOR)
