@@ -8,6 +8,8 @@
 #include "engine/clsMAIN.h"
 #include "util/strings.h"
 
+#include <utility>
+
 namespace kotonel {
 
 namespace {
@@ -26,6 +28,88 @@ bool IsSentenceMark(char32_t c) {
   return c == U'、' || c == U'。' || c == U'？';
 }
 
+// A kana without its voicing marks (が か, ぱ は), for comparing readings.
+char32_t Unvoiced(char32_t c) {
+  static constexpr std::u32string_view kVoiced = U"がぎぐげござじずぜぞだぢづでどばびぶべぼ";
+  static constexpr std::u32string_view kPlain = U"かきくけこさしすせそたちつてとはひふへほ";
+  static constexpr std::u32string_view kHalf = U"ぱぴぷぺぽ";
+  if (size_t i = kVoiced.find(c); i != std::u32string_view::npos) return kPlain[i];
+  if (size_t i = kHalf.find(c); i != std::u32string_view::npos) return kPlain[15 + i];
+  return c;
+}
+
+// What the word dictionary makes of text read alone, without touching the accent state.
+std::pair<std::u32string, int32_t> LookUpAlone(RevConv& r, Intonation* intonation,
+                                               std::u32string_view text) {
+  const int32_t saved = r.品詞();
+  r.抑揚(nullptr);
+  r.元字(text);
+  r.直前(U"");
+  r.仮名(U"");
+  r.種類(0, -1);
+  r.種類(1, kKanji);
+  r.種類(2, -1);
+  r.Convert();
+  std::pair<std::u32string, int32_t> found{r.読み(), r.品詞()};
+  r.抑揚(intonation);
+  r.品詞(saved);
+  return found;
+}
+
+// A kanji numeral before a counter (三枚, 八千円くらい, 第一回) is read by the number reader,
+// so that the counter wins over okurigana (円く) and takes its sound change (さんまい, not
+// さんばい). The word dictionary keeps the pairs it reads as a whole (一人 ひとり, 二十歳
+// はたち, 十分 じゅうぶん, 四国 しこく) unless its reading is a name read natively (三本
+// みもと) or begins with the numeral as the number reader says it (一回 いちかい).
+bool ReadKanjiCount(NumConv& num, RevConv& rev, Intonation* intonation, std::u32string& word,
+                    int32_t position) {
+  static constexpr std::u32string_view kPrefixes = U"第約計各全毎満築総";
+  size_t start = 0;
+  if (word.size() > 2 && kPrefixes.find(word[0]) != std::u32string_view::npos) start = 1;
+  size_t length = 0;
+  std::u32string digits;
+  const std::u32string_view text = std::u32string_view(word).substr(start);
+  if (!NumConv::ParseKanjiNumber(text, length, digits) || length >= text.size()) return false;
+  const std::u32string_view rest = text.substr(length);
+  const size_t counterEnd = length + num.CounterLength(rest);
+  if (counterEnd == length) return false;
+
+  std::u32string plain, unused, reading, after;
+  num.Convert(digits, U"", plain, unused, position);
+  for (size_t end = text.size(); end > length; --end) {
+    if (!rev.Contains(text.substr(0, end))) continue;
+    auto [known, code] = LookUpAlone(rev, intonation, text.substr(0, end));
+    static constexpr std::u32string_view kSino[] = {
+        U"いち", U"いっ",   U"に",     U"さん", U"し",     U"よ",   U"ご",
+        U"ろく", U"ろっ",   U"しち",   U"なな", U"はち",   U"はっ", U"きゅう",
+        U"く",   U"じゅう", U"じゅっ", U"じっ", U"ひゃく", U"せん", U"まん"};
+    bool sino = false;
+    for (auto s : kSino) sino = sino || StartsWith(known, s);
+    if (code == 20) {
+      if (sino) return false;
+      break;
+    }
+    // A longer compound the dictionary knows (一部分, 三日月) is its business.
+    if (end > counterEnd) return false;
+    const std::u32string geminate =
+        plain.empty() ? plain : plain.substr(0, plain.size() - 1) + U"っ";
+    const size_t numeral = StartsWith(known, plain)      ? plain.size()
+                           : StartsWith(known, geminate) ? geminate.size()
+                                                         : 0;
+    if (numeral == 0) return false;
+    // The same counter, voiced or not (一回 いちかい, 一分 いちぶん), is read by the number
+    // reader; another word after the numeral (一行 いっこう, 一期 いちご) is the dictionary's.
+    num.Convert(digits, rest, reading, after, position);
+    if (numeral >= known.size() || after.empty() ||
+        Unvoiced(known[numeral]) != Unvoiced(after.front()))
+      return false;
+    break;
+  }
+  num.Convert(digits, rest, reading, after, position);
+  word = word.substr(0, start) + reading + after;
+  return true;
+}
+
 }  // namespace
 
 std::u32string clsMAIN::ConvertSentence(const std::u32string& sentence) {
@@ -35,6 +119,11 @@ std::u32string clsMAIN::ConvertSentence(const std::u32string& sentence) {
 
   for (int32_t i = 1; i <= n; ++i) {
     numConv_->BefWord(w.単語(i), i);
+    if (w.種類(i) == kKanji) {
+      std::u32string word = w.単語(i);
+      if (ReadKanjiCount(*numConv_, *revConv_, intonation_.get(), word, i)) w.単語(i, word);
+      continue;
+    }
     if (w.種類(i) != kDigit) continue;
     std::u32string afterNumber, afterWord;
     std::u32string beforeWord = i < w.単語数() ? w.単語(i + 1) : std::u32string();
