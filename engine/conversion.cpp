@@ -89,6 +89,8 @@ bool ReadKanjiCount(NumConv& num, RevConv& rev, Intonation* intonation, std::u32
       if (sino) return false;
       break;
     }
+    // Numerals with their counters (四分 よんぷん, 一人 ひとり) and adverbs (十分, 一番).
+    if (code == 24 || code == 26) return false;
     // A longer compound the dictionary knows (一部分, 三日月) is its business.
     if (end > counterEnd) return false;
     const std::u32string geminate =
