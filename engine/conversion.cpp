@@ -8,6 +8,7 @@
 #include "engine/clsMAIN.h"
 #include "util/strings.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace kotonel {
@@ -62,7 +63,7 @@ std::pair<std::u32string, int32_t> LookUpAlone(RevConv& r, Intonation* intonatio
 // はたち, 十分 じゅうぶん, 四国 しこく) unless its reading is a name read natively (三本
 // みもと) or begins with the numeral as the number reader says it (一回 いちかい).
 bool ReadKanjiCount(NumConv& num, RevConv& rev, Intonation* intonation, std::u32string& word,
-                    int32_t position) {
+                    int32_t position, bool& allKana) {
   static constexpr std::u32string_view kPrefixes = U"第約計各全毎満築総";
   size_t start = 0;
   if (word.size() > 2 && kPrefixes.find(word[0]) != std::u32string_view::npos) start = 1;
@@ -85,14 +86,14 @@ bool ReadKanjiCount(NumConv& num, RevConv& rev, Intonation* intonation, std::u32
         U"く",   U"じゅう", U"じゅっ", U"じっ", U"ひゃく", U"せん", U"まん"};
     bool sino = false;
     for (auto s : kSino) sino = sino || StartsWith(known, s);
+    // A longer compound the dictionary knows (一部分, 三日月) is its business.
+    if (end > counterEnd) return false;
     if (code == 20) {
       if (sino) return false;
       break;
     }
     // Numerals with their counters (四分 よんぷん, 一人 ひとり) and adverbs (十分, 一番).
     if (code == 24 || code == 26) return false;
-    // A longer compound the dictionary knows (一部分, 三日月) is its business.
-    if (end > counterEnd) return false;
     const std::u32string geminate =
         plain.empty() ? plain : plain.substr(0, plain.size() - 1) + U"っ";
     const size_t numeral = StartsWith(known, plain)      ? plain.size()
@@ -108,7 +109,14 @@ bool ReadKanjiCount(NumConv& num, RevConv& rev, Intonation* intonation, std::u32
     break;
   }
   num.Convert(digits, rest, reading, after, position);
-  word = word.substr(0, start) + reading + after;
+  const std::u32string kana = reading + after;
+  // Kana inside a kanji word take no part in its accent template, which may then fall
+  // inside them: a small kana there would be cut from its pair (第三章 だいさんし'よう).
+  const bool mixed = start > 0 || std::any_of(after.begin(), after.end(),
+                                              [](char32_t c) { return c < U'ぁ' || c > U'ゖ'; });
+  if (mixed && kana.find_first_of(U"ぁぃぅぇぉゃゅょゎ") != std::u32string::npos) return false;
+  word = word.substr(0, start) + kana;
+  allKana = !mixed;
   return true;
 }
 
@@ -123,13 +131,32 @@ std::u32string clsMAIN::ConvertSentence(const std::u32string& sentence) {
     numConv_->BefWord(w.単語(i), i);
     if (w.種類(i) == kKanji) {
       std::u32string word = w.単語(i);
-      if (ReadKanjiCount(*numConv_, *revConv_, intonation_.get(), word, i)) w.単語(i, word);
+      bool allKana = false;
+      if (ReadKanjiCount(*numConv_, *revConv_, intonation_.get(), word, i, allKana)) {
+        w.単語(i, word);
+        // Read through, it is a number word now: nothing is left to look up.
+        if (allKana) w.種類(i, kDigit);
+      }
       continue;
     }
     if (w.種類(i) != kDigit) continue;
     std::u32string afterNumber, afterWord;
     std::u32string beforeWord = i < w.単語数() ? w.単語(i + 1) : std::u32string();
     numConv_->Convert(w.単語(i), beforeWord, afterNumber, afterWord, i);
+    // A counter read in kana goes with the number when kanji follow it in the word and it
+    // holds a small kana (2錠飲んだ, 1週間以上): kana inside a kanji word take no part in its
+    // accent template, which could fall between the pair and cut it (にじ'ようのんだ).
+    if (w.種類(i + 1) == kKanji && afterWord != beforeWord) {
+      size_t kana = 0;
+      while (kana < afterWord.size() && afterWord[kana] >= U'ぁ' && afterWord[kana] <= U'ゖ')
+        ++kana;
+      const bool small =
+          afterWord.substr(0, kana).find_first_of(U"ぁぃぅぇぉゃゅょゎ") != std::u32string::npos;
+      if (small && kana < afterWord.size()) {
+        afterNumber += afterWord.substr(0, kana);
+        afterWord.erase(0, kana);
+      }
+    }
     w.単語(i, afterNumber);
     if (i < w.単語数()) w.単語(i + 1, afterWord);
   }

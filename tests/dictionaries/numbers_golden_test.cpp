@@ -53,6 +53,14 @@ TEST_F(ShippedNumbers, KanjiNumeralsBeforeCounters) {
   EXPECT_EQ(Read(U"1組の手袋。"), "ひとくみの/てぶ'くろ。");
 }
 
+// A counter's kana keep their small kana when kanji follow them in the word; compounds the
+// dictionary knows stay its own.
+TEST_F(ShippedNumbers, CounterKanaBeforeKanji) {
+  EXPECT_EQ(Read(U"2錠飲んだ。"), "にじょうの'んだ。");
+  EXPECT_EQ(Read(U"1週間以上。"), "いっしゅうかんい'じょー。");
+  EXPECT_EQ(Read(U"第三章を読む。"), "だいさんしょ'ーを/よ'む。");
+}
+
 // The range mark reads から; a katakana word is a counter only as a whole.
 TEST_F(ShippedNumbers, RangesAndKatakanaWords) {
   EXPECT_EQ(Read(U"3～5人で行く。"), "さんカラ/ごにんで/いく。");
