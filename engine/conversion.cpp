@@ -86,8 +86,10 @@ bool ReadKanjiCount(NumConv& num, RevConv& rev, Intonation* intonation, std::u32
         U"く",   U"じゅう", U"じゅっ", U"じっ", U"ひゃく", U"せん", U"まん"};
     bool sino = false;
     for (auto s : kSino) sino = sino || StartsWith(known, s);
-    // A longer compound the dictionary knows (一部分, 三日月) is its business.
+    // A longer compound the dictionary knows (一部分, 三日月) is its business; a shorter one
+    // that cuts the counter (一年 of 一年生) is not, unless it is a numeral form (二日 of 二日目).
     if (end > counterEnd) return false;
+    if (end < counterEnd && code != 24) break;
     if (code == 20) {
       if (sino) return false;
       break;
@@ -111,10 +113,12 @@ bool ReadKanjiCount(NumConv& num, RevConv& rev, Intonation* intonation, std::u32
   num.Convert(digits, rest, reading, after, position);
   const std::u32string kana = reading + after;
   // Kana inside a kanji word take no part in its accent template, which may then fall
-  // inside them: a small kana there would be cut from its pair (第三章 だいさんし'よう).
-  const bool mixed = start > 0 || std::any_of(after.begin(), after.end(),
-                                              [](char32_t c) { return c < U'ぁ' || c > U'ゖ'; });
+  // inside them: a small kana or っ there would be cut from its pair (第三章 だいさんし'よう).
+  const bool kanjiAfter =
+      std::any_of(after.begin(), after.end(), [](char32_t c) { return c < U'ぁ' || c > U'ゖ'; });
+  const bool mixed = start > 0 || kanjiAfter;
   if (mixed && kana.find_first_of(U"ぁぃぅぇぉゃゅょゎ") != std::u32string::npos) return false;
+  if (kanjiAfter && kana.find(U'っ') != std::u32string::npos) return false;
   word = word.substr(0, start) + kana;
   allKana = !mixed;
   return true;

@@ -59,6 +59,10 @@ TEST_F(ShippedNumbers, CounterKanaBeforeKanji) {
   EXPECT_EQ(Read(U"2錠飲んだ。"), "にじょうの'んだ。");
   EXPECT_EQ(Read(U"1週間以上。"), "いっしゅうかんい'じょー。");
   EXPECT_EQ(Read(U"第三章を読む。"), "だいさんしょ'ーを/よ'む。");
+  // A dictionary word that cuts the counter short is not the reading (一年 of 一年生), unless it
+  // is a numeral form (二日 of 二日目).
+  EXPECT_EQ(Read(U"一年生です。"), "いちねんせいで'す。");
+  EXPECT_EQ(Read(U"二日目の朝。"), "ふつか'めの/あ'さ。");
 }
 
 // The range mark reads から; a katakana word is a counter only as a whole.
