@@ -325,7 +325,7 @@ def main():
     # counters written in Latin letters reach this reader already read (5km -> きろめーとる)
     import make_num
     for s, r, _ in make_num.COUNTERS:
-        if re.match(r"^[a-z]+$", s) and r not in table0:
+        if re.match(r"^[a-z/]+$", s) and r not in table0:
             table0[r] = r
             lines.append(f"0 {r} {r}")
     path, size = kc.write_ktn("eng.ktn", lines)

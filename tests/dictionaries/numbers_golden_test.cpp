@@ -84,6 +84,7 @@ TEST_F(ShippedNumbers, LatinUnits) {
   EXPECT_EQ(Read(U"3timesです。"), "さんたいむずで'す。");
   EXPECT_EQ(Read(U"5Gの回線。"), "ごジーの/かいせん。");
   EXPECT_EQ(Read(U"5kgの荷物。"), "ごきろぐらむの/に'もつ。");
+  EXPECT_EQ(Read(U"5km/hで走る。"), "ごきろめーとるまいじで/はし'る。");
   EXPECT_EQ(Read(U"16GBのメモリ。"), "じゅうろくぎがばいとの/メモリ。");
 }
 
