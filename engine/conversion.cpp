@@ -86,28 +86,37 @@ bool ReadKanjiCount(NumConv& num, RevConv& rev, Intonation* intonation, std::u32
         U"く",   U"じゅう", U"じゅっ", U"じっ", U"ひゃく", U"せん", U"まん"};
     bool sino = false;
     for (auto s : kSino) sino = sino || StartsWith(known, s);
+    // The dictionary's reading stands. After a prefix it reads the numeral and counter alone
+    // (第一歩 だいいっぽ, not 第一 + 歩), when they end the word.
+    auto keep = [&, &known = known] {
+      if (start == 0 || end != text.size() ||
+          known.find_first_of(U"ぁぃぅぇぉゃゅょゎ") != std::u32string::npos)
+        return false;
+      word = word.substr(0, start) + known;
+      return true;
+    };
     // A longer compound the dictionary knows (一部分, 三日月) is its business; a shorter one
     // that cuts the counter (一年 of 一年生) is not, unless it is a numeral form (二日 of 二日目).
-    if (end > counterEnd) return false;
+    if (end > counterEnd) return keep();
     if (end < counterEnd && code != 24) break;
     if (code == 20) {
-      if (sino) return false;
+      if (sino) return keep();
       break;
     }
     // Numerals with their counters (四分 よんぷん, 一人 ひとり) and adverbs (十分, 一番).
-    if (code == 24 || code == 26) return false;
+    if (code == 24 || code == 26) return keep();
     const std::u32string geminate =
         plain.empty() ? plain : plain.substr(0, plain.size() - 1) + U"っ";
     const size_t numeral = StartsWith(known, plain)      ? plain.size()
                            : StartsWith(known, geminate) ? geminate.size()
                                                          : 0;
-    if (numeral == 0) return false;
+    if (numeral == 0) return keep();
     // The same counter, voiced or not (一回 いちかい, 一分 いちぶん), is read by the number
     // reader; another word after the numeral (一行 いっこう, 一期 いちご) is the dictionary's.
     num.Convert(digits, rest, reading, after, position);
     if (numeral >= known.size() || after.empty() ||
         Unvoiced(known[numeral]) != Unvoiced(after.front()))
-      return false;
+      return keep();
     break;
   }
   num.Convert(digits, rest, reading, after, position);

@@ -59,6 +59,8 @@ TEST_F(ShippedNumbers, CounterKanaBeforeKanji) {
   EXPECT_EQ(Read(U"2錠飲んだ。"), "にじょうの'んだ。");
   EXPECT_EQ(Read(U"1週間以上。"), "いっしゅうかんい'じょー。");
   EXPECT_EQ(Read(U"第三章を読む。"), "だいさんしょ'ーを/よ'む。");
+  // After a prefix the dictionary's own reading of numeral and counter: 第一歩 is not 第一 + 歩.
+  EXPECT_EQ(Read(U"良い第一歩です。"), "よ'い/だいいっぽで'す。");
   // A dictionary word that cuts the counter short is not the reading (一年 of 一年生), unless it
   // is a numeral form (二日 of 二日目).
   EXPECT_EQ(Read(U"一年生です。"), "いちねんせいで'す。");
