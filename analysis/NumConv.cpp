@@ -206,12 +206,17 @@ void NumConv::ReadWithCounter(const std::u32string& number, const std::u32string
   int32_t counterClass = 0;
   if (found) {
     const char32_t kana = rewritten.empty() ? U'\0' : rewritten.front();
-    if (kana != U'\0' &&
+    // A loanword syllable (ふぃーと, ふぁいる) does not double the number before it.
+    const bool loan =
+        rewritten.size() > 1 &&
+        std::u32string_view(U"ぁぃぅぇぉ").find(rewritten[1]) != std::u32string_view::npos;
+    if (kana != U'\0' && !loan &&
         std::u32string_view(U"かきくけこはひふへほ").find(kana) != std::u32string_view::npos)
       counterClass = 1;
-    // The ぱ row geminates like the た and さ rows: いっぱーせんと, じゅっぺーじ.
-    if (kana != U'\0' && std::u32string_view(U"たちつてとさしすせそぱぴぷぺぽ").find(kana) !=
-                             std::u32string_view::npos)
+    // Percent and page double the number like the た and さ rows (いっぱーせんと, じゅっぺーじ);
+    // other ぱ-row loanwords do not (いちぽんど).
+    if (kana != U'\0' && !loan &&
+        std::u32string_view(U"たちつてとさしすせそぱぺ").find(kana) != std::u32string_view::npos)
       counterClass = 2;
     if (StartsWith(word, U"年")) counterClass = 3;
     if (StartsWith(word, U"つ")) counterClass = 4;

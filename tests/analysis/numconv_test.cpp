@@ -252,7 +252,8 @@ TEST(NumConvTest, KatakanaAndLatinCountersMatchWholeWords) {
   test::TempDictionary dict;
   dict.Write("num.ktn",
              U"カ か 0\r\nカロリー かろりー 0\r\nm めーとる 0\r\nmin ふん 5\r\n"
-             U"分 ふん 5\r\n本 ほん 3\r\n晩 ばん 6\r\nページ ぺーじ 0\r\n");
+             U"分 ふん 5\r\n本 ほん 3\r\n晩 ばん 6\r\nページ ぺーじ 0\r\n"
+             U"ポンド ぽんど 0\r\nフィート ふぃーと 0\r\n");
   NumConv conv(dict.Folder());
   EXPECT_EQ(Read(conv, "3", "カップ"), P("さん", "カップ"));
   EXPECT_EQ(Read(conv, "5", "カラット"), P("ご", "カラット"));
@@ -276,6 +277,9 @@ TEST(NumConvTest, KatakanaAndLatinCountersMatchWholeWords) {
   EXPECT_EQ(Read(conv, "10", "ページ"), P("じゅっ", "ぺーじ"));
   EXPECT_EQ(Read(conv, "8", "ページ"), P("はっ", "ぺーじ"));
   EXPECT_EQ(Read(conv, "6", "ページ"), P("ろく", "ぺーじ"));
+  // Other ぱ-row loanwords and loanword syllables double nothing.
+  EXPECT_EQ(Read(conv, "1", "ポンド"), P("いち", "ぽんど"));
+  EXPECT_EQ(Read(conv, "8", "フィート"), P("はち", "ふぃーと"));
   // Type 6, a native counter: one and two alone read ひと, ふた.
   EXPECT_EQ(Read(conv, "1", "晩"), P("ひと", "ばん"));
   EXPECT_EQ(Read(conv, "2", "晩"), P("ふた", "ばん"));
