@@ -120,6 +120,8 @@ NumConv::NumConv(const std::string& dictionaryFolder) {
   ReadDictionaryLines(path, kLoadError, 3, [&](const std::u32string&, auto& fields) {
     counters_.push_back({fields[0], fields[1], RoundedField(fields[2])});
   });
+  // The euro sign has no code in Shift_JIS, so the file cannot name it: 100€ is 100ユーロ.
+  counters_.push_back({U"€", U"ゆーろ", 0});
   // clang-format off
   bigUnits_ = {U"まん,", U"おく,", U"ちょー,", U"けい,", U"がい,", U"じょ,", U"じょー,",
                U"こう,", U"かん,", U"せい,", U"さい,", U"ごく,", U"ごうがしゃ,", U"あそうぎ,",

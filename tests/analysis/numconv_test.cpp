@@ -127,6 +127,8 @@ TEST(NumConvTest, ReadsCountersWithSoundChanges) {
   // Not a counter: the word comes back as it was and the number is read plainly.
   EXPECT_EQ(Read(conv, "1", "人"), P("いち", "人"));
   EXPECT_EQ(Read(conv, "1", "ほん"), P("いち", "ほん"));
+  // The euro sign, which no Shift_JIS file can hold, is a built-in counter.
+  EXPECT_EQ(Read(conv, "100", "€"), P("ひゃく", "ゆーろ"));
 }
 
 TEST(NumConvTest, ReadsDigitByDigitWithinFivePositionsAfterKeyword) {

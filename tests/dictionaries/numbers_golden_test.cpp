@@ -147,6 +147,7 @@ TEST_F(ShippedNumbers, MinusSign) {
 TEST_F(ShippedNumbers, YenAndEuroSigns) {
   EXPECT_EQ(Read(U"値段は¥3,980です。"), "ねだんわ/さんぜんきゅうひゃくはちじゅうえんで'す。");
   EXPECT_EQ(Read(U"€100です。"), "ひゃくゆーろで'す。");
+  EXPECT_EQ(Read(U"100€です。"), "ひゃくゆーろで'す。");
 }
 
 // Addresses are read as people say them, dots and slashes included; brand words as Japanese say
