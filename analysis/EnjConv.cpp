@@ -15,6 +15,9 @@ namespace {
 
 constexpr std::u32string_view kLoadError = U"英語ファイルの以下の行でエラーが発生しました。";
 
+// Marks that join the parts of an address or a file name into one Latin word.
+constexpr std::u32string_view kMarks = U"./";
+
 // Keys are stored and looked up in lower case. Besides ASCII this folds the full-width Latin,
 // Greek and Cyrillic capitals, which a file or a caller may also use.
 std::u32string FoldCase(std::u32string_view text) {
@@ -52,7 +55,42 @@ std::u32string EnjConv::Convert(std::u32string_view strWRD) const {
   if (strWRD.empty()) return U"";
   std::u32string whole = LookUp(kWords, strWRD);
   if (!whole.empty()) return whole;
+  if (strWRD.find_first_of(kMarks) != std::u32string_view::npos) return ConvertParts(strWRD);
+  return ConvertWord(strWRD);
+}
 
+std::u32string EnjConv::ConvertParts(std::u32string_view strWRD) const {
+  // An address or a file name (www.example.com, index.html, and/or) is read part by part as
+  // people say it, the marks by their single-letter readings (どっと, すらっしゅ). Parts of
+  // one letter each are an abbreviation (e.g, u.s.a): its letters are spelled, the marks
+  // left silent.
+  std::vector<std::u32string_view> parts;
+  std::vector<char32_t> marks;
+  size_t from = 0;
+  bool letters = true;
+  for (size_t at = 0; at <= strWRD.size(); ++at) {
+    if (at < strWRD.size() && kMarks.find(strWRD[at]) == std::u32string_view::npos) continue;
+    parts.push_back(strWRD.substr(from, at - from));
+    letters = letters && parts.back().size() <= 1;
+    if (at < strWRD.size()) marks.push_back(strWRD[at]);
+    from = at + 1;
+  }
+  std::u32string result;
+  for (size_t k = 0; k < parts.size(); ++k) {
+    if (letters) {
+      if (!parts[k].empty()) result += LookUp(kNames, parts[k]);
+      continue;
+    }
+    if (!parts[k].empty()) {
+      std::u32string known = LookUp(kWords, parts[k]);
+      result += known.empty() ? ConvertWord(parts[k]) : known;
+    }
+    if (k < marks.size()) result += LookUp(kLetters, std::u32string_view(&marks[k], 1));
+  }
+  return result;
+}
+
+std::u32string EnjConv::ConvertWord(std::u32string_view strWRD) const {
   const size_t n = strWRD.size();
   std::u32string result;
   bool found = false;

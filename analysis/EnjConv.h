@@ -18,10 +18,16 @@ class EnjConv {
   explicit EnjConv(const std::string& dictionaryFolder);
 
   // The kana reading of strWRD; empty for an empty word. Letters no table knows read nothing.
+  // A word holding "." or "/" (example.com, and/or) that table 0 lacks is read part by part.
   std::u32string Convert(std::u32string_view strWRD) const;
 
  private:
   enum Table { kWords = 0, kPieces = 1, kEndings = 2, kLetters = 3, kNames = 4, kTables = 5 };
+
+  // A word of parts joined by "." or "/": each part read as a word, the marks by table 3.
+  std::u32string ConvertParts(std::u32string_view strWRD) const;
+  // A word of letters only: by pieces, else spelled out.
+  std::u32string ConvertWord(std::u32string_view strWRD) const;
 
   // The reading stored under key in table, or empty text; letter case does not matter.
   std::u32string LookUp(Table table, std::u32string_view key) const;

@@ -11,8 +11,9 @@ namespace kotonel {
 
 namespace {
 
-// "\" is the yen sign on the Japanese code page.
-constexpr std::u32string_view kCurrencySigns = U"\\$￡￠";
+// "\" is the yen sign on the Japanese code page. The euro sign has no code there, so no file
+// can name it: it is built in like the others.
+constexpr std::u32string_view kCurrencySigns = U"\\$￡￠€";
 
 }  // namespace
 
@@ -25,6 +26,12 @@ MarkTable::MarkTable() {
   Add(U"$", U"ドル");
   Add(U"￡", U"ポンド");
   Add(U"￠", U"セント");
+  Add(U"€", U"ユーロ");
+  // Characters that Shift_JIS folds into one of its own, so that mrk.ktn cannot name them:
+  // the half-width yen sign is the yen of the code page (¥3,980 is 3980円), the minus sign
+  // U+2212 its full-width minus.
+  Add(U"¥", U"\\");
+  Add(U"−", U"－");
 }
 
 void MarkTable::Add(std::u32string key, std::u32string replacement) {

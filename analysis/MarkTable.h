@@ -1,6 +1,6 @@
 // The special-mark table: text replacements applied to a whole line before it is cut into words,
-// eight built-in entries followed by the lines of mrk.ktn. Four built-in entries also give the
-// readings of the currency signs.
+// built-in entries followed by the lines of mrk.ktn. Five built-in entries also give the
+// readings of the currency signs (the yen sign "\", "$", "￡", "￠" and "€").
 #pragma once
 
 #include <string>
@@ -12,7 +12,7 @@ namespace kotonel {
 
 class MarkTable {
  public:
-  // Holds the eight built-in entries.
+  // Holds the built-in entries.
   MarkTable();
 
   // Appends the entries of the file at path; a missing file adds nothing. A line with fewer

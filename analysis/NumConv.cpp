@@ -16,13 +16,14 @@ namespace {
 constexpr std::u32string_view kLoadError = U"助数詞ファイルの以下の行でエラーが発生しました。";
 
 // Voicing shift of a counter's first kana by the tail of the number before it and the
-// counter's type 1..4 (columns).
+// counter's type 1..5 (columns). Type 5 is type 2 that also half-voices after 千 and 万
+// (せんぷん, いちまんぽ), which every は-row counter of type 2 does.
 int32_t ShiftFor(std::u32string_view tail, int32_t type) {
-  if (type < 1 || type > 4) return 0;
-  static constexpr int32_t kOneZero[] = {0, 2, 2, 0};    // "1", "0", "00"
-  static constexpr int32_t kThree[] = {1, 2, 1, 1};      // "3"
-  static constexpr int32_t kSixEight[] = {2, 2, 2, 0};   // "6", "8"
-  static constexpr int32_t kThousands[] = {0, 0, 1, 0};  // "000", "0000"
+  if (type < 1 || type > 5) return 0;
+  static constexpr int32_t kOneZero[] = {0, 2, 2, 0, 2};    // "1", "0", "00"
+  static constexpr int32_t kThree[] = {1, 2, 1, 1, 2};      // "3"
+  static constexpr int32_t kSixEight[] = {2, 2, 2, 0, 2};   // "6", "8"
+  static constexpr int32_t kThousands[] = {0, 0, 1, 0, 2};  // "000", "0000"
   const size_t column = static_cast<size_t>(type - 1);
   if (tail == U"1" || tail == U"0" || tail == U"00") return kOneZero[column];
   if (tail == U"3") return kThree[column];
@@ -35,6 +36,83 @@ bool AllZero(std::u32string_view text) {
   return std::all_of(text.begin(), text.end(), [](char32_t c) { return c == U'0'; });
 }
 
+constexpr int32_t kNativeType = 6;
+
+bool IsDigit(char32_t c) {
+  return c >= U'0' && c <= U'9';
+}
+
+bool AllDigits(std::u32string_view text) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), IsDigit);
+}
+
+// Katakana and Latin words are whole words: a counter written in them must be the whole word,
+// or 3カップ would read as 3カ + ップ and 5min as 5m + in.
+bool IsWholeWordScript(char32_t c) {
+  return (c >= U'ァ' && c <= U'ー') || (c >= 0xFF66 && c <= 0xFF9F) || (c >= U'a' && c <= U'z') ||
+         (c >= U'A' && c <= U'Z') || (c >= 0xFF21 && c <= 0xFF3A) || (c >= 0xFF41 && c <= 0xFF5A);
+}
+
+// A number written with a kanji multiplier after it (3千, 1万, 2億) takes its zeros.
+int32_t MultiplierZeros(char32_t c) {
+  switch (c) {
+    case U'十':
+      return 1;
+    case U'百':
+      return 2;
+    case U'千':
+      return 3;
+    case U'万':
+      return 4;
+    case U'億':
+      return 8;
+    case U'兆':
+      return 12;
+    default:
+      return 0;
+  }
+}
+
+std::u32string_view MultiplierReading(char32_t c) {
+  switch (c) {
+    case U'十':
+      return U"じゅう";
+    case U'百':
+      return U"ひゃく";
+    case U'千':
+      return U"せん";
+    case U'万':
+      return U"まん";
+    case U'億':
+      return U"おく";
+    case U'兆':
+      return U"ちょう";
+    default:
+      return U"";
+  }
+}
+
+// Telephone numbers and postal codes are said digit by digit, every zero kept.
+// Two and five are lengthened as people say them in a row of digits (にー, ごー).
+std::u32string SayDigits(std::u32string_view digits) {
+  static constexpr std::u32string_view kNames[] = {U"ぜろ", U"いち", U"にー", U"さん", U"よん",
+                                                   U"ごー", U"ろく", U"なな", U"はち", U"きゅう"};
+  std::u32string out;
+  for (char32_t c : digits) out += kNames[c - U'0'];
+  return out;
+}
+
+// A minus sign before a number: the hyphen-minus, its full-width form and U+2212.
+bool IsMinus(char32_t c) {
+  return c == U'-' || c == U'－' || c == U'−';
+}
+
+// What joins the parts of a telephone number: a minus sign, a hyphen, or a long-vowel mark
+// written for one (486ー2435).
+bool IsGroupMark(char32_t c) {
+  return IsMinus(c) || c == U'‐' || c == U'ー' || c == U'ｰ';
+}
+
 }  // namespace
 
 NumConv::NumConv(const std::string& dictionaryFolder) {
@@ -42,17 +120,23 @@ NumConv::NumConv(const std::string& dictionaryFolder) {
   ReadDictionaryLines(path, kLoadError, 3, [&](const std::u32string&, auto& fields) {
     counters_.push_back({fields[0], fields[1], RoundedField(fields[2])});
   });
+  // The euro sign has no code in Shift_JIS, so the file cannot name it: 100€ is 100ユーロ.
+  counters_.push_back({U"€", U"ゆーろ", 0});
   // clang-format off
   bigUnits_ = {U"まん,", U"おく,", U"ちょー,", U"けい,", U"がい,", U"じょ,", U"じょー,",
                U"こう,", U"かん,", U"せい,", U"さい,", U"ごく,", U"ごうがしゃ,", U"あそうぎ,",
                U"なゆた,", U"ふかしぎ,", U"むりょーたいすー,"};
   // clang-format on
-  keywords_ = {U"id", U"tel", U"pass", U"address", U"郵便番号", U"電話番号"};
+  // 番号 and 局番 stand for every kind of number said digit by digit (会員番号, 市外局番).
+  keywords_ = {U"id", U"tel", U"pass", U"address", U"郵便番号", U"電話番号", U"番号", U"局番"};
 }
 
 void NumConv::BefWord(std::u32string_view strWRD, int32_t lngPOS) {
   for (const std::u32string& keyword : keywords_) {
-    if (Contains(strWRD, keyword)) {
+    // A Latin keyword is a word of its own: "id" inside android or covid is none. The kanji
+    // ones also stand inside compounds (携帯電話番号).
+    const bool latin = keyword.front() < 0x80;
+    if (latin ? strWRD == keyword : Contains(strWRD, keyword)) {
       keywordPosition_ = lngPOS;
       return;
     }
@@ -63,33 +147,135 @@ void NumConv::Convert(std::u32string_view strBfNm, std::u32string_view strBfWd,
                       std::u32string& strAfNm, std::u32string& strAfWd, int32_t lngPOS) {
   // Full-width digits and points count as their half-width forms everywhere, so that a
   // full-width "１．５" is a decimal like "1.5" and "１０００" ends in "000".
-  const std::u32string number = ToNarrow(strBfNm);
-  const std::u32string word(strBfWd);
+  std::u32string number = ToNarrow(strBfNm);
+  std::u32string word(strBfWd);
+  const bool fromKeyword = keywordPosition_ != 0 && keywordPosition_ < int64_t{lngPOS} &&
+                           int64_t{lngPOS} <= int64_t{keywordPosition_} + 5;
+  keywordPosition_ = 0;
+
+  // The sign changes the value: -5 is まいなすご, never ご.
+  std::u32string sign;
+  if (number.size() > 1 && IsMinus(number.front()) && (IsDigit(number[1]) || number[1] == U'.')) {
+    sign = U"まいなす";
+    number.erase(0, 1);
+  }
+
+  if (std::any_of(number.begin(), number.end(), IsGroupMark)) {
+    ReadGroups(number, word, strAfNm, strAfWd);
+    strAfNm.insert(0, sign);
+    return;
+  }
+
+  // Kanji multipliers after the digits belong to the number: 3千本 is 3000本 (さんぜんぼん),
+  // 1万本 is 10000本, 2.5億 is read 2.5 and then おく.
+  size_t m = 0;
+  int32_t zeros = 0;
+  while (m < word.size() && MultiplierZeros(word[m]) > 0) zeros += MultiplierZeros(word[m++]);
+  const bool plain = std::all_of(number.begin(), number.end(),
+                                 [](char32_t c) { return IsDigit(c) || c == U',' || c == U'.'; });
+  if (m > 0 && plain && number.find_first_of(U"0123456789") != std::u32string::npos) {
+    const std::u32string units = word.substr(0, m);
+    word.erase(0, m);
+    if (number.find(U'.') == std::u32string::npos) {
+      number.erase(std::remove(number.begin(), number.end(), U','), number.end());
+      number.append(static_cast<size_t>(zeros), U'0');
+    } else {
+      decimal_ = true;
+      strAfNm = sign + ReadNumber(number, 0, false);
+      for (char32_t unit : units) strAfNm += MultiplierReading(unit);
+      decimal_ = false;
+      std::u32string rewritten;
+      int32_t type = 0;
+      LookUpCounter(word, rewritten, type);
+      strAfWd = Voice(U"1" + std::u32string(static_cast<size_t>(zeros), U'0'), std::move(rewritten),
+                      type);
+      return;
+    }
+  }
+
+  ReadWithCounter(number, word, fromKeyword, strAfNm, strAfWd);
+  strAfNm.insert(0, sign);
+}
+
+void NumConv::ReadWithCounter(const std::u32string& number, const std::u32string& word,
+                              bool fromKeyword, std::u32string& reading, std::u32string& after) {
   decimal_ = Contains(number, U".");
 
   std::u32string rewritten;
   int32_t type = 0;
   const bool found = LookUpCounter(word, rewritten, type);
-  const int64_t position = lngPOS;
-  const int64_t keyword = keywordPosition_;
-  const bool fromKeyword = keyword != 0 && keyword < position && position <= keyword + 5 && !found;
 
   int32_t counterClass = 0;
   if (found) {
     const char32_t kana = rewritten.empty() ? U'\0' : rewritten.front();
-    if (kana != U'\0' &&
+    // A loanword syllable (ふぃーと, ふぁいる) does not double the number before it.
+    const bool loan =
+        rewritten.size() > 1 &&
+        std::u32string_view(U"ぁぃぅぇぉ").find(rewritten[1]) != std::u32string_view::npos;
+    if (kana != U'\0' && !loan &&
         std::u32string_view(U"かきくけこはひふへほ").find(kana) != std::u32string_view::npos)
       counterClass = 1;
-    if (kana != U'\0' &&
-        std::u32string_view(U"たちつてとさしすせそ").find(kana) != std::u32string_view::npos)
+    // Percent and page double the number like the た and さ rows (いっぱーせんと, じゅっぺーじ);
+    // other ぱ-row loanwords do not (いちぽんど).
+    if (kana != U'\0' && !loan &&
+        std::u32string_view(U"たちつてとさしすせそぱぺ").find(kana) != std::u32string_view::npos)
       counterClass = 2;
     if (StartsWith(word, U"年")) counterClass = 3;
     if (StartsWith(word, U"つ")) counterClass = 4;
   }
 
-  strAfNm = ReadNumber(number, counterClass, fromKeyword);
-  strAfWd = Voice(number, std::move(rewritten), type);
-  keywordPosition_ = 0;
+  // A native counter counts one and two the native way: 一晩 ひとばん, 二組 ふたくみ.
+  if (type == kNativeType && (number == U"1" || number == U"2")) {
+    reading = number == U"1" ? U"ひと" : U"ふた";
+    after = std::move(rewritten);
+    return;
+  }
+  reading = ReadNumber(number, counterClass, fromKeyword && !found);
+  after = Voice(number, std::move(rewritten), type);
+}
+
+void NumConv::ReadGroups(const std::u32string& number, const std::u32string& word,
+                         std::u32string& reading, std::u32string& after) {
+  std::vector<std::u32string> groups;
+  std::u32string group;
+  for (char32_t c : number) {
+    if (IsGroupMark(c)) {
+      if (!group.empty()) groups.push_back(std::move(group));
+      group.clear();
+    } else {
+      group += c;
+    }
+  }
+  if (!group.empty()) groups.push_back(std::move(group));
+  reading.clear();
+  after = word;
+  if (groups.empty()) return;
+
+  // A telephone number begins with 0 (03-1234-5678, 0120-123-456); a postal code is three
+  // digits and four (123-4567). Both are said digit by digit with their zeros.
+  const bool digitsOnly = std::all_of(groups.begin(), groups.end(), AllDigits);
+  const bool telephone = digitsOnly && groups.size() >= 2 && groups.front().front() == U'0';
+  const bool postal =
+      digitsOnly && groups.size() == 2 && groups[0].size() == 3 && groups[1].size() == 4;
+  if (telephone || postal) {
+    for (size_t g = 0; g < groups.size(); ++g) {
+      if (g > 0) reading += U"、";
+      reading += SayDigits(groups[g]);
+    }
+    int32_t type = 0;
+    LookUpCounter(word, after, type);
+    return;
+  }
+  // Otherwise each part is a number of its own (a score, a range, a street number), the
+  // last one read with the counter after it.
+  for (size_t g = 0; g < groups.size(); ++g) {
+    std::u32string part, partAfter;
+    ReadWithCounter(groups[g], g + 1 == groups.size() ? word : std::u32string(), false, part,
+                    partAfter);
+    if (g > 0) reading += U"、";
+    reading += part;
+    if (g + 1 == groups.size()) after = partAfter;
+  }
 }
 
 bool NumConv::LookUpCounter(const std::u32string& word, std::u32string& rewritten,
@@ -97,15 +283,62 @@ bool NumConv::LookUpCounter(const std::u32string& word, std::u32string& rewritte
   rewritten = word;
   type = 0;
   if (word.empty()) return false;
+  const bool whole = IsWholeWordScript(word.front());
   // First match in file order: the file lists a longer counter before a shorter one that
   // begins it.
   for (const Counter& counter : counters_) {
-    if (!StartsWith(word, counter.surface)) continue;
+    if (whole ? word != counter.surface : !StartsWith(word, counter.surface)) continue;
     if (!counter.reading.empty()) rewritten = counter.reading + word.substr(counter.surface.size());
     type = counter.type;
     return true;
   }
   return false;
+}
+
+size_t NumConv::CounterLength(std::u32string_view word) const {
+  if (word.empty()) return 0;
+  const bool whole = IsWholeWordScript(word.front());
+  for (const Counter& counter : counters_)
+    if (whole ? word == counter.surface : StartsWith(word, counter.surface))
+      return counter.surface.size();
+  return 0;
+}
+
+bool NumConv::ParseKanjiNumber(std::u32string_view text, size_t& length, std::u32string& digits) {
+  static constexpr std::u32string_view kDigits = U"〇一二三四五六七八九";
+  // 二千二十四 by places, 二〇二四 digit by digit; 万 and larger close a group of four.
+  uint64_t total = 0, section = 0, current = 0;
+  bool any = false;
+  size_t i = 0;
+  for (; i < text.size(); ++i) {
+    const char32_t c = text[i];
+    const size_t d = kDigits.find(c);
+    if (d != std::u32string_view::npos) {
+      if (current >= 100000000000ULL) break;
+      current = current * 10 + d;
+      any = true;
+      continue;
+    }
+    const int32_t z = MultiplierZeros(c);
+    if (z == 0) break;
+    uint64_t unit = 1;
+    for (int32_t k = 0; k < z; ++k) unit *= 10;
+    if (z < 4) {
+      section += (current == 0 ? 1 : current) * unit;
+    } else {
+      const uint64_t block = section + current;
+      total += (block == 0 ? 1 : block) * unit;
+      section = 0;
+    }
+    current = 0;
+    any = true;
+  }
+  if (!any) return false;
+  length = i;
+  const uint64_t value = total + section + current;
+  digits.clear();
+  for (char c : std::to_string(value)) digits += static_cast<char32_t>(c);
+  return true;
 }
 
 std::u32string NumConv::ReadNumber(const std::u32string& number, int32_t counterClass,
@@ -121,7 +354,8 @@ std::u32string NumConv::ReadNumber(const std::u32string& number, int32_t counter
   std::u32string work;
   for (char32_t c : number)
     if (c != U',') work += c;
-  work.erase(0, std::min(work.find_first_not_of(U'0'), work.size()));
+  // A number said digit by digit keeps its leading zeros: 0123 is not 123.
+  if (!digitByDigit) work.erase(0, std::min(work.find_first_not_of(U'0'), work.size()));
 
   // Built from the right, every piece going in front of what is there.
   std::u32string r;
@@ -180,8 +414,12 @@ std::u32string NumConv::ReadNumber(const std::u32string& number, int32_t counter
           piece = U"ひと";
         else if (none && (counterClass == 1 || counterClass == 2))
           piece = U"いっ";
-        else if (positional && j == 4)
+        else if (positional && j == 4 && k > 0)
+          // 千 alone is せん (1000 せん, 1500 せんごひゃく); before a big unit it is いっせん
+          // (1千万 いっせんまん).
           piece = U"いっ";
+        else if (positional && j == 4)
+          piece = U"";
         else if (j == 1 || !positional)
           piece = U"いち";
         break;

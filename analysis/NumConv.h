@@ -26,16 +26,32 @@ class NumConv {
   // Reads the number strBfNm (word lngPOS) followed by the word strBfWd (empty when none):
   // strAfNm receives the number's reading, strAfWd the following word, rewritten when it
   // begins with a known counter. Clears the keyword position.
+  // A minus sign before the number reads まいなす; kanji multipliers at the start of strBfWd
+  // (3千本, 1万円) belong to the number; numbers joined by hyphens are read part by part, and
+  // telephone numbers (a first part beginning with 0) and postal codes (123-4567) digit by
+  // digit with their zeros.
   void Convert(std::u32string_view strBfNm, std::u32string_view strBfWd, std::u32string& strAfNm,
                std::u32string& strAfWd, int32_t lngPOS);
+
+  // The length of the counter of num.ktn that word begins with, 0 when none (katakana and
+  // Latin words must be the counter as a whole).
+  size_t CounterLength(std::u32string_view word) const;
+
+  // The kanji numeral at the start of text (三, 二十四, 八千, 一万五千, 二〇二四): its length
+  // in characters and its value in digits. False when text does not begin with one.
+  static bool ParseKanjiNumber(std::u32string_view text, size_t& length, std::u32string& digits);
 
  private:
   struct Counter {
     std::u32string surface;
     std::u32string reading;  // empty: the word keeps its own text
-    int32_t type;            // voicing type 0..4; other values shift nothing
+    int32_t type;            // voicing type 0..5; other values shift nothing
   };
 
+  void ReadWithCounter(const std::u32string& number, const std::u32string& word, bool fromKeyword,
+                       std::u32string& reading, std::u32string& after);
+  void ReadGroups(const std::u32string& number, const std::u32string& word, std::u32string& reading,
+                  std::u32string& after);
   bool LookUpCounter(const std::u32string& word, std::u32string& rewritten, int32_t& type) const;
   std::u32string ReadNumber(const std::u32string& number, int32_t counterClass,
                             bool digitByDigit) const;

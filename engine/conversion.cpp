@@ -8,6 +8,9 @@
 #include "engine/clsMAIN.h"
 #include "util/strings.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace kotonel {
 
 namespace {
@@ -26,6 +29,110 @@ bool IsSentenceMark(char32_t c) {
   return c == U'、' || c == U'。' || c == U'？';
 }
 
+// A kana without its voicing marks (が か, ぱ は), for comparing readings.
+char32_t Unvoiced(char32_t c) {
+  static constexpr std::u32string_view kVoiced = U"がぎぐげござじずぜぞだぢづでどばびぶべぼ";
+  static constexpr std::u32string_view kPlain = U"かきくけこさしすせそたちつてとはひふへほ";
+  static constexpr std::u32string_view kHalf = U"ぱぴぷぺぽ";
+  if (size_t i = kVoiced.find(c); i != std::u32string_view::npos) return kPlain[i];
+  if (size_t i = kHalf.find(c); i != std::u32string_view::npos) return kPlain[15 + i];
+  return c;
+}
+
+// What the word dictionary makes of text read alone, without touching the accent state.
+std::pair<std::u32string, int32_t> LookUpAlone(RevConv& r, Intonation* intonation,
+                                               std::u32string_view text) {
+  const int32_t saved = r.品詞();
+  r.抑揚(nullptr);
+  r.元字(text);
+  r.直前(U"");
+  r.仮名(U"");
+  r.種類(0, -1);
+  r.種類(1, kKanji);
+  r.種類(2, -1);
+  r.Convert();
+  std::pair<std::u32string, int32_t> found{r.読み(), r.品詞()};
+  r.抑揚(intonation);
+  r.品詞(saved);
+  return found;
+}
+
+// A kanji numeral before a counter (三枚, 八千円くらい, 第一回) is read by the number reader,
+// so that the counter wins over okurigana (円く) and takes its sound change (さんまい, not
+// さんばい). The word dictionary keeps the pairs it reads as a whole (一人 ひとり, 二十歳
+// はたち, 十分 じゅうぶん, 四国 しこく) unless its reading is a name read natively (三本
+// みもと) or begins with the numeral as the number reader says it (一回 いちかい).
+bool ReadKanjiCount(NumConv& num, RevConv& rev, Intonation* intonation, std::u32string& word,
+                    int32_t position, bool& allKana) {
+  static constexpr std::u32string_view kPrefixes = U"第約計各全毎満築総";
+  size_t start = 0;
+  if (word.size() > 2 && kPrefixes.find(word[0]) != std::u32string_view::npos) start = 1;
+  size_t length = 0;
+  std::u32string digits;
+  const std::u32string_view text = std::u32string_view(word).substr(start);
+  if (!NumConv::ParseKanjiNumber(text, length, digits) || length >= text.size()) return false;
+  const std::u32string_view rest = text.substr(length);
+  const size_t counterEnd = length + num.CounterLength(rest);
+  if (counterEnd == length) return false;
+
+  std::u32string plain, unused, reading, after;
+  num.Convert(digits, U"", plain, unused, position);
+  for (size_t end = text.size(); end > length; --end) {
+    if (!rev.Contains(text.substr(0, end))) continue;
+    auto [known, code] = LookUpAlone(rev, intonation, text.substr(0, end));
+    static constexpr std::u32string_view kSino[] = {
+        U"いち", U"いっ",   U"に",     U"さん", U"し",     U"よ",   U"ご",
+        U"ろく", U"ろっ",   U"しち",   U"なな", U"はち",   U"はっ", U"きゅう",
+        U"く",   U"じゅう", U"じゅっ", U"じっ", U"ひゃく", U"せん", U"まん"};
+    bool sino = false;
+    for (auto s : kSino) sino = sino || StartsWith(known, s);
+    // The dictionary's reading stands. After a prefix it reads the numeral and counter alone
+    // (第一歩 だいいっぽ, not 第一 + 歩), when they end the word.
+    auto keep = [&, &known = known] {
+      if (start == 0 || end != text.size() ||
+          known.find_first_of(U"ぁぃぅぇぉゃゅょゎ") != std::u32string::npos)
+        return false;
+      word = word.substr(0, start) + known;
+      return true;
+    };
+    // A longer compound the dictionary knows (一部分, 三日月) is its business; a shorter one
+    // that cuts the counter (一年 of 一年生) is not, unless it is a numeral form (二日 of 二日目).
+    if (end > counterEnd) return keep();
+    if (end < counterEnd && code != 24) break;
+    if (code == 20) {
+      if (sino) return keep();
+      break;
+    }
+    // Numerals with their counters (四分 よんぷん, 一人 ひとり) and adverbs (十分, 一番).
+    if (code == 24 || code == 26) return keep();
+    const std::u32string geminate =
+        plain.empty() ? plain : plain.substr(0, plain.size() - 1) + U"っ";
+    const size_t numeral = StartsWith(known, plain)      ? plain.size()
+                           : StartsWith(known, geminate) ? geminate.size()
+                                                         : 0;
+    if (numeral == 0) return keep();
+    // The same counter, voiced or not (一回 いちかい, 一分 いちぶん), is read by the number
+    // reader; another word after the numeral (一行 いっこう, 一期 いちご) is the dictionary's.
+    num.Convert(digits, rest, reading, after, position);
+    if (numeral >= known.size() || after.empty() ||
+        Unvoiced(known[numeral]) != Unvoiced(after.front()))
+      return keep();
+    break;
+  }
+  num.Convert(digits, rest, reading, after, position);
+  const std::u32string kana = reading + after;
+  // Kana inside a kanji word take no part in its accent template, which may then fall
+  // inside them: a small kana or っ there would be cut from its pair (第三章 だいさんし'よう).
+  const bool kanjiAfter =
+      std::any_of(after.begin(), after.end(), [](char32_t c) { return c < U'ぁ' || c > U'ゖ'; });
+  const bool mixed = start > 0 || kanjiAfter;
+  if (mixed && kana.find_first_of(U"ぁぃぅぇぉゃゅょゎ") != std::u32string::npos) return false;
+  if (kanjiAfter && kana.find(U'っ') != std::u32string::npos) return false;
+  word = word.substr(0, start) + kana;
+  allKana = !mixed;
+  return true;
+}
+
 }  // namespace
 
 std::u32string clsMAIN::ConvertSentence(const std::u32string& sentence) {
@@ -35,10 +142,34 @@ std::u32string clsMAIN::ConvertSentence(const std::u32string& sentence) {
 
   for (int32_t i = 1; i <= n; ++i) {
     numConv_->BefWord(w.単語(i), i);
+    if (w.種類(i) == kKanji) {
+      std::u32string word = w.単語(i);
+      bool allKana = false;
+      if (ReadKanjiCount(*numConv_, *revConv_, intonation_.get(), word, i, allKana)) {
+        w.単語(i, word);
+        // Read through, it is a number word now: nothing is left to look up.
+        if (allKana) w.種類(i, kDigit);
+      }
+      continue;
+    }
     if (w.種類(i) != kDigit) continue;
     std::u32string afterNumber, afterWord;
     std::u32string beforeWord = i < w.単語数() ? w.単語(i + 1) : std::u32string();
     numConv_->Convert(w.単語(i), beforeWord, afterNumber, afterWord, i);
+    // A counter read in kana goes with the number when kanji follow it in the word and it
+    // holds a small kana (2錠飲んだ, 1週間以上): kana inside a kanji word take no part in its
+    // accent template, which could fall between the pair and cut it (にじ'ようのんだ).
+    if (w.種類(i + 1) == kKanji && afterWord != beforeWord) {
+      size_t kana = 0;
+      while (kana < afterWord.size() && afterWord[kana] >= U'ぁ' && afterWord[kana] <= U'ゖ')
+        ++kana;
+      const bool small =
+          afterWord.substr(0, kana).find_first_of(U"ぁぃぅぇぉゃゅょゎ") != std::u32string::npos;
+      if (small && kana < afterWord.size()) {
+        afterNumber += afterWord.substr(0, kana);
+        afterWord.erase(0, kana);
+      }
+    }
     w.単語(i, afterNumber);
     if (i < w.単語数()) w.単語(i + 1, afterWord);
   }

@@ -87,8 +87,8 @@ def check_num(folder):
         if len(f) < 3:
             fault("num.ktn", n, line, "fewer than three fields")
             continue
-        if not f[2].isdigit() or int(f[2]) > 4:
-            fault("num.ktn", n, line, "voicing type not 0-4")
+        if not f[2].isdigit() or int(f[2]) > 6:
+            fault("num.ktn", n, line, "voicing type not 0-6")
         if f[1] and not sayable_text(f[1]):
             fault("num.ktn", n, line, "reading not sayable")
         for m, (s, _) in enumerate(items, 1):

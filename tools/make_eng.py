@@ -173,7 +173,9 @@ LETTERS = {"a": "えー", "b": "びー", "c": "しー", "d": "でぃー", "e": "
 SINGLE = {"a": "あ", "b": "ぶ", "c": "く", "d": "ど", "e": "え", "f": "ふ", "g": "ぐ", "h": "ふ",
           "i": "い", "j": "じ", "k": "く", "l": "る", "m": "む", "n": "ん", "o": "お", "p": "ぷ",
           "q": "く", "r": "る", "s": "す", "t": "と", "u": "あ", "v": "ぶ", "w": "う", "x": "くす",
-          "y": "い", "z": "ず"}
+          "y": "い", "z": "ず",
+          # marks inside an address or a file name (example.com, and/or), read between its parts
+          ".": "どっと", "/": "すらっしゅ"}
 # consonant spellings at a syllable start -> romaji-like row
 ONSET = {"b": "b", "c": "k", "d": "d", "f": "f", "g": "g", "h": "h", "j": "jh", "k": "k", "l": "r",
          "m": "m", "n": "n", "p": "p", "r": "r", "s": "s", "t": "t", "v": "b", "w": "w", "y": "y",
@@ -261,6 +263,34 @@ def katakana_nouns():
     return best
 
 
+# Brand and technical words UniDic and the CMU dictionary lack, read as Japanese say them
+# (a reviewed list; the spelling rules would make よあたべ of youtube).
+BRANDS = {
+    "youtube": "ゆーちゅーぶ", "iphone": "あいふぉーん", "ipad": "あいぱっど", "ipod": "あいぽっど",
+    "imac": "あいまっく", "ios": "あいおーえす", "icloud": "あいくらうど", "itunes": "あいちゅーんず",
+    "airpods": "えあーぽっず", "macbook": "まっくぶっく", "gmail": "じーめーる",
+    "facebook": "ふぇいすぶっく", "tiktok": "てぃっくとっく", "linkedin": "りんくといん",
+    "netflix": "ねっとふりっくす", "microsoft": "まいくろそふと", "powerpoint": "ぱわーぽいんと",
+    "teams": "ちーむず", "discord": "でぃすこーど", "github": "ぎっとはぶ", "gitlab": "ぎっとらぼ",
+    "git": "ぎっと", "chrome": "くろーむ", "firefox": "ふぁいあふぉっくす", "nintendo": "にんてんどー",
+    "playstation": "ぷれいすてーしょん", "xbox": "えっくすぼっくす", "uber": "うーばー",
+    "airbnb": "えあびーあんどびー", "paypal": "ぺいぱる", "mastercard": "ますたーかーど",
+    "bluetooth": "ぶるーとぅーす", "ubuntu": "うぶんとぅ", "https": "えいちてぃーてぃーぴーえす",
+    "http": "えいちてぃーてぃーぴー", "ceo": "しーいーおー", "cto": "しーてぃーおー",
+    "cfo": "しーえふおー", "sns": "えすえぬえす", "chatgpt": "ちゃっとじーぴーてぃー",
+    "gpt": "じーぴーてぃー", "openai": "おーぷんえーあい", "covid": "こびっど", "tv": "てぃーびー",
+    "npo": "えぬぴーおー", "ngo": "えぬじーおー", "sdgs": "えすでぃーじーず", "led": "えるいーでぃー",
+    "ufo": "ゆーふぉー", "instagram": "いんすたぐらむ", "whatsapp": "わっつあっぷ",
+    "wikipedia": "うぃきぺでぃあ", "javascript": "じゃばすくりぷと", "typescript": "たいぷすくりぷと",
+    "iot": "あいおーてぃー", "usb": "ゆーえすびー", "pdf": "ぴーでぃーえふ", "url": "ゆーあーるえる",
+    "www": "だぶりゅーだぶりゅーだぶりゅー", "spotify": "すぽてぃふぁい", "amazon": "あまぞん",
+    "kindle": "きんどる", "alexa": "あれくさ", "siri": "しり", "pixel": "ぴくせる",
+    "galaxy": "ぎゃらくしー", "xperia": "えくすぺりあ", "huawei": "ふぁーうぇい",
+    "tesla": "てすら", "nvidia": "えぬびでぃあ", "qualcomm": "くあるこむ", "adobe": "あどび",
+    "photoshop": "ふぉとしょっぷ", "dropbox": "どろっぷぼっくす", "onedrive": "わんどらいぶ",
+    "zoom": "ずーむ", "slack": "すらっく", "notion": "のーしょん", "wordpress": "わーどぷれす",
+}
+
 OVERRIDE = {"email": "いーめーる", "mail": "めーる", "smartphone": "すまーとふぉん", "online": "おんらいん",
             "offline": "おふらいん", "website": "うぇぶさいと", "app": "あぷり", "wifi": "わいふぁい"}
 
@@ -276,6 +306,7 @@ def main():
     table0.update(uni)
     # UniDic's English lemmas include other languages' words spelled alike (エマイユ-email)
     table0.update(OVERRIDE)
+    table0.update(BRANDS)
     # then the other CMU words, shortest first
     for w in sorted(cmu, key=lambda w: (len(w), w)):
         if len(table0) >= MAX_TOTAL:
@@ -294,7 +325,7 @@ def main():
     # counters written in Latin letters reach this reader already read (5km -> きろめーとる)
     import make_num
     for s, r, _ in make_num.COUNTERS:
-        if re.match(r"^[a-z]+$", s) and r not in table0:
+        if re.match(r"^[a-z/]+$", s) and r not in table0:
             table0[r] = r
             lines.append(f"0 {r} {r}")
     path, size = kc.write_ktn("eng.ktn", lines)

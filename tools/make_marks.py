@@ -27,7 +27,13 @@ SPECIAL = [  # (digits, counter, kanji form, counter in kana, digits that may st
     ("2", "日", "二日", "にち", "01236"), ("3", "日", "三日", "にち", "01236"), ("4", "日", "四日", "にち", "01236"),
     ("5", "日", "五日", "にち", "012356"), ("6", "日", "六日", "にち", "01236"), ("7", "日", "七日", "にち", "01236"),
     ("8", "日", "八日", "にち", "01236"), ("9", "日", "九日", "にち", "01236"),
+    # 二十歳 is はたち; 9時 and 7時 are くじ and しちじ, which no kanji headword holds, so the
+    # kana are written straight away (9時間 stays きゅうじかん, below)
+    ("20", "歳", "二十歳", "さい", "0123456789"),
+    ("9", "時", "くじ", "じ", "0123456789"), ("7", "時", "しちじ", "じ", "0123456789"),
 ]
+# Lengths of time are read by the number reader: 9時間 きゅうじかん, 7時間 ななじかん.
+KEEP = [("9時間", "9じかん"), ("7時間", "7じかん")]
 # Dates and times have at most two digits: a guard is only needed for the digits that make a
 # longer number people write (12日, 30日, 60日, 365日); other numbers keep their own reading.
 
@@ -35,8 +41,12 @@ SPECIAL = [  # (digits, counter, kanji form, counter in kana, digits that may st
 def special_marks():
     # full-width digits are narrowed first, so that the rules below see one form only
     out = [(chr(0xFF10 + i), str(i)) for i in range(10)]
+    # 3分の1 and 三分の一 are fractions (さんぶんのいち), not minutes: before a number 分の is
+    # written in kana, which the number reader takes as the counter ぶんの
+    out += [("分の" + d, "ぶんの" + d) for d in "0123456789一二三四五六七八九十百千"]
     # the first day of a month is ついたち; 1日 alone is more often a day's length
     out.append(("月1日", "月ついたち"))
+    out += KEEP
     for digits, counter, kanji, kana, before in sorted(SPECIAL, key=lambda x: -len(x[0])):
         for d in before:
             out.append((d + digits + counter, d + digits + kana))
@@ -44,14 +54,29 @@ def special_marks():
     return out
 
 
-MARKS = special_marks() + [
+# Upper-case G after a digit is a generation of mobile networks (5G ごじー), not grams; the
+# reader sees Latin letters in lower case, so this is decided here. Gigabytes and gigahertz
+# keep their unit.
+def generations():
+    out = [("GHz", "ギガヘルツ")]
+    out += [(f"{d}GB", f"{d}ギガバイト") for d in "0123456789"]
+    out += [(f"{d}G", f"{d}ジー") for d in "23456"]
+    return out
+
+
+MARKS = special_marks() + generations() + [
+    # the scheme of an address: https://www... えいちてぃーてぃーぴーえすころんすらっしゅすらっしゅ
+    ("://", "コロンスラッシュスラッシュ"),
     # an honorific ご in kana before a kanji that alone reads otherwise (飯 めし)
     ("ご飯", "御飯"),
     # ヴ is not in the synthesizer's alphabet: its nearest sounds are the バ row
     ("ヴァ", "バ"), ("ヴィ", "ビ"), ("ヴェ", "ベ"), ("ヴォ", "ボ"), ("ヴュ", "ビュ"), ("ヴ", "ブ"),
-    # counters written with a small katakana ke
-    ("ヶ月", "カ月"), ("ヵ月", "カ月"), ("か月", "カ月"), ("か国", "カ国"), ("か所", "カ所"), ("ヶ国", "カ国"), ("ヵ国", "カ国"), ("ヶ所", "カ所"),
-    ("ヵ所", "カ所"), ("ヶ条", "カ条"), ("ヵ条", "カ条"), ("ヶ", "ガ"), ("ヵ", "カ"),
+    # counters written with a small ke or a kana ka become the kanji form 箇, so that the
+    # counter is one word with its kanji (5ヶ月分 ごかげつぶん, not ごか + 月分 つきぶん); a
+    # full-size カ only after a digit, since アメリカ国内 has one too
+    ] + [(k + c, "箇" + c) for c in "月国所条年" for k in "ヶヵか"] + [
+    (d + "カ" + c, d + "箇" + c) for c in "月国所条" for d in "0123456789"] + [
+    ("ヶ", "ガ"), ("ヵ", "カ"),
     # arrows and compound marks
     ("->", "ヤジルシ"), ("=>", "ヤジルシ"), ("<=", "ショーナリイコール"), (">=", "ダイナリイコール"),
     ("!=", "ノットイコール"), ("==", "イコール"), ("&&", "アンド"), ("||", "オア"), ("...", "、"),
@@ -85,6 +110,12 @@ JOINS = [
     "2 0,.,． 2",        # 3.14: a decimal point between digits stays in the number
     "2 0,,,， 2",        # 1,000 with a full-width comma; the half-width one is punctuation
     "2 7,,,， 2",        # the half-width comma between digits, too
+    "2 0,-,－,‐ 2",      # 03-1234-5678, 123-4567, 3-5: the number reader reads the parts
+    "2 6,ー,ｰ 2",        # 486ー2435: a long-vowel mark written for the hyphen
+    # a minus sign before a number that follows no digit or letter: -5, 気温は-5℃, (−3)
+    "0 0,-,－ 2", "4 0,-,－ 2", "5 0,-,－ 2", "6 0,-,－ 2", "7 0,-,－ 2", "8 0,-,－ 2",
+    # example.com, co.jp, index.html, and/or: the English reader reads the parts and the marks
+    "3 0,.,． 3", "3 0,/ 3",
 ]
 
 

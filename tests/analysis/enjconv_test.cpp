@@ -96,5 +96,30 @@ TEST(EnjConvTest, RejectsBadLinesWithTheirText) {
   EXPECT_EQ(ToUtf8(conv.Convert(U"abab")), "あぶえーびー");
 }
 
+// An address or a file name joined into one word is read part by part, the marks by their
+// single-letter readings; one-letter parts are an abbreviation, spelled without the marks.
+TEST(EnjConvTest, ReadsWordsJoinedByMarksPartByPart) {
+  test::TempDictionary dict;
+  dict.Write("eng.ktn",
+             U"0 www だぶりゅーだぶりゅーだぶりゅー\r\n0 example えぐざんぷる\r\n"
+             U"0 com こむ\r\n0 index いんでっくす\r\n0 and あんど\r\n0 or おあ\r\n"
+             U"0 node.js のーど\r\n1 sta すた\r\n3 . どっと\r\n3 / すらっしゅ\r\n"
+             U"3 a あ\r\n3 b ぶ\r\n4 e いー\r\n4 g じー\r\n4 u ゆー\r\n4 s えす\r\n"
+             U"4 a えー\r\n4 j じぇー\r\n");
+  EnjConv conv(dict.Folder());
+  EXPECT_EQ(Read(conv, "www.example.com"),
+            "だぶりゅーだぶりゅーだぶりゅーどっとえぐざんぷるどっとこむ");
+  EXPECT_EQ(Read(conv, "example.com/index"), "えぐざんぷるどっとこむすらっしゅいんでっくす");
+  EXPECT_EQ(Read(conv, "and/or"), "あんどすらっしゅおあ");
+  // Unknown parts are read by pieces or spelled like any word.
+  EXPECT_EQ(Read(conv, "stab.js"), "すたぶどっとじぇーえす");
+  // An abbreviation: one letter per part, no marks said.
+  EXPECT_EQ(Read(conv, "e.g"), "いーじー");
+  EXPECT_EQ(Read(conv, "u.s.a"), "ゆーえすえー");
+  // The whole word in table 0 still wins; a trailing mark is read once.
+  EXPECT_EQ(Read(conv, "node.js"), "のーど");
+  EXPECT_EQ(Read(conv, "com."), "こむどっと");
+}
+
 }  // namespace
 }  // namespace kotonel

@@ -23,17 +23,17 @@ std::string Segment(const std::string& folder, std::string_view utf8) {
 
 TEST(MarkTableTest, LoadsEntriesAfterTheBuiltInOnes) {
   MarkTable table;
-  ASSERT_EQ(table.Count(), 8);
+  ASSERT_EQ(table.Count(), 11);
   table.Load(kData + "marks/mrk.ktn");  // CR LF, a lone CR and a lone LF
-  ASSERT_EQ(table.Count(), 13);
-  EXPECT_EQ(table.Key(9), U"ab");
-  EXPECT_EQ(table.Replacement(9), U"x");
-  EXPECT_EQ(table.Key(10), U"x");
-  EXPECT_EQ(table.Key(11), U"$");
-  EXPECT_EQ(table.Replacement(11), U32("ダラー"));
-  EXPECT_EQ(table.Key(12), U32("消す"));
-  EXPECT_EQ(table.Replacement(12), U"");
-  EXPECT_EQ(table.Key(13), U"\\");
+  ASSERT_EQ(table.Count(), 16);
+  EXPECT_EQ(table.Key(12), U"ab");
+  EXPECT_EQ(table.Replacement(12), U"x");
+  EXPECT_EQ(table.Key(13), U"x");
+  EXPECT_EQ(table.Key(14), U"$");
+  EXPECT_EQ(table.Replacement(14), U32("ダラー"));
+  EXPECT_EQ(table.Key(15), U32("消す"));
+  EXPECT_EQ(table.Replacement(15), U"");
+  EXPECT_EQ(table.Key(16), U"\\");
 
   // A file entry for a currency sign neither replaces it nor changes its reading.
   EXPECT_EQ(table.CurrencyReading(U'$'), U32("ドル"));
@@ -51,6 +51,18 @@ TEST(MarkTableTest, EntriesApplyInOrderEachToTheResultOfTheOnesBefore) {
   EXPECT_EQ(Segment("marks/", "$5"), "5 ドル");
   EXPECT_EQ(Segment("marks/", "\\5"), "5 円");
   EXPECT_EQ(Segment("marks/", "a|b"), "a | b");
+}
+
+// Signs a Shift_JIS file cannot name are built in: the half-width yen sign is the yen of the
+// code page, the euro sign a currency of its own, U+2212 the full-width minus.
+TEST(MarkTableTest, BuiltInSignsOutsideTheCodePage) {
+  MarkTable table;
+  EXPECT_EQ(table.CurrencyReading(U'€'), U32("ユーロ"));
+  EXPECT_TRUE(MarkTable::IsCurrencySign(U'€'));
+  EXPECT_EQ(table.Replace(U32("¥3,980と−3")), U32("\\3,980と－3"));
+  EXPECT_EQ(table.Replace(U32("€")), U32("€"));  // read by the segmentation, not replaced
+  EXPECT_EQ(Segment("marks/", "¥500"), "500 円");
+  EXPECT_EQ(Segment("marks/", "€100"), "100 ユーロ");
 }
 
 TEST(MarkTableTest, ReplacesWithoutOverlapsLeftToRight) {

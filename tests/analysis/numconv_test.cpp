@@ -41,7 +41,7 @@ TEST(NumConvTest, ReadsIntegersByPlacesAndBigUnits) {
   EXPECT_EQ(Number(conv, "300"), "さんびゃく");
   EXPECT_EQ(Number(conv, "600"), "ろっぴゃく");
   EXPECT_EQ(Number(conv, "800"), "はっぴゃく");
-  EXPECT_EQ(Number(conv, "1000"), "いっせん");
+  EXPECT_EQ(Number(conv, "1000"), "せん");
   EXPECT_EQ(Number(conv, "3000"), "さんぜん");
   EXPECT_EQ(Number(conv, "8000"), "はっせん");
   EXPECT_EQ(Number(conv, "10000"), "いちまん");
@@ -93,10 +93,10 @@ TEST(NumConvTest, ReadsCountersWithSoundChanges) {
   EXPECT_EQ(Read(conv, "100", "本"), P("ひゃっ", "ぽん"));
   EXPECT_EQ(Read(conv, "300", "本"), P("さんびゃっ", "ぽん"));
   EXPECT_EQ(Read(conv, "600", "本"), P("ろっぴゃっ", "ぽん"));
-  EXPECT_EQ(Read(conv, "1000", "本"), P("いっせん", "ぼん"));
-  EXPECT_EQ(Read(conv, "1,000", "本"), P("いっせん", "ぼん"));
+  EXPECT_EQ(Read(conv, "1000", "本"), P("せん", "ぼん"));
+  EXPECT_EQ(Read(conv, "1,000", "本"), P("せん", "ぼん"));
   EXPECT_EQ(Read(conv, "10000", "本"), P("いちまん", "ぼん"));
-  EXPECT_EQ(Read(conv, "１，０００", "本"), P("いっせん", "ぼん"));
+  EXPECT_EQ(Read(conv, "１，０００", "本"), P("せん", "ぼん"));
   EXPECT_EQ(Read(conv, "0", "本"), P("れー", "ほん"));
   EXPECT_EQ(Read(conv, "1.5", "本"), P("いちてん,ご", "ほん"));
   EXPECT_EQ(Read(conv, "1", "本棚"), P("いっ", "ぽん棚"));
@@ -117,7 +117,7 @@ TEST(NumConvTest, ReadsCountersWithSoundChanges) {
   // An empty reading keeps the word as written; it still is a counter (class 0 here).
   EXPECT_EQ(Read(conv, "1", "個"), P("いち", "個"));
   // Types are rounded halves to even: 2.5 is 2 (no shift after 000), 3.5 is 4 (none after 1).
-  EXPECT_EQ(Read(conv, "1000", "杯"), P("いっせん", "はい"));
+  EXPECT_EQ(Read(conv, "1000", "杯"), P("せん", "はい"));
   EXPECT_EQ(Read(conv, "1", "匹"), P("いっ", "ひき"));
   // A type that is not a number reads 0; one outside 0..4 shifts nothing.
   EXPECT_EQ(Read(conv, "3", "軒"), P("さん", "けん"));
@@ -127,17 +127,19 @@ TEST(NumConvTest, ReadsCountersWithSoundChanges) {
   // Not a counter: the word comes back as it was and the number is read plainly.
   EXPECT_EQ(Read(conv, "1", "人"), P("いち", "人"));
   EXPECT_EQ(Read(conv, "1", "ほん"), P("いち", "ほん"));
+  // The euro sign, which no Shift_JIS file can hold, is a built-in counter.
+  EXPECT_EQ(Read(conv, "100", "€"), P("ひゃく", "ゆーろ"));
 }
 
 TEST(NumConvTest, ReadsDigitByDigitWithinFivePositionsAfterKeyword) {
   NumConv conv(kFixtures);
   conv.BefWord(U"tel", 3);
-  EXPECT_EQ(Number(conv, "0123", 5), "いちにーさん");
+  EXPECT_EQ(Number(conv, "0123", 5), "れー,いちにーさん");
   // The call cleared the keyword: the next number is read by places again.
   EXPECT_EQ(Number(conv, "0123", 6), "ひゃくにじゅうさん");
 
   conv.BefWord(U"tel", 1);
-  EXPECT_EQ(Number(conv, "09012345678", 2), "きゅうれーいち,にーさんよんご,ろくななはち");
+  EXPECT_EQ(Number(conv, "09012345678", 2), "れーきゅうれーいち,にーさんよんご,ろくななはち");
 
   // The window is the five positions after the keyword, not the keyword's own.
   conv.BefWord(U"id", 10);
@@ -151,16 +153,29 @@ TEST(NumConvTest, ReadsDigitByDigitWithinFivePositionsAfterKeyword) {
   EXPECT_EQ(Number(conv, "12", 20), "じゅうに");
   EXPECT_EQ(Number(conv, "12", 11), "じゅうに");
 
-  // Keywords match as substrings, case-sensitively; other words leave the position alone.
-  conv.BefWord(U"mytelephone", 1);
+  // Latin keywords are whole words, case-sensitively; other words leave the position alone.
+  conv.BefWord(U"tel", 1);
   conv.BefWord(U"の", 2);
   EXPECT_EQ(Number(conv, "12", 3), "いちに");
+  conv.BefWord(U"mytelephone", 1);
+  EXPECT_EQ(Number(conv, "12", 2), "じゅうに");
+  conv.BefWord(U"android", 1);
+  EXPECT_EQ(Number(conv, "13", 2), "じゅうさん");
+  conv.BefWord(U"covid", 1);
+  EXPECT_EQ(Number(conv, "19", 2), "じゅうきゅう");
   conv.BefWord(U"TEL", 1);
   EXPECT_EQ(Number(conv, "12", 2), "じゅうに");
   conv.BefWord(U"郵便番号", 1);
   EXPECT_EQ(Number(conv, "1000", 2), "いち,れーれーれー");
   conv.BefWord(U"電話番号は", 1);
-  EXPECT_EQ(Number(conv, "0312", 3), "さんいちに");
+  EXPECT_EQ(Number(conv, "0312", 3), "れー,さんいちに");
+  // Kanji keywords stand inside compounds; 番号 and 局番 name every such number.
+  conv.BefWord(U"携帯電話番号", 1);
+  EXPECT_EQ(Number(conv, "12", 2), "いちに");
+  conv.BefWord(U"会員番号", 1);
+  EXPECT_EQ(Number(conv, "12", 2), "いちに");
+  conv.BefWord(U"市外局番", 1);
+  EXPECT_EQ(Number(conv, "213", 2), "にーいちさん");
 
   // A counter after the number cancels the digit-by-digit reading, even one without reading.
   conv.BefWord(U"pass", 1);
@@ -170,6 +185,127 @@ TEST(NumConvTest, ReadsDigitByDigitWithinFivePositionsAfterKeyword) {
   // A word that is no counter does not.
   conv.BefWord(U"tel", 1);
   EXPECT_EQ(Read(conv, "123", "番", 2), P("いちにーさん", "番"));
+}
+
+// 千 alone reads せん; いっせん only before a big unit (1千万 いっせんまん).
+TEST(NumConvTest, ReadsOneThousandAsSenExceptBeforeABigUnit) {
+  NumConv conv(kFixtures);
+  EXPECT_EQ(Number(conv, "1000"), "せん");
+  EXPECT_EQ(Number(conv, "1,500"), "せんごひゃく");
+  EXPECT_EQ(Number(conv, "1473"), "せんよんひゃくななじゅうさん");
+  EXPECT_EQ(Number(conv, "21000"), "にまん,せん");
+  EXPECT_EQ(Number(conv, "10000000"), "いっせんまん");
+  EXPECT_EQ(Number(conv, "11000000"), "いっせんひゃくまん");
+  EXPECT_EQ(Number(conv, "100001000"), "いちおく,せん");
+  EXPECT_EQ(Number(conv, "3000"), "さんぜん");
+  EXPECT_EQ(Number(conv, "8000"), "はっせん");
+}
+
+// The sign changes the value: it is read, not dropped.
+TEST(NumConvTest, ReadsTheMinusSign) {
+  NumConv conv(kFixtures);
+  EXPECT_EQ(Number(conv, "-5"), "まいなすご");
+  EXPECT_EQ(Number(conv, "－3"), "まいなすさん");
+  EXPECT_EQ(Number(conv, "−3"), "まいなすさん");
+  EXPECT_EQ(Number(conv, "-0.5"), "まいなすれーてん,ご");
+  EXPECT_EQ(Number(conv, "-1,000"), "まいなすせん");
+  EXPECT_EQ(Read(conv, "-3", "本"), P("まいなすさん", "ぼん"));
+  // A lone sign is no number.
+  EXPECT_EQ(Number(conv, "-"), "");
+}
+
+// Telephone numbers (first part beginning with 0) and postal codes (three digits and four)
+// are said digit by digit with every zero; other hyphenated numbers part by part.
+TEST(NumConvTest, ReadsTelephoneNumbersAndPostalCodesDigitByDigit) {
+  NumConv conv(kFixtures);
+  EXPECT_EQ(Number(conv, "03-1234-5678"), "ぜろさん、いちにーさんよん、ごーろくななはち");
+  EXPECT_EQ(Number(conv, "090-1234-5678"), "ぜろきゅうぜろ、いちにーさんよん、ごーろくななはち");
+  EXPECT_EQ(Number(conv, "０１２０－１２３－４５６"),
+            "ぜろいちにーぜろ、いちにーさん、よんごーろく");
+  EXPECT_EQ(Number(conv, "100-0001"), "いちぜろぜろ、ぜろぜろぜろいち");
+  EXPECT_EQ(Number(conv, "486ー2435"), "よんはちろく、にーよんさんごー");
+  EXPECT_EQ(Number(conv, "06‐6123‐4567"), "ぜろろく、ろくいちにーさん、よんごーろくなな");
+  // A range or a score: each part by places, the counter with the last.
+  EXPECT_EQ(Read(conv, "3-5", "本"), P("さん、ご", "ほん"));
+  EXPECT_EQ(Read(conv, "1-10", "本"), P("いち、じゅっ", "ぽん"));
+  EXPECT_EQ(Number(conv, "2024-01-15"), "にせんにじゅうよん、いち、じゅうご");
+  // A telephone number keeps the word after it.
+  EXPECT_EQ(Read(conv, "03-1234-5678", "です"),
+            P("ぜろさん、いちにーさんよん、ごーろくななはち", "です"));
+}
+
+// Kanji multipliers after digits belong to the number, and its counter sounds after them.
+TEST(NumConvTest, TakesKanjiMultipliersIntoTheNumber) {
+  NumConv conv(kFixtures);
+  EXPECT_EQ(Read(conv, "3", "千本"), P("さんぜん", "ぼん"));
+  EXPECT_EQ(Read(conv, "3", "百"), P("さんびゃく", ""));
+  EXPECT_EQ(Read(conv, "1", "万本"), P("いちまん", "ぼん"));
+  EXPECT_EQ(Read(conv, "1", "千万"), P("いっせんまん", ""));
+  EXPECT_EQ(Read(conv, "2", "億円"), P("におく", "えん"));
+  EXPECT_EQ(Read(conv, "100", "万回"), P("ひゃくまん", "かい"));
+  EXPECT_EQ(Read(conv, "2.5", "億円"), P("にてん,ごおく", "えん"));
+  EXPECT_EQ(Read(conv, "3", "千本"), P("さんぜん", "ぼん"));
+  // Only at the start of the word.
+  EXPECT_EQ(Read(conv, "3", "本千"), P("さん", "ぼん千"));
+}
+
+// A katakana or Latin word is a counter only as a whole: 3カップ is not 3カ + ップ.
+TEST(NumConvTest, KatakanaAndLatinCountersMatchWholeWords) {
+  test::TempDictionary dict;
+  dict.Write("num.ktn",
+             U"カ か 0\r\nカロリー かろりー 0\r\nm めーとる 0\r\nmin ふん 5\r\n"
+             U"分 ふん 5\r\n本 ほん 3\r\n晩 ばん 6\r\nページ ぺーじ 0\r\n"
+             U"ポンド ぽんど 0\r\nフィート ふぃーと 0\r\n");
+  NumConv conv(dict.Folder());
+  EXPECT_EQ(Read(conv, "3", "カップ"), P("さん", "カップ"));
+  EXPECT_EQ(Read(conv, "5", "カラット"), P("ご", "カラット"));
+  EXPECT_EQ(Read(conv, "3", "カラ"), P("さん", "カラ"));
+  EXPECT_EQ(Read(conv, "6", "カ"), P("ろっ", "か"));
+  EXPECT_EQ(Read(conv, "100", "カロリー"), P("ひゃっ", "かろりー"));
+  EXPECT_EQ(Read(conv, "5", "min"), P("ご", "ふん"));
+  EXPECT_EQ(Read(conv, "5", "ms"), P("ご", "ms"));
+  EXPECT_EQ(Read(conv, "3", "times"), P("さん", "times"));
+  EXPECT_EQ(Read(conv, "5", "m"), P("ご", "めーとる"));
+  // Kanji and kana counters still begin the word.
+  EXPECT_EQ(Read(conv, "3", "本目"), P("さん", "ぼん目"));
+  // Type 5 half-voices after 千 and 万 as well: せんぷん.
+  EXPECT_EQ(Read(conv, "1000", "分"), P("せん", "ぷん"));
+  EXPECT_EQ(Read(conv, "10000", "分"), P("いちまん", "ぷん"));
+  EXPECT_EQ(Read(conv, "3", "分"), P("さん", "ぷん"));
+  EXPECT_EQ(Read(conv, "1", "分"), P("いっ", "ぷん"));
+  EXPECT_EQ(Read(conv, "5", "分"), P("ご", "ふん"));
+  // The ぱ row geminates like the た and さ rows.
+  EXPECT_EQ(Read(conv, "1", "ページ"), P("いっ", "ぺーじ"));
+  EXPECT_EQ(Read(conv, "10", "ページ"), P("じゅっ", "ぺーじ"));
+  EXPECT_EQ(Read(conv, "8", "ページ"), P("はっ", "ぺーじ"));
+  EXPECT_EQ(Read(conv, "6", "ページ"), P("ろく", "ぺーじ"));
+  // Other ぱ-row loanwords and loanword syllables double nothing.
+  EXPECT_EQ(Read(conv, "1", "ポンド"), P("いち", "ぽんど"));
+  EXPECT_EQ(Read(conv, "8", "フィート"), P("はち", "ふぃーと"));
+  // Type 6, a native counter: one and two alone read ひと, ふた.
+  EXPECT_EQ(Read(conv, "1", "晩"), P("ひと", "ばん"));
+  EXPECT_EQ(Read(conv, "2", "晩"), P("ふた", "ばん"));
+  EXPECT_EQ(Read(conv, "3", "晩"), P("さん", "ばん"));
+  EXPECT_EQ(Read(conv, "11", "晩"), P("じゅういち", "ばん"));
+}
+
+TEST(NumConvTest, ParsesKanjiNumerals) {
+  auto parse = [](std::string_view text) {
+    size_t length = 0;
+    std::u32string digits;
+    if (!NumConv::ParseKanjiNumber(U32(text), length, digits)) return std::string("-");
+    return ToUtf8(digits) + "/" + std::to_string(length);
+  };
+  EXPECT_EQ(parse("三枚"), "3/1");
+  EXPECT_EQ(parse("二十四時"), "24/3");
+  EXPECT_EQ(parse("八千円"), "8000/2");
+  EXPECT_EQ(parse("千"), "1000/1");
+  EXPECT_EQ(parse("三百五十"), "350/4");
+  EXPECT_EQ(parse("一万五千"), "15000/4");
+  EXPECT_EQ(parse("一億二千万人"), "120000000/5");
+  EXPECT_EQ(parse("二〇二四年"), "2024/4");
+  EXPECT_EQ(parse("枚"), "-");
+  EXPECT_EQ(parse(""), "-");
 }
 
 TEST(NumConvTest, LoadsAnyLineEndAndRejectsShortLines) {

@@ -63,7 +63,7 @@ TEST_F(Conversion, NumbersEnglishKanjiAndKatakanaTogether) {
   EXPECT_EQ(Convert(U"私は2025年に東京へ行きます"),
             U"わたしわ/にせんにじゅうごねんに、とーきょーえ/いきます");
   EXPECT_EQ(Convert(U"helloとworld"), U"はろーと/わーるど");
-  EXPECT_EQ(Convert(U"ﾃｽﾄの1000円"), U"テストの/いっせんえん");
+  EXPECT_EQ(Convert(U"ﾃｽﾄの1000円"), U"テストの/せんえん");
   EXPECT_EQ(Convert(U"今日は雨が降ります", true), U"きょ'うわ/あ'めが/ふりま'す");
 }
 

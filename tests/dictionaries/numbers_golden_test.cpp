@@ -1,0 +1,167 @@
+// Numbers, counters, signs, addresses and brand words read with the dictionaries shipped in
+// dll/: each class of text that used to be misread is pinned here with its phonetic string.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "support/engine_rig.h"
+#include "util/encoding.h"
+
+namespace kotonel {
+namespace {
+
+using test::EngineRig;
+
+class ShippedNumbers : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    rig_ = std::make_unique<EngineRig>(16, false, std::string(KOTONEL_SOURCE_DIR) + "dll/");
+  }
+  static void TearDownTestSuite() { rig_.reset(); }
+
+  // What the synthesizer is given for a line, as `kotonel-say -p` prints it.
+  static std::string Read(const std::u32string& line) {
+    size_t before = rig_->device->Pieces().size();
+    rig_->engine->CONV(true);
+    rig_->engine->Intonation(true);
+    EXPECT_EQ(rig_->engine->Speech(0, line), 0);
+    std::u32string out;
+    for (size_t i = before; i < rig_->device->Pieces().size(); ++i) out += rig_->PieceText(i);
+    return ToUtf8(out);
+  }
+
+  static std::unique_ptr<EngineRig> rig_;
+};
+
+std::unique_ptr<EngineRig> ShippedNumbers::rig_;
+
+// A counter after a kanji numeral is read as after digits, and wins over okurigana; the dictionary
+// keeps the pairs it reads as a whole and place names, not surnames read natively.
+TEST_F(ShippedNumbers, KanjiNumeralsBeforeCounters) {
+  EXPECT_EQ(Read(U"一枚の紙と三枚の皿。"), "いちまいの/かみ'と/さんまいの/さら。");
+  EXPECT_EQ(Read(U"八千円くらいです。"), "はっせんえんくらいで'す。");
+  EXPECT_EQ(Read(U"三人で行く。"), "さんにんで/いく。");
+  EXPECT_EQ(Read(U"第一回の会議。"), "だいいっかいの/か'いぎ。");
+  EXPECT_EQ(Read(U"一回だけ。"), "いっかいだけ。");
+  EXPECT_EQ(Read(U"三本の木がある。"), "さんぼんの/き'がある。");
+  EXPECT_EQ(Read(U"二十歳の誕生日。"), "は'たちの/たんじょー'び。");
+  EXPECT_EQ(Read(U"四国へ行く。"), "し'こくえ/いく。");
+  EXPECT_EQ(Read(U"一人で行く。"), "ひとりで/いく。");
+  EXPECT_EQ(Read(U"それで十分です。"), "それで/じゅーぶ'ん/で'す。");
+  EXPECT_EQ(Read(U"一晩泊まる。"), "ひとばんとまる。");
+  EXPECT_EQ(Read(U"1組の手袋。"), "ひとくみの/てぶ'くろ。");
+}
+
+// A counter's kana keep their small kana when kanji follow them in the word; compounds the
+// dictionary knows stay its own.
+TEST_F(ShippedNumbers, CounterKanaBeforeKanji) {
+  EXPECT_EQ(Read(U"2錠飲んだ。"), "にじょうの'んだ。");
+  EXPECT_EQ(Read(U"1週間以上。"), "いっしゅうかんい'じょー。");
+  EXPECT_EQ(Read(U"第三章を読む。"), "だいさんしょ'ーを/よ'む。");
+  // After a prefix the dictionary's own reading of numeral and counter: 第一歩 is not 第一 + 歩.
+  EXPECT_EQ(Read(U"良い第一歩です。"), "よ'い/だいいっぽで'す。");
+  // A dictionary word that cuts the counter short is not the reading (一年 of 一年生), unless it
+  // is a numeral form (二日 of 二日目).
+  EXPECT_EQ(Read(U"一年生です。"), "いちねんせいで'す。");
+  EXPECT_EQ(Read(U"二日目の朝。"), "ふつか'めの/あ'さ。");
+}
+
+// The range mark reads から; a katakana word is a counter only as a whole.
+TEST_F(ShippedNumbers, RangesAndKatakanaWords) {
+  EXPECT_EQ(Read(U"3～5人で行く。"), "さんカラ/ごにんで/いく。");
+  EXPECT_EQ(Read(U"1〜2時間かかる。"), "いちカラ/にじかんかかる。");
+  EXPECT_EQ(Read(U"3カップの水。"), "さんカ'ップの/みず。");
+  EXPECT_EQ(Read(U"100カロリーの食事。"), "ひゃっかろりーの/しょくじ。");
+  EXPECT_EQ(Read(U"5カラットの指輪。"), "ごカラットの/ゆびわ。");
+  EXPECT_EQ(Read(U"5ヶ月分の薬。"), "ごか'げつぶんの/くすり。");
+  EXPECT_EQ(Read(U"6ヶ月後に。"), "ろっかげつごに。");
+  EXPECT_EQ(Read(U"アメリカ国内で。"), "アメリカ/こく'ないで。");
+}
+
+// A Latin unit is a counter only as a whole word; G after a digit is a network generation.
+TEST_F(ShippedNumbers, LatinUnits) {
+  EXPECT_EQ(Read(U"5minで終わる。"), "ごふんで/おわる。");
+  EXPECT_EQ(Read(U"100msの遅延。"), "ひゃくみりびょうの/ちえん。");
+  EXPECT_EQ(Read(U"3timesです。"), "さんたいむずで'す。");
+  EXPECT_EQ(Read(U"5Gの回線。"), "ごジーの/かいせん。");
+  EXPECT_EQ(Read(U"5kgの荷物。"), "ごきろぐらむの/に'もつ。");
+  EXPECT_EQ(Read(U"5km/hで走る。"), "ごきろめーとるまいじで/はし'る。");
+  EXPECT_EQ(Read(U"16GBのメモリ。"), "じゅうろくぎがばいとの/メモリ。");
+}
+
+// Readings no counter entry gives: くじ, しちじ, はたち; 分の before a number is a fraction.
+TEST_F(ShippedNumbers, HoursAgesAndFractions) {
+  EXPECT_EQ(Read(U"9時に会う。"), "くじに/あ'う。");
+  EXPECT_EQ(Read(U"19時に会う。"), "じゅうきゅうじに/あ'う。");
+  EXPECT_EQ(Read(U"9時間かかる。"), "きゅうじかんかかる。");
+  EXPECT_EQ(Read(U"7時に起きる。"), "しちじに/おき'る。");
+  EXPECT_EQ(Read(U"20歳になった。"), "は'たちになった。");
+  EXPECT_EQ(Read(U"120歳まで生きる。"), "ひゃくにじゅうさいまで/いき'る。");
+  EXPECT_EQ(Read(U"3分の1です。"), "さんぶんの/いちで'す。");
+  EXPECT_EQ(Read(U"約三分の一。"), "やくさんぶんの/いち。");
+  EXPECT_EQ(Read(U"5分の遅れ。"), "ごふんの/おくれ。");
+}
+
+// Kanji multipliers after digits belong to the number and sound with the counter.
+TEST_F(ShippedNumbers, KanjiMultipliersAfterDigits) {
+  EXPECT_EQ(Read(U"3千本の木。"), "さんぜんぼんの/き。");
+  EXPECT_EQ(Read(U"3百人。"), "さんびゃくにん。");
+  EXPECT_EQ(Read(U"1万本の花。"), "いちまんぼんの/はな。");
+  EXPECT_EQ(Read(U"1000分待った。"), "せんぷ'んまった。");
+  EXPECT_EQ(Read(U"2億5000万円。"), "におく/ごせんまんえん。");
+}
+
+// 千 alone reads せん; いっせん only before a big unit.
+TEST_F(ShippedNumbers, OneThousandIsSen) {
+  EXPECT_EQ(Read(U"1,500円です。"), "せんごひゃくえんで'す。");
+  EXPECT_EQ(Read(U"1000円です。"), "せんえんで'す。");
+  EXPECT_EQ(Read(U"1473年のこと。"), "せんよんひゃくななじゅうさんねんのこと。");
+  EXPECT_EQ(Read(U"1千万円。"), "いっせんまんえん。");
+  EXPECT_EQ(Read(U"1000万ドル。"), "いっせんまん/ドル。");
+}
+
+// Said digit by digit with their zeros; keywords are whole Latin words.
+TEST_F(ShippedNumbers, TelephoneNumbersAndPostalCodes) {
+  EXPECT_EQ(Read(U"電話は03-1234-5678です。"),
+            "でんわわ/ぜろさん、いちにーさんよん、ごーろくななはちで'す。");
+  EXPECT_EQ(Read(U"090-1234-5678に電話。"),
+            "ぜろきゅうぜろ、いちにーさんよん、ごーろくななはちに、でんわ。");
+  EXPECT_EQ(Read(U"〒100-0001東京都。"), "ユービン/いちぜろぜろ、ぜろぜろぜろいちとーきょーと。");
+  EXPECT_EQ(Read(U"郵便番号は123-4567です。"),
+            "ゆーびんばんご'ーわ/いちにーさん、よんごーろくななで'す。");
+  EXPECT_EQ(Read(U"市外局番213の、486ー2435です。"),
+            "し'がいきょくばん/にーいちさんの、よんはちろく、にーよんさんごーで'す。");
+  EXPECT_EQ(Read(U"Android13が出た。"), "あんどろいど/じゅうさんが/で'た。");
+  EXPECT_EQ(Read(U"COVID-19の流行。"), "こびっど、じゅうきゅうの/りゅーこー。");
+}
+
+// The sign changes the value: it is read.
+TEST_F(ShippedNumbers, MinusSign) {
+  EXPECT_EQ(Read(U"気温は-5℃です。"), "きおんわ/まいなすごドで'す。");
+  EXPECT_EQ(Read(U"−3度まで下がる。"), "まいなすさんどまで/さが'る。");
+  EXPECT_EQ(Read(U"-0.5の値。"), "まいなすれーてん,ごの/あたい。");
+}
+
+// The half-width yen sign and the euro sign are money.
+TEST_F(ShippedNumbers, YenAndEuroSigns) {
+  EXPECT_EQ(Read(U"値段は¥3,980です。"), "ねだんわ/さんぜんきゅうひゃくはちじゅうえんで'す。");
+  EXPECT_EQ(Read(U"€100です。"), "ひゃくゆーろで'す。");
+  EXPECT_EQ(Read(U"100€です。"), "ひゃくゆーろで'す。");
+}
+
+// Addresses are read as people say them, dots and slashes included; brand words as Japanese say
+// them.
+TEST_F(ShippedNumbers, AddressesAndBrandNames) {
+  EXPECT_EQ(Read(U"https://www.example.com/index.htmlを見て。"),
+            "えいちてぃーてぃーぴーえす/コロンスラッシュスラッシュ/"
+            "だぶりゅーだぶりゅーだぶりゅーどっとえぐざんぷるどっとこむすらっしゅいんでっくすどっと"
+            "えいちてぃーえむえるを、み'て。");
+  EXPECT_EQ(Read(U"taro@example.co.jpに送る。"),
+            "たろ/ア'ット/えぐざんぷるどっとしーおーどっとじぇーぴーに、おくる。");
+  EXPECT_EQ(Read(U"YouTubeで見た。"), "ゆーちゅーぶで/み'た。");
+  EXPECT_EQ(Read(U"iPhoneを買った。"), "あいふぉーんを/かった。");
+  EXPECT_EQ(Read(U"Facebookに書いた。"), "ふぇいすぶっくに/か'いた。");
+}
+}  // namespace
+}  // namespace kotonel
