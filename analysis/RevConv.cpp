@@ -343,26 +343,33 @@ int32_t RevConv::Find(std::string_view key) const {
   }
 }
 
-size_t RevConv::EncodeKey(std::u32string_view text, std::string& bytes, std::vector<size_t>& ends) {
+bool RevConv::EncodeKey(std::u32string_view text, std::string& bytes, std::vector<size_t>& ends,
+                        std::vector<size_t>& runs) {
   const std::vector<uint16_t>& canonical = CanonicalCodes();
   bytes.clear();
   ends.assign(1, 0);
+  runs.assign(text.size() + 1, 0);
+  bool all = true;
   for (char32_t c : text) {
     int code = Cp932Code(FoldCase(c));
-    // A character the code page cannot hold is in no headword; prefixes stop before it.
-    if (code < 0) break;
-    uint16_t canon = canonical[static_cast<size_t>(code)];
-    if (code >= 0x100) bytes.push_back(static_cast<char>(canon >> 8));
-    bytes.push_back(static_cast<char>(canon & 0xFF));
+    if (code < 0) {
+      // No bytes: the run of encodable characters ends here.
+      all = false;
+    } else {
+      uint16_t canon = canonical[static_cast<size_t>(code)];
+      if (code >= 0x100) bytes.push_back(static_cast<char>(canon >> 8));
+      bytes.push_back(static_cast<char>(canon & 0xFF));
+    }
     ends.push_back(bytes.size());
   }
-  return ends.size() - 1;
+  for (size_t i = text.size(); i-- > 0;) runs[i] = ends[i + 1] == ends[i] ? 0 : runs[i + 1] + 1;
+  return all;
 }
 
 bool RevConv::Contains(std::u32string_view text) const {
   std::string bytes;
-  std::vector<size_t> ends;
-  return EncodeKey(text, bytes, ends) == text.size() && Find(bytes) >= 0;
+  std::vector<size_t> ends, runs;
+  return EncodeKey(text, bytes, ends, runs) && Find(bytes) >= 0;
 }
 
 void RevConv::直前(std::u32string_view text) {
@@ -430,11 +437,11 @@ void RevConv::Convert() {
   template_.clear();
   std::u32string r;
   const std::u32string s = word_ + kana_;
-  // The key bytes of s, and where each character's bytes end; only the first `encodable`
-  // characters can be part of a headword.
+  // The key bytes of s, where each character's bytes end, and how many characters from each
+  // position can be part of a headword.
   std::string key;
-  std::vector<size_t> ends;
-  const size_t encodable = EncodeKey(s, key, ends);
+  std::vector<size_t> ends, runs;
+  EncodeKey(s, key, ends, runs);
   const size_t n = kana_.size();
   char32_t prev = before_.empty() ? kNoChar : before_[0];
   size_t pos = 0;
@@ -447,12 +454,12 @@ void RevConv::Convert() {
     ++step;
     const size_t rest = s.size() - pos;
     size_t c = 0;
-    if (pos < encodable) {
+    if (runs[pos] > 0) {
       // No headword is longer than the longest one that starts with this character.
       std::string_view at = std::string_view(key).substr(ends[pos], ends[pos + 1] - ends[pos]);
       size_t longest = longestByFirst_[FirstCode(at.data(), at.size())];
       if (longest == 255) longest = maxKeyLength_;
-      c = std::min({rest, longest, encodable - pos});
+      c = std::min({rest, longest, runs[pos]});
     }
     int32_t index = -1;
     for (; c >= 1; --c) {

@@ -2,7 +2,9 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <mutex>
 #include <unordered_map>
 #include <vector>
@@ -17,6 +19,12 @@ constexpr char32_t kReplacement = 0xFFFD;
 constexpr std::pair<char32_t, char32_t> kLookAlikes[] = {
     {0x301C, 0xFF5E}, {0x2212, 0xFF0D}, {0x00A2, 0xFFE0}, {0x00A3, 0xFFE1},
     {0x00AC, 0xFFE2}, {0x2016, 0x2225}, {0x2014, 0x2015},
+};
+
+// Characters the code page cannot hold and the form of the same character it holds: the newer
+// JIS forms (鷗, 剝, 𠮟), compatibility ideographs and other glyph variants of one character.
+constexpr char32_t kVariants[][2] = {
+#include "util/cp932_variants.inc"
 };
 
 // Both directions of code page 932, built once from glibc's iconv tables so that the
@@ -231,9 +239,15 @@ std::u32string DecodeTextFile(std::string_view bytes) {
 
 std::u32string ToCp932Forms(std::u32string_view text) {
   std::u32string out(text);
-  for (char32_t& c : out)
+  for (char32_t& c : out) {
     for (auto [alike, own] : kLookAlikes)
       if (c == alike) c = own;
+    if (c < 0x3400) continue;  // kana and symbols have no entry; kanji start here
+    const auto* end = std::end(kVariants);
+    const auto* it = std::lower_bound(std::begin(kVariants), end, c,
+                                      [](const auto& entry, char32_t v) { return entry[0] < v; });
+    if (it != end && (*it)[0] == c && Cp932Code(c) < 0) c = (*it)[1];
+  }
   return out;
 }
 

@@ -25,7 +25,9 @@ char32_t FromCp932Code(int code);
 
 // Characters that other systems write where the Japanese code page has a look-alike (the wave
 // dash 〜 for ～, the minus sign − for －, ¢ £ ¬ ‖ —) replaced by the code page's own forms, so
-// that text typed or saved on Linux meets the same tables as text written on Windows.
+// that text typed or saved on Linux meets the same tables as text written on Windows; and
+// characters the code page lacks replaced by the form of the same character it holds (鷗 by
+// 鴎, 剝 by 剥, 𠮟 by 叱, compatibility ideographs by their unified forms).
 std::u32string ToCp932Forms(std::u32string_view text);
 
 // A text file the user opens or drops: UTF-8 (BOM or not) when the bytes are valid UTF-8,
