@@ -126,6 +126,20 @@ std::u32string DecodeUtf8(std::string_view s, bool* valid) {
 
 }  // namespace
 
+namespace {
+
+// The length of the valid UTF-8 sequence at the start of s, or 0 when it is not one.
+size_t Utf8SequenceLength(std::string_view s) {
+  bool valid = true;
+  uint8_t b = static_cast<uint8_t>(s[0]);
+  size_t len = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
+  if (len == 0 || len > s.size()) return 0;
+  DecodeUtf8(s.substr(0, len), &valid);
+  return valid ? len : 0;
+}
+
+}  // namespace
+
 std::u32string FromUtf8(std::string_view s) {
   return DecodeUtf8(s, nullptr);
 }
@@ -232,9 +246,36 @@ std::u32string DecodeTextFile(std::string_view bytes) {
     }
     return out;
   }
-  bool valid = true;
-  std::u32string utf8 = DecodeUtf8(bytes, &valid);
-  return valid ? utf8 : FromCp932(bytes);
+  return LooksLikeUtf8(bytes) ? FromUtf8(bytes) : FromCp932(bytes);
+}
+
+bool LooksLikeUtf8(std::string_view bytes) {
+  // Valid multibyte sequences are strong evidence: Shift_JIS text forms them only by chance,
+  // while each of its hiragana and most kanji begin with a byte UTF-8 never starts with. So a
+  // stray bad byte in a UTF-8 text does not turn the whole text into Shift_JIS.
+  size_t multibyte = 0, invalidUtf8 = 0;
+  for (size_t i = 0; i < bytes.size();) {
+    uint8_t b = static_cast<uint8_t>(bytes[i]);
+    if (b < 0x80) {
+      ++i;
+      continue;
+    }
+    size_t len = Utf8SequenceLength(bytes.substr(i));
+    if (len == 0) {
+      ++invalidUtf8;
+      ++i;
+    } else {
+      ++multibyte;
+      i += len;
+    }
+  }
+  if (invalidUtf8 == 0) return true;
+  if (multibyte == 0) return false;
+  if (multibyte >= 4 * invalidUtf8) return true;
+  // Mixed evidence: the encoding in which fewer bytes fail to decode.
+  size_t invalidCp932 = 0;
+  for (char32_t c : FromCp932(bytes)) invalidCp932 += c == kReplacement;
+  return invalidUtf8 < invalidCp932;
 }
 
 std::u32string ToCp932Forms(std::u32string_view text) {
