@@ -1,6 +1,7 @@
 #include "analysis/RevConv.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <limits>
@@ -80,21 +81,6 @@ uint64_t Hash(std::string_view s) {
 // the headword's hash in its high half, so that probing past other headwords rarely has to
 // look at their text.
 constexpr uint64_t kTagMask = 0xFFFFFFFF00000000ULL;
-
-bool ReadFile(const std::string& path, std::string& bytes) {
-  if (!FileExists(path) || IsDirectory(path)) return false;
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return false;
-  bool ok = std::fseek(f, 0, SEEK_END) == 0;
-  long size = ok ? std::ftell(f) : -1;
-  ok = size >= 0 && std::fseek(f, 0, SEEK_SET) == 0;
-  if (ok) {
-    bytes.resize(static_cast<size_t>(size));
-    ok = std::fread(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  }
-  std::fclose(f);
-  return ok;
-}
 
 // A code in its whole-field form: optional sign and decimal digits within 32 bits.
 bool ParseCode(std::string_view text, int32_t& value) {
@@ -189,8 +175,11 @@ RevConv::RevConv(const std::string& dictionaryFolder) {
 }
 
 void RevConv::Load(const std::string& path) {
-  if (!ReadFile(path, bytes_) || bytes_.size() >= UINT32_MAX)
-    throw DictionaryError(kLoadError, U"", path);
+  std::string why;
+  if (!ReadWholeFile(path, bytes_, &why)) throw DictionaryError::Unreadable(kLoadError, path, why);
+  // Entries keep 32-bit offsets into the file.
+  if (bytes_.size() >= UINT32_MAX)
+    throw DictionaryError::Unreadable(kLoadError, path, std::strerror(EFBIG));
   const std::vector<uint16_t>& canonical = CanonicalCodes();
 
   // Bytes below 0x40 are never the second byte of a double-byte character, so spaces,
@@ -205,6 +194,15 @@ void RevConv::Load(const std::string& path) {
   std::vector<uint64_t> hashes;
   hashes.reserve(entries_.capacity());
   std::unordered_map<size_t, std::string> rewrittenKeys;  // entry -> headword as in the file
+  // The number of the line starting at begin, counting line ends as the loop below does.
+  auto numberAt = [&](size_t begin) {
+    int64_t number = 1;
+    for (size_t i = 0; i < begin; ++i)
+      if (bytes_[i] == '\n' ||
+          (bytes_[i] == '\r' && (i + 1 >= bytes_.size() || bytes_[i + 1] != '\n')))
+        ++number;
+    return number;
+  };
   // The line starting at begin as the file has it, for the message; entry is its number.
   auto lineAt = [&](size_t begin, size_t entry) {
     size_t end = begin;
@@ -322,10 +320,12 @@ void RevConv::Load(const std::string& path) {
       if ((slot & kTagMask) != tag) continue;
       const Entry& other = entries_[(slot & ~kTagMask) - 1];
       if (Bytes(other.key, other.keyLength) == headword)
-        throw DictionaryError(kLoadError, lineAt(e.key, k), path);
+        throw DictionaryError(kLoadError, lineAt(e.key, k), path, numberAt(e.key));
     }
   }
-  if (malformed) throw DictionaryError(kLoadError, lineAt(malformedBegin, SIZE_MAX), path);
+  if (malformed)
+    throw DictionaryError(kLoadError, lineAt(malformedBegin, SIZE_MAX), path,
+                          numberAt(malformedBegin));
   codes_.shrink_to_fit();
 }
 
