@@ -65,19 +65,25 @@ int ReadRegularFile(const std::string& path, std::string& data) {
     error = kNotRegular;  // a pipe, socket or device has no whole content to read
   } else {
     try {
-      std::string out;
-      out.reserve(static_cast<size_t>(st.st_size));
-      char buffer[65536];
+      // Straight into the string at the size the file has; a file that grows meanwhile is read
+      // on to its end.
+      std::string out(static_cast<size_t>(st.st_size), '\0');
+      size_t filled = 0;
+      char more[4096];
       for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        bool full = filled == out.size();
+        ssize_t n = full ? ::read(fd, more, sizeof more)
+                         : ::read(fd, out.data() + filled, out.size() - filled);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
           error = errno;
           break;
         }
         if (n == 0) break;
-        out.append(buffer, static_cast<size_t>(n));
+        if (full) out.append(more, static_cast<size_t>(n));
+        filled += static_cast<size_t>(n);
       }
+      out.resize(filled);
       if (error == 0) data = std::move(out);
     } catch (const std::bad_alloc&) {
       error = ENOMEM;
