@@ -16,17 +16,23 @@ std::u32string Subject(const std::u32string& message) {
 
 DictionaryError::DictionaryError(std::u32string message, std::u32string line, std::string file,
                                  int64_t lineNumber)
-    : std::runtime_error(ToUtf8(message + U"\n\n" + line)),
+    : DictionaryError(std::move(message), std::move(line), std::move(file), lineNumber, {}) {}
+
+DictionaryError::DictionaryError(std::u32string message, std::u32string line, std::string file,
+                                 int64_t lineNumber, std::string reason)
+    : std::runtime_error(reason.empty() ? ToUtf8(message + U"\n\n" + line)
+                                        : ToUtf8(Subject(message)) +
+                                              "を読み込めませんでした: " + file + ": " + reason),
       message_(std::move(message)),
       line_(std::move(line)),
       file_(std::move(file)),
-      lineNumber_(lineNumber) {}
+      lineNumber_(lineNumber),
+      reason_(std::move(reason)) {}
 
 DictionaryError DictionaryError::Unreadable(std::u32string message, std::string file,
                                             std::string reason) {
-  DictionaryError e(std::move(message), U"", std::move(file));
-  e.reason_ = reason.empty() ? std::string("Unknown error") : std::move(reason);
-  return e;
+  if (reason.empty()) reason = "Unknown error";
+  return DictionaryError(std::move(message), U"", std::move(file), 0, std::move(reason));
 }
 
 void DictionaryError::SetLineNumber(int64_t lineNumber) {

@@ -34,6 +34,9 @@ class DictionaryError : public std::runtime_error {
   std::u32string Text() const;
 
  private:
+  DictionaryError(std::u32string message, std::u32string line, std::string file, int64_t lineNumber,
+                  std::string reason);
+
   std::u32string message_;
   std::u32string line_;
   std::string file_;
