@@ -46,5 +46,14 @@ TEST(TextEncoding, StrayBytesDoNotSwitchTheEncoding) {
   EXPECT_FALSE(LooksLikeUtf8(sjis));
 }
 
+// Characters the code page lacks become the form of the same character it holds; others stay.
+TEST(TextEncoding, NewerFormsBecomeTheFormsTheCodePageHolds) {
+  EXPECT_EQ(ToCp932Forms(U"森鷗外と剝離と頰と𠮷野と𠮟責と噓と塡補"),
+            U"森鴎外と剥離と頬と吉野と叱責と嘘と填補");
+  EXPECT_EQ(ToCp932Forms(U"\uF902"), U"車");        // a compatibility ideograph
+  EXPECT_EQ(ToCp932Forms(U"𩸽😀漢字"), U"𩸽😀漢字");  // nothing to map to: left for the reader
+  for (char32_t c : ToCp932Forms(U"鷗剝頰𠮷𠮟噓俱吞姸屛幷瘦繫")) EXPECT_GE(Cp932Code(c), 0);
+}
+
 }  // namespace
 }  // namespace kotonel
