@@ -88,31 +88,30 @@ bool IsLeadByte(uint8_t b) {
 
 namespace {
 
+// The character of the valid UTF-8 sequence at s[i] and its length, or length 0 when the bytes
+// there are no valid sequence (bad lead or trail byte, overlong form, surrogate, cut short).
+size_t NextUtf8(std::string_view s, size_t i, char32_t& c) {
+  uint8_t b = static_cast<uint8_t>(s[i]);
+  size_t len = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
+  if (len == 0 || i + len > s.size()) return 0;
+  c = len == 1 ? b : b & (0x7F >> len);
+  for (size_t k = 1; k < len; ++k) {
+    uint8_t t = static_cast<uint8_t>(s[i + k]);
+    if ((t & 0xC0) != 0x80) return 0;
+    c = (c << 6) | (t & 0x3F);
+  }
+  static constexpr char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (c < kMin[len] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
+  return len;
+}
+
 std::u32string DecodeUtf8(std::string_view s, bool* valid) {
   std::u32string out;
   out.reserve(s.size());
-  size_t i = 0;
-  while (i < s.size()) {
-    uint8_t b = static_cast<uint8_t>(s[i]);
-    int len = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
-    if (len == 0 || i + len > s.size()) {
-      if (valid) *valid = false;
-      out.push_back(kReplacement);
-      ++i;
-      continue;
-    }
-    char32_t c = len == 1 ? b : b & (0x7F >> len);
-    bool ok = true;
-    for (int k = 1; k < len; ++k) {
-      uint8_t t = static_cast<uint8_t>(s[i + k]);
-      if ((t & 0xC0) != 0x80) {
-        ok = false;
-        break;
-      }
-      c = (c << 6) | (t & 0x3F);
-    }
-    static constexpr char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (!ok || c < kMin[len] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+  for (size_t i = 0; i < s.size();) {
+    char32_t c = 0;
+    size_t len = NextUtf8(s, i, c);
+    if (len == 0) {
       if (valid) *valid = false;
       out.push_back(kReplacement);
       ++i;
@@ -122,20 +121,6 @@ std::u32string DecodeUtf8(std::string_view s, bool* valid) {
     i += len;
   }
   return out;
-}
-
-}  // namespace
-
-namespace {
-
-// The length of the valid UTF-8 sequence at the start of s, or 0 when it is not one.
-size_t Utf8SequenceLength(std::string_view s) {
-  bool valid = true;
-  uint8_t b = static_cast<uint8_t>(s[0]);
-  size_t len = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
-  if (len == 0 || len > s.size()) return 0;
-  DecodeUtf8(s.substr(0, len), &valid);
-  return valid ? len : 0;
 }
 
 }  // namespace
@@ -260,7 +245,8 @@ bool LooksLikeUtf8(std::string_view bytes) {
       ++i;
       continue;
     }
-    size_t len = Utf8SequenceLength(bytes.substr(i));
+    char32_t c = 0;
+    size_t len = NextUtf8(bytes, i, c);
     if (len == 0) {
       ++invalidUtf8;
       ++i;
