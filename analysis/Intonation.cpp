@@ -126,7 +126,6 @@ std::u32string 置換(std::u32string_view s, std::u32string_view pattern,
 
 Intonation::Intonation(const std::string& dictionaryFolder) {
   std::string path = dictionaryFolder + "acc.ktn";
-  if (IsDirectory(path)) throw DictionaryError(kLoadError, U"", path);
   ReadDictionaryLines(path, kLoadError, 5, [&](const std::u32string&, auto& f) {
     // Mode and code are compared as numbers; a rule whose mode (or, in mode 3, code) is not a
     // number belongs to no mode.

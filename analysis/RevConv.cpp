@@ -1,6 +1,7 @@
 #include "analysis/RevConv.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <limits>
@@ -80,21 +81,6 @@ uint64_t Hash(std::string_view s) {
 // the headword's hash in its high half, so that probing past other headwords rarely has to
 // look at their text.
 constexpr uint64_t kTagMask = 0xFFFFFFFF00000000ULL;
-
-bool ReadFile(const std::string& path, std::string& bytes) {
-  if (!FileExists(path) || IsDirectory(path)) return false;
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return false;
-  bool ok = std::fseek(f, 0, SEEK_END) == 0;
-  long size = ok ? std::ftell(f) : -1;
-  ok = size >= 0 && std::fseek(f, 0, SEEK_SET) == 0;
-  if (ok) {
-    bytes.resize(static_cast<size_t>(size));
-    ok = std::fread(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  }
-  std::fclose(f);
-  return ok;
-}
 
 // A code in its whole-field form: optional sign and decimal digits within 32 bits.
 bool ParseCode(std::string_view text, int32_t& value) {
@@ -189,8 +175,11 @@ RevConv::RevConv(const std::string& dictionaryFolder) {
 }
 
 void RevConv::Load(const std::string& path) {
-  if (!ReadFile(path, bytes_) || bytes_.size() >= UINT32_MAX)
-    throw DictionaryError(kLoadError, U"", path);
+  std::string why;
+  if (!ReadWholeFile(path, bytes_, &why)) throw DictionaryError::Unreadable(kLoadError, path, why);
+  // Entries keep 32-bit offsets into the file.
+  if (bytes_.size() >= UINT32_MAX)
+    throw DictionaryError::Unreadable(kLoadError, path, std::strerror(EFBIG));
   const std::vector<uint16_t>& canonical = CanonicalCodes();
 
   // Bytes below 0x40 are never the second byte of a double-byte character, so spaces,
@@ -205,6 +194,15 @@ void RevConv::Load(const std::string& path) {
   std::vector<uint64_t> hashes;
   hashes.reserve(entries_.capacity());
   std::unordered_map<size_t, std::string> rewrittenKeys;  // entry -> headword as in the file
+  // The number of the line starting at begin, counting line ends as the loop below does.
+  auto numberAt = [&](size_t begin) {
+    int64_t number = 1;
+    for (size_t i = 0; i < begin; ++i)
+      if (bytes_[i] == '\n' ||
+          (bytes_[i] == '\r' && (i + 1 >= bytes_.size() || bytes_[i + 1] != '\n')))
+        ++number;
+    return number;
+  };
   // The line starting at begin as the file has it, for the message; entry is its number.
   auto lineAt = [&](size_t begin, size_t entry) {
     size_t end = begin;
@@ -322,10 +320,12 @@ void RevConv::Load(const std::string& path) {
       if ((slot & kTagMask) != tag) continue;
       const Entry& other = entries_[(slot & ~kTagMask) - 1];
       if (Bytes(other.key, other.keyLength) == headword)
-        throw DictionaryError(kLoadError, lineAt(e.key, k), path);
+        throw DictionaryError(kLoadError, lineAt(e.key, k), path, numberAt(e.key));
     }
   }
-  if (malformed) throw DictionaryError(kLoadError, lineAt(malformedBegin, SIZE_MAX), path);
+  if (malformed)
+    throw DictionaryError(kLoadError, lineAt(malformedBegin, SIZE_MAX), path,
+                          numberAt(malformedBegin));
   codes_.shrink_to_fit();
 }
 
@@ -343,26 +343,33 @@ int32_t RevConv::Find(std::string_view key) const {
   }
 }
 
-size_t RevConv::EncodeKey(std::u32string_view text, std::string& bytes, std::vector<size_t>& ends) {
+bool RevConv::EncodeKey(std::u32string_view text, std::string& bytes, std::vector<size_t>& ends,
+                        std::vector<size_t>& runs) {
   const std::vector<uint16_t>& canonical = CanonicalCodes();
   bytes.clear();
   ends.assign(1, 0);
+  runs.assign(text.size() + 1, 0);
+  bool all = true;
   for (char32_t c : text) {
     int code = Cp932Code(FoldCase(c));
-    // A character the code page cannot hold is in no headword; prefixes stop before it.
-    if (code < 0) break;
-    uint16_t canon = canonical[static_cast<size_t>(code)];
-    if (code >= 0x100) bytes.push_back(static_cast<char>(canon >> 8));
-    bytes.push_back(static_cast<char>(canon & 0xFF));
+    if (code < 0) {
+      // No bytes: the run of encodable characters ends here.
+      all = false;
+    } else {
+      uint16_t canon = canonical[static_cast<size_t>(code)];
+      if (code >= 0x100) bytes.push_back(static_cast<char>(canon >> 8));
+      bytes.push_back(static_cast<char>(canon & 0xFF));
+    }
     ends.push_back(bytes.size());
   }
-  return ends.size() - 1;
+  for (size_t i = text.size(); i-- > 0;) runs[i] = ends[i + 1] == ends[i] ? 0 : runs[i + 1] + 1;
+  return all;
 }
 
 bool RevConv::Contains(std::u32string_view text) const {
   std::string bytes;
-  std::vector<size_t> ends;
-  return EncodeKey(text, bytes, ends) == text.size() && Find(bytes) >= 0;
+  std::vector<size_t> ends, runs;
+  return EncodeKey(text, bytes, ends, runs) && Find(bytes) >= 0;
 }
 
 void RevConv::直前(std::u32string_view text) {
@@ -430,11 +437,11 @@ void RevConv::Convert() {
   template_.clear();
   std::u32string r;
   const std::u32string s = word_ + kana_;
-  // The key bytes of s, and where each character's bytes end; only the first `encodable`
-  // characters can be part of a headword.
+  // The key bytes of s, where each character's bytes end, and how many characters from each
+  // position can be part of a headword.
   std::string key;
-  std::vector<size_t> ends;
-  const size_t encodable = EncodeKey(s, key, ends);
+  std::vector<size_t> ends, runs;
+  EncodeKey(s, key, ends, runs);
   const size_t n = kana_.size();
   char32_t prev = before_.empty() ? kNoChar : before_[0];
   size_t pos = 0;
@@ -447,12 +454,12 @@ void RevConv::Convert() {
     ++step;
     const size_t rest = s.size() - pos;
     size_t c = 0;
-    if (pos < encodable) {
+    if (runs[pos] > 0) {
       // No headword is longer than the longest one that starts with this character.
       std::string_view at = std::string_view(key).substr(ends[pos], ends[pos + 1] - ends[pos]);
       size_t longest = longestByFirst_[FirstCode(at.data(), at.size())];
       if (longest == 255) longest = maxKeyLength_;
-      c = std::min({rest, longest, encodable - pos});
+      c = std::min({rest, longest, runs[pos]});
     }
     int32_t index = -1;
     for (; c >= 1; --c) {

@@ -69,8 +69,11 @@ class RevConv {
     return std::string_view(bytes_).substr(offset, length);
   }
   // The canonical key bytes of text, with the byte offset where each character ends (ends[0]
-  // is 0); returns how many leading characters could be encoded.
-  static size_t EncodeKey(std::u32string_view text, std::string& bytes, std::vector<size_t>& ends);
+  // is 0), and for each position how many characters from there on the code page can hold: a
+  // character it cannot hold (an emoji, 𩸽) is in no headword, so a match never spans it, but
+  // the characters after it are looked up as usual. True when every character could be encoded.
+  static bool EncodeKey(std::u32string_view text, std::string& bytes, std::vector<size_t>& ends,
+                        std::vector<size_t>& runs);
   size_t SelectReading(const Entry& e, bool single, bool lone, bool firstLone, bool innerLone,
                        char32_t prev, char32_t next) const;
 

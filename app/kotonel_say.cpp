@@ -210,7 +210,7 @@ int Run(int argc, char** argv) {
   try {
     engine = std::make_unique<clsMAIN>(std::move(setup));
   } catch (const DictionaryError& e) {
-    std::cerr << "kotonel-say: " << ToUtf8(e.Message()) << "\n" << ToUtf8(e.Line()) << "\n";
+    std::cerr << "kotonel-say: " << ToUtf8(ReplaceAll(e.Text(), U"\r\n", U"\n")) << "\n";
     return 3;
   }
   engine->CONV(o.mode != "phonetic");

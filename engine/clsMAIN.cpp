@@ -1,5 +1,9 @@
 #include "engine/clsMAIN.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
 #include <exception>
 
 #include "analysis/EnjConv.h"
@@ -8,10 +12,24 @@
 #include "analysis/RevConv.h"
 #include "analysis/Separate.h"
 #include "engine/phonetic_filter.h"
+#include "util/dictionary_error.h"
 #include "util/encoding.h"
 #include "util/strings.h"
 
 namespace kotonel {
+
+namespace {
+
+// A dictionary folder that is not there would be reported as the first file it must hold
+// being missing; name the folder itself.
+void CheckDictionaryFolder(const std::string& folder) {
+  if (folder.empty()) return;
+  struct stat st;
+  int error = ::stat(folder.c_str(), &st) != 0 ? errno : S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
+  if (error != 0) throw DictionaryError::Unreadable(U"辞書フォルダ", folder, std::strerror(error));
+}
+
+}  // namespace
 
 clsMAIN::clsMAIN(EngineSetup setup)
     : clock_(setup.clock ? setup.clock : &SystemClock()),
@@ -22,6 +40,7 @@ clsMAIN::clsMAIN(EngineSetup setup)
   HiraganaSet();  // the kana tables of the filter are built once, here
   KatakanaSet();
   wave_ = std::make_unique<clsWAVE>(std::move(setup.device), std::move(setup.voices));
+  CheckDictionaryFolder(dictionaryFolder_);
   separate_ = std::make_unique<Separate>(dictionaryFolder_);
   enjConv_ = std::make_unique<EnjConv>(dictionaryFolder_);
   numConv_ = std::make_unique<NumConv>(dictionaryFolder_);

@@ -119,7 +119,7 @@ void frmダミー::Tick() {
     ApplyOptions(parsed.options);
     text = std::move(parsed.text);
   }
-  main_->テキスト()->setPlainText(Q(text));
+  main_->ReplaceText(Q(text));
   // The reading runs inside this tick; commands keep arriving through the engine's Wait.
   main_->chk再生->setChecked(true);
 }

@@ -204,6 +204,19 @@ void frmファイル::Confirm() {
     CurrentPrompts().Message(this, QMessageBox::Warning, programName_, message);
     return;
   }
+  // A folder's name (also ".." and ".") opens that folder, as in other file dialogs: no folder
+  // is a file to open or to record into.
+  QString target =
+      folder_ == QStringLiteral("/") ? QLatin1Char('/') + name : folder_ + QLatin1Char('/') + name;
+  if (QFileInfo(target).isDir()) {
+    if (SetFolder(target)) {
+      txtファイル->clear();
+    } else {
+      CurrentPrompts().Message(this, QMessageBox::Warning, programName_,
+                               QStringLiteral("フォルダを開けませんでした。\n") + target);
+    }
+    return;
+  }
   dir_ = folder_;
   name_ = name;
   path_ = dir_ + QLatin1Char('/') + name_;

@@ -32,6 +32,7 @@ class frmファイル : public QDialog {
   // Chooses place index of the place list, going back to the current folder's place when that
   // place cannot be opened.
   void ChooseDrive(int index);
+  // Hands the typed name back, or opens it when it names a folder.
   void Confirm();
   void Cancel();
 

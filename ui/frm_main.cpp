@@ -583,23 +583,48 @@ bool frmメイン::IsSpeakable(const std::u32string& line) const {
 // ---------------------------------------------------------------------------------------------
 // Files, menus and the other windows.
 
+void frmメイン::ReplaceText(const QString& text) {
+  QPlainTextEdit* box = テキスト();
+  // An edit rather than setPlainText, which would empty the undo history along with the text.
+  QTextCursor cursor(box->document());
+  cursor.beginEditBlock();
+  cursor.select(QTextCursor::Document);
+  cursor.insertText(text);
+  cursor.endEditBlock();
+  box->moveCursor(QTextCursor::Start);
+}
+
 void frmメイン::SetTextLines(const StringList& lines) {
   std::u32string text;
   for (int32_t i = 1; i <= lines.Count(); ++i) {
     if (i > 1) text += U'\n';
     text += lines[i];
   }
-  テキスト()->setPlainText(Q(text));
+  ReplaceText(Q(text));
 }
 
-void frmメイン::OpenFiles(const std::vector<std::string>& paths) {
+bool frmメイン::OpenFiles(const std::vector<std::string>& paths) {
   StringList lines;
+  QStringList failures;
+  bool anyRead = false;
   for (const std::string& path : paths) {
-    std::string bytes;
-    if (!ReadWholeFile(path, bytes)) continue;
+    std::string bytes, why;
+    if (!ReadWholeFile(path, bytes, &why)) {
+      failures
+          << (FileExists(path)
+                  ? QStringLiteral("ファイルを読み込めませんでした。\n%1\n%2").arg(Q(path), Q(why))
+                  : QStringLiteral("ファイルが見つかりません。\n%1").arg(Q(path)));
+      continue;
+    }
+    anyRead = true;
     for (std::u32string& line : SplitLines(DecodeTextFile(bytes))) lines.Add(std::move(line));
   }
-  SetTextLines(lines);
+  if (anyRead) SetTextLines(lines);
+  if (!failures.isEmpty()) {
+    CurrentPrompts().Message(this, QMessageBox::Warning, Q(setup_.programName),
+                             failures.join(QStringLiteral("\n\n")));
+  }
+  return failures.isEmpty();
 }
 
 frmファイル* frmメイン::FileChooser() {

@@ -83,10 +83,15 @@ class frmメイン : public QMainWindow {
   bool IsSecondInstance() const { return secondInstance_; }
   int ActiveIndex() const { return activeIndex_; }
 
-  // Sets the active text box to lines joined by line feeds.
+  // Replaces the whole text of the active text box as one edit, so that Ctrl+Z brings the
+  // previous text back.
+  void ReplaceText(const QString& text);
+  // Sets the active text box to lines joined by line feeds (through ReplaceText).
   void SetTextLines(const StringList& lines);
-  // Reads each file (UTF-8 or Shift_JIS) and sets the text box to all their lines.
-  void OpenFiles(const std::vector<std::string>& paths);
+  // Reads each file (UTF-8 or Shift_JIS) and sets the text box to all their lines. A file that
+  // is missing or cannot be read (a folder, no permission) is named in a message and adds no
+  // lines; when no file could be read the text stays as it was. False when any file failed.
+  bool OpenFiles(const std::vector<std::string>& paths);
 
   // Reading loop pieces, public for the command window and the tests.
   void ReadAloud();

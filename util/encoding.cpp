@@ -2,7 +2,9 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <mutex>
 #include <unordered_map>
 #include <vector>
@@ -17,6 +19,12 @@ constexpr char32_t kReplacement = 0xFFFD;
 constexpr std::pair<char32_t, char32_t> kLookAlikes[] = {
     {0x301C, 0xFF5E}, {0x2212, 0xFF0D}, {0x00A2, 0xFFE0}, {0x00A3, 0xFFE1},
     {0x00AC, 0xFFE2}, {0x2016, 0x2225}, {0x2014, 0x2015},
+};
+
+// Characters the code page cannot hold and the form of the same character it holds: the newer
+// JIS forms (鷗, 剝, 𠮟), compatibility ideographs and other glyph variants of one character.
+constexpr char32_t kVariants[][2] = {
+#include "util/cp932_variants.inc"
 };
 
 // Both directions of code page 932, built once from glibc's iconv tables so that the
@@ -80,31 +88,30 @@ bool IsLeadByte(uint8_t b) {
 
 namespace {
 
+// The character of the valid UTF-8 sequence at s[i] and its length, or length 0 when the bytes
+// there are no valid sequence (bad lead or trail byte, overlong form, surrogate, cut short).
+size_t NextUtf8(std::string_view s, size_t i, char32_t& c) {
+  uint8_t b = static_cast<uint8_t>(s[i]);
+  size_t len = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
+  if (len == 0 || i + len > s.size()) return 0;
+  c = len == 1 ? b : b & (0x7F >> len);
+  for (size_t k = 1; k < len; ++k) {
+    uint8_t t = static_cast<uint8_t>(s[i + k]);
+    if ((t & 0xC0) != 0x80) return 0;
+    c = (c << 6) | (t & 0x3F);
+  }
+  static constexpr char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
+  if (c < kMin[len] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
+  return len;
+}
+
 std::u32string DecodeUtf8(std::string_view s, bool* valid) {
   std::u32string out;
   out.reserve(s.size());
-  size_t i = 0;
-  while (i < s.size()) {
-    uint8_t b = static_cast<uint8_t>(s[i]);
-    int len = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
-    if (len == 0 || i + len > s.size()) {
-      if (valid) *valid = false;
-      out.push_back(kReplacement);
-      ++i;
-      continue;
-    }
-    char32_t c = len == 1 ? b : b & (0x7F >> len);
-    bool ok = true;
-    for (int k = 1; k < len; ++k) {
-      uint8_t t = static_cast<uint8_t>(s[i + k]);
-      if ((t & 0xC0) != 0x80) {
-        ok = false;
-        break;
-      }
-      c = (c << 6) | (t & 0x3F);
-    }
-    static constexpr char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (!ok || c < kMin[len] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+  for (size_t i = 0; i < s.size();) {
+    char32_t c = 0;
+    size_t len = NextUtf8(s, i, c);
+    if (len == 0) {
       if (valid) *valid = false;
       out.push_back(kReplacement);
       ++i;
@@ -224,16 +231,50 @@ std::u32string DecodeTextFile(std::string_view bytes) {
     }
     return out;
   }
-  bool valid = true;
-  std::u32string utf8 = DecodeUtf8(bytes, &valid);
-  return valid ? utf8 : FromCp932(bytes);
+  return LooksLikeUtf8(bytes) ? FromUtf8(bytes) : FromCp932(bytes);
+}
+
+bool LooksLikeUtf8(std::string_view bytes) {
+  // Valid multibyte sequences are strong evidence: Shift_JIS text forms them only by chance,
+  // while each of its hiragana and most kanji begin with a byte UTF-8 never starts with. So a
+  // stray bad byte in a UTF-8 text does not turn the whole text into Shift_JIS.
+  size_t multibyte = 0, invalidUtf8 = 0;
+  for (size_t i = 0; i < bytes.size();) {
+    uint8_t b = static_cast<uint8_t>(bytes[i]);
+    if (b < 0x80) {
+      ++i;
+      continue;
+    }
+    char32_t c = 0;
+    size_t len = NextUtf8(bytes, i, c);
+    if (len == 0) {
+      ++invalidUtf8;
+      ++i;
+    } else {
+      ++multibyte;
+      i += len;
+    }
+  }
+  if (invalidUtf8 == 0) return true;
+  if (multibyte == 0) return false;
+  if (multibyte >= 4 * invalidUtf8) return true;
+  // Mixed evidence: the encoding in which fewer bytes fail to decode.
+  size_t invalidCp932 = 0;
+  for (char32_t c : FromCp932(bytes)) invalidCp932 += c == kReplacement;
+  return invalidUtf8 < invalidCp932;
 }
 
 std::u32string ToCp932Forms(std::u32string_view text) {
   std::u32string out(text);
-  for (char32_t& c : out)
+  for (char32_t& c : out) {
     for (auto [alike, own] : kLookAlikes)
       if (c == alike) c = own;
+    if (c < 0x3400) continue;  // kana and symbols have no entry; kanji start here
+    const auto* end = std::end(kVariants);
+    const auto* it = std::lower_bound(std::begin(kVariants), end, c,
+                                      [](const auto& entry, char32_t v) { return entry[0] < v; });
+    if (it != end && (*it)[0] == c && Cp932Code(c) < 0) c = (*it)[1];
+  }
   return out;
 }
 

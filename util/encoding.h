@@ -25,12 +25,18 @@ char32_t FromCp932Code(int code);
 
 // Characters that other systems write where the Japanese code page has a look-alike (the wave
 // dash 〜 for ～, the minus sign − for －, ¢ £ ¬ ‖ —) replaced by the code page's own forms, so
-// that text typed or saved on Linux meets the same tables as text written on Windows.
+// that text typed or saved on Linux meets the same tables as text written on Windows; and
+// characters the code page lacks replaced by the form of the same character it holds (鷗 by
+// 鴎, 剝 by 剥, 𠮟 by 叱, compatibility ideographs by their unified forms).
 std::u32string ToCp932Forms(std::u32string_view text);
 
-// A text file the user opens or drops: UTF-8 (BOM or not) when the bytes are valid UTF-8,
-// UTF-16 with a BOM, otherwise code page 932.
+// A text file the user opens or drops, or standard input: UTF-16 with a BOM, UTF-8 with a BOM,
+// else UTF-8 or code page 932 as the whole text shows (LooksLikeUtf8). Bytes that do not
+// decode become U+FFFD in the encoding chosen.
 std::u32string DecodeTextFile(std::string_view bytes);
+// Whether bytes without a BOM are UTF-8 rather than code page 932, on the evidence of the whole
+// text: valid UTF-8 throughout, or many valid multibyte sequences against a few stray bytes.
+bool LooksLikeUtf8(std::string_view bytes);
 
 std::u32string U32(std::string_view utf8);  // short form of FromUtf8 for literals in code
 

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
@@ -13,6 +14,8 @@
 #include <cstring>
 #include <fstream>
 #include <mutex>
+#include <new>
+#include <stdexcept>
 #include <utility>
 
 #include "util/encoding.h"
@@ -40,11 +43,74 @@ bool RenameFile(const std::string& oldPath, const std::string& newPath) {
   return std::rename(oldPath.c_str(), newPath.c_str()) == 0;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& data) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  data.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
+namespace {
+
+// Not an errno: the path names something other than a folder or a regular file.
+constexpr int kNotRegular = -1;
+
+std::string ReadErrorText(int error) {
+  if (error == kNotRegular) return "Not a regular file";
+  char buffer[256];
+  // The GNU strerror_r hands back its own text or the buffer.
+  return ::strerror_r(error, buffer, sizeof buffer);
+}
+
+// Reads a regular file whole; the errno of the failure otherwise (0 on success, kNotRegular).
+int ReadRegularFile(const std::string& path, std::string& data) {
+  if (path.empty()) return ENOENT;
+  // Non-blocking, so that opening a named pipe does not wait for a writer.
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) return errno;
+  struct stat st;
+  int error = 0;
+  if (::fstat(fd, &st) != 0) {
+    error = errno;
+  } else if (S_ISDIR(st.st_mode)) {
+    error = EISDIR;
+  } else if (!S_ISREG(st.st_mode)) {
+    error = kNotRegular;  // a pipe, socket or device has no whole content to read
+  } else {
+    try {
+      // Straight into the string at the size the file has; a file that grows meanwhile is read
+      // on to its end.
+      std::string out(static_cast<size_t>(st.st_size), '\0');
+      size_t filled = 0;
+      char more[4096];
+      for (;;) {
+        bool full = filled == out.size();
+        ssize_t n = full ? ::read(fd, more, sizeof more)
+                         : ::read(fd, out.data() + filled, out.size() - filled);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+          error = errno;
+          break;
+        }
+        if (n == 0) break;
+        if (full) out.append(more, static_cast<size_t>(n));
+        filled += static_cast<size_t>(n);
+      }
+      out.resize(filled);
+      if (error == 0) data = std::move(out);
+    } catch (const std::bad_alloc&) {
+      error = ENOMEM;
+    } catch (const std::length_error&) {
+      error = EFBIG;
+    }
+  }
+  ::close(fd);
+  return error;
+}
+
+// Fills why from the outcome of a read and answers whether it succeeded.
+bool Report(int error, std::string* why) {
+  if (why) *why = error == 0 ? std::string() : ReadErrorText(error);
+  return error == 0;
+}
+
+}  // namespace
+
+bool ReadWholeFile(const std::string& path, std::string& data, std::string* why) {
+  return Report(ReadRegularFile(path, data), why);
 }
 
 std::vector<std::u32string> SplitLines(std::u32string_view text) {
@@ -60,12 +126,17 @@ std::vector<std::u32string> SplitLines(std::u32string_view text) {
   return lines;
 }
 
-bool ReadLines(const std::string& path, StringList& list) {
-  if (!FileExists(path)) return false;
+bool ReadLines(const std::string& path, StringList& list, std::string* why) {
   std::string data;
-  if (!ReadWholeFile(path, data)) return false;
-  for (auto& line : SplitLines(FromCp932(data))) list.Add(std::move(line));
-  return true;
+  int error = ReadRegularFile(path, data);
+  if (error == 0) {
+    try {
+      for (auto& line : SplitLines(FromCp932(data))) list.Add(std::move(line));
+    } catch (const std::bad_alloc&) {
+      error = ENOMEM;
+    }
+  }
+  return Report(error, why);
 }
 
 namespace {
@@ -372,20 +443,21 @@ bool WriteLines(const std::string& path, const StringList& list) {
   return WriteFileAtomic(path, data);
 }
 
-bool ReadBytes(const std::string& path, Bytes& bytes, int64_t position) {
-  if (!FileExists(path)) {
-    bytes.assign(1, 0);
-    return false;
+bool ReadBytes(const std::string& path, Bytes& bytes, int64_t position, std::string* why) {
+  std::string data;
+  int error = ReadRegularFile(path, data);
+  if (error == ENOENT) bytes.assign(1, 0);
+  if (error != 0) return Report(error, why);
+  try {
+    // The array keeps the file's size; a read that starts late leaves the tail zero.
+    bytes.assign(data.size(), 0);
+    size_t from = position > 1 ? static_cast<size_t>(position - 1) : 0;
+    if (from < data.size())
+      std::copy(data.begin() + static_cast<std::ptrdiff_t>(from), data.end(), bytes.begin());
+  } catch (const std::bad_alloc&) {
+    error = ENOMEM;
   }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  in.seekg(0, std::ios::end);
-  std::streamoff size = in.tellg();
-  if (size < 0) return false;
-  bytes.assign(static_cast<size_t>(size), 0);
-  in.seekg(position > 0 ? position - 1 : 0);
-  in.read(reinterpret_cast<char*>(bytes.data()), size);
-  return true;  // a read that starts late leaves the tail zero, as the array keeps the file's size
+  return Report(error, why);
 }
 
 bool WriteBytes(const std::string& path, const Bytes& bytes, int64_t position) {

@@ -140,7 +140,8 @@ TEST(JoinRulesTest, MalformedLinesAreFatalWithTheFilesMessageAndLine) {
   EXPECT_EQ(e.Message(), markMessage);
   EXPECT_EQ(e.Line(), U32("単独"));
   EXPECT_EQ(e.File(), kData + "bad_mark_short/mrk.ktn");
-  EXPECT_EQ(e.Text(), markMessage + U"\r\n\r\n" + U32("単独"));
+  EXPECT_EQ(e.Text(), markMessage + U"\r\n\r\n" + U32("単独") + U"\r\n\r\n" +
+                          FromUtf8(kData + "bad_mark_short/mrk.ktn") + U" 2行目");
 
   e = LoadError("bad_mark_empty/");
   EXPECT_EQ(e.Message(), markMessage);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <stdexcept>
 
 #include "analysis/Intonation.h"
@@ -188,7 +190,8 @@ TEST(RevConv, LoadingFailures) {
     ADD_FAILURE() << "a missing dic.ktn loaded";
   } catch (const DictionaryError& e) {
     EXPECT_EQ(e.Line(), U"");
-    EXPECT_EQ(e.Text(), U"辞書ファイルの以下の行でエラーが発生しました。\r\n\r\n");
+    EXPECT_EQ(e.Text(), U"辞書ファイルを読み込めませんでした。\r\n\r\n/nonexistent/dic.ktn\r\n" +
+                            FromUtf8(std::strerror(ENOENT)));
   }
   auto cp932 = [](std::u32string_view text) { return ToCp932(text); };
   EXPECT_EQ(failure(cp932(U"日 ひ 5\r\n本 ほん\r\n")), U"[本 ほん]");
