@@ -101,6 +101,9 @@ void clsMAIN::ApplyParticleRules() {
 
     if (!word.empty() && w.種類(i) == kHiragana) {
       word = ReadWaContexts(word);
+      // へ then は are two particles wherever they meet (ここへは): both say how they sound,
+      // as they do after a kanji word (港へは みなとえわ).
+      word = ReplaceAll(word, U"へは", U"えわ");
 
       if (i > 1 && w.種類(i - 1) != kPunctuation) {
         std::u32string f = word.substr(0, 2);
