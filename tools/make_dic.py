@@ -49,8 +49,10 @@ MAX_COST_OKURI = 12000
 VARIANT_PENALTY = 3000
 COUNTER_NOUN_PENALTY = 3000
 RENDAKU_PENALTY = 3000
+CLIPPED_PENALTY = 1500
 COUNTER_AS_SUFFIX_MARGIN = 2500
 PREFIX_MARGIN = 6000
+SUFFIX_MARGIN = 7000
 # how much rarer than the kanji alone a verb form ending in a particle-like kana may be
 VERB_PARTICLE_MARGIN = 4000
 # ... when the kanji alone is a word this common (雪 ゆき), else it is rare before a particle
@@ -89,7 +91,8 @@ SUPPLEMENT = {
     "六つ": "むっつ", "七つ": "ななつ", "八つ": "やっつ", "九つ": "ここのつ",
 }
 # Words UniDic keeps as two (日本 + 語) that are read as one, without the pieces' accents.
-COMPOUNDS = {"日本語": "にほんご", "外国語": "がいこくご", "日本人": "にほんじん"}
+COMPOUNDS = {"日本語": "にほんご", "外国語": "がいこくご", "日本人": "にほんじん",
+             "東日本": "ひがしにほん", "西日本": "にしにほん"}
 # 来る changes its stem vowel by what follows (きた, こない, くる); the row lists cannot tell
 # them apart, so the stem is written with the first kana of each ending.
 for _kana, _stem in (("た", "き"), ("て", "き"), ("ま", "き"), ("そ", "き"), ("ち", "き"), ("な", "こ"),
@@ -102,7 +105,22 @@ AFTER_CONT = {"方", "手"}
 # Native suffix readings kept for inside a word (移動毎 ごと, 私達 たち): those the corpus
 # uses often enough, and 様 (お客様 さま), which technical prose rarely has.
 NATIVE_SUFFIX_USES = 20
-NATIVE_SUFFIX = {"様"}
+NATIVE_SUFFIX = {"様", "屋"}
+
+# Rare spellings of another verb with the kanji of an everyday verb: 寝む (休む) would read
+# 寝ます as やすます.
+OTHER_VERB_SPELLINGS = {("寝", "休")}
+
+# A kanji read by the particle after it, which UniDic keeps as two words: 何 before の, で,
+# と, だ, て, ら is なん (何の なんの, 何でも なんでも, 何とか なんとか); 間 before に, も is ま
+# at the start of a phrase (間に合う, 間もなく) and あいだ after の or an attributive ending
+# (その間に, 待つ間も: code 34). The reader cuts the kana off again.
+PHRASES = {
+    "何の": [("なんの", C_NOUN, "1")], "何で": [("なんで", C_NOUN, "1")], "何と": [("なんと", C_NOUN, "1")],
+    "何だ": [("なんだ", C_NOUN, "1")], "何て": [("なんて", C_NOUN, "1")], "何ら": [("なんら", C_NOUN, "1")],
+    "間に": [("まに", C_NOUN, "0"), ("あいだに", C_AFTER_ATTR, "0")],
+    "間も": [("まも", C_NOUN, "0"), ("あいだも", C_AFTER_ATTR, "0")],
+}
 
 # Verb stems too rare to read a kanji alone by (覧 み of 覧る would read ご覧に as ごみに).
 NO_STEM = {"覧"}
@@ -294,6 +312,19 @@ def collect(path):
             c.codes[code] = cost
 
     counts = read_counts()
+    # MeCab chose one pronunciation of a word for the corpus by UniDic's own costs (本当
+    # ホント, not ホントー), so a count says how often the word is used, not how it is said:
+    # every pronunciation of one word (surface, part of speech, lemma form) shares it.
+    counted = {surface for surface, _, _ in counts}
+    prons = {}
+    with open(path, encoding="utf-8", newline="") as fh:
+        for r in csv.reader(fh):
+            if r[0] in counted:
+                prons.setdefault((r[0], r[4], r[10]), set()).add(r[13])
+
+    def uses(r):
+        return sum(counts.get((r[0], p, r[4]), 0) for p in prons.get((r[0], r[4], r[10]), ()))
+
     with open(path, encoding="utf-8", newline="") as fh:
         for r in csv.reader(fh):
             surface = r[0]
@@ -312,6 +343,8 @@ def collect(path):
             lemma_kanji = [ch for ch in r[11].split("-")[0] if kc.kind(ch) == 8]
             if lemma_kanji and lemma_kanji != [ch for ch in surface if kc.kind(ch) == 8]:
                 cost += VARIANT_PENALTY
+                if (kanji, "".join(lemma_kanji)) in OTHER_VERB_SPELLINGS:
+                    continue
             if r[5] == "固有名詞" and (len(kanji) == 1 or r[6] == "人名"):
                 if r[6] == "人名" and len(kanji) > 1 and cost > MAX_COST_NAME and not hira:
                     # a rare name spelled like words (小文字 こもんじ) would hide them
@@ -320,8 +353,13 @@ def collect(path):
             # voiced variants (かえ -> がえ inside compounds) are not the reading of a word alone
             lform = kc.sayable(r[10]) if r[10] != "*" else None
             first = kc.sayable(r[13][:1]) if r[13] != "*" else None
-            if lform and first and lform[0] != first and kc.sayable(r[13]).startswith(lform[0]) is False:
+            # (a word starting with a vowel has no voiced form: 言う ゆー is how it is said)
+            if lform and first and lform[0] != first and kc.sayable(r[13]).startswith(lform[0]) is False \
+                    and lform[0] not in "あいうえお":
                 cost += RENDAKU_PENALTY
+            # a word's clipped pronunciation (本当 ほんと of ほんとー) is the casual one
+            if r[8] == "*" and lform and len(kc.sayable(r[13]) or "") < len(lform):
+                cost += CLIPPED_PENALTY
             # native suffixes (方 かた, 手 て) follow a verb's continuative form
             if code == C_SUFFIX and r[16] == "和":
                 if kanji in AFTER_CONT:
@@ -329,7 +367,7 @@ def collect(path):
                 elif counts.get((surface, pron, r[4]), 0) < NATIVE_SUFFIX_USES and surface not in NATIVE_SUFFIX:
                     # rarely a suffix in prose (語 かたり): inside a word the usual reading wins
                     continue
-            seen = counts.get((surface, pron, r[4]))
+            seen = uses(r)
             # the corpus is technical prose: it may rank suffixes and compounds, but the
             # everyday reading of a kanji alone (体 からだ, not たい) stays UniDic's
             if seen and (len(surface) > 1 or r[4] in ("接尾辞", "接頭辞")):
@@ -485,9 +523,16 @@ def choose(head, rd):
                     continue  # the usual reading serves here too
                 if code == C_PREFIX and by_code[code][0][0] > standalone_cost + PREFIX_MARGIN:
                     continue  # a rare prefix (皆 かい) would misread 皆知って
+                if code == C_SUFFIX and by_code[code][0][0] > standalone_cost + SUFFIX_MARGIN:
+                    continue  # a rare suffix (部 べ of 物部) would misread 中心部
                 if code == C_COUNTER and C_SUFFIX in by_code and by_code[C_SUFFIX][0][1] == reading:
                     continue
                 out.append((reading, code))
+        if any(code == C_AFTER_CONT for _, code in out) and (default, C_AFTER_ATTR) not in out:
+            # after an adjective or an attributive ending the usual reading stays (早い方 ほう),
+            # though い ends continuative forms too (使い方 かた)
+            at = next(i for i, (_, code) in enumerate(out) if code == C_AFTER_CONT)
+            out.insert(at, (default, C_AFTER_ATTR))
     else:
         # longer headwords: a second reading only when the okurigana decides between them
         for cost, reading, code in standalone[1:]:
@@ -581,6 +626,8 @@ def main():
         # of what precedes it, and an accent here would undo that
         table[head] = [(r, c, "0" if c in (C_SUFFIX, C_COUNTER, C_AFTER_CONT) else rd[r].accent)
                        for r, c in choose(head, rd)]
+    for head, entry in PHRASES.items():
+        table[head] = entry
     runs = add_runs(table, read_counts())
     # decide on the full table, so that dropping one headword never changes another's fate
     drop = {h for h, e in table.items() if redundant(h, e, table)}

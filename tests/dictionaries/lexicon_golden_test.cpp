@@ -57,5 +57,39 @@ TEST_F(Lexicon, SmallTsuKeptBeforeMarksAndOtherScript) {
   EXPECT_EQ(Kana(U"あっベルが鳴った。"), "あっベルがなった。");
 }
 
+TEST_F(Lexicon, SpokenRatherThanWrittenForms) {
+  EXPECT_EQ(Kana(U"本当にそう思う。"), "ほんとーにそうおもう。");
+  EXPECT_EQ(Kana(U"彼はそう言う。"), "かれわそうゆう。");
+  EXPECT_EQ(Kana(U"彼はそう言った。"), "かれわそういった。");
+  EXPECT_EQ(Kana(U"早く寝ました。"), "はやくねました。");
+  EXPECT_EQ(Kana(U"東日本と西日本。"), "ひがしにほんとにしにほん。");
+}
+
+TEST_F(Lexicon, KanjiReadByTheParticleAfterIt) {
+  EXPECT_EQ(Kana(U"何の話ですか。"), "なんのはなしですか。");
+  EXPECT_EQ(Kana(U"何でも食べる。"), "なんでもたべる。");
+  EXPECT_EQ(Kana(U"何とかなる。"), "なんとかなる。");
+  EXPECT_EQ(Kana(U"何が好きですか。"), "なにがすきですか。");
+  EXPECT_EQ(Kana(U"間に合わない。"), "まにあわない。");
+  EXPECT_EQ(Kana(U"間もなく着く。"), "まもなくつく。");
+  EXPECT_EQ(Kana(U"その間に帰る。"), "そのあいだにかえる。");
+}
+
+TEST_F(Lexicon, SuffixReadings) {
+  // 方 after an adjective stays ほう; after a verb's continuative form it is かた
+  EXPECT_EQ(Kana(U"早い方がいい。"), "はやいほうがいい。");
+  EXPECT_EQ(Kana(U"使い方を覚える。"), "つかいかたをおぼえる。");
+  // a rare suffix reading (部 べ) does not take over inside words
+  EXPECT_EQ(Kana(U"中心部にある。"), "ちゅーしんぶにある。");
+  EXPECT_EQ(Kana(U"元会長が来た。"), "もとかいちょーがきた。");
+  // 屋 after katakana is the shop
+  EXPECT_EQ(Kana(U"ハンバーガー屋さん。"), "はんばーがーやさん。");
+}
+
+TEST_F(Lexicon, ParticlesAfterHe) {
+  EXPECT_EQ(Kana(U"港へは行かない。"), "みなとえわいかない。");
+  EXPECT_EQ(Kana(U"ここへは来ない。"), "ここえわこない。");
+}
+
 }  // namespace
 }  // namespace kotonel
