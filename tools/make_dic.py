@@ -122,6 +122,11 @@ PHRASES = {
     "間も": [("まも", C_NOUN, "0"), ("あいだも", C_AFTER_ATTR, "0")],
 }
 
+# Adverbs read as such before a verb (今行く いまいく, not the prefix こん), and how common
+# (UniDic cost) a verb form must be to get such a headword.
+ADVERBS = {"今": "いま", "何": "なに"}
+ADVERB_VERB_COST = 6000
+
 # Verb stems too rare to read a kanji alone by (覧 み of 覧る would read ご覧に as ごみに).
 NO_STEM = {"覧"}
 
@@ -298,6 +303,7 @@ def collect(path):
     particle_heads = []
     rare_names = set()
     cut_heads = []
+    sokuon_heads = []
     complete = {}  # okurigana headwords that are whole words, with their lowest cost
 
     def add(head, reading, code, cost, accent):
@@ -417,6 +423,11 @@ def collect(path):
                 continue
             if cost > MAX_COST_OKURI:
                 continue
+            if rest and hira == "っ":
+                # 引っ of 引っ張る: the sokuon alone is the okurigana of the first kanji, taken
+                # below where no word is spelled so (下っ くだっ of 下る, not したっ of 下っ端)
+                sokuon_heads.append((kanji + hira, stem + hira, code, cost))
+                continue
             if rest:
                 tails = [hira[:2]] if len(hira) >= 2 else []
             elif len(hira) <= 2:
@@ -448,6 +459,9 @@ def collect(path):
                     complete.setdefault(kanji + t, cost)
                     complete[kanji + t] = min(complete[kanji + t], cost)
                     add(kanji + t, stem + t, code, cost, acc_t)
+    for head, reading, code, cost in sokuon_heads:
+        if head not in heads:
+            add(head, reading, code if code in (C_NOUN, C_PREFIX) else C_NOUN, cost, "0")
     for kanji, t, reading, code, cost, acc, cut in cut_heads:
         shorter = complete.get(kanji + t[:1])
         if shorter is not None and shorter < cost:
@@ -472,6 +486,28 @@ def collect(path):
         if not alone or min(alone) + margin > cost or margin and min(alone) > COMMON_WORD_COST:
             add(head, reading, code, cost, acc)
     return heads
+
+
+def adverb_verbs(heads):
+    """今 and 何 before a verb (今行く, 今知った, 何食わぬ): the kanji run 今行 is no word, so
+    the reader would take 今 as a prefix (今大会 こんたいかい). Each common verb form of one
+    kanji gets a headword with the adverb in front."""
+    for head in sorted(heads):
+        kanji = head.rstrip(kc.HIRAGANA)
+        rd = heads[head]
+        if len(kanji) != 1 or kanji == head:
+            continue
+        best = min(rd.values(), key=lambda c: c.cost)
+        if best.cost >= ADVERB_VERB_COST or not all(code in VERB_CODES for code in best.codes):
+            continue
+        for adverb, reading in ADVERBS.items():
+            if adverb + head in heads:
+                continue
+            new = heads[adverb + head] = {}
+            for r, c in rd.items():
+                if all(code in VERB_CODES for code in c.codes):
+                    n = new[reading + r] = Cand()
+                    n.cost, n.codes, n.accent = c.cost, dict(c.codes), "1"
 
 
 def choose(head, rd):
@@ -590,6 +626,7 @@ def redundant(head, entry, table):
 
 def main():
     heads = collect(kc.UNIDIC_LEX)
+    adverb_verbs(heads)
     for head, reading in SUPPLEMENT.items():
         heads[head] = {reading: Cand()}
         heads[head][reading].cost = 0

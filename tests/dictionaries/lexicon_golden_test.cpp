@@ -57,6 +57,14 @@ TEST_F(Lexicon, SmallTsuKeptBeforeMarksAndOtherScript) {
   EXPECT_EQ(Kana(U"あっベルが鳴った。"), "あっベルがなった。");
 }
 
+TEST_F(Lexicon, SokuonBeforeAKanjiOfTheHaRow) {
+  // the kanji before the sokuon reads its clipped form, the one after it half-voiced
+  EXPECT_EQ(Kana(U"綱を引っ張って行った。"), "つなをひっぱっていった。");
+  EXPECT_EQ(Kana(U"前歯は出っ歯です。"), "まえばわでっぱです。");
+  EXPECT_EQ(Kana(U"突っ走る。"), "つっぱしる。");
+  EXPECT_EQ(Kana(U"坂を下って行く。"), "さかをくだっていく。");
+}
+
 TEST_F(Lexicon, SpokenRatherThanWrittenForms) {
   EXPECT_EQ(Kana(U"本当にそう思う。"), "ほんとーにそうおもう。");
   EXPECT_EQ(Kana(U"彼はそう言う。"), "かれわそうゆう。");
@@ -73,6 +81,14 @@ TEST_F(Lexicon, KanjiReadByTheParticleAfterIt) {
   EXPECT_EQ(Kana(U"間に合わない。"), "まにあわない。");
   EXPECT_EQ(Kana(U"間もなく着く。"), "まもなくつく。");
   EXPECT_EQ(Kana(U"その間に帰る。"), "そのあいだにかえる。");
+}
+
+TEST_F(Lexicon, AdverbBeforeAVerbIsNoPrefix) {
+  EXPECT_EQ(Kana(U"今行くよ。"), "いまいくよ。");
+  EXPECT_EQ(Kana(U"今知り始めた。"), "いましりはじめた。");
+  EXPECT_EQ(Kana(U"何食わぬ顔。"), "なにくわぬかお。");
+  // before a noun 今 stays a prefix
+  EXPECT_EQ(Kana(U"今大会で優勝。"), "こんたいかいでゆーしょー。");
 }
 
 TEST_F(Lexicon, SuffixReadings) {
