@@ -62,6 +62,7 @@ RUN_READING_USES = 20
 # cost units taken off per e-fold of uses in the corpus
 FREQ_WEIGHT = 500
 NAME_PENALTY = 4000
+PROPER_PENALTY = 1000
 MAX_COST_NAME = 6500
 
 # Readings that UniDic's word costs rank below a rarer one (its costs come from written
@@ -122,9 +123,10 @@ PHRASES = {
     "間も": [("まも", C_NOUN, "0"), ("あいだも", C_AFTER_ATTR, "0")],
 }
 
-# Adverbs read as such before a verb (今行く いまいく, not the prefix こん), and how common
+# Adverbs read as such before a verb (今行く いまいく, not the prefix こん; 御伝え おつたえ,
+# not ご as before a Sino-Japanese noun), and how common
 # (UniDic cost) a verb form must be to get such a headword.
-ADVERBS = {"今": "いま", "何": "なに"}
+ADVERBS = {"今": "いま", "何": "なに", "御": "お"}
 ADVERB_VERB_COST = 6000
 
 # Verb stems too rare to read a kanji alone by (覧 み of 覧る would read ご覧に as ごみに).
@@ -351,6 +353,9 @@ def collect(path):
                 cost += VARIANT_PENALTY
                 if (kanji, "".join(lemma_kanji)) in OTHER_VERB_SPELLINGS:
                     continue
+            if r[5] == "固有名詞" and len(kanji) > 1 and r[6] != "人名":
+                # a place or other proper name spelled like a common word (日向 ひむか, ひなた)
+                cost += PROPER_PENALTY
             if r[5] == "固有名詞" and (len(kanji) == 1 or r[6] == "人名"):
                 if r[6] == "人名" and len(kanji) > 1 and cost > MAX_COST_NAME and not hira:
                     # a rare name spelled like words (小文字 こもんじ) would hide them
@@ -497,17 +502,17 @@ def adverb_verbs(heads):
         rd = heads[head]
         if len(kanji) != 1 or kanji == head:
             continue
-        best = min(rd.values(), key=lambda c: c.cost)
-        if best.cost >= ADVERB_VERB_COST or not all(code in VERB_CODES for code in best.codes):
+        verbs = {r: c for r, c in rd.items() if any(code in VERB_CODES for code in c.codes)}
+        if not verbs or min(c.cost for c in verbs.values()) >= ADVERB_VERB_COST:
             continue
         for adverb, reading in ADVERBS.items():
             if adverb + head in heads:
                 continue
             new = heads[adverb + head] = {}
-            for r, c in rd.items():
-                if all(code in VERB_CODES for code in c.codes):
-                    n = new[reading + r] = Cand()
-                    n.cost, n.codes, n.accent = c.cost, dict(c.codes), "1"
+            for r, c in verbs.items():
+                n = new[reading + r] = Cand()
+                n.cost, n.accent = c.cost, "1"
+                n.codes = {code: cost for code, cost in c.codes.items() if code in VERB_CODES}
 
 
 def choose(head, rd):

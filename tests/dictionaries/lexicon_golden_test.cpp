@@ -71,6 +71,8 @@ TEST_F(Lexicon, SpokenRatherThanWrittenForms) {
   EXPECT_EQ(Kana(U"彼はそう言った。"), "かれわそういった。");
   EXPECT_EQ(Kana(U"早く寝ました。"), "はやくねました。");
   EXPECT_EQ(Kana(U"東日本と西日本。"), "ひがしにほんとにしにほん。");
+  // a common word before a place name of the same spelling
+  EXPECT_EQ(Kana(U"酸を中和する。"), "さんをちゅーわする。");
 }
 
 TEST_F(Lexicon, KanjiReadByTheParticleAfterIt) {
@@ -87,6 +89,7 @@ TEST_F(Lexicon, AdverbBeforeAVerbIsNoPrefix) {
   EXPECT_EQ(Kana(U"今行くよ。"), "いまいくよ。");
   EXPECT_EQ(Kana(U"今知り始めた。"), "いましりはじめた。");
   EXPECT_EQ(Kana(U"何食わぬ顔。"), "なにくわぬかお。");
+  EXPECT_EQ(Kana(U"結果を御伝えします。"), "けっかをおつたえします。");
   // before a noun 今 stays a prefix
   EXPECT_EQ(Kana(U"今大会で優勝。"), "こんたいかいでゆーしょー。");
 }
