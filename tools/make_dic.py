@@ -99,6 +99,10 @@ COMPOUNDS = {"日本語": "にほんご", "外国語": "がいこくご", "日�
 for _kana, _stem in (("た", "き"), ("て", "き"), ("ま", "き"), ("そ", "き"), ("ち", "き"), ("な", "こ"),
                      ("ら", "こ"), ("さ", "こ"), ("よ", "こ"), ("い", "こ"), ("る", "く"), ("れ", "く")):
     SUPPLEMENT["来" + _kana] = _stem + _kana
+# ... and by the second kana: 来なさい きなさい (not こない), 来れない これない (not 来れば くれば)
+for _kana, _stem in (("なさ", "き"), ("れな", "こ"), ("れる", "こ"), ("れま", "こ"), ("れた", "こ"),
+                     ("れて", "こ")):
+    SUPPLEMENT["来" + _kana] = _stem + _kana
 
 # Native suffix readings taken after a verb's continuative form (書き方 かた, 読み手 て); other
 # native suffixes would be taken after every particle に or い as well.

@@ -108,6 +108,18 @@ TEST_F(Lexicon, SuffixReadings) {
 TEST_F(Lexicon, ParticlesAfterHe) {
   EXPECT_EQ(Kana(U"港へは行かない。"), "みなとえわいかない。");
   EXPECT_EQ(Kana(U"ここへは来ない。"), "ここえわこない。");
+  // は that begins a word written in kana stays は after で or れ
+  EXPECT_EQ(Kana(U"袋は、とうもろこしではちきれそうだった。"),
+            "ふくろわ、とうもろこしではちきれそうだった。");
+  EXPECT_EQ(Kana(U"それではっきりした。"), "それではっきりした。");
+  EXPECT_EQ(Kana(U"ではまた。"), "でわまた。");
+}
+
+TEST_F(Lexicon, StemOfKuruByWhatFollows) {
+  EXPECT_EQ(Kana(U"こっちへ来なさい。"), "こっちえきなさい。");
+  EXPECT_EQ(Kana(U"彼は来れなかった。"), "かれわこれなかった。");
+  EXPECT_EQ(Kana(U"来れば分かる。"), "くればわかる。");
+  EXPECT_EQ(Kana(U"来ない。"), "こない。");
 }
 
 }  // namespace
