@@ -72,6 +72,7 @@ PREFER = {
     "明日": "あした", "昨日": "きのー", "大人": "おとな", "兄": "あに", "姉": "あね", "風": "かぜ",
     "名": "な", "何時": "なんじ", "間": "あいだ", "年": "とし", "一度": "いちど", "覧": "らん",
     "日本": "にほん", "上手": "じょーず", "下手": "へた", "色々": "いろいろ",
+    "皆": "みんな", "明後日": "あさって", "一昨日": "おととい",
     "入る": "はいる", "入り": "はいり", "入っ": "はいっ", "入ら": "はいら", "入ろ": "はいろ",
 }
 
@@ -137,7 +138,7 @@ ADVERB_VERB_COST = 6000
 NO_STEM = {"覧"}
 
 # Readings UniDic does not list for a use the reader needs (何 before a counter: なん).
-EXTRA = {"何": [("なん", 25)], "月": [("げつ", 32)], "主": [("しゅ", 25)],
+EXTRA = {"何": [("なん", 25)], "月": [("げつ", 32), ("げつ", 25)], "主": [("しゅ", 25)],
          # その他 そのた: after の (and after an attributive ending) 他 reads た
          "他": [("た", 34)]}
 # Suffix readings to prefer to UniDic's first: 日 after a word is mostly び (記念日, 月曜日).
@@ -324,19 +325,6 @@ def collect(path):
             c.codes[code] = cost
 
     counts = read_counts()
-    # MeCab chose one pronunciation of a word for the corpus by UniDic's own costs (本当
-    # ホント, not ホントー), so a count says how often the word is used, not how it is said:
-    # every pronunciation of one word (surface, part of speech, lemma form) shares it.
-    counted = {surface for surface, _, _ in counts}
-    prons = {}
-    with open(path, encoding="utf-8", newline="") as fh:
-        for r in csv.reader(fh):
-            if r[0] in counted:
-                prons.setdefault((r[0], r[4], r[10]), set()).add(r[13])
-
-    def uses(r):
-        return sum(counts.get((r[0], p, r[4]), 0) for p in prons.get((r[0], r[4], r[10]), ()))
-
     with open(path, encoding="utf-8", newline="") as fh:
         for r in csv.reader(fh):
             surface = r[0]
@@ -373,7 +361,8 @@ def collect(path):
                     and lform[0] not in "あいうえお":
                 cost += RENDAKU_PENALTY
             # a word's clipped pronunciation (本当 ほんと of ほんとー) is the casual one
-            if r[8] == "*" and lform and len(kc.sayable(r[13]) or "") < len(lform):
+            clipped = r[8] == "*" and lform and len(kc.sayable(r[13]) or "") < len(lform)
+            if clipped:
                 cost += CLIPPED_PENALTY
             # native suffixes (方 かた, 手 て) follow a verb's continuative form
             if code == C_SUFFIX and r[16] == "和":
@@ -382,7 +371,8 @@ def collect(path):
                 elif counts.get((surface, pron, r[4]), 0) < NATIVE_SUFFIX_USES and surface not in NATIVE_SUFFIX:
                     # rarely a suffix in prose (語 かたり): inside a word the usual reading wins
                     continue
-            seen = uses(r)
+            # (MeCab chose a clipped form for the corpus by UniDic's own costs: no evidence)
+            seen = None if clipped else counts.get((surface, pron, r[4]))
             # the corpus is technical prose: it may rank suffixes and compounds, but the
             # everyday reading of a kanji alone (体 からだ, not たい) stays UniDic's
             if seen and (len(surface) > 1 or r[4] in ("接尾辞", "接頭辞")):
@@ -481,6 +471,21 @@ def collect(path):
             if cut or reading[:-2] != usual:
                 continue
         add(kanji + t, reading, code, cost, acc)
+    # 逆だっ (of 逆立つ) reads 逆だった as さかだった: two kana after a common noun that begin
+    # with the copula are the copula far more often than a rarer verb's ending
+    for head in sorted(heads):
+        kanji = head.rstrip(kc.HIRAGANA)
+        tail = head[len(kanji):]
+        if len(tail) != 2 or tail[0] != "だ" or kanji not in heads:
+            continue
+        rd = heads[head]
+        if not all(code in VERB_CODES for c in rd.values() for code in c.codes):
+            continue
+        alone = [c.cost for c in heads[kanji].values()
+                 if any(k not in (C_PREFIX, C_SUFFIX, C_COUNTER, C_AFTER_CONT) for k in c.codes)]
+        if alone and min(alone) <= COMMON_WORD_COST and min(c.cost for c in rd.values()) > min(alone) + VERB_PARTICLE_MARGIN:
+            print("particle tail dropped:", head, list(rd), file=sys.stderr)
+            del heads[head]
     for name in rare_names:
         # only when nothing but names of that spelling is known
         rd = heads.get(name, {})

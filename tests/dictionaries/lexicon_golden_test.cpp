@@ -71,6 +71,7 @@ TEST_F(Lexicon, SpokenRatherThanWrittenForms) {
   EXPECT_EQ(Kana(U"彼はそう言った。"), "かれわそういった。");
   EXPECT_EQ(Kana(U"早く寝ました。"), "はやくねました。");
   EXPECT_EQ(Kana(U"東日本と西日本。"), "ひがしにほんとにしにほん。");
+  EXPECT_EQ(Kana(U"明後日と一昨日。"), "あさってとおととい。");
   // a common word before a place name of the same spelling
   EXPECT_EQ(Kana(U"酸を中和する。"), "さんをちゅーわする。");
 }
@@ -101,6 +102,10 @@ TEST_F(Lexicon, SuffixReadings) {
   // a rare suffix reading (部 べ) does not take over inside words
   EXPECT_EQ(Kana(U"中心部にある。"), "ちゅーしんぶにある。");
   EXPECT_EQ(Kana(U"元会長が来た。"), "もとかいちょーがきた。");
+  // the copula after a noun, not the ending of a rarer verb (逆立つ)
+  EXPECT_EQ(Kana(U"結果は逆だった。"), "けっかわぎゃくだった。");
+  // 月 after a number of months begins no word of its own
+  EXPECT_EQ(Kana(U"６ヶ月後に会おう。"), "ろっかげつごにあおう。");
   // 屋 after katakana is the shop
   EXPECT_EQ(Kana(U"ハンバーガー屋さん。"), "はんばーがーやさん。");
 }
