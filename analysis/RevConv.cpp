@@ -483,13 +483,23 @@ void RevConv::Convert() {
         bool innerLone = word_.size() > 1 && c == 1 && step > 1;
         k = SelectReading(e, single, lone, firstLone, innerLone, prev, next);
       }
+      std::u32string_view reading = readings[k];
+      // After a sokuon a は-row kana is said ぱ (引っ張る ひっぱる, 出っ歯 でっぱ): no word
+      // of ours says っは.
+      std::u32string halfVoiced;
+      if (step == 1 && prev == U'っ' && !reading.empty() &&
+          std::u32string_view(U"はひふへほ").find(reading[0]) != std::u32string_view::npos) {
+        halfVoiced = reading;
+        halfVoiced[0] += 2;
+        reading = halfVoiced;
+      }
       if (intonation_) intonation_->旧品詞(code_);
       code_ = codes_[e.codes + k];
       if (intonation_)
-        template_ = intonation_->発音判定(template_, readings[k],
-                                          FromCp932(Bytes(e.accent, e.accentLength)),
-                                          static_cast<int32_t>(k), code_);
-      r.append(readings[k]);
+        template_ =
+            intonation_->発音判定(template_, reading, FromCp932(Bytes(e.accent, e.accentLength)),
+                                  static_cast<int32_t>(k), code_);
+      r.append(reading);
       anyMatch = true;
     }
     pos += c;

@@ -211,10 +211,20 @@ std::u32string clsMAIN::ConvertSentence(const std::u32string& sentence) {
 }
 
 std::u32string clsMAIN::ReadWaContexts(const std::u32string& word) const {
+  // Words written in kana that begin with は: after で or れ that は is no particle
+  // (ではちきれそう, それではじめて).
+  static const std::u32string_view kHaWords[] = {U"はちきれ", U"はじめ", U"はじま", U"はっきり",
+                                                 U"はずれ",   U"はみだ", U"はしゃ"};
   std::u32string work = word;
   for (const auto& k : waContexts_) {
     if (!Contains(work, U"は")) break;
-    work = ReplaceAll(work, k + U"は", k + U"わ");
+    const std::u32string from = k + U"は";
+    for (size_t at = work.find(from); at != std::u32string::npos; at = work.find(from, at + 1)) {
+      std::u32string_view rest = std::u32string_view(work).substr(at + k.size());
+      bool word = false;
+      for (auto w : kHaWords) word = word || rest.substr(0, w.size()) == w;
+      if (!word) work[at + k.size()] = U'わ';
+    }
   }
   return work;
 }
@@ -232,6 +242,9 @@ void clsMAIN::ApplyParticleRules() {
 
     if (!word.empty() && w.種類(i) == kHiragana) {
       word = ReadWaContexts(word);
+      // へ then は are two particles wherever they meet (ここへは): both say how they sound,
+      // as they do after a kanji word (港へは みなとえわ).
+      word = ReplaceAll(word, U"へは", U"えわ");
 
       if (i > 1 && w.種類(i - 1) != kPunctuation) {
         std::u32string f = word.substr(0, 2);

@@ -111,7 +111,12 @@ std::u32string CleanPhonetic(std::u32string_view s) {
   bool spoken = false;
   for (size_t i = 0; i < s.size(); ++i) {
     char32_t ch = s[i];
-    char32_t nx = i + 1 < s.size() ? s[i + 1] : 0;
+    // An accent mark or phrase boundary between a sokuon and its consonant
+    // must not cost the sokuon (よこたわっ'て, まっ/すぐ): look past them.
+    size_t j = i + 1;
+    if (ch == U'っ' || ch == U'ッ')
+      while (j < s.size() && IsPhraseMark(s[j])) ++j;
+    char32_t nx = j < s.size() ? s[j] : 0;
     if (IsPunctuation(ch)) {
       if (prev != 0 && In(kPhoneticMarks, prev) && ch != U',' && !out.empty()) continue;
       out.push_back(ch);
@@ -122,9 +127,9 @@ std::u32string CleanPhonetic(std::u32string_view s) {
           (In(h.base, prev) || In(h.small, prev) || In(k.base, prev) || In(k.small, prev)))
         out.push_back(ch);
     } else if (ch == U'っ' || ch == U'ッ') {
-      const KanaSet& set = ch == U'っ' ? h : k;
-      if ((In(set.base, nx) || In(set.small, nx)) && prev != ch && nx != U'ー' && prev != 0)
-        out.push_back(ch);
+      // A sokuon doubles the next consonant whichever script spells it (ザーッと, あっベル).
+      bool kana = In(h.base, nx) || In(h.small, nx) || In(k.base, nx) || In(k.small, nx);
+      if (kana && prev != U'っ' && prev != U'ッ' && nx != U'ー' && prev != 0) out.push_back(ch);
       prev = ch;
     } else if (ch == U'ー') {
       if (spoken) out.push_back(ch);

@@ -49,8 +49,10 @@ MAX_COST_OKURI = 12000
 VARIANT_PENALTY = 3000
 COUNTER_NOUN_PENALTY = 3000
 RENDAKU_PENALTY = 3000
+CLIPPED_PENALTY = 1500
 COUNTER_AS_SUFFIX_MARGIN = 2500
 PREFIX_MARGIN = 6000
+SUFFIX_MARGIN = 7000
 # how much rarer than the kanji alone a verb form ending in a particle-like kana may be
 VERB_PARTICLE_MARGIN = 4000
 # ... when the kanji alone is a word this common (雪 ゆき), else it is rare before a particle
@@ -60,6 +62,7 @@ RUN_READING_USES = 20
 # cost units taken off per e-fold of uses in the corpus
 FREQ_WEIGHT = 500
 NAME_PENALTY = 4000
+PROPER_PENALTY = 1000
 MAX_COST_NAME = 6500
 
 # Readings that UniDic's word costs rank below a rarer one (its costs come from written
@@ -69,6 +72,7 @@ PREFER = {
     "明日": "あした", "昨日": "きのー", "大人": "おとな", "兄": "あに", "姉": "あね", "風": "かぜ",
     "名": "な", "何時": "なんじ", "間": "あいだ", "年": "とし", "一度": "いちど", "覧": "らん",
     "日本": "にほん", "上手": "じょーず", "下手": "へた", "色々": "いろいろ",
+    "皆": "みんな", "明後日": "あさって", "一昨日": "おととい",
     "入る": "はいる", "入り": "はいり", "入っ": "はいっ", "入ら": "はいら", "入ろ": "はいろ",
 }
 
@@ -89,11 +93,16 @@ SUPPLEMENT = {
     "六つ": "むっつ", "七つ": "ななつ", "八つ": "やっつ", "九つ": "ここのつ",
 }
 # Words UniDic keeps as two (日本 + 語) that are read as one, without the pieces' accents.
-COMPOUNDS = {"日本語": "にほんご", "外国語": "がいこくご", "日本人": "にほんじん"}
+COMPOUNDS = {"日本語": "にほんご", "外国語": "がいこくご", "日本人": "にほんじん",
+             "東日本": "ひがしにほん", "西日本": "にしにほん"}
 # 来る changes its stem vowel by what follows (きた, こない, くる); the row lists cannot tell
 # them apart, so the stem is written with the first kana of each ending.
 for _kana, _stem in (("た", "き"), ("て", "き"), ("ま", "き"), ("そ", "き"), ("ち", "き"), ("な", "こ"),
                      ("ら", "こ"), ("さ", "こ"), ("よ", "こ"), ("い", "こ"), ("る", "く"), ("れ", "く")):
+    SUPPLEMENT["来" + _kana] = _stem + _kana
+# ... and by the second kana: 来なさい きなさい (not こない), 来れない これない (not 来れば くれば)
+for _kana, _stem in (("なさ", "き"), ("れな", "こ"), ("れる", "こ"), ("れま", "こ"), ("れた", "こ"),
+                     ("れて", "こ")):
     SUPPLEMENT["来" + _kana] = _stem + _kana
 
 # Native suffix readings taken after a verb's continuative form (書き方 かた, 読み手 て); other
@@ -102,13 +111,34 @@ AFTER_CONT = {"方", "手"}
 # Native suffix readings kept for inside a word (移動毎 ごと, 私達 たち): those the corpus
 # uses often enough, and 様 (お客様 さま), which technical prose rarely has.
 NATIVE_SUFFIX_USES = 20
-NATIVE_SUFFIX = {"様"}
+NATIVE_SUFFIX = {"様", "屋"}
+
+# Rare spellings of another verb with the kanji of an everyday verb: 寝む (休む) would read
+# 寝ます as やすます.
+OTHER_VERB_SPELLINGS = {("寝", "休")}
+
+# A kanji read by the particle after it, which UniDic keeps as two words: 何 before の, で,
+# と, だ, て, ら is なん (何の なんの, 何でも なんでも, 何とか なんとか); 間 before に, も is ま
+# at the start of a phrase (間に合う, 間もなく) and あいだ after の or an attributive ending
+# (その間に, 待つ間も: code 34). The reader cuts the kana off again.
+PHRASES = {
+    "何の": [("なんの", C_NOUN, "1")], "何で": [("なんで", C_NOUN, "1")], "何と": [("なんと", C_NOUN, "1")],
+    "何だ": [("なんだ", C_NOUN, "1")], "何て": [("なんて", C_NOUN, "1")], "何ら": [("なんら", C_NOUN, "1")],
+    "間に": [("まに", C_NOUN, "0"), ("あいだに", C_AFTER_ATTR, "0")],
+    "間も": [("まも", C_NOUN, "0"), ("あいだも", C_AFTER_ATTR, "0")],
+}
+
+# Adverbs read as such before a verb (今行く いまいく, not the prefix こん; 御伝え おつたえ,
+# not ご as before a Sino-Japanese noun), and how common
+# (UniDic cost) a verb form must be to get such a headword.
+ADVERBS = {"今": "いま", "何": "なに", "御": "お"}
+ADVERB_VERB_COST = 6000
 
 # Verb stems too rare to read a kanji alone by (覧 み of 覧る would read ご覧に as ごみに).
 NO_STEM = {"覧"}
 
 # Readings UniDic does not list for a use the reader needs (何 before a counter: なん).
-EXTRA = {"何": [("なん", 25)], "月": [("げつ", 32)], "主": [("しゅ", 25)],
+EXTRA = {"何": [("なん", 25)], "月": [("げつ", 32), ("げつ", 25)], "主": [("しゅ", 25)],
          # その他 そのた: after の (and after an attributive ending) 他 reads た
          "他": [("た", 34)]}
 # Suffix readings to prefer to UniDic's first: 日 after a word is mostly び (記念日, 月曜日).
@@ -280,6 +310,7 @@ def collect(path):
     particle_heads = []
     rare_names = set()
     cut_heads = []
+    sokuon_heads = []
     complete = {}  # okurigana headwords that are whole words, with their lowest cost
 
     def add(head, reading, code, cost, accent):
@@ -312,6 +343,11 @@ def collect(path):
             lemma_kanji = [ch for ch in r[11].split("-")[0] if kc.kind(ch) == 8]
             if lemma_kanji and lemma_kanji != [ch for ch in surface if kc.kind(ch) == 8]:
                 cost += VARIANT_PENALTY
+                if (kanji, "".join(lemma_kanji)) in OTHER_VERB_SPELLINGS:
+                    continue
+            if r[5] == "固有名詞" and len(kanji) > 1 and r[6] != "人名":
+                # a place or other proper name spelled like a common word (日向 ひむか, ひなた)
+                cost += PROPER_PENALTY
             if r[5] == "固有名詞" and (len(kanji) == 1 or r[6] == "人名"):
                 if r[6] == "人名" and len(kanji) > 1 and cost > MAX_COST_NAME and not hira:
                     # a rare name spelled like words (小文字 こもんじ) would hide them
@@ -320,8 +356,14 @@ def collect(path):
             # voiced variants (かえ -> がえ inside compounds) are not the reading of a word alone
             lform = kc.sayable(r[10]) if r[10] != "*" else None
             first = kc.sayable(r[13][:1]) if r[13] != "*" else None
-            if lform and first and lform[0] != first and kc.sayable(r[13]).startswith(lform[0]) is False:
+            # (a word starting with a vowel has no voiced form: 言う ゆー is how it is said)
+            if lform and first and lform[0] != first and kc.sayable(r[13]).startswith(lform[0]) is False \
+                    and lform[0] not in "あいうえお":
                 cost += RENDAKU_PENALTY
+            # a word's clipped pronunciation (本当 ほんと of ほんとー) is the casual one
+            clipped = r[8] == "*" and lform and len(kc.sayable(r[13]) or "") < len(lform)
+            if clipped:
+                cost += CLIPPED_PENALTY
             # native suffixes (方 かた, 手 て) follow a verb's continuative form
             if code == C_SUFFIX and r[16] == "和":
                 if kanji in AFTER_CONT:
@@ -329,7 +371,8 @@ def collect(path):
                 elif counts.get((surface, pron, r[4]), 0) < NATIVE_SUFFIX_USES and surface not in NATIVE_SUFFIX:
                     # rarely a suffix in prose (語 かたり): inside a word the usual reading wins
                     continue
-            seen = counts.get((surface, pron, r[4]))
+            # (MeCab chose a clipped form for the corpus by UniDic's own costs: no evidence)
+            seen = None if clipped else counts.get((surface, pron, r[4]))
             # the corpus is technical prose: it may rank suffixes and compounds, but the
             # everyday reading of a kanji alone (体 からだ, not たい) stays UniDic's
             if seen and (len(surface) > 1 or r[4] in ("接尾辞", "接頭辞")):
@@ -379,6 +422,11 @@ def collect(path):
                 continue
             if cost > MAX_COST_OKURI:
                 continue
+            if rest and hira == "っ":
+                # 引っ of 引っ張る: the sokuon alone is the okurigana of the first kanji, taken
+                # below where no word is spelled so (下っ くだっ of 下る, not したっ of 下っ端)
+                sokuon_heads.append((kanji + hira, stem + hira, code, cost))
+                continue
             if rest:
                 tails = [hira[:2]] if len(hira) >= 2 else []
             elif len(hira) <= 2:
@@ -410,6 +458,9 @@ def collect(path):
                     complete.setdefault(kanji + t, cost)
                     complete[kanji + t] = min(complete[kanji + t], cost)
                     add(kanji + t, stem + t, code, cost, acc_t)
+    for head, reading, code, cost in sokuon_heads:
+        if head not in heads:
+            add(head, reading, code if code in (C_NOUN, C_PREFIX) else C_NOUN, cost, "0")
     for kanji, t, reading, code, cost, acc, cut in cut_heads:
         shorter = complete.get(kanji + t[:1])
         if shorter is not None and shorter < cost:
@@ -420,6 +471,21 @@ def collect(path):
             if cut or reading[:-2] != usual:
                 continue
         add(kanji + t, reading, code, cost, acc)
+    # 逆だっ (of 逆立つ) reads 逆だった as さかだった: two kana after a common noun that begin
+    # with the copula are the copula far more often than a rarer verb's ending
+    for head in sorted(heads):
+        kanji = head.rstrip(kc.HIRAGANA)
+        tail = head[len(kanji):]
+        if len(tail) != 2 or tail[0] != "だ" or kanji not in heads:
+            continue
+        rd = heads[head]
+        if not all(code in VERB_CODES for c in rd.values() for code in c.codes):
+            continue
+        alone = [c.cost for c in heads[kanji].values()
+                 if any(k not in (C_PREFIX, C_SUFFIX, C_COUNTER, C_AFTER_CONT) for k in c.codes)]
+        if alone and min(alone) <= COMMON_WORD_COST and min(c.cost for c in rd.values()) > min(alone) + VERB_PARTICLE_MARGIN:
+            print("particle tail dropped:", head, list(rd), file=sys.stderr)
+            del heads[head]
     for name in rare_names:
         # only when nothing but names of that spelling is known
         rd = heads.get(name, {})
@@ -434,6 +500,28 @@ def collect(path):
         if not alone or min(alone) + margin > cost or margin and min(alone) > COMMON_WORD_COST:
             add(head, reading, code, cost, acc)
     return heads
+
+
+def adverb_verbs(heads):
+    """今 and 何 before a verb (今行く, 今知った, 何食わぬ): the kanji run 今行 is no word, so
+    the reader would take 今 as a prefix (今大会 こんたいかい). Each common verb form of one
+    kanji gets a headword with the adverb in front."""
+    for head in sorted(heads):
+        kanji = head.rstrip(kc.HIRAGANA)
+        rd = heads[head]
+        if len(kanji) != 1 or kanji == head:
+            continue
+        verbs = {r: c for r, c in rd.items() if any(code in VERB_CODES for code in c.codes)}
+        if not verbs or min(c.cost for c in verbs.values()) >= ADVERB_VERB_COST:
+            continue
+        for adverb, reading in ADVERBS.items():
+            if adverb + head in heads:
+                continue
+            new = heads[adverb + head] = {}
+            for r, c in verbs.items():
+                n = new[reading + r] = Cand()
+                n.cost, n.accent = c.cost, "1"
+                n.codes = {code: cost for code, cost in c.codes.items() if code in VERB_CODES}
 
 
 def choose(head, rd):
@@ -485,9 +573,16 @@ def choose(head, rd):
                     continue  # the usual reading serves here too
                 if code == C_PREFIX and by_code[code][0][0] > standalone_cost + PREFIX_MARGIN:
                     continue  # a rare prefix (皆 かい) would misread 皆知って
+                if code == C_SUFFIX and by_code[code][0][0] > standalone_cost + SUFFIX_MARGIN:
+                    continue  # a rare suffix (部 べ of 物部) would misread 中心部
                 if code == C_COUNTER and C_SUFFIX in by_code and by_code[C_SUFFIX][0][1] == reading:
                     continue
                 out.append((reading, code))
+        if any(code == C_AFTER_CONT for _, code in out) and (default, C_AFTER_ATTR) not in out:
+            # after an adjective or an attributive ending the usual reading stays (早い方 ほう),
+            # though い ends continuative forms too (使い方 かた)
+            at = next(i for i, (_, code) in enumerate(out) if code == C_AFTER_CONT)
+            out.insert(at, (default, C_AFTER_ATTR))
     else:
         # longer headwords: a second reading only when the okurigana decides between them
         for cost, reading, code in standalone[1:]:
@@ -545,6 +640,7 @@ def redundant(head, entry, table):
 
 def main():
     heads = collect(kc.UNIDIC_LEX)
+    adverb_verbs(heads)
     for head, reading in SUPPLEMENT.items():
         heads[head] = {reading: Cand()}
         heads[head][reading].cost = 0
@@ -581,6 +677,8 @@ def main():
         # of what precedes it, and an accent here would undo that
         table[head] = [(r, c, "0" if c in (C_SUFFIX, C_COUNTER, C_AFTER_CONT) else rd[r].accent)
                        for r, c in choose(head, rd)]
+    for head, entry in PHRASES.items():
+        table[head] = entry
     runs = add_runs(table, read_counts())
     # decide on the full table, so that dropping one headword never changes another's fate
     drop = {h for h, e in table.items() if redundant(h, e, table)}

@@ -214,5 +214,18 @@ TEST(RevConv, LoadingFailures) {
   EXPECT_EQ(Read(rc, U"見本"), U"みほん");
 }
 
+// After a hiragana っ the first kana of a word of the は row is said half-voiced (っぱ); other
+// rows, a は inside the word and a word after anything else keep theirs.
+TEST(RevConv, HalfVoicedAfterSokuon) {
+  DicFolder f(ToCp932(U"張 は 5\r\n歯 は 5\r\n走 はし 11\r\n切 き 11\r\n日歯 ひは 15\r\n"));
+  RevConv rc(f.path);
+  EXPECT_EQ(Read(rc, U"張", U"っ", U"", 4), U"ぱ");
+  EXPECT_EQ(Read(rc, U"走", U"っ", U"", 4), U"ぱし");
+  EXPECT_EQ(Read(rc, U"日歯", U"っ", U"", 4), U"ぴは");
+  EXPECT_EQ(Read(rc, U"切", U"っ", U"", 4), U"き");
+  EXPECT_EQ(Read(rc, U"歯", U"の", U"", 4), U"は");
+  EXPECT_EQ(Read(rc, U"歯"), U"は");
+}
+
 }  // namespace
 }  // namespace kotonel

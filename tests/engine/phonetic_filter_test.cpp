@@ -38,7 +38,6 @@ TEST(CleanPhonetic, SokuonLongVowelAndAccentMarks) {
   EXPECT_EQ(CleanPhonetic(U"あっっか"), U"あっか");
   EXPECT_EQ(CleanPhonetic(U"っか"), U"か");
   EXPECT_EQ(CleanPhonetic(U"あっー"), U"あー");
-  EXPECT_EQ(CleanPhonetic(U"あっカ"), U"あカ");
   EXPECT_EQ(CleanPhonetic(U"あっ"), U"あっ");
   EXPECT_EQ(CleanPhonetic(U"アッカ"), U"アッカ");
   EXPECT_EQ(CleanPhonetic(U"ーあ"), U"あ");
@@ -49,6 +48,22 @@ TEST(CleanPhonetic, SokuonLongVowelAndAccentMarks) {
   EXPECT_EQ(CleanPhonetic(U"は'し/が"), U"は'し/が");
   EXPECT_EQ(CleanPhonetic(U"あ'、"), U"あ'、");  // an accent mark leaves prev alone
   EXPECT_EQ(CleanPhonetic(U""), U"");
+}
+
+// A sokuon belongs to the consonant after it: an accent mark or a phrase boundary between
+// them, or the other script spelling that consonant, must not cost it.
+TEST(CleanPhonetic, SokuonKeptAcrossMarksAndScripts) {
+  EXPECT_EQ(CleanPhonetic(U"よこたわっ'て"), U"よこたわっ'て");
+  EXPECT_EQ(CleanPhonetic(U"まっ/す'ぐ"), U"まっ/す'ぐ");
+  EXPECT_EQ(CleanPhonetic(U"えっ/'/うそ"), U"えっ/'/うそ");
+  EXPECT_EQ(CleanPhonetic(U"ザーッと"), U"ザーッと");
+  EXPECT_EQ(CleanPhonetic(U"あっカ"), U"あっカ");
+  EXPECT_EQ(CleanPhonetic(U"あっッか"), U"あっか");
+  // still dropped: before a pause, a long-vowel mark or at the start
+  EXPECT_EQ(CleanPhonetic(U"あっ/、か"), U"あ/、か");
+  EXPECT_EQ(CleanPhonetic(U"あっ'ー"), U"あ'ー");
+  EXPECT_EQ(CleanPhonetic(U"ッか"), U"か");
+  EXPECT_EQ(CleanPhonetic(U"あっ/"), U"あっ/");
 }
 
 }  // namespace
