@@ -478,7 +478,9 @@ void frmメイン::ReadAloud() {
   if (error != 0) objMAIN->RECORD(false);
   bool wasRecording = objMAIN->Wave().IsRecording();
   if (!objMAIN->SAVE() && wasRecording) {
-    CurrentPrompts().Message(
+    // Not modal: a reading started by a command must not hold up the commands behind it until
+    // somebody clicks OK.
+    CurrentPrompts().Notice(
         this, QMessageBox::Warning, Q(setup_.programName),
         QStringLiteral("録音を保存できませんでした。\n%1").arg(Q(objMAIN->PATH())));
   }
