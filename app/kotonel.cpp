@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <QWidget>
 
 #include "ui/frm_dummy.h"
 #include "ui/frm_main.h"
@@ -82,11 +83,14 @@ int main(int argc, char** argv) {
     QObject::connect(notifier, &QSocketNotifier::activated, &app, [&] {
       char byte;
       [[maybe_unused]] ssize_t n = ::read(signalPipe[0], &byte, 1);
-      // A message box during the start runs the event loop; the window is not whole yet.
-      if (!loaded)
-        closeWhenLoaded = true;
-      else
+      if (loaded) {
         window.M_QUIT_Click();
+        return;
+      }
+      // A message box during the start runs the event loop; the window is not whole yet. The
+      // box goes, so the start can end (a broken dictionary) or the window close once loaded.
+      closeWhenLoaded = true;
+      if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
     });
   }
   if (!window.Load()) return window.exitCode;
