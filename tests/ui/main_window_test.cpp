@@ -239,6 +239,7 @@ TEST(MainWindow, RecordingIsArmedThroughTheChooserAndWrittenAtTheEnd) {
   ASSERT_EQ(h.prompts.messages.size(), 1u);
   EXPECT_TRUE(h.prompts.messages[0].text.contains(QStringLiteral("/nonexistent-folder/gone.wav")));
   EXPECT_EQ(h.prompts.messages[0].icon, QMessageBox::Warning);
+  EXPECT_EQ(h.prompts.notices, 1);  // it waits for nobody: commands go on meanwhile
 }
 
 TEST(MainWindow, AnErrorEndsTheReadingWithCaptionAndBeepAndNoRecording) {
