@@ -190,7 +190,9 @@ std::string FolderNoSlash(const std::string& path) {
 std::string CannotWriteIn(const std::string& folder) {
   if (::access(folder.c_str(), W_OK) != 0) return folder + ": " + ErrnoText(errno);
   struct statvfs fs;
-  if (::statvfs(folder.c_str(), &fs) == 0 && (fs.f_bavail == 0 || fs.f_favail == 0))
+  // Some file systems report no inode counts at all (f_files 0): that is not "full".
+  if (::statvfs(folder.c_str(), &fs) == 0 && fs.f_blocks > 0 &&
+      (fs.f_bavail == 0 || (fs.f_files > 0 && fs.f_favail == 0)))
     return folder + ": " + ErrnoText(ENOSPC);
   return std::string();
 }
