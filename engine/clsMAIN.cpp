@@ -6,6 +6,7 @@
 #include <cstring>
 #include <exception>
 
+#include "analysis/CharacterKinds.h"
 #include "analysis/EnjConv.h"
 #include "analysis/Intonation.h"
 #include "analysis/NumConv.h"
@@ -141,9 +142,51 @@ std::u32string clsMAIN::ConvertAndFilter(const std::u32string& sentence) {
   return CleanPhonetic(FilterPhonetic(ConvertSentence(sentence)));
 }
 
+namespace {
+
+// Where the next piece of a long sentence ends: at most kConvertPiece characters from at,
+// preferably where hiragana gives way to another kind (the end of a word and its particles),
+// else where the kind changes at all, else anywhere.
+size_t PieceEnd(const std::u32string& sentence, size_t at) {
+  size_t limit = at + clsMAIN::kConvertPiece;
+  if (limit >= sentence.size()) return sentence.size();
+  constexpr int32_t kHiragana = 4, kLongVowel = 6;
+  size_t anyChange = 0;
+  for (size_t i = limit; i > at + clsMAIN::kConvertPiece / 2; --i) {
+    int32_t before = CharacterKind(sentence[i - 1]), after = CharacterKind(sentence[i]);
+    if (before == after || after == kLongVowel) continue;
+    if (before == kHiragana) return i;
+    if (anyChange == 0) anyChange = i;
+  }
+  return anyChange != 0 ? anyChange : limit;
+}
+
+}  // namespace
+
 int32_t clsMAIN::SpeakConverted(const std::u32string& sentence) {
   if (sentence.empty()) return 0;
-  std::u32string s = ConvertAndFilter(sentence);
+  // A sentence of thousands of characters without a mark is converted a piece at a time, each
+  // spoken before the next is converted; between pieces the window and the commands run, and a
+  // cancel stops the conversion. A sentence of one piece is converted whole.
+  std::u32string pending;  // converted text after the last mark, waiting for its mark
+  for (size_t at = 0; at < sentence.size();) {
+    size_t end = PieceEnd(sentence, at);
+    if (at > 0) {
+      YieldToWindow();
+      if (!speaking_) return -1;
+    }
+    std::u32string part = ConvertAndFilter(sentence.substr(at, end - at));
+    if (!pending.empty() && !part.empty() && pending.back() != U'/' && part.front() != U'/')
+      pending += U'/';
+    pending += part;
+    at = end;
+    int32_t rc = SpeakMarkedPhrases(pending);
+    if (rc != 0) return rc;
+  }
+  return 0;
+}
+
+int32_t clsMAIN::SpeakMarkedPhrases(std::u32string& s) {
   std::vector<std::u32string> chunks;
   size_t start = 0;
   for (size_t i = 0; i < s.size(); ++i) {
@@ -153,6 +196,8 @@ int32_t clsMAIN::SpeakConverted(const std::u32string& sentence) {
       start = i + 1;
     }
   }
+  // What follows the last mark waits for the next piece; after the last piece it is dropped.
+  s.erase(0, start);
   for (auto& chunk : chunks) {
     if (!speaking_) return -1;
     if (!chunk.empty()) {
@@ -166,6 +211,11 @@ int32_t clsMAIN::SpeakConverted(const std::u32string& sentence) {
     if (rc != 0) return rc;
   }
   return 0;
+}
+
+void clsMAIN::YieldToWindow() {
+  if (Wait) Wait();
+  if (pump_) pump_();
 }
 
 int32_t clsMAIN::SpeakPhonetic(const std::u32string& s) {

@@ -84,8 +84,15 @@ class clsMAIN {
   // The whole converting path for one sentence: conversion, filter and clean-up.
   std::u32string ConvertAndFilter(const std::u32string& sentence);
 
+  // Longer sentences are converted and spoken a piece of about this many characters at a time.
+  static constexpr size_t kConvertPiece = 2000;
+
  private:
   int32_t SpeakConverted(const std::u32string& sentence);
+  // Speaks the chunks of s up to its last mark and leaves in s what follows that mark.
+  int32_t SpeakMarkedPhrases(std::u32string& s);
+  // Raises Wait and lets the window run once, without waiting.
+  void YieldToWindow();
   int32_t SpeakPhonetic(const std::u32string& s);
   void WaitWithEvent(uint32_t ms);
   int32_t RunSentences(const std::u32string& text);

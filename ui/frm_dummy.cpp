@@ -1,5 +1,6 @@
 #include "ui/frm_dummy.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QPlainTextEdit>
@@ -11,6 +12,8 @@
 #include "ui/frm_main.h"
 #include "ui/frm_settings.h"
 #include "ui/prompts.h"
+
+#include <iostream>
 
 namespace kotonel {
 
@@ -27,6 +30,12 @@ frmダミー::frmダミー(std::string writableFolder, std::string programName, 
   connect(timCMD, &QTimer::timeout, this, [this] { Tick(); });
   quit = [](int status) { QCoreApplication::exit(status); };
   pump = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
+  warn = [this](const std::string& text) {
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()))
+      CurrentPrompts().Notice(nullptr, QMessageBox::Warning, Q(programName_), Q(text));
+    else
+      std::cerr << programName_ << ": " << text << std::endl;
+  };
 }
 
 frmダミー::~frmダミー() {
@@ -35,9 +44,22 @@ frmダミー::~frmダミー() {
 }
 
 bool frmダミー::PreviousInstanceRunning() {
-  // A lock that cannot be taken at all (no writable folder) tells nothing; this process reads
-  // aloud on its own then.
-  return lock_.Acquire(LockFile()) == InstanceLock::Result::Busy;
+  if (decided_ >= 0) return decided_ == 1;
+  switch (lock_.Acquire(LockFile())) {
+    case InstanceLock::Result::Acquired:
+      decided_ = 0;
+      break;
+    case InstanceLock::Result::Busy:
+      decided_ = 1;
+      break;
+    case InstanceLock::Result::Failed:
+      // Nobody can be told apart: a receiver that is there still takes the command line; else
+      // this process reads aloud on its own and says why later starts will not find it.
+      decided_ = CheckHandleFile(HandleFile()).verdict == HandleFileCheck::Usable ? 1 : 0;
+      if (decided_ == 0) lockProblem_ = lock_.Problem();
+      break;
+  }
+  return decided_ == 1;
 }
 
 void frmダミー::Load(const std::u32string& commandLine, bool first) {
@@ -52,8 +74,11 @@ void frmダミー::FIRST(bool first) {
   first_ = first;
   if (first) {
     // Without a mailbox the program still reads what it was started with and what the user
-    // types; later starts then wait for a receiver in vain, as they would with none running.
-    receiver_.Open(HandleFile());
+    // types; the user hears once why later starts cannot hand anything over.
+    std::string problem = lockProblem_;
+    if (!receiver_.Open(HandleFile()))
+      problem += (problem.empty() ? "" : "\n") + receiver_.Problem();
+    if (!problem.empty() && warn) warn("ほかの起動からのコマンドを受け取れません。\n" + problem);
     return;
   }
   sender_ = std::make_unique<MailboxSender>(HandleFile(), MailItem{commandLine_, folder}, clock_);
@@ -93,8 +118,8 @@ bool frmダミー::CMD_NOW() {
   try {
     return ProcessCommands(queue_, *this);
   } catch (const std::exception& e) {
-    CurrentPrompts().Message(nullptr, QMessageBox::Warning, Q(programName_),
-                             QString::fromLocal8Bit(e.what()));
+    // Not modal: a box waiting for a click would hold up every later command.
+    if (warn) warn(e.what());
     return false;
   }
 }
@@ -104,8 +129,11 @@ void frmダミー::Tick() {
   if (!first_) {
     // A sender: hand the command line over, or give up at the deadline; either way it ends.
     MailboxSender::State state = sender_ ? sender_->Tick() : MailboxSender::State::GaveUp;
-    if (state != MailboxSender::State::Offering)
-      CloseProgram(state == MailboxSender::State::Delivered ? 0 : 1);
+    if (state == MailboxSender::State::Offering) return;
+    // Running out of time stays silent; a reason found early is told.
+    if (state == MailboxSender::State::GaveUp && sender_ && !sender_->Problem().empty() && warn)
+      warn("コマンドラインを渡せませんでした: " + sender_->Problem());
+    CloseProgram(state == MailboxSender::State::Delivered ? 0 : 1);
     return;
   }
   bool handled = CMD_NOW();
@@ -132,6 +160,8 @@ void frmダミー::ApplyOptions(const EntryOptions& options) {
   if (options.recordPath && main_->メイン()) {
     main_->メイン()->RECORD(true);
     main_->メイン()->PATH(*options.recordPath);
+  } else if (options.recordPathMissing && warn) {
+    warn("録音するファイル名がありません。「/r:」のあとのファイル名には「/」を使えません。");
   }
 }
 

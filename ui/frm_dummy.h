@@ -53,6 +53,9 @@ class frmダミー final : public QObject, public CommandWindow, private Command
   std::function<void(int status)> quit;
   // Runs while the sender waits for the handle file.
   MessagePump pump;
+  // Tells the user something went wrong without stopping anything: a message box that waits for
+  // nobody in the reading instance, standard error in a sender (which has no window).
+  std::function<void(const std::string& text)> warn;
 
  private:
   bool Reading() const override;
@@ -71,6 +74,8 @@ class frmダミー final : public QObject, public CommandWindow, private Command
   InstanceLock lock_;
   MailboxReceiver receiver_;
   std::unique_ptr<MailboxSender> sender_;
+  int decided_ = -1;  // PreviousInstanceRunning's answer, once made
+  std::string lockProblem_;
   std::u32string commandLine_;
   std::deque<MailItem> queue_;
 };

@@ -16,6 +16,14 @@ void Prompts::Message(QWidget* parent, QMessageBox::Icon icon, const QString& ti
   box.exec();
 }
 
+void Prompts::Notice(QWidget* parent, QMessageBox::Icon icon, const QString& title,
+                     const QString& text) {
+  auto* box = new QMessageBox(icon, title, text, QMessageBox::Ok, parent);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->setWindowModality(Qt::NonModal);
+  box->show();
+}
+
 void Prompts::Beep() {
   QApplication::beep();
 }

@@ -16,6 +16,9 @@ class Prompts {
   virtual ~Prompts() = default;
   virtual void Message(QWidget* parent, QMessageBox::Icon icon, const QString& title,
                        const QString& text);
+  // A message that waits for nobody: shown, and the caller goes on at once.
+  virtual void Notice(QWidget* parent, QMessageBox::Icon icon, const QString& title,
+                      const QString& text);
   virtual void Beep();
   // Shows the dialog modally; returns when it has been hidden.
   virtual void ShowModal(QDialog& dialog);

@@ -125,8 +125,15 @@ ParsedEntry ParseEntry(std::u32string_view entry, const std::string& folder) {
         if (index >= 0 && index <= 7) o.voice = static_cast<int>(index);
       }
     } else if (key == U"r:") {
-      // Blanks before the next option separate it; they are not part of the path.
-      o.recordPath = Resolve(TrimEnd(value), folder);
+      // Blanks before the next option separate it; they are not part of the path. An empty
+      // path must not switch recording on.
+      if (Trim(value).empty()) {
+        o.recordPath.reset();
+        o.recordPathMissing = true;
+      } else {
+        o.recordPath = Resolve(TrimEnd(value), folder);
+        o.recordPathMissing = false;
+      }
     }
   }
 

@@ -27,6 +27,8 @@ struct EntryOptions {
   std::optional<int> volume;              // 0 to 60; a value outside is clamped
   std::optional<int> voice;               // 0 to 7; a number outside is ignored
   std::optional<std::string> recordPath;  // the wave file to record the reading into
+  // "/r:" without a file name, as when the path held a "/" that cut it off: nothing recorded.
+  bool recordPathMissing = false;
 };
 
 struct ParsedEntry {

@@ -6,11 +6,13 @@
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 #include "util/encoding.h"
 #include "util/files.h"
@@ -97,9 +99,25 @@ std::string MakePrivateFolder() {
   return std::string();
 }
 
+// Whether anybody listens on the socket at path. Only a refused connection means nobody does: a
+// handle file copied with its folder names a receiver that is very much alive.
+bool NobodyListens(const std::string& socketPath) {
+  sockaddr_un addr;
+  if (!FillAddress(socketPath, addr)) return false;
+  int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+  if (fd < 0) return false;
+  int rc;
+  do {
+    rc = ::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+  } while (rc != 0 && errno == EINTR);
+  bool refused = rc != 0 && errno == ECONNREFUSED;
+  ::close(fd);
+  return refused;
+}
+
 // Takes away the socket and folder of a receiver that ended without closing (it was killed),
 // as named by its handle file: only a socket called "mailbox" alone in a folder of ours that
-// looks like one this program makes.
+// looks like one this program makes, and only when nobody listens on it any more.
 void RemoveStaleMailbox(const std::string& socketPath) {
   std::string folder = FolderOf(socketPath);
   if (folder.size() < 2 || FileNameOf(socketPath) != "mailbox") return;
@@ -110,6 +128,7 @@ void RemoveStaleMailbox(const std::string& socketPath) {
   if (::lstat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid()) return;
   if (::lstat(socketPath.c_str(), &st) != 0 || !S_ISSOCK(st.st_mode) || st.st_uid != ::geteuid())
     return;
+  if (!NobodyListens(socketPath)) return;
   ::unlink(socketPath.c_str());
   ::rmdir(folder.c_str());  // fails, harmlessly, when anything else is inside
 }
@@ -121,20 +140,87 @@ bool PeerIsThisUser(int fd) {
   return cred.uid == ::geteuid();
 }
 
+std::string ErrnoText(int error) {
+  return std::strerror(error);
+}
+
+// Writes the handle file whole, readable and writable by this user alone: a temporary file
+// made exclusively beside it (no link followed), synced, then renamed over it.
+bool WriteHandleFile(const std::string& path, const std::string& text, std::string& problem) {
+  std::string temp = path + ".XXXXXX";
+  int fd = ::mkostemp(temp.data(), O_CLOEXEC);  // O_EXCL, mode 0600
+  if (fd < 0) {
+    problem = path + ": " + ErrnoText(errno);
+    return false;
+  }
+  size_t done = 0;
+  bool ok = true;
+  while (ok && done < text.size()) {
+    ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+    if (n > 0)
+      done += static_cast<size_t>(n);
+    else if (n < 0 && errno == EINTR)
+      continue;
+    else
+      ok = false;
+  }
+  ok = ok && ::fsync(fd) == 0;
+  int error = errno;
+  ok = ::close(fd) == 0 && ok;
+  if (ok && ::rename(temp.c_str(), path.c_str()) != 0) {
+    error = errno;
+    ok = false;
+  }
+  if (!ok) {
+    problem = path + ": " + ErrnoText(error);
+    ::unlink(temp.c_str());
+  }
+  return ok;
+}
+
+// The folder part of a path without its trailing '/', "/" for the root, "." for a bare name.
+std::string FolderNoSlash(const std::string& path) {
+  std::string folder = FolderOf(path);
+  if (folder.empty()) return ".";
+  if (folder.size() > 1) folder.pop_back();
+  return folder;
+}
+
+// Why files can never be made in folder (read-only, no room left), or empty when they can.
+std::string CannotWriteIn(const std::string& folder) {
+  if (::access(folder.c_str(), W_OK) != 0) return folder + ": " + ErrnoText(errno);
+  struct statvfs fs;
+  // Some file systems report no inode counts at all (f_files 0): that is not "full".
+  if (::statvfs(folder.c_str(), &fs) == 0 && fs.f_blocks > 0 &&
+      (fs.f_bavail == 0 || (fs.f_files > 0 && fs.f_favail == 0)))
+    return folder + ": " + ErrnoText(ENOSPC);
+  return std::string();
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
 
 InstanceLock::Result InstanceLock::Acquire(const std::string& path) {
   if (fd_ >= 0) return Result::Acquired;
-  int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-  if (fd < 0) return Result::Failed;
+  problem_.clear();
+  int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+  int error = errno;
+  // A read-only folder still lets an existing lock file be locked read-only, and any folder lets
+  // itself be locked: both serve as well, as long as every start finds the same one.
+  if (fd < 0) fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) fd = ::open(FolderNoSlash(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) {
+    problem_ = path + ": " + ErrnoText(error);
+    return Result::Failed;
+  }
   int rc;
   do {
     rc = ::flock(fd, LOCK_EX | LOCK_NB);
   } while (rc != 0 && errno == EINTR);
   if (rc != 0) {
     bool busy = errno == EWOULDBLOCK;
+    if (!busy) problem_ = path + ": " + ErrnoText(errno);
     ::close(fd);
     return busy ? Result::Busy : Result::Failed;
   }
@@ -152,14 +238,19 @@ void InstanceLock::Release() {
 
 bool MailboxReceiver::Open(const std::string& handleFile) {
   Close();
+  problem_.clear();
   folder_ = MakePrivateFolder();
-  if (folder_.empty()) return false;
+  if (folder_.empty()) {
+    problem_ = "no folder for the mailbox socket: " + ErrnoText(errno);
+    return false;
+  }
   socketPath_ = folder_ + "/mailbox";
   sockaddr_un addr;
   FillAddress(socketPath_, addr);
   listener_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
   if (listener_ < 0 || ::bind(listener_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
       ::listen(listener_, 64) != 0) {
+    problem_ = socketPath_ + ": " + ErrnoText(errno);
     Close();
     return false;
   }
@@ -167,8 +258,10 @@ bool MailboxReceiver::Open(const std::string& handleFile) {
   // never reads half a path.
   RemoveStaleMailbox(ReadHandleFile(handleFile));
   DeleteFile(handleFile);
-  if (!WriteFileAtomic(handleFile, socketPath_ + "\r\n")) {
+  std::string problem;
+  if (!WriteHandleFile(handleFile, socketPath_ + "\r\n", problem)) {
     Close();
+    problem_ = problem;
     return false;
   }
   handleFile_ = handleFile;
@@ -261,13 +354,32 @@ void MailboxSender::Start() {
   state_ = State::Offering;
 }
 
+namespace {
+bool AnythingAt(const std::string& path) {
+  struct stat st;
+  return ::lstat(path.c_str(), &st) == 0;
+}
+}  // namespace
+
 bool MailboxSender::WaitForReceiver(const MessagePump& pump) {
   if (deadline_ == 0) Start();
   for (;;) {
-    if (FileExists(handleFile_)) return true;
+    if (AnythingAt(handleFile_)) return true;
+    // The running instance cannot publish where nothing can be written: no use waiting.
+    if (std::string why = CannotWriteIn(FolderNoSlash(handleFile_)); !why.empty()) {
+      Refuse("the running instance cannot publish its mailbox: " + why);
+      return false;
+    }
     WaitMs(100, clock_, pump);
-    if (clock_.NowMs() >= deadline_) return FileExists(handleFile_);
+    if (clock_.NowMs() >= deadline_) return AnythingAt(handleFile_);
   }
+}
+
+MailboxSender::State MailboxSender::Refuse(std::string problem) {
+  Drop();
+  problem_ = std::move(problem);
+  state_ = State::GaveUp;
+  return state_;
 }
 
 void MailboxSender::Drop() {
@@ -286,15 +398,19 @@ MailboxSender::State MailboxSender::Tick() {
   if (fd_ < 0) {
     // A new offer. A handle file naming a receiver that is gone refuses the connection; the
     // sender tries again on the next tick, and a new first instance replaces the file meanwhile.
-    std::string path = ReadHandleFile(handleFile_);
+    HandleFileCheck check = CheckHandleFile(handleFile_);
+    if (check.verdict == HandleFileCheck::Untrusted) return Refuse(check.problem);
+    if (check.verdict != HandleFileCheck::Usable) return state_;
     sockaddr_un addr;
-    if (!FillAddress(path, addr)) return state_;
+    if (!FillAddress(check.socketPath, addr)) return state_;
     fd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd_ < 0) return state_;
     if (::connect(fd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
       Drop();
       return state_;
     }
+    if (!PeerIsThisUser(fd_))
+      return Refuse(check.socketPath + ": the receiver is another user's program");
   }
   while (sent_ < message_.size()) {
     ssize_t n =
@@ -324,15 +440,101 @@ MailboxSender::State MailboxSender::Tick() {
 
 // ---------------------------------------------------------------------------------------------
 
-std::string ReadHandleFile(const std::string& handleFile) {
-  std::string data;
-  if (!ReadWholeFile(handleFile, data)) return std::string();
+std::string ParseHandleFile(std::string_view data) {
   size_t start = data.find_first_not_of(" \t");
-  if (start == std::string::npos) return std::string();
+  if (start == std::string_view::npos) return std::string();
   size_t end = data.find_first_of("\r\n", start);
-  std::string path = data.substr(start, end == std::string::npos ? end : end - start);
-  if (path.empty() || path[0] != '/') return std::string();
+  std::string path(data.substr(start, end == std::string_view::npos ? end : end - start));
+  if (path.empty() || path[0] != '/' || path.find('\0') != std::string::npos) return std::string();
   return path;
+}
+
+namespace {
+
+// Opens the handle file without following a link or waiting on a pipe; fills st. -1 and errno
+// when it cannot be opened.
+int OpenHandleFile(const std::string& handleFile, struct stat& st) {
+  int fd = ::open(handleFile.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return -1;
+  if (::fstat(fd, &st) != 0) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+// At most the first kMaxHandleFileBytes + 1 bytes of a regular file.
+std::string ReadSmall(int fd) {
+  std::string data;
+  char buf[1024];
+  while (data.size() <= kMaxHandleFileBytes) {
+    ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n > 0)
+      data.append(buf, static_cast<size_t>(n));
+    else if (n < 0 && errno == EINTR)
+      continue;
+    else
+      break;
+  }
+  return data;
+}
+
+bool OthersMayWrite(const struct stat& st) {
+  return (st.st_mode & (S_IWGRP | S_IWOTH)) != 0;
+}
+
+}  // namespace
+
+std::string ReadHandleFile(const std::string& handleFile) {
+  struct stat st;
+  int fd = OpenHandleFile(handleFile, st);
+  if (fd < 0) return std::string();
+  std::string path;
+  if (S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) <= kMaxHandleFileBytes) {
+    std::string data = ReadSmall(fd);
+    if (data.size() <= kMaxHandleFileBytes) path = ParseHandleFile(data);
+  }
+  ::close(fd);
+  return path;
+}
+
+HandleFileCheck CheckHandleFile(const std::string& handleFile) {
+  HandleFileCheck check;
+  auto untrusted = [&](const std::string& what, const std::string& why) {
+    check.verdict = HandleFileCheck::Untrusted;
+    check.problem = what + ": " + why;
+    return check;
+  };
+  struct stat st;
+  int fd = OpenHandleFile(handleFile, st);
+  if (fd < 0) {
+    if (errno == ENOENT) return check;
+    if (errno == ELOOP) return untrusted(handleFile, "is a symbolic link");
+    return untrusted(handleFile, ErrnoText(errno));
+  }
+  std::string data;
+  bool regular = S_ISREG(st.st_mode);
+  if (regular && static_cast<uint64_t>(st.st_size) <= kMaxHandleFileBytes) data = ReadSmall(fd);
+  ::close(fd);
+  if (!regular) return untrusted(handleFile, "is not a regular file");
+  if (st.st_uid != ::geteuid()) return untrusted(handleFile, "belongs to another user");
+  if (OthersMayWrite(st)) return untrusted(handleFile, "may be written by other users");
+  if (static_cast<uint64_t>(st.st_size) > kMaxHandleFileBytes || data.size() > kMaxHandleFileBytes)
+    return untrusted(handleFile, "is too large to be a handle file");
+
+  check.verdict = HandleFileCheck::Stale;
+  check.socketPath = ParseHandleFile(data);
+  if (check.socketPath.empty()) return check;
+  std::string folder = FolderNoSlash(check.socketPath);
+  if (::lstat(folder.c_str(), &st) != 0) return check;  // gone with its receiver
+  if (!S_ISDIR(st.st_mode)) return untrusted(folder, "is not a folder");
+  if (st.st_uid != ::geteuid()) return untrusted(folder, "belongs to another user");
+  if (OthersMayWrite(st)) return untrusted(folder, "may be written by other users");
+  if (::lstat(check.socketPath.c_str(), &st) != 0) return check;
+  if (!S_ISSOCK(st.st_mode)) return untrusted(check.socketPath, "is not a socket");
+  if (st.st_uid != ::geteuid()) return untrusted(check.socketPath, "belongs to another user");
+  check.verdict = HandleFileCheck::Usable;
+  return check;
 }
 
 bool SendCommandLine(const std::string& handleFile, const MailItem& item, Clock& clock,

@@ -90,5 +90,50 @@ TEST(CommandWindow, SenderGivesUpAfterThreeHundredSeconds) {
   EXPECT_EQ(quits, std::vector<int>{1});  // a script can tell it was not handed over
 }
 
+// A handle file that cannot be published (a folder has its name) used to leave the first
+// instance silent and its senders waiting 300 seconds.
+TEST(CommandWindow, WhenTheMailboxCannotBePublishedEveryoneIsToldAtOnce) {
+  Folder dir;
+  VirtualClock clock;
+  frmダミー first(dir.Path(), "Kotonel", clock), sender(dir.Path(), "Kotonel", clock);
+  fs::create_directory(first.HandleFile());
+  std::vector<std::string> told, senderTold;
+  first.warn = [&](const std::string& text) { told.push_back(text); };
+  sender.warn = [&](const std::string& text) { senderTold.push_back(text); };
+  std::vector<int> quits;
+  sender.quit = [&](int status) { quits.push_back(status); };
+
+  ASSERT_FALSE(first.PreviousInstanceRunning());
+  first.Load(U"", true);
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_NE(told[0].find("Kotonel.hwnd"), std::string::npos) << told[0];
+
+  ASSERT_TRUE(sender.PreviousInstanceRunning());
+  uint64_t start = clock.NowMs();
+  sender.Load(U"text", false);
+  sender.EnableTimer();
+  sender.Tick();
+  EXPECT_LT(clock.NowMs() - start, 1000u);
+  EXPECT_EQ(quits, std::vector<int>{1});
+  ASSERT_EQ(senderTold.size(), 1u);
+  EXPECT_NE(senderTold[0].find("Kotonel.hwnd"), std::string::npos) << senderTold[0];
+}
+
+// Where no lock file can be made, the folder itself tells the starts apart: one reads, the
+// next hands over.
+TEST(CommandWindow, StartsAreToldApartWithoutALockFile) {
+  Folder dir;
+  VirtualClock clock;
+  frmダミー first(dir.Path(), "Kotonel", clock), second(dir.Path(), "Kotonel", clock);
+  fs::create_symlink(dir.Path() + "nowhere/x", first.LockFile());
+  std::vector<std::string> told;
+  first.warn = [&](const std::string& text) { told.push_back(text); };
+  EXPECT_FALSE(first.PreviousInstanceRunning());
+  EXPECT_TRUE(second.PreviousInstanceRunning());
+  first.Load(U"", true);
+  EXPECT_TRUE(told.empty());
+  EXPECT_TRUE(FileExists(first.HandleFile()));
+}
+
 }  // namespace
 }  // namespace kotonel

@@ -32,6 +32,12 @@ class TestPrompts final : public Prompts {
                const QString& text) override {
     messages.push_back({icon, title, text});
   }
+  // Recorded like any message; notices counts those shown without waiting for the user.
+  void Notice(QWidget*, QMessageBox::Icon icon, const QString& title,
+              const QString& text) override {
+    messages.push_back({icon, title, text});
+    ++notices;
+  }
   void Beep() override { ++beeps; }
   void ShowModal(QDialog& dialog) override {
     ++modals;
@@ -40,6 +46,7 @@ class TestPrompts final : public Prompts {
   }
   std::vector<Shown> messages;
   int beeps = 0;
+  int notices = 0;
   int modals = 0;
   std::function<void(QDialog&)> onModal;
 };

@@ -244,6 +244,7 @@ TEST(MainWindow, RecordingIsArmedThroughTheChooserAndWrittenAtTheEnd) {
   EXPECT_TRUE(h.prompts.messages[0].text.contains(QStringLiteral("/nonexistent-folder/gone.wav")));
   EXPECT_TRUE(h.prompts.messages[0].text.contains(QStringLiteral("No such file or directory")));
   EXPECT_EQ(h.prompts.messages[0].icon, QMessageBox::Warning);
+  EXPECT_EQ(h.prompts.notices, 1);  // it waits for nobody: commands go on meanwhile
 }
 
 TEST(MainWindow, AnErrorEndsTheReadingWithCaptionAndBeepAndNoRecording) {

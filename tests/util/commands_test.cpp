@@ -121,8 +121,16 @@ TEST(ParseEntry, OptionValuesFitTheControls) {
   // The recording path: relative to the sender's folder, blanks before the next option dropped.
   EXPECT_EQ(options(U"/r:out.wav /w:hi").recordPath, "/tmp/out.wav");
   EXPECT_EQ(options(U"/R:a b.wav").recordPath, "/tmp/a b.wav");
-  EXPECT_EQ(options(U"/r:/var/a.wav").recordPath, "");
   EXPECT_EQ(options(U"/r:ろく.wav").recordPath, "/tmp/ろく.wav");
+  EXPECT_FALSE(options(U"/r:ろく.wav").recordPathMissing);
+  // A path the entry cannot hold (cut at its "/") or none at all leaves recording off, and says
+  // so; a later good "/r:" still counts.
+  for (std::u32string_view entry : {U"/r:/var/a.wav", U"/r:", U"/r:  /w:x"}) {
+    EXPECT_FALSE(options(entry).recordPath) << ToUtf8(std::u32string(entry));
+    EXPECT_TRUE(options(entry).recordPathMissing) << ToUtf8(std::u32string(entry));
+  }
+  EXPECT_EQ(options(U"/r:/r:b.wav").recordPath, "/tmp/b.wav");
+  EXPECT_FALSE(options(U"/r:/r:b.wav").recordPathMissing);
 }
 
 // Records what it is told; Play may run a nested reading that takes up more commands.
