@@ -22,14 +22,45 @@ PRONOUNCE = [
     ("には", "にわ"), ("とは", "とわ"), ("からは", "からわ"), ("ては", "てわ"), ("のは", "のわ"),
 ]
 
+# Predicates that begin an accent phrase of their own inside a hiragana word (kind 4, mode 0),
+# after the particle or ending before them: ～になる, ～くなる, ～ではない, ～がある,
+# ～なければならない, ～かもしれない. The phrase boundary goes in front of the predicate, and
+# the predicate gets its own accent (ない な'い, ならない なら'ない, いけない いけ'ない).
+PREDICATES = [
+    ("になっ", "に/なっ"), ("になる", "に/なる"), ("になり", "に/なり"), ("になれ", "に/なれ"),
+    ("になら", "に/なら"), ("くなっ", "く/なっ"), ("くなる", "く/なる"), ("くなり", "く/なり"),
+    ("でわな", "でわ/な"), ("とわな", "とわ/な"), ("にわな", "にわ/な"), ("もな", "も/な"),
+    ("がな", "が/な"), ("があ", "が/あ"), ("ばなら", "ば/なら"), ("ばなり", "ば/なり"),
+    ("わなら", "わ/なら"), ("わなり", "わ/なり"), ("わいけ", "わ/いけ"),
+    ("かもしれ", "かも/しれ"),
+    # the accents of the predicates put at the head of a phrase above
+    ("/ない", "/な'い"), ("/なく", "/な'く"), ("/なかっ", "/な'かっ"), ("/ならな", "/なら'な"),
+    ("/いけな", "/いけ'な"), ("/しれな", "/しれ'な"),
+]
+
+# Endings after an inflecting word (kind 4, mode 0). The word dictionary hands a verb's or
+# adjective's accent on to the hiragana after it: "'" before the next kana when the accent
+# falls on the stem's last kana (食べ -> べ'ます), "+" when the word is flat (買わ -> わ+ない).
+# Before ます the accent moves onto the ending (たべま'した); after a flat word the endings
+# that carry an accent of their own take it (かわな'い, つかいま'す); after a word with an
+# accent elsewhere they stay flat (よ'まない). Any other flat mark is dropped.
+HANDED_ON = [
+    ("'ましょう", "ましょ'う"), ("'ます", "ま'す"), ("'まし", "ま'し"), ("'ませ", "ませ'"),
+    ("+ましょう", "ましょ'う"), ("+ます", "ま'す"), ("+まし", "ま'し"), ("+ませ", "ませ'"),
+    ("+ない", "な'い"), ("+なかっ", "な'かっ"), ("+なく", "な'く"), ("+なけれ", "な'けれ"),
+    ("+でしょう", "でしょ'う"), ("+です", "で'す"), ("+でし", "で'し"),
+    ("+たい", "た'い"), ("+たかっ", "た'かっ"), ("+たく", "た'く"),
+    ("+のに", "の'に"), ("+ので", "の'で"),
+    ("+", ""),
+]
+
 # Polite and past endings of hiragana words (kind 4, mode 2): longest first, since only the
 # first matching ending applies.
 ENDINGS = [
     ("ましょう", "ましょ'う"), ("でしょう", "でしょ'う"), ("ませんでした", "ませ'んでした"),
     ("ましたか", "ま'したか"), ("ましたね", "ま'したね"), ("ました", "ま'した"),
     ("ませんか", "ませ'んか"), ("ません", "ませ'ん"), ("ますか", "ま'すか"), ("ますね", "ま'すね"),
-    ("ますよ", "ま'すよ"), ("ます", "ま'す"), ("でしたか", "で'したか"), ("でした", "で'した"),
-    ("ですか", "で'すか"), ("ですね", "で'すね"), ("ですよ", "で'すよ"), ("です", "で'す"),
+    ("ますよ", "ま'すよ"), ("ます", "ま'す"),
     ("ください", "くださ'い"), ("なさい", "なさ'い"),
 ]
 
@@ -74,6 +105,8 @@ def katakana_words():
 
 def main():
     lines = [f"4 0 {p} {r} 0" for p, r in PRONOUNCE]
+    lines += [f"4 0 {p} {r} 0" for p, r in HANDED_ON]
+    lines += [f"4 0 {p} {r} 0" for p, r in PREDICATES]
     lines += [f"4 0 {p} {r} 2" for p, r in ENDINGS]
     lines += [f"4 0 {p} {r} 3" for p, r in WORDS]
     # code 5: before a suffix that takes the accent to its end (アメリカ人) the word is

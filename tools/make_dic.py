@@ -182,6 +182,21 @@ def accent_chars(reading, atype):
     return str(n) if n else "0"
 
 
+# The mark a flat inflecting word hands on to the hiragana after it. Its okurigana and endings
+# are that hiragana word, which cannot otherwise tell a flat stem from one that has an accent
+# somewhere; acc.ktn turns "+" before an ending that takes the accent after a flat word into
+# that accent (買わ+ない -> かわな'い, 使い+ます -> つかいま'す) and drops it everywhere else.
+FLAT_MARK = "+"
+
+
+def written_accent(head, reading, accent):
+    """The accent field of one reading: a headword ending in okurigana that is flat puts the
+    flat mark after its reading, which carries it onto the hiragana word that follows."""
+    if accent == "0" and kc.kind(head[-1]) == 4:
+        return f"{len(reading)}{FLAT_MARK}"
+    return accent
+
+
 def split_surface(surface):
     """(kanji run, following hiragana) of a surface, or None when it starts otherwise."""
     k = 0
@@ -591,7 +606,7 @@ def main():
         chosen = table[head]
         readings = ",".join(r for r, _, _ in chosen)
         codes = ",".join(str(c) for _, c, _ in chosen)
-        accents = ",".join(a for _, _, a in chosen)
+        accents = ",".join(written_accent(head, r, a) for r, _, a in chosen)
         if all(a == "0" for a in accents.split(",")):
             lines.append(f"{head} {readings} {codes}")
         else:
