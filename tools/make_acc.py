@@ -13,7 +13,7 @@ import sys
 
 import ktn_common as kc
 
-MAX_KATAKANA = 5000   # the most frequent katakana words of UniDic
+MAX_KATAKANA = 60000  # every katakana noun of UniDic with an accent (its costs rank loanwords poorly)
 
 # Spoken forms of hiragana function words (kind 4, mode 0), applied in this order.
 PRONOUNCE = [
@@ -28,12 +28,13 @@ PRONOUNCE = [
 # the predicate gets its own accent (ない な'い, ならない なら'ない, いけない いけ'ない).
 PREDICATES = [
     ("になっ", "に/なっ"), ("になる", "に/なる"), ("になり", "に/なり"), ("になれ", "に/なれ"),
-    ("になら", "に/なら"), ("くなっ", "く/なっ"), ("くなる", "く/なる"), ("くなり", "く/なり"),
+    ("になら", "に/なら"), ("くない", "く/ない"), ("くなかっ", "く/なかっ"),
     ("でわな", "でわ/な"), ("とわな", "とわ/な"), ("にわな", "にわ/な"), ("もな", "も/な"),
     ("がな", "が/な"), ("があ", "が/あ"), ("ばなら", "ば/なら"), ("ばなり", "ば/なり"),
     ("わなら", "わ/なら"), ("わなり", "わ/なり"), ("わいけ", "わ/いけ"),
     ("かもしれ", "かも/しれ"),
     # the accents of the predicates put at the head of a phrase above
+    ("/ある", "/あ'る"), ("/あっ", "/あ'っ"), ("/あれ", "/あ'れ"),
     ("/ない", "/な'い"), ("/なく", "/な'く"), ("/なかっ", "/な'かっ"), ("/ならな", "/なら'な"),
     ("/いけな", "/いけ'な"), ("/しれな", "/しれ'な"),
 ]
@@ -52,6 +53,14 @@ HANDED_ON = [
     ("+たい", "た'い"), ("+たかっ", "た'かっ"), ("+たく", "た'く"),
     ("+のに", "の'に"), ("+ので", "の'で"),
     ("+", ""),
+]
+
+# Hiragana nouns and adverbs that keep their own accent wherever they stand in a hiragana word
+# (kind 4, mode 0): するこ'と, ものだ -> も'のだ, ように -> よ'うに.
+CONTENT = [
+    ("こと", "こ'と"), ("もの", "も'の"), ("とき", "とき'"), ("ように", "よ'うに"), ("ような", "よ'うな"),
+    ("ようだ", "よ'うだ"), ("ようで", "よ'うで"), ("もちろん", "もちろ'ん"), ("すべて", "す'べて"),
+    ("ください", "くださ'い"),
 ]
 
 # Polite and past endings of hiragana words (kind 4, mode 2): longest first, since only the
@@ -107,6 +116,7 @@ def main():
     lines = [f"4 0 {p} {r} 0" for p, r in PRONOUNCE]
     lines += [f"4 0 {p} {r} 0" for p, r in HANDED_ON]
     lines += [f"4 0 {p} {r} 0" for p, r in PREDICATES]
+    lines += [f"4 0 {p} {r} 0" for p, r in CONTENT]
     lines += [f"4 0 {p} {r} 2" for p, r in ENDINGS]
     lines += [f"4 0 {p} {r} 3" for p, r in WORDS]
     # code 5: before a suffix that takes the accent to its end (アメリカ人) the word is

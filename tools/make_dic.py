@@ -174,6 +174,15 @@ def classify(r):
     return None
 
 
+def accent_type(r):
+    """UniDic's accent types of a row, the one to use first. An adjective listed as both flat
+    and accented (難しい 0,4) is said with the accent in careful Tokyo speech."""
+    types = r[28].strip('"').split(",")
+    if r[4] == "形容詞" and types[0] == "0" and len(types) > 1:
+        types = types[1:] + types[:1]
+    return ",".join(types)
+
+
 def accent_chars(reading, atype):
     a = atype.split(",")[0].strip('"')
     if not a.isdigit() or a == "0":
@@ -360,7 +369,7 @@ def collect(path):
                     continue
                 if len(kanji) > 1 and cost > MAX_COST_MULTI and code not in (C_PREFIX, C_SUFFIX, C_COUNTER):
                     continue
-                acc = accent_chars(reading, r[28])
+                acc = accent_chars(reading, accent_type(r))
                 if code in (C_NOUN,) and len(kanji) == 1 and r[16] == "和":
                     code = C_KUN1
                 add(kanji, reading, code, cost, acc)
@@ -401,7 +410,7 @@ def collect(path):
             else:
                 tails = [hira[:2]]
             reading_full = stem + kc.to_hiragana(hira)
-            acc = accent_chars(reading_full, r[28])
+            acc = accent_chars(reading_full, accent_type(r))
             if r[8].startswith("五段") and r[9] == "連用形-一般":
                 # 書き is mostly followed by ます, which takes the accent (かきま'す)
                 acc = "0"
