@@ -174,6 +174,32 @@ def classify(r):
     return None
 
 
+# One-kanji nouns that, as the later part of a compound, put its accent on the last mora of
+# the part before (UniDic's accent combination type C3: 皮膚癌 ひふ'がん, 八千円 はっせ'んえん,
+# 神奈川県): headword -> reading -> (cost, combination type) of the likeliest row.
+COMBINATION = {}
+
+
+def note_combination(head, reading, r, cost):
+    if len(head) == 1 and r[4] == "名詞" and len(r) > 29:
+        rd = COMBINATION.setdefault(head, {})
+        if reading not in rd or cost < rd[reading][0]:
+            rd[reading] = (cost, r[29])
+
+
+def with_compound_accent(head, chosen):
+    """A C3 noun read inside a word takes its reading again with the suffix code and no
+    accent of its own, so that the compound gets one accent, at the end of the part before."""
+    if len(head) != 1 or not chosen or any(c == C_SUFFIX for _, c, _ in chosen):
+        return chosen
+    reading, code, accent = chosen[0]
+    if code not in (C_NOUN, C_KUN1) or accent == "0" or len(chosen) >= 6:
+        return chosen
+    if COMBINATION.get(head, {}).get(reading, (0, ""))[1] != "C3":
+        return chosen
+    return chosen + [(reading, C_SUFFIX, "0")]
+
+
 def accent_type(r):
     """UniDic's accent types of a row, the one to use first. An adjective listed as both flat
     and accented (難しい 0,4) is said with the accent in careful Tokyo speech."""
@@ -370,6 +396,7 @@ def collect(path):
                 if len(kanji) > 1 and cost > MAX_COST_MULTI and code not in (C_PREFIX, C_SUFFIX, C_COUNTER):
                     continue
                 acc = accent_chars(reading, accent_type(r))
+                note_combination(kanji, reading, r, cost)
                 if code in (C_NOUN,) and len(kanji) == 1 and r[16] == "和":
                     code = C_KUN1
                 add(kanji, reading, code, cost, acc)
@@ -612,7 +639,7 @@ def main():
     for head in sorted(table):
         if head in drop:
             continue
-        chosen = table[head]
+        chosen = with_compound_accent(head, table[head])
         readings = ",".join(r for r, _, _ in chosen)
         codes = ",".join(str(c) for _, c, _ in chosen)
         accents = ",".join(written_accent(head, r, a) for r, _, a in chosen)
