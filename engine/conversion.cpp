@@ -8,6 +8,8 @@
 #include "engine/clsMAIN.h"
 #include "util/strings.h"
 
+#include <algorithm>
+
 namespace kotonel {
 
 namespace {
@@ -24,6 +26,13 @@ enum Kind : int32_t {
 
 bool IsSentenceMark(char32_t c) {
   return c == U'、' || c == U'。' || c == U'？';
+}
+
+// An apostrophe or quotation mark of the text (It's, ’) is not an accent: only the accent step
+// puts "'" into the phonetic string, and with intonation off there must be none at all.
+std::u32string WithoutAccentMarks(std::u32string s) {
+  s.erase(std::remove(s.begin(), s.end(), U'\''), s.end());
+  return s;
 }
 
 }  // namespace
@@ -60,7 +69,7 @@ std::u32string clsMAIN::ConvertSentence(const std::u32string& sentence) {
         break;
       }
       case kLatin:
-        w.単語(i, enjConv_->Convert(w.単語(i)));
+        w.単語(i, WithoutAccentMarks(enjConv_->Convert(w.単語(i))));
         revConv_->品詞(-1);
         break;
       case kKatakana:
@@ -70,6 +79,7 @@ std::u32string clsMAIN::ConvertSentence(const std::u32string& sentence) {
       case kHiragana:
         break;
       default:
+        w.単語(i, WithoutAccentMarks(w.単語(i)));
         revConv_->品詞(-1);
         break;
     }
@@ -141,6 +151,18 @@ void clsMAIN::ApplyParticleRules() {
   }
 }
 
+// The か of 1か月, 3ヶ所, 2カ国 belongs to the counter word after it: the number reader has
+// read it with the number, and no phrase boundary goes between it and the kanji.
+bool clsMAIN::CounterPrefix(int32_t i) const {
+  const Separate& w = *separate_;
+  int32_t kind = w.種類(i);
+  if ((kind != kHiragana && kind != kKatakana) || w.種類(i - 1) != kDigit ||
+      w.種類(i + 1) != kKanji)
+    return false;
+  std::u32string word = w.単語(i);
+  return word.empty() || word == U"か" || word == U"カ" || word == U"ヶ" || word == U"ヵ";
+}
+
 std::u32string clsMAIN::JoinWords() {
   Separate& w = *separate_;
   std::u32string s;
@@ -153,7 +175,7 @@ std::u32string clsMAIN::JoinWords() {
     s += w.単語(i);
     if (i >= w.単語数()) continue;
     int32_t kind = w.種類(i), next = w.種類(i + 1);
-    bool keptJoined = next == kHiragana && kind != kHiragana;
+    bool keptJoined = (next == kHiragana && kind != kHiragana) || CounterPrefix(i);
     if (!keptJoined && kind != kDigit && kind != kSymbol && next != kPunctuation &&
         next != kSymbol && !intonation_->特殊() && !(s.size() && IsSentenceMark(s.back())))
       s += U'/';
