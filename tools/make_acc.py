@@ -13,7 +13,7 @@ import sys
 
 import ktn_common as kc
 
-MAX_KATAKANA = 15000  # the likeliest katakana nouns of UniDic (cost, then the shorter)
+MAX_KATAKANA = 20000  # the shortest katakana nouns of UniDic, the likelier first among equals
 
 # Spoken forms of hiragana function words (kind 4, mode 0), applied in this order.
 PRONOUNCE = [
@@ -109,7 +109,7 @@ def katakana_words():
             cost = int(r[3])
             if s not in best or cost < best[s][0]:
                 best[s] = (cost, rep)
-    items = sorted(best.items(), key=lambda kv: (kv[1][0], len(kv[0]), kv[0]))[:MAX_KATAKANA]
+    items = sorted(best.items(), key=lambda kv: (len(kv[0]), kv[1][0], kv[0]))[:MAX_KATAKANA]
     return sorted((s, rep) for s, (_, rep) in items)
 
 
