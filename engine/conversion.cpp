@@ -172,7 +172,11 @@ std::u32string clsMAIN::JoinWords() {
     bool change = intonation_->Change();
     if (change && previousChange && (s.empty() || s.back() != U'/')) s += U'/';
     previousChange = change;
-    s += w.単語(i);
+    // The flat mark "+" that a word hands on to its ending is for the accent rules only; one
+    // they did not take up (a word whose reading outran its template) must not devoice a kana.
+    std::u32string word = w.単語(i);
+    word.erase(std::remove(word.begin(), word.end(), U'+'), word.end());
+    s += word;
     if (i >= w.単語数()) continue;
     int32_t kind = w.種類(i), next = w.種類(i + 1);
     bool keptJoined = (next == kHiragana && kind != kHiragana) || CounterPrefix(i);
