@@ -438,8 +438,10 @@ def collect(path):
                 tails = [hira[:2]]
             reading_full = stem + kc.to_hiragana(hira)
             acc = accent_chars(reading_full, accent_type(r))
-            if r[8].startswith("五段") and r[9] == "連用形-一般":
-                # 書き is mostly followed by ます, which takes the accent (かきま'す)
+            if r[8].startswith("五段") and r[9] == "連用形-一般" and acc != "0" and int(acc) < len(stem):
+                # 帰り is mostly followed by ます, which takes the accent (かえりま'す); an accent
+                # inside the kanji's reading would stay there. One on the okurigana (書き か'き)
+                # is handed on to it, where the rules move it onto ます or keep it (か'きかた).
                 acc = "0"
             if len(hira) == 1 and not rest and hira in PARTICLES:
                 acc_p = acc if acc == "0" or int(acc) <= len(stem) + 3 else "0"
