@@ -89,6 +89,46 @@ WORDS = [
 ]
 
 
+MAX_HIRAGANA = 2000   # the likeliest accented hiragana adverbs, pronouns, conjunctions, nouns
+PARTICLES = "わがをにのもでと"
+
+
+def hiragana_words():
+    """UniDic's likeliest words written in hiragana that have an accent (しかし しか'し, むしろ
+    む'しろ, ところ): as the start of a hiragana word when they are three kana or longer, else as
+    the whole word, alone or with one particle after it."""
+    best = {}
+    function_words = set()  # から is a particle far more often than 殻
+    with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
+        for r in csv.reader(fh):
+            s = r[0]
+            if len(s) < 2 or not all(0x3041 <= ord(c) <= 0x3093 for c in s):
+                continue
+            if r[4] in ("助詞", "助動詞", "接尾辞"):
+                function_words.add(s)
+            if r[4] not in ("副詞", "代名詞", "接続詞", "感動詞", "名詞") or r[5] == "固有名詞":
+                continue
+            a = r[28].strip('"').split(",")[0]
+            if not a.isdigit():
+                continue
+            cost = int(r[3])
+            if s not in best or cost < best[s][0]:
+                best[s] = (cost, int(a))
+    ranked = sorted(best.items(), key=lambda kv: (kv[1][0], kv[0]))[:MAX_HIRAGANA]
+    taken = {p for p, _ in PRONOUNCE + CONTENT + ENDINGS + WORDS}
+    prefix, whole = [], []
+    for s, (_, a) in sorted(ranked):
+        n = kc.morae_to_chars(s, a) if a else 0
+        if not n or s in taken or s in function_words:
+            continue
+        rep = s[:n] + "'" + s[n:]
+        if len(s) >= 3:
+            prefix.append((s, rep))
+        else:
+            whole += [(s, rep)] + [(s + p, rep + p) for p in PARTICLES]
+    return prefix, whole
+
+
 def katakana_words():
     best = {}
     with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
@@ -125,6 +165,9 @@ def main():
     lines += [f"4 0 {p} {r} 0" for p, r in CONTENT]
     lines += [f"4 0 {p} {r} 2" for p, r in ENDINGS]
     lines += [f"4 0 {p} {r} 3" for p, r in WORDS]
+    prefix, whole = hiragana_words()
+    lines += [f"4 0 {p} {r} 1" for p, r in prefix]
+    lines += [f"4 0 {p} {r} 3" for p, r in whole if p not in dict(WORDS)]
     # code 5: before a suffix that takes the accent to its end (アメリカ人) the word is
     # read flat up to that point
     lines += [f"5 5 {s} {rep} 3" for s, rep in katakana_words()]
