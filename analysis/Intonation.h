@@ -60,8 +60,12 @@ class Intonation {
   struct RuleSet {
     std::vector<Rule> rules;
     std::unordered_map<char32_t, std::vector<uint32_t>> infixByFirst;
-    std::unordered_map<char32_t, std::vector<uint32_t>> prefixByFirst;
-    std::unordered_map<char32_t, std::vector<uint32_t>> suffixByLast;
+    // Prefix and suffix rules by their whole pattern, with the pattern lengths there are: a
+    // text's own prefixes and suffixes of those lengths find exactly the rules that match it.
+    std::unordered_map<std::u32string, std::vector<uint32_t>> prefixByPattern;
+    std::unordered_map<std::u32string, std::vector<uint32_t>> suffixByPattern;
+    std::vector<size_t> prefixLengths;
+    std::vector<size_t> suffixLengths;
     std::vector<uint32_t> emptyPrefix;
     std::vector<uint32_t> emptySuffix;
     std::unordered_map<std::u32string, std::vector<uint32_t>> whole;
