@@ -73,6 +73,10 @@ CONTENT = [
 # first matching ending applies.
 ENDINGS = [
     ("ましょう", "ましょ'う"), ("でしょう", "でしょ'う"), ("ませんでした", "ませ'んでした"),
+    # ～ています after an accented verb is two phrases, も'って/いま'す: the ending that takes
+    # the accent starts at い, so the boundary the accents need goes there
+    ("いましたか", "いま'したか"), ("いました", "いま'した"), ("いません", "いませ'ん"),
+    ("いますか", "いま'すか"), ("います", "いま'す"),
     ("ましたか", "ま'したか"), ("ましたね", "ま'したね"), ("ました", "ま'した"),
     ("ませんか", "ませ'んか"), ("ません", "ませ'ん"), ("ますか", "ま'すか"), ("ますね", "ま'すね"),
     ("ますよ", "ま'すよ"), ("ます", "ま'す"),
