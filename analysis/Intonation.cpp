@@ -285,19 +285,19 @@ void Intonation::規則適用(int32_t i) {
   for (;;) {
     constexpr uint32_t kNone = std::numeric_limits<uint32_t>::max();
     uint32_t best = kNone;
-    ConsiderKey(set.whole, s, from, best);
+    ConsiderKey(set.whole, std::u32string_view(s), from, best);
     if (!prefixDone) {
       Consider(set.emptyPrefix, from, best);
       for (size_t len : set.prefixLengths) {
         if (len > s.size()) break;
-        ConsiderKey(set.prefixByPattern, s.substr(0, len), from, best);
+        ConsiderKey(set.prefixByPattern, std::u32string_view(s).substr(0, len), from, best);
       }
     }
     if (!suffixDone) {
       Consider(set.emptySuffix, from, best);
       for (size_t len : set.suffixLengths) {
         if (len > s.size()) break;
-        ConsiderKey(set.suffixByPattern, s.substr(s.size() - len), from, best);
+        ConsiderKey(set.suffixByPattern, std::u32string_view(s).substr(s.size() - len), from, best);
       }
     }
     for (char32_t c : s) ConsiderKey(set.infixByFirst, c, from, best);
