@@ -81,6 +81,12 @@ void Consider(const std::vector<uint32_t>& list, uint32_t from, uint32_t& best) 
   if (it != list.end() && *it < best) best = *it;
 }
 
+// Keeps the ascending list of distinct pattern lengths.
+void AddLength(std::vector<size_t>& lengths, size_t len) {
+  auto it = std::lower_bound(lengths.begin(), lengths.end(), len);
+  if (it == lengths.end() || *it != len) lengths.insert(it, len);
+}
+
 template <class Map, class Key>
 void ConsiderKey(const Map& map, const Key& key, uint32_t from, uint32_t& best) {
   auto it = map.find(key);
@@ -149,10 +155,20 @@ void Intonation::AddRule(int32_t kind, Rule rule) {
       set.infixByFirst[p.front()].push_back(index);
       break;
     case 1:
-      (p.empty() ? set.emptyPrefix : set.prefixByFirst[p.front()]).push_back(index);
+      if (p.empty()) {
+        set.emptyPrefix.push_back(index);
+      } else {
+        set.prefixByPattern[p].push_back(index);
+        AddLength(set.prefixLengths, p.size());
+      }
       break;
     case 2:
-      (p.empty() ? set.emptySuffix : set.suffixByLast[p.back()]).push_back(index);
+      if (p.empty()) {
+        set.emptySuffix.push_back(index);
+      } else {
+        set.suffixByPattern[p].push_back(index);
+        AddLength(set.suffixLengths, p.size());
+      }
       break;
     default:
       set.whole[p].push_back(index);
@@ -268,14 +284,20 @@ void Intonation::規則適用(int32_t i) {
   for (;;) {
     constexpr uint32_t kNone = std::numeric_limits<uint32_t>::max();
     uint32_t best = kNone;
-    ConsiderKey(set.whole, s, from, best);
+    ConsiderKey(set.whole, std::u32string_view(s), from, best);
     if (!prefixDone) {
       Consider(set.emptyPrefix, from, best);
-      if (!s.empty()) ConsiderKey(set.prefixByFirst, s.front(), from, best);
+      for (size_t len : set.prefixLengths) {
+        if (len > s.size()) break;
+        ConsiderKey(set.prefixByPattern, std::u32string_view(s).substr(0, len), from, best);
+      }
     }
     if (!suffixDone) {
       Consider(set.emptySuffix, from, best);
-      if (!s.empty()) ConsiderKey(set.suffixByLast, s.back(), from, best);
+      for (size_t len : set.suffixLengths) {
+        if (len > s.size()) break;
+        ConsiderKey(set.suffixByPattern, std::u32string_view(s).substr(s.size() - len), from, best);
+      }
     }
     for (char32_t c : s) ConsiderKey(set.infixByFirst, c, from, best);
     if (best == kNone) break;
@@ -285,7 +307,8 @@ void Intonation::規則適用(int32_t i) {
     const std::u32string& pat = rule.pattern;
     size_t len = pat.size();
     if (rule.mode == 0) {
-      s = 置換(s, pat, rule.replacement);
+      // a rule found by its first character alone: most do not occur at all
+      if (s.find(pat) != std::u32string::npos) s = 置換(s, pat, rule.replacement);
     } else if (rule.mode == 1) {
       if (!prefixDone && StartsWith(s, pat)) {
         prefixDone = true;

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -55,16 +56,27 @@ class Intonation {
     int32_t mode;
     bool accentsNext;  // mode 3 with code 5 or 29: may fire the special rule
   };
+  // Looks texts up by view, without a copy.
+  struct TextHash {
+    using is_transparent = void;
+    size_t operator()(std::u32string_view s) const { return std::hash<std::u32string_view>{}(s); }
+  };
   // The rules of one word kind, in file order, with indexes that find the next rule that can
   // possibly fire on a given text without scanning the rules that cannot.
   struct RuleSet {
     std::vector<Rule> rules;
     std::unordered_map<char32_t, std::vector<uint32_t>> infixByFirst;
-    std::unordered_map<char32_t, std::vector<uint32_t>> prefixByFirst;
-    std::unordered_map<char32_t, std::vector<uint32_t>> suffixByLast;
+    // Prefix and suffix rules by their whole pattern, with the pattern lengths there are: a
+    // text's own prefixes and suffixes of those lengths find exactly the rules that match it.
+    std::unordered_map<std::u32string, std::vector<uint32_t>, TextHash, std::equal_to<>>
+        prefixByPattern;
+    std::unordered_map<std::u32string, std::vector<uint32_t>, TextHash, std::equal_to<>>
+        suffixByPattern;
+    std::vector<size_t> prefixLengths;
+    std::vector<size_t> suffixLengths;
     std::vector<uint32_t> emptyPrefix;
     std::vector<uint32_t> emptySuffix;
-    std::unordered_map<std::u32string, std::vector<uint32_t>> whole;
+    std::unordered_map<std::u32string, std::vector<uint32_t>, TextHash, std::equal_to<>> whole;
   };
 
   static bool 品詞判定(int32_t code);

@@ -99,6 +99,7 @@ class clsMAIN {
   void ApplyParticleRules();
   std::u32string ReadWaContexts(const std::u32string& word) const;
   std::u32string JoinWords();
+  bool CounterPrefix(int32_t i) const;
 
   std::unique_ptr<clsWAVE> wave_;
   std::unique_ptr<Separate> separate_;

@@ -133,6 +133,13 @@ bool ReadKanjiCount(NumConv& num, RevConv& rev, Intonation* intonation, std::u32
   return true;
 }
 
+// An apostrophe or quotation mark of the text (It's, ’) is not an accent: only the accent step
+// puts "'" into the phonetic string, and with intonation off there must be none at all.
+std::u32string WithoutAccentMarks(std::u32string s) {
+  s.erase(std::remove(s.begin(), s.end(), U'\''), s.end());
+  return s;
+}
+
 }  // namespace
 
 std::u32string clsMAIN::ConvertSentence(const std::u32string& sentence) {
@@ -191,7 +198,7 @@ std::u32string clsMAIN::ConvertSentence(const std::u32string& sentence) {
         break;
       }
       case kLatin:
-        w.単語(i, enjConv_->Convert(w.単語(i)));
+        w.単語(i, WithoutAccentMarks(enjConv_->Convert(w.単語(i))));
         revConv_->品詞(-1);
         break;
       case kKatakana:
@@ -201,6 +208,7 @@ std::u32string clsMAIN::ConvertSentence(const std::u32string& sentence) {
       case kHiragana:
         break;
       default:
+        w.単語(i, WithoutAccentMarks(w.単語(i)));
         revConv_->品詞(-1);
         break;
     }
@@ -285,6 +293,18 @@ void clsMAIN::ApplyParticleRules() {
   }
 }
 
+// The か of 1か月, 3ヶ所, 2カ国 belongs to the counter word after it: the number reader has
+// read it with the number, and no phrase boundary goes between it and the kanji.
+bool clsMAIN::CounterPrefix(int32_t i) const {
+  const Separate& w = *separate_;
+  int32_t kind = w.種類(i);
+  if ((kind != kHiragana && kind != kKatakana) || w.種類(i - 1) != kDigit ||
+      w.種類(i + 1) != kKanji)
+    return false;
+  std::u32string word = w.単語(i);
+  return word.empty() || word == U"か" || word == U"カ" || word == U"ヶ" || word == U"ヵ";
+}
+
 std::u32string clsMAIN::JoinWords() {
   Separate& w = *separate_;
   std::u32string s;
@@ -294,10 +314,14 @@ std::u32string clsMAIN::JoinWords() {
     bool change = intonation_->Change();
     if (change && previousChange && (s.empty() || s.back() != U'/')) s += U'/';
     previousChange = change;
-    s += w.単語(i);
+    // The flat mark "+" that a word hands on to its ending is for the accent rules only; one
+    // they did not take up (a word whose reading outran its template) must not devoice a kana.
+    std::u32string word = w.単語(i);
+    word.erase(std::remove(word.begin(), word.end(), U'+'), word.end());
+    s += word;
     if (i >= w.単語数()) continue;
     int32_t kind = w.種類(i), next = w.種類(i + 1);
-    bool keptJoined = next == kHiragana && kind != kHiragana;
+    bool keptJoined = (next == kHiragana && kind != kHiragana) || CounterPrefix(i);
     if (!keptJoined && kind != kDigit && kind != kSymbol && next != kPunctuation &&
         next != kSymbol && !intonation_->特殊() && !(s.size() && IsSentenceMark(s.back())))
       s += U'/';

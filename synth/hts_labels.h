@@ -45,6 +45,8 @@ struct HtsLabel {
   // and a pitch rise (half tones, reached at its end) laid over the model's pitch.
   double lengthen = 1.0;
   double riseHalfTones = 0;
+  // A shift of the whole phoneme's pitch (half tones): the downstep after accented phrases.
+  double shiftHalfTones = 0;
 };
 
 std::vector<HtsLabel> MakeHtsLabels(const Utterance& utterance);

@@ -20,6 +20,10 @@ constexpr double kLead = 0.020, kTail = 0.060, kReleaseAndOnset = 0.022;
 constexpr double kEdgeFade = 0.003;
 constexpr double kQuestionRise = 9.0;  // half tones over the last vowel
 constexpr double kQuestionLengthen = 1.3;
+// Each accented phrase lowers the phrases after it up to the next pause (downstep); the
+// models, trained phrase by phrase, hardly do it themselves.
+constexpr double kDownstepHalfTones = -1.5;
+constexpr double kDownstepFloor = -4.5;
 constexpr size_t kPieceMorae = 150;  // a piece ends at the first pause after this many morae  //
                                      // where a silence is cut in, so the cut does not click
 
@@ -64,6 +68,25 @@ bool SpeakPiece(HtsModel& model, const HtsControls& controls, const Utterance& w
     l.lengthen = kQuestionLengthen;
     if (l.vowel) l.riseHalfTones = kQuestionRise;
   }
+  // Downstep: the number of accented phrases since the last pause, for each mora.
+  std::vector<double> step(piece.morae.size(), 0.0);
+  double level = 0;
+  bool accented = false;
+  for (size_t i = 0; i < piece.morae.size(); ++i) {
+    const Mora& m = piece.morae[i];
+    if (m.phraseStart && accented) level = std::max(kDownstepFloor, level + kDownstepHalfTones);
+    if (m.phraseStart) accented = false;
+    accented = accented || m.accentNucleus;
+    step[i] = level;
+    const Break b = m.breakAfter;
+    if (b == Break::kComma || b == Break::kTouten || b == Break::kPeriod || b == Break::kQuestion ||
+        b == Break::kMinor) {
+      level = 0;
+      accented = false;
+    }
+  }
+  for (HtsLabel& l : labels)
+    if (l.mora >= 0) l.shiftHalfTones = step[l.mora];
   HtsSpeech speech;
   if (!model.Speak(labels, controls, speech, error)) return false;
   if (rate != 0 && rate != speech.sampleRate) {

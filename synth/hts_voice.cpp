@@ -265,15 +265,18 @@ void HtsModel::ShapePitch(const std::vector<HtsLabel>& labels, double pitchRange
       }
     }
   }
-  // A rise climbs through the phoneme's states from its start to the full height at its end.
+  // A rise climbs through the phoneme's states from its start to the full height at its end;
+  // a shift moves them all.
   for (size_t l = 0; l < labels.size() && (l + 1) * perLabel <= states; ++l) {
-    if (labels[l].riseHalfTones == 0) continue;
+    if (labels[l].riseHalfTones == 0 && labels[l].shiftHalfTones == 0) continue;
     const double top = labels[l].riseHalfTones * std::log(2.0) / 12;
+    const double shift = labels[l].shiftHalfTones * std::log(2.0) / 12;
     for (size_t s = 0; s < perLabel; ++s) {
       const size_t index = l * perLabel + s;
       double v = HTS_Engine_get_state_mean(e, kLf0Stream, index, 0);
       if (voiced(v))
-        HTS_Engine_set_state_mean(e, kLf0Stream, index, 0, v + top * double(s + 1) / perLabel);
+        HTS_Engine_set_state_mean(e, kLf0Stream, index, 0,
+                                  v + shift + top * double(s + 1) / perLabel);
     }
   }
 }

@@ -13,7 +13,7 @@ import sys
 
 import ktn_common as kc
 
-MAX_KATAKANA = 5000   # the most frequent katakana words of UniDic
+MAX_KATAKANA = 20000  # the shortest katakana nouns of UniDic, the likelier first among equals
 
 # Spoken forms of hiragana function words (kind 4, mode 0), applied in this order.
 PRONOUNCE = [
@@ -22,14 +22,69 @@ PRONOUNCE = [
     ("には", "にわ"), ("とは", "とわ"), ("からは", "からわ"), ("ては", "てわ"), ("のは", "のわ"),
 ]
 
+# Predicates that begin an accent phrase of their own inside a hiragana word (kind 4, mode 0),
+# after the particle or ending before them: ～になる, ～くなる, ～ではない, ～がある,
+# ～なければならない, ～かもしれない. The phrase boundary goes in front of the predicate, and
+# the predicate gets its own accent (ない な'い, ならない なら'ない, いけない いけ'ない).
+PREDICATES = [
+    ("になっ", "に/なっ"), ("になる", "に/なる"), ("になり", "に/なり"), ("になれ", "に/なれ"),
+    ("になら", "に/なら"), ("くない", "く/ない"), ("くなかっ", "く/なかっ"),
+    ("でわな", "でわ/な"), ("とわな", "とわ/な"), ("にわな", "にわ/な"), ("もな", "も/な"),
+    ("がな", "が/な"), ("があ", "が/あ"), ("ばなら", "ば/なら"), ("ばなり", "ば/なり"),
+    ("わなら", "わ/なら"), ("わなり", "わ/なり"), ("わいけ", "わ/いけ"),
+    ("かもしれ", "かも/しれ"), ("について", "に/ついて"),
+] + [
+    # を inside a hiragana word is always the particle, and the verb after it a phrase of its
+    # own (…をして, …をする)
+    ("を" + k, "を/" + k) for k in "あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわ"
+] + [
+    # the accents of the predicates put at the head of a phrase above
+    ("/なっ", "/な'っ"), ("/なる", "/な'る"), ("/ついて", "/つ'いて"), ("である", "であ'る"),
+    ("/ある", "/あ'る"), ("/あっ", "/あ'っ"), ("/あれ", "/あ'れ"),
+    ("/ない", "/な'い"), ("/なく", "/な'く"), ("/なかっ", "/な'かっ"), ("/ならな", "/なら'な"),
+    ("/いけな", "/いけ'な"), ("/しれな", "/しれ'な"),
+]
+
+# Endings after an inflecting word (kind 4, mode 0). The word dictionary hands a verb's or
+# adjective's accent on to the hiragana after it: "'" before the next kana when the accent
+# falls on the stem's last kana (食べ -> べ'ます), "+" when the word is flat (買わ -> わ+ない).
+# Before ます the accent moves onto the ending (たべま'した); after a flat word the endings
+# that carry an accent of their own take it (かわな'い, つかいま'す); after a word with an
+# accent elsewhere they stay flat (よ'まない). Any other flat mark is dropped.
+HANDED_ON = [
+    ("'ましょう", "ましょ'う"), ("'ます", "ま'す"), ("'まし", "ま'し"), ("'ませ", "ませ'"),
+] + [
+    # a godan verb's continuative kana with the stem's accent before it (書き -> 'きます)
+    ("'" + k + p, k + r) for k in "いきぎしちにびみり"
+    for p, r in (("ましょう", "ましょ'う"), ("ます", "ま'す"), ("まし", "ま'し"), ("ませ", "ませ'"))
+] + [
+    ("+ましょう", "ましょ'う"), ("+ます", "ま'す"), ("+まし", "ま'し"), ("+ませ", "ませ'"),
+    ("+ない", "な'い"), ("+なかっ", "な'かっ"), ("+なく", "な'く"), ("+なけれ", "な'けれ"),
+    ("+でしょう", "でしょ'う"), ("+です", "で'す"), ("+でし", "で'し"),
+    ("+たい", "た'い"), ("+たかっ", "た'かっ"), ("+たく", "た'く"),
+    ("+のに", "の'に"), ("+ので", "の'で"),
+    ("+", ""),
+]
+
+# Hiragana nouns and adverbs that keep their own accent wherever they stand in a hiragana word
+# (kind 4, mode 0): するこ'と, ものだ -> も'のだ, ように -> よ'うに.
+CONTENT = [
+    ("こと", "こと'"), ("もの", "もの'"), ("わけ", "わ'け"), ("とき", "とき'"), ("ように", "よ'うに"), ("ような", "よ'うな"),
+    ("ようだ", "よ'うだ"), ("ようで", "よ'うで"), ("もちろん", "もちろ'ん"), ("すべて", "す'べて"),
+    ("ください", "くださ'い"),
+]
+
 # Polite and past endings of hiragana words (kind 4, mode 2): longest first, since only the
 # first matching ending applies.
 ENDINGS = [
     ("ましょう", "ましょ'う"), ("でしょう", "でしょ'う"), ("ませんでした", "ませ'んでした"),
+    # ～ています after an accented verb is two phrases, も'って/いま'す: the ending that takes
+    # the accent starts at い, so the boundary the accents need goes there
+    ("いましたか", "いま'したか"), ("いました", "いま'した"), ("いません", "いませ'ん"),
+    ("いますか", "いま'すか"), ("います", "いま'す"),
     ("ましたか", "ま'したか"), ("ましたね", "ま'したね"), ("ました", "ま'した"),
     ("ませんか", "ませ'んか"), ("ません", "ませ'ん"), ("ますか", "ま'すか"), ("ますね", "ま'すね"),
-    ("ますよ", "ま'すよ"), ("ます", "ま'す"), ("でしたか", "で'したか"), ("でした", "で'した"),
-    ("ですか", "で'すか"), ("ですね", "で'すね"), ("ですよ", "で'すよ"), ("です", "で'す"),
+    ("ますよ", "ま'すよ"), ("ます", "ま'す"),
     ("ください", "くださ'い"), ("なさい", "なさ'い"),
 ]
 
@@ -41,6 +96,46 @@ WORDS = [
     ("とても", "とても"), ("すこし", "すこ'し"), ("なぜ", "な'ぜ"), ("いつ", "い'つ"),
     ("どこ", "ど'こ"), ("だれ", "だ'れ"),
 ]
+
+
+MAX_HIRAGANA = 2000   # the likeliest accented hiragana adverbs, pronouns, conjunctions, nouns
+PARTICLES = "わがをにのもでと"
+
+
+def hiragana_words():
+    """UniDic's likeliest words written in hiragana that have an accent (しかし しか'し, むしろ
+    む'しろ, ところ): as the start of a hiragana word when they are three kana or longer, else as
+    the whole word, alone or with one particle after it."""
+    best = {}
+    function_words = set()  # から is a particle far more often than 殻
+    with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
+        for r in csv.reader(fh):
+            s = r[0]
+            if len(s) < 2 or not all(0x3041 <= ord(c) <= 0x3093 for c in s):
+                continue
+            if r[4] in ("助詞", "助動詞", "接尾辞"):
+                function_words.add(s)
+            if r[4] not in ("副詞", "代名詞", "接続詞", "感動詞", "名詞") or r[5] == "固有名詞":
+                continue
+            a = r[28].strip('"').split(",")[0]
+            if not a.isdigit():
+                continue
+            cost = int(r[3])
+            if s not in best or cost < best[s][0]:
+                best[s] = (cost, int(a))
+    ranked = sorted(best.items(), key=lambda kv: (kv[1][0], kv[0]))[:MAX_HIRAGANA]
+    taken = {p for p, _ in PRONOUNCE + CONTENT + ENDINGS + WORDS}
+    prefix, whole = [], []
+    for s, (_, a) in sorted(ranked):
+        n = kc.morae_to_chars(s, a) if a else 0
+        if not n or s in taken or s in function_words:
+            continue
+        rep = s[:n] + "'" + s[n:]
+        if len(s) >= 3:
+            prefix.append((s, rep))
+        else:
+            whole += [(s, rep)] + [(s + p, rep + p) for p in PARTICLES]
+    return prefix, whole
 
 
 def katakana_words():
@@ -68,14 +163,20 @@ def katakana_words():
             cost = int(r[3])
             if s not in best or cost < best[s][0]:
                 best[s] = (cost, rep)
-    items = sorted(best.items(), key=lambda kv: (kv[1][0], kv[0]))[:MAX_KATAKANA]
+    items = sorted(best.items(), key=lambda kv: (len(kv[0]), kv[1][0], kv[0]))[:MAX_KATAKANA]
     return sorted((s, rep) for s, (_, rep) in items)
 
 
 def main():
     lines = [f"4 0 {p} {r} 0" for p, r in PRONOUNCE]
+    lines += [f"4 0 {p} {r} 0" for p, r in HANDED_ON]
+    lines += [f"4 0 {p} {r} 0" for p, r in PREDICATES]
+    lines += [f"4 0 {p} {r} 0" for p, r in CONTENT]
     lines += [f"4 0 {p} {r} 2" for p, r in ENDINGS]
     lines += [f"4 0 {p} {r} 3" for p, r in WORDS]
+    prefix, whole = hiragana_words()
+    lines += [f"4 0 {p} {r} 1" for p, r in prefix]
+    lines += [f"4 0 {p} {r} 3" for p, r in whole if p not in dict(WORDS)]
     # code 5: before a suffix that takes the accent to its end (アメリカ人) the word is
     # read flat up to that point
     lines += [f"5 5 {s} {rep} 3" for s, rep in katakana_words()]

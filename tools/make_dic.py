@@ -204,12 +204,62 @@ def classify(r):
     return None
 
 
+# One-kanji nouns that, as the later part of a compound, put its accent on the last mora of
+# the part before (UniDic's accent combination type C3: 皮膚癌 ひふ'がん, 八千円 はっせ'んえん,
+# 神奈川県): headword -> reading -> (cost, combination type) of the likeliest row.
+COMBINATION = {}
+
+
+def note_combination(head, reading, r, cost):
+    if len(head) == 1 and r[4] == "名詞" and len(r) > 29:
+        rd = COMBINATION.setdefault(head, {})
+        if reading not in rd or cost < rd[reading][0]:
+            rd[reading] = (cost, r[29])
+
+
+def with_compound_accent(head, chosen):
+    """A C3 noun read inside a word takes its reading again with the suffix code and no
+    accent of its own, so that the compound gets one accent, at the end of the part before."""
+    if len(head) != 1 or not chosen or any(c == C_SUFFIX for _, c, _ in chosen):
+        return chosen
+    reading, code, accent = chosen[0]
+    if code not in (C_NOUN, C_KUN1) or accent == "0" or len(chosen) >= 6:
+        return chosen
+    if COMBINATION.get(head, {}).get(reading, (0, ""))[1] != "C3":
+        return chosen
+    return chosen + [(reading, C_SUFFIX, "0")]
+
+
+def accent_type(r):
+    """UniDic's accent types of a row, the one to use first. An adjective listed as both flat
+    and accented (難しい 0,4) is said with the accent in careful Tokyo speech."""
+    types = r[28].strip('"').split(",")
+    if r[4] == "形容詞" and types[0] == "0" and len(types) > 1:
+        types = types[1:] + types[:1]
+    return ",".join(types)
+
+
 def accent_chars(reading, atype):
     a = atype.split(",")[0].strip('"')
     if not a.isdigit() or a == "0":
         return "0"
     n = kc.morae_to_chars(reading, int(a))
     return str(n) if n else "0"
+
+
+# The mark a flat inflecting word hands on to the hiragana after it. Its okurigana and endings
+# are that hiragana word, which cannot otherwise tell a flat stem from one that has an accent
+# somewhere; acc.ktn turns "+" before an ending that takes the accent after a flat word into
+# that accent (買わ+ない -> かわな'い, 使い+ます -> つかいま'す) and drops it everywhere else.
+FLAT_MARK = "+"
+
+
+def written_accent(head, reading, accent):
+    """The accent field of one reading: a headword ending in okurigana that is flat puts the
+    flat mark after its reading, which carries it onto the hiragana word that follows."""
+    if accent == "0" and kc.kind(head[-1]) == 4:
+        return f"{len(reading)}{FLAT_MARK}"
+    return accent
 
 
 def split_surface(surface):
@@ -388,7 +438,8 @@ def collect(path):
                     continue
                 if len(kanji) > 1 and cost > MAX_COST_MULTI and code not in (C_PREFIX, C_SUFFIX, C_COUNTER):
                     continue
-                acc = accent_chars(reading, r[28])
+                acc = accent_chars(reading, accent_type(r))
+                note_combination(kanji, reading, r, cost)
                 if code in (C_NOUN,) and len(kanji) == 1 and r[16] == "和":
                     code = C_KUN1
                 add(kanji, reading, code, cost, acc)
@@ -434,9 +485,11 @@ def collect(path):
             else:
                 tails = [hira[:2]]
             reading_full = stem + kc.to_hiragana(hira)
-            acc = accent_chars(reading_full, r[28])
-            if r[8].startswith("五段") and r[9] == "連用形-一般":
-                # 書き is mostly followed by ます, which takes the accent (かきま'す)
+            acc = accent_chars(reading_full, accent_type(r))
+            if r[8].startswith("五段") and r[9] == "連用形-一般" and acc != "0" and int(acc) < len(stem):
+                # 帰り is mostly followed by ます, which takes the accent (かえりま'す); an accent
+                # inside the kanji's reading would stay there. One on the okurigana (書き か'き)
+                # is handed on to it, where the rules move it onto ます or keep it (か'きかた).
                 acc = "0"
             if len(hira) == 1 and not rest and hira in PARTICLES:
                 acc_p = acc if acc == "0" or int(acc) <= len(stem) + 3 else "0"
@@ -686,10 +739,10 @@ def main():
     for head in sorted(table):
         if head in drop:
             continue
-        chosen = table[head]
+        chosen = with_compound_accent(head, table[head])
         readings = ",".join(r for r, _, _ in chosen)
         codes = ",".join(str(c) for _, c, _ in chosen)
-        accents = ",".join(a for _, _, a in chosen)
+        accents = ",".join(written_accent(head, r, a) for r, _, a in chosen)
         if all(a == "0" for a in accents.split(",")):
             lines.append(f"{head} {readings} {codes}")
         else:
