@@ -494,9 +494,7 @@ void frmメイン::ReadAloud() {
     // Not modal: a reading started by a command must not hold up the commands behind it until
     // somebody clicks OK.
     CurrentPrompts().Notice(this, QMessageBox::Warning, Q(setup_.programName),
-                            QStringLiteral("録音を保存できませんでした。
-%1
-%2")
+                            QStringLiteral("録音を保存できませんでした。\n%1\n%2")
                                 .arg(Q(objMAIN->PATH()), Q(objMAIN->Wave().RecordingError())));
   }
   chk録音->setChecked(false);
