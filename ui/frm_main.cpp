@@ -19,6 +19,8 @@
 #include <QUrl>
 #include <QWindow>
 #include <algorithm>
+#include <cstdlib>
+#include <fstream>
 
 #include "analysis/Separate.h"
 #include "ui/command_window.h"
@@ -314,6 +316,14 @@ bool frmメイン::Load() {
 
   CheckWritableFolder();
   RecoverTempFiles();
+
+  // Tests hold the start here, before the dictionaries load, by naming a pipe they write to
+  // when they are ready: signals can then arrive while the start is still under way.
+  if (const char* gate = std::getenv("KOTONEL_START_GATE"); gate && *gate) {
+    std::ifstream wait(gate);
+    std::string ignored;
+    std::getline(wait, ignored);
+  }
 
   MessagePump pump = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
   try {

@@ -70,7 +70,7 @@ TEST_F(ShippedAccents, PredicatesBeginTheirOwnPhrase) {
 TEST_F(ShippedAccents, CompoundsHaveOneAccent) {
   EXPECT_EQ(Read(U"皮膚癌の研究。"), "ひふ'がんの/けんきゅー。");
   EXPECT_EQ(Read(U"神奈川県に住む。"), "かながわ'けんに/す'む。");
-  EXPECT_EQ(Read(U"消費税は10パーセントです。"), "しょーひ'ぜーわ/じゅうぱーせんとです。");
+  EXPECT_EQ(Read(U"消費税は10パーセントです。"), "しょーひ'ぜーわ/じゅっぱーせんとです。");
   EXPECT_EQ(Read(U"癌。"), "が'ん。");
 }
 

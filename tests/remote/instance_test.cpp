@@ -43,19 +43,17 @@ TEST(Instance, HangupClosesAndSavesLikeTerminate) {
 TEST(Instance, TerminateDuringASlowStartWaitsUntilTheWindowCanClose) {
   World w;
   w.Settings(false, true);
-  // The English dictionary comes through a pipe: the start waits for it as long as the test
-  // likes.
-  std::string eng = w.Dictionaries("eng.ktn");
-  std::string words;
-  ReadWholeFile(eng, words);
-  fs::remove(eng);
-  ASSERT_EQ(::mkfifo(eng.c_str(), 0600), 0);
+  // The start waits on a pipe before the dictionaries load, as long as the test likes.
+  std::string gate = w.Work("gate");
+  ASSERT_EQ(::mkfifo(gate.c_str(), 0600), 0);
+  ::setenv("KOTONEL_START_GATE", gate.c_str(), 1);
   Process first = w.StartFirst();  // the mailbox is published before the dictionaries load
+  ::unsetenv("KOTONEL_START_GATE");
   first.Signal(SIGTERM);
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
   {
-    std::ofstream pipe(eng, std::ios::binary);
-    pipe << words;
+    std::ofstream pipe(gate, std::ios::binary);
+    pipe << "go\n";
   }
   EXPECT_EQ(first.Wait(), 0);
   EXPECT_FALSE(FileExists(w.HandleFile()));
