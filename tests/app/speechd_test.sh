@@ -11,7 +11,8 @@
 #
 # Checks: the module loads and lists the eight voices; a Japanese line is synthesized through
 # kotonel-say (a WAV stream with sound in it); speech-dispatcher's rate and voice reach it; a
-# stop request (spd-say -S, and -C) ends the command and its player at once.
+# stop request (spd-say -S, and -C) ends the command and its player at once; quotes in the
+# text stay text.
 #
 # usage: speechd_test.sh BUILD_DIR     (exit 77: speech-dispatcher is not installed)
 set -uo pipefail
@@ -118,6 +119,10 @@ fast=$(speak 100 女性１ '今日は良い天気です') || exit 1
 [ "$slow" -gt $((fast * 2)) ] || fail "rate -100 gave $slow bytes, rate 100 $fast: speed not passed"
 other=$(speak 100 男性１ '今日は良い天気です') || exit 1
 cmp -s "$OUT/1.wav" "$OUT/2.wav" && fail "voice 男性１ sounds like 女性１"
+# Quotes and shell characters in the text are text, not part of the command.
+quoted=$(speak 0 女性１ "it's \$(touch $OUT/injected) \"です\"; \`true\`") || exit 1
+[ "$quoted" -gt 8000 ] || fail "a text with quotes gave $quoted bytes"
+[ ! -e "$OUT/injected" ] || fail "the text was run as a command"
 
 # A stop request ends a message being spoken: kotonel-say and the player are killed together.
 for request in -S -C; do
