@@ -2,7 +2,8 @@
 # Installs the build into a temporary prefix and runs the installed programs from a folder
 # outside the source and build trees: the data is found under share/kotonel/, the settings go
 # to the XDG folder, nothing is written into bin/, an old settings file beside the programs
-# is moved once, and a portable copy that asks for it keeps its settings beside itself.
+# is moved once, a portable copy that asks for it keeps its settings beside itself, and the
+# running program's socket lives in a private folder under $XDG_RUNTIME_DIR.
 #
 # usage: install_layout_test.sh BUILD_DIR
 set -euo pipefail
@@ -76,8 +77,18 @@ run_kotonel() {  # run_kotonel PROGRAM SETTINGS_FOLDER LOG
   for i in $(seq 300); do
     mask=$(awk '/^SigCgt:/ { print $2 }' /proc/$pid/status 2>/dev/null)
     [ -n "$mask" ] && (((0x$mask >> 14) & 1)) && break
+    mask=
     sleep 0.1
   done
+  [ -n "$mask" ] || {
+    cat "$3"
+    fail "Kotonel did not finish starting (a message box waiting?)"
+  }
+  # The socket that takes a second start's command line: in a private folder of the runtime one.
+  local mailbox
+  mailbox=$(ls -d "$XDG_RUNTIME_DIR"/kotonel-*/ 2>/dev/null | head -n 1)
+  [ -n "$mailbox" ] && [ -S "$mailbox/mailbox" ] || fail "no mailbox under \$XDG_RUNTIME_DIR"
+  [ "$(stat -c %a "$mailbox")" = 700 ] || fail "the mailbox folder is not private"
   kill -TERM $pid
   for i in $(seq 200); do
     kill -0 $pid 2>/dev/null || break
@@ -96,8 +107,8 @@ if [ $gui = yes ]; then
   [ "$(stat -c %a "$tmp/config/Kotonel")" = 700 ] || fail "the settings folder is not private"
 
   # A settings file that an older version left beside the program is moved, once.
+  cp "$tmp/config/Kotonel/Kotonel.ini" "$prefix/bin/Kotonel.ini"
   rm -rf "$tmp/config"
-  printf '[Kotonel]\r\nold=1\r\n' >"$prefix/bin/Kotonel.ini"
   before=$(snapshot)
   run_kotonel "$prefix/bin/Kotonel" "$tmp/config/Kotonel" "$tmp/gui.log"
   [ ! -e "$prefix/bin/Kotonel.ini" ] || fail "the old settings file was not moved"
