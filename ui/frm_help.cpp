@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "ui/prompts.h"
 #include "util/encoding.h"
@@ -35,6 +36,12 @@ frmヘルプ::frmヘルプ(QWidget* mainWindow, std::string helpFile)
   cmd閉じる = new QPushButton(QStringLiteral("閉じる"), this);
   cmd閉じる->setObjectName(QStringLiteral("cmd閉じる"));
   connect(cmd閉じる, &QPushButton::clicked, this, [this] { hide(); });
+  auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  esc->setContext(Qt::WindowShortcut);
+  connect(esc, &QShortcut::activated, this, [this] { hide(); });
+  lblタイトル->setAccessibleName(QStringLiteral("見出し"));
+  txtHELP->setAccessibleName(QStringLiteral("ヘルプの本文"));
+  cmd閉じる->setAccessibleName(QStringLiteral("閉じる (Esc)"));
 }
 
 void frmヘルプ::LoadHelp() {

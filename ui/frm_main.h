@@ -103,6 +103,10 @@ class frmメイン : public QMainWindow {
   // Tells the user once when others may write into the settings folder; nothing goes there.
   void CheckWritableFolder();
   void LayoutControls();
+  // The size below which a button or slider would be cut off.
+  QSize SmallestSize() const;
+  // Shrinks and moves the window so that it lies on its screen's free area.
+  void FitToScreen();
 
   // Twips per pixel, for the sizes kept in the settings file.
   static constexpr int kTwips = 15;
@@ -118,6 +122,8 @@ class frmメイン : public QMainWindow {
   QSlider* sld速度 = nullptr;
   QLabel* img音量 = nullptr;
   QLabel* img速度 = nullptr;
+  QLabel* lbl音量値 = nullptr;  // the sliders' values
+  QLabel* lbl速度値 = nullptr;
   QMenu* M_File = nullptr;
   QAction* M_Open = nullptr;
   QAction* M_Quit = nullptr;
@@ -126,15 +132,26 @@ class frmメイン : public QMainWindow {
   QMenu* M_HELP = nullptr;
   QAction* M_Mokuji = nullptr;
   QAction* M_Version = nullptr;
+  // The reading actions, for the keyboard: each presses its button.
+  QMenu* M_Read = nullptr;
+  QAction* M_Play = nullptr;
+  QAction* M_Pause = nullptr;
+  QAction* M_Stop = nullptr;
+  QAction* M_Next = nullptr;
+  QAction* M_Prev = nullptr;
+  QAction* M_Record = nullptr;
 
  protected:
   void closeEvent(QCloseEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
+  void changeEvent(QEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
   void BuildControls();
   void BuildMenus();
+  void BuildReadingMenu();
+  void SetAccessibleNames();
   void On再生(bool pressed);
   void On停止(bool pressed);
   void On中止(bool pressed);

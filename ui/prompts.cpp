@@ -16,6 +16,12 @@ void Prompts::Message(QWidget* parent, QMessageBox::Icon icon, const QString& ti
   box.exec();
 }
 
+bool Prompts::Ask(QWidget* parent, const QString& title, const QString& text) {
+  QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
 void Prompts::Beep() {
   QApplication::beep();
 }
