@@ -62,6 +62,8 @@ int main(int argc, char** argv) {
                      "何でも薄暗いじめじめした所でニャーニャー泣いていた事だけは記憶している。\n"
                      "\n"
                      "今日の天気は晴れ、最高気温は25度の予報です。"));
+  // As while the second line is read: marked, and counted in the status line.
+  w.ShowReadingLine(1, 5);
   bool ok = Save(&w, out + QStringLiteral("/main.png"));
 
   frm設定* s = w.Settings();
@@ -111,6 +113,7 @@ int main(int argc, char** argv) {
   dark.setColor(QPalette::Highlight, QColor(60, 110, 180));
   dark.setColor(QPalette::HighlightedText, Qt::white);
   QApplication::setPalette(dark);
+  w.ShowReadingLine(1, 5);  // the mark follows the new highlight colour
   ok &= Save(&w, out + QStringLiteral("/main-dark.png"));
   samples.removeRecursively();
   return ok ? 0 : 1;

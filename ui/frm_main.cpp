@@ -15,8 +15,11 @@
 #include <QPainterPath>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QSlider>
+#include <QStatusBar>
+#include <QTextBlock>
 #include <QUrl>
 #include <QWindow>
 #include <algorithm>
@@ -128,6 +131,26 @@ void TextBox::keyPressEvent(QKeyEvent* e) {
     return;
   }
   QPlainTextEdit::keyPressEvent(e);
+}
+
+void TextBox::MarkReadingLine(int number) {
+  marked_ = number;
+  QList<QTextEdit::ExtraSelection> marks;
+  QTextBlock block = number >= 0 ? document()->findBlockByNumber(number) : QTextBlock();
+  if (block.isValid()) {
+    QTextEdit::ExtraSelection mark;
+    // The theme's highlight, faint enough that the text stays readable in light and dark themes.
+    QColor colour = palette().color(QPalette::Highlight);
+    colour.setAlpha(80);
+    mark.format.setBackground(colour);
+    mark.format.setProperty(QTextFormat::FullWidthSelection, true);
+    mark.cursor = QTextCursor(block);
+    marks << mark;
+    QRectF shown = blockBoundingGeometry(block).translated(contentOffset());
+    if (shown.top() < 0 || shown.bottom() > viewport()->height())
+      verticalScrollBar()->setValue(std::max(0, block.firstLineNumber() - 1));
+  }
+  setExtraSelections(marks);
 }
 
 void TextBox::focusOutEvent(QFocusEvent* e) {
@@ -474,6 +497,7 @@ bool frmメイン::Load() {
   activeIndex_ = settings_->chkFLAP->isChecked() ? 1 : 0;
   txt内容[activeIndex_]->show();
   txt内容[activeIndex_]->setFocus();  // ready for typing or pasting at once
+  ShowReadingLine(-1, 0);             // makes the status line
   LayoutControls();
   setMinimumSize(SmallestSize());
   FitToScreen();
@@ -605,6 +629,7 @@ void frmメイン::ReadAloud() {
     if (closing_) break;
     lines[i] = PrepareLine(lines[i]);
     objMAIN->VOICE(ParseIntLenient(U(settings_->fra設定[2]->property("Tag").toString())));
+    ShowReadingLine(i, static_cast<int>(lines.size()));
     error = objMAIN->Speech(static_cast<int32_t>(internalWinId()), lines[i]);
     if (closing_) break;
     if (error != 0) break;
@@ -614,6 +639,7 @@ void frmメイン::ReadAloud() {
     chk次行->setChecked(false);
   }
   --readingDepth_;
+  if (!closing_) ShowReadingLine(-1, 0);
   if (closing_) {
     // The window closed while a line was spoken: the engine waited for this call to return.
     if (releaseEngineLater_) {
@@ -859,7 +885,8 @@ QSize frmメイン::SmallestSize() const {
   // Every button and both sliders (with their icons and values) stay visible.
   // LayoutControls gives each slider exactly kMinSliderWidth at this width.
   int controls = img音量->x() + 2 * (kIconSize + 8 + kValueWidth) + 2 * kMinSliderWidth;
-  int h = menuBar()->sizeHint().height() + kButtonHeight + 2 + 48;  // and a few lines of text
+  int h = menuBar()->sizeHint().height() + kButtonHeight + 2 + 48 +
+          (lbl進行 ? statusBar()->sizeHint().height() : 0);  // and a few lines of text
   return {controls, h};
 }
 
@@ -877,6 +904,17 @@ void frmメイン::FitToScreen() {
       std::clamp(frame.x(), area.left(), std::max(area.left(), area.right() + 1 - frame.width())),
       std::clamp(frame.y(), area.top(), std::max(area.top(), area.bottom() + 1 - frame.height())));
   if (to != frame.topLeft()) move(to);
+}
+
+void frmメイン::ShowReadingLine(int index, int count) {
+  for (TextBox* box : txt内容) box->MarkReadingLine(box == テキスト() ? index : -1);
+  if (!lbl進行) {
+    lbl進行 = new QLabel(this);
+    lbl進行->setObjectName(QStringLiteral("lbl進行"));
+    statusBar()->addWidget(lbl進行, 1);
+  }
+  lbl進行->setText(index >= 0 ? QStringLiteral("%1 / %2 行目を読み上げ中").arg(index + 1).arg(count)
+                              : QString());
 }
 
 void frmメイン::changeEvent(QEvent* e) {

@@ -42,6 +42,10 @@ class TextBox : public QPlainTextEdit {
  public:
   explicit TextBox(QWidget* parent) : QPlainTextEdit(parent) {}
   std::function<void(const std::vector<std::string>& paths)> onFilesDropped;
+  // Marks line number (0-based; -1 for none) as the one being read and scrolls it into view
+  // when it is outside; the user's cursor and selection stay where they are.
+  void MarkReadingLine(int number);
+  int MarkedLine() const { return marked_; }
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
@@ -53,6 +57,7 @@ class TextBox : public QPlainTextEdit {
 
  private:
   bool ctrl_ = false;
+  int marked_ = -1;
 };
 
 class frmメイン : public QMainWindow {
@@ -107,6 +112,9 @@ class frmメイン : public QMainWindow {
   QSize SmallestSize() const;
   // Shrinks and moves the window so that it lies on its screen's free area.
   void FitToScreen();
+  // Shows line index (0-based) of count as the one being read; index -1 clears the mark.
+  void ShowReadingLine(int index, int count);
+  QLabel* lbl進行 = nullptr;  // the status line: which line is being read
 
   // Twips per pixel, for the sizes kept in the settings file.
   static constexpr int kTwips = 15;

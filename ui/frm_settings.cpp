@@ -284,14 +284,14 @@ void frm設定::Build() {
   opt変換[0]->setChecked(true);
   chkFLAP = new QCheckBox(QStringLiteral("文章を右端で折り返す"), f);
   chkFLAP->setObjectName(QStringLiteral("chkFLAP"));
-  chkFLAP->setGeometry(16, 124, 190, 24);
+  chkFLAP->setGeometry(16, 124, 160, 24);
   chkFILE = new QCheckBox(QStringLiteral("引数をファイル名／オプションとして処理する"), f);
   chkFILE->setObjectName(QStringLiteral("chkFILE"));
   chkFILE->setGeometry(16, 154, 390, 24);
   Label7 = new QLabel(QStringLiteral("再起動後有効になります"), f);
   Label7->setObjectName(QStringLiteral("Label7"));
   // Beside the one setting that needs a restart, so that it is not read as the next one's.
-  Label7->setGeometry(210, 125, 196, 22);
+  Label7->setGeometry(180, 125, 226, 22);
   Label7->setBuddy(chkFLAP);
   chkFLAP->setAccessibleDescription(Label7->text());
 

@@ -1,0 +1,55 @@
+// The line being read is marked and scrolled into view, and the status line says which it is.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+
+#include "harness.h"
+
+namespace kotonel::test {
+namespace {
+
+TEST(ReadingLine, MarkedScrolledIntoViewAndCountedThenCleared) {
+  Harness h;
+  frmメイン& w = h.Start();
+  w.resize(640, 300);
+  QApplication::processEvents();
+  QString text;
+  for (int i = 1; i <= 200; ++i) text += QStringLiteral("行%1\n").arg(i);
+  text += QStringLiteral("最後");
+  auto* box = static_cast<TextBox*>(w.テキスト());
+  int markedAt = -2, selections = 0;
+  QString status;
+  bool lastVisible = false, topAtStart = false;
+  h.At(20, [&] {
+    markedAt = box->MarkedLine();
+    topAtStart = box->verticalScrollBar()->value() == 0;
+    selections = static_cast<int>(box->extraSelections().size());
+    status = w.lbl進行->text();
+    // Jump to the last line as a user would: the view follows.
+    box->MarkReadingLine(200);
+    lastVisible = box->verticalScrollBar()->value() > 150;
+    box->MarkReadingLine(0);
+  });
+  // After a paste the view sits at the end; reading line 1 brings it back to the top.
+  box->setPlainText(text);
+  box->moveCursor(QTextCursor::End);
+  box->ensureCursorVisible();
+  ASSERT_GT(box->verticalScrollBar()->value(), 0);
+  h.At(30, [&] { w.chk中止->setChecked(true); });
+  w.chk再生->setChecked(true);  // not Read(), which would set the text again
+  EXPECT_EQ(markedAt, 0);
+  EXPECT_TRUE(topAtStart);
+  EXPECT_EQ(selections, 1);
+  EXPECT_EQ(status, QStringLiteral("1 / 201 行目を読み上げ中"));
+  EXPECT_TRUE(lastVisible);
+  // The reading has ended: no mark, no progress.
+  EXPECT_EQ(box->MarkedLine(), -1);
+  EXPECT_TRUE(box->extraSelections().isEmpty());
+  EXPECT_TRUE(w.lbl進行->text().isEmpty());
+}
+
+}  // namespace
+}  // namespace kotonel::test
