@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadioButton>
@@ -20,6 +21,7 @@
 #include <QSlider>
 #include <QStatusBar>
 #include <QTextBlock>
+#include <QTextDocumentFragment>
 #include <QUrl>
 #include <QWindow>
 #include <algorithm>
@@ -114,8 +116,33 @@ char32_t TextCompareForm(char32_t c) {
 // ---------------------------------------------------------------------------------------------
 // The text box.
 
+TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent) {
+  // Typing, pasting or opening a file is not placing the cursor to read from.
+  connect(document(), &QTextDocument::contentsChanged, this, [this] { placed_ = false; });
+}
+
+void TextBox::mousePressEvent(QMouseEvent* e) {
+  QPlainTextEdit::mousePressEvent(e);
+  placed_ = true;
+}
+
 void TextBox::keyPressEvent(QKeyEvent* e) {
   if (e->key() == Qt::Key_Control) ctrl_ = true;
+  switch (e->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+      QPlainTextEdit::keyPressEvent(e);
+      placed_ = true;
+      return;
+    default:
+      break;
+  }
   // Tab moves the focus on; Ctrl+Tab still types a tab.
   if (e->key() == Qt::Key_Tab && (e->modifiers() & Qt::ControlModifier) && !isReadOnly()) {
     insertPlainText(QStringLiteral("\t"));
@@ -618,18 +645,33 @@ void frmメイン::ReadAloud() {
   if (!objMAIN || !settings_) return;
   ++readingDepth_;
   std::u32string text = U(テキスト()->toPlainText());
+  // A selection is read alone; a cursor the user put somewhere is where reading starts. A text
+  // just typed, pasted or opened is read from its first line.
+  int first = 0, offset = 0;
+  QTextCursor cursor = テキスト()->textCursor();
+  if (cursor.hasSelection() &&
+      !(cursor.selectionStart() == 0 &&
+        cursor.selectionEnd() >= テキスト()->document()->characterCount() - 1)) {
+    QTextCursor start(テキスト()->document());
+    start.setPosition(cursor.selectionStart());
+    offset = start.blockNumber();
+    text = U(cursor.selection().toPlainText());
+  } else if (txt内容[activeIndex_]->CursorPlaced()) {
+    first = cursor.blockNumber();
+  }
   LoadUserWords();
   objMAIN->CONV(settings_->opt変換[0]->isChecked() || settings_->opt変換[1]->isChecked());
   objMAIN->Intonation(settings_->opt変換[0]->isChecked());
 
   std::vector<std::u32string> lines = SplitReadingLines(text);
   int32_t error = 0;
-  for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
+  if (first >= static_cast<int>(lines.size())) first = 0;
+  for (int i = first; i < static_cast<int>(lines.size()); ++i) {
     QCoreApplication::processEvents();
     if (closing_) break;
     lines[i] = PrepareLine(lines[i]);
     objMAIN->VOICE(ParseIntLenient(U(settings_->fra設定[2]->property("Tag").toString())));
-    ShowReadingLine(i, static_cast<int>(lines.size()));
+    ShowReadingLine(i + offset, offset + static_cast<int>(lines.size()));
     error = objMAIN->Speech(static_cast<int32_t>(internalWinId()), lines[i]);
     if (closing_) break;
     if (error != 0) break;

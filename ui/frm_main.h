@@ -40,16 +40,20 @@ struct MainSetup {
 // A text box that takes files dropped on it and selects everything on Ctrl+A.
 class TextBox : public QPlainTextEdit {
  public:
-  explicit TextBox(QWidget* parent) : QPlainTextEdit(parent) {}
+  explicit TextBox(QWidget* parent);
   std::function<void(const std::vector<std::string>& paths)> onFilesDropped;
   // Marks line number (0-based; -1 for none) as the one being read and scrolls it into view
   // when it is outside; the user's cursor and selection stay where they are.
   void MarkReadingLine(int number);
   int MarkedLine() const { return marked_; }
+  // Whether the user put the cursor somewhere (a click or a movement key) since the text last
+  // changed: reading then starts at its line.
+  bool CursorPlaced() const { return placed_; }
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
   void keyReleaseEvent(QKeyEvent* e) override;
+  void mousePressEvent(QMouseEvent* e) override;
   void focusOutEvent(QFocusEvent* e) override;
   void dragEnterEvent(QDragEnterEvent* e) override;
   void dragMoveEvent(QDragMoveEvent* e) override;
@@ -58,6 +62,7 @@ class TextBox : public QPlainTextEdit {
  private:
   bool ctrl_ = false;
   int marked_ = -1;
+  bool placed_ = false;
 };
 
 class frmメイン : public QMainWindow {

@@ -51,5 +51,45 @@ TEST(ReadingLine, MarkedScrolledIntoViewAndCountedThenCleared) {
   EXPECT_TRUE(w.lbl進行->text().isEmpty());
 }
 
+TEST(ReadingLine, StartsAtAPlacedCursorOrReadsTheSelection) {
+  using Lines = std::vector<std::u32string>;
+  Harness h;
+  // What was spoken after the first `from` pieces.
+  auto spokenSince = [&h](size_t from) {
+    Lines all = h.Spoken();
+    return Lines(all.begin() + static_cast<long>(std::min(from, all.size())), all.end());
+  };
+  frmメイン& w = h.Start();
+  auto* box = static_cast<TextBox*>(w.テキスト());
+  box->setFocus();
+  box->setPlainText(QStringLiteral("あ\nい\nう"));
+  // Typed or pasted text, the cursor at its end: read from line 1 all the same.
+  box->moveCursor(QTextCursor::End);
+  box->insertPlainText(QStringLiteral("え"));
+  EXPECT_FALSE(box->CursorPlaced());
+  w.chk再生->setChecked(true);
+  EXPECT_EQ(h.Spoken(), (Lines{U"あ。", U"い。", U"うえ。"}));
+
+  // The user moves the cursor up to line 2: reading starts there.
+  size_t before = h.Spoken().size();
+  QKeyEvent up(QEvent::KeyPress, Qt::Key_Up, Qt::NoModifier);
+  QApplication::sendEvent(box, &up);
+  EXPECT_TRUE(box->CursorPlaced());
+  w.chk再生->setChecked(true);
+  EXPECT_EQ(spokenSince(before), (Lines{U"い。", U"うえ。"}));
+
+  // A selection is read alone, and marked where it stands.
+  before = h.Spoken().size();
+  QTextCursor c(box->document());
+  c.setPosition(2);  // the start of line 2
+  c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+  box->setTextCursor(c);
+  int marked = -2;
+  h.At(h.clock.NowMs() + 10, [&] { marked = box->MarkedLine(); });
+  w.chk再生->setChecked(true);
+  EXPECT_EQ(spokenSince(before), (Lines{U"い。"}));
+  EXPECT_EQ(marked, 1);
+}
+
 }  // namespace
 }  // namespace kotonel::test
