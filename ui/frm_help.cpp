@@ -45,10 +45,11 @@ frmヘルプ::frmヘルプ(QWidget* mainWindow, std::string helpFile)
 }
 
 void frmヘルプ::LoadHelp() {
-  QString caption = main_->windowTitle();
+  // The program's name only: an error the main window shows after " - " is no heading.
+  QString caption = main_->windowTitle().section(QStringLiteral(" - "), 0, 0);
   setWindowTitle(caption);
   lblタイトル->setText(caption);
-  // A long caption (a reading error is shown in it) gets a smaller title.
+  // A long name gets a smaller title.
   if (caption.size() > 14) {
     QFont f = lblタイトル->font();
     f.setPointSize(22);

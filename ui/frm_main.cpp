@@ -708,6 +708,9 @@ void frmメイン::ReadAloud() {
     if (error != 0) caption += QStringLiteral(" - ") + Q(SpeechErrorMessage(error));
     setWindowTitle(caption);
   }
+  // The error also stays in the status line until the next reading starts.
+  if (error != 0 && lbl進行)
+    lbl進行->setText(QStringLiteral("読み上げを中断しました：") + Q(SpeechErrorMessage(error)));
   if (error != 0) CurrentPrompts().Beep();
 }
 

@@ -91,5 +91,19 @@ TEST(ReadingLine, StartsAtAPlacedCursorOrReadsTheSelection) {
   EXPECT_EQ(marked, 1);
 }
 
+TEST(ReadingLine, AnErrorStaysInTheStatusLineUntilTheNextReading) {
+  Harness h;
+  h.failOn = {"い。"};
+  frmメイン& w = h.Start();
+  h.Read(QStringLiteral("あ\nい"));
+  EXPECT_TRUE(w.lbl進行->text().startsWith(QStringLiteral("読み上げを中断しました：")));
+  EXPECT_TRUE(w.lbl進行->text().contains(QStringLiteral("301")));
+  QString during;
+  h.At(10, [&] { during = w.lbl進行->text(); });
+  h.Read(QStringLiteral("う"));
+  EXPECT_EQ(during, QStringLiteral("1 / 1 行目を読み上げ中"));
+  EXPECT_TRUE(w.lbl進行->text().isEmpty());
+}
+
 }  // namespace
 }  // namespace kotonel::test
