@@ -29,6 +29,7 @@ class QuietPrompts final : public Prompts {
   int messages = 0;
   void Beep() override {}
   void ShowModal(QDialog&) override {}
+  bool Ask(QWidget*, const QString&, const QString&) override { return false; }
 };
 
 class NoCommands final : public CommandWindow {
