@@ -1,4 +1,5 @@
-# The desktop program: bin/Kotonel with the help text beside it.
+# The desktop program: bin/Kotonel, with the help text beside it in the build tree (an install
+# puts it in share/kotonel/).
 find_package(Qt6 REQUIRED COMPONENTS Widgets)
 add_executable(Kotonel ${PROJECT_SOURCE_DIR}/app/kotonel.cpp)
 set_target_properties(Kotonel PROPERTIES AUTOMOC ON)
@@ -10,7 +11,6 @@ add_custom_command(TARGET Kotonel POST_BUILD
           ${KOTONEL_BIN_DIR}/readme.txt
   COMMENT "Copying the help text")
 install(TARGETS Kotonel RUNTIME DESTINATION bin)
-install(FILES ${PROJECT_SOURCE_DIR}/readme.txt DESTINATION bin)
 
 # Renders the windows into PNG files for the documentation (scripts/screenshots.sh).
 add_executable(kotonel-screenshots EXCLUDE_FROM_ALL ${PROJECT_SOURCE_DIR}/app/kotonel_screenshots.cpp)

@@ -50,7 +50,8 @@ int main(int argc, char** argv) {
 
   MainSetup setup;
   setup.programName = ProgramName();
-  setup.programFolder = ProgramFolder();
+  // readme.txt and font.ini sit with the dictionaries: beside the program or in share/kotonel/.
+  setup.programFolder = DataFolder();
   setup.writableFolder = WritableFolder();
   setup.dictionaryFolder = DictionaryFolder();
   std::string line;

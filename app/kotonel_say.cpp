@@ -1,7 +1,9 @@
-// kotonel-say: reads Japanese text aloud from the command line, records it to a WAV file, or
-// prints the phonetic string the synthesizer would be given.
+// kotonel-say: reads Japanese text aloud from the command line, records it to a WAV file,
+// streams it to standard output (WAV or raw PCM) for a player or speech-dispatcher, or prints
+// the phonetic string the synthesizer would be given.
 #include <signal.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -10,8 +12,10 @@
 #include <iterator>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "audio/clsWAVE.h"
 #include "audio/virtual_audio_device.h"
 #include "engine/clsMAIN.h"
 #include "util/dictionary_error.h"
@@ -29,24 +33,33 @@ constexpr const char* kUsage =
     "Reads TEXT (the arguments joined by a space, or by \"、\" in phonetic mode) or, without\n"
     "TEXT, standard input aloud, one line at a time.\n"
     "\n"
-    "  -o, --output FILE   record to the WAV file FILE instead of playing (\"-\": standard\n"
-    "                      output); a file is replaced only once the recording is complete\n"
-    "  -t, --voice N       voice 0-7 (0 女性１, 1 女性２, 2 男性１, 3 男性２, 4 ロボット,\n"
-    "                      5 中性, 6 機械, 7 特殊; default 0)\n"
+    "  -o, --output FILE   record to the WAV file FILE instead of playing; a file is replaced\n"
+    "                      only once the recording is complete. \"-\": stream the WAV to\n"
+    "                      standard output as it is made (its length fields read 0xFFFFFFFF)\n"
+    "      --raw           stream headerless PCM (signed 16-bit little-endian, 8000 Hz, mono)\n"
+    "                      to standard output\n"
+    "  -t, --voice N       voice 0-7 or its name (0 女性１, 1 女性２, 2 男性１, 3 男性２,\n"
+    "                      4 ロボット, 5 中性, 6 機械, 7 特殊; default 0)\n"
+    "      --list-voices   print the voices, one a line: number and name\n"
     "  -s, --speed N       speed 50-300 (default 100)\n"
     "      --volume N      volume 0-60 (default 20)\n"
     "  -m, --mode MODE     accent (default), plain (no intonation) or phonetic (the text is\n"
     "                      already phonetic symbols)\n"
     "  -p, --print         print the phonetic string of each line instead of speaking\n"
-    "      --dict DIR      dictionary folder (default: dll/ beside the program)\n"
+    "      --dict DIR      dictionary folder (default: dll/ beside the program, else\n"
+    "                      ../share/kotonel/dll/ from it)\n"
     "  -h, --help          show this help\n"
     "      --version       show the version\n"
     "\n"
     "Exit status: 0 done, 2 bad usage, 3 a dictionary failed to load, 4 speaking or writing\n"
     "the output failed.\n";
 
+constexpr const char* kVoiceNames[] = {"女性１",   "女性２", "男性１", "男性２",
+                                       "ロボット", "中性",   "機械",   "特殊"};
+
 struct Options {
   std::string output;
+  bool raw = false;
   int voice = 0, speed = 100, volume = 20;
   std::string mode = "accent";
   bool print = false;
@@ -68,17 +81,86 @@ class SilentVoiceLibrary final : public VoiceLibrary {
   uint8_t header_[44] = {};
 };
 
+// Standard output as a stream of sound: every piece is written and flushed as soon as it is
+// synthesized, followed by the pause a recording would hold after it, so a player sounds the
+// first sentence while the rest is still being made. It plays nothing itself, on the virtual
+// clock, so the engine never waits for it.
+class StreamDevice final : public AudioDevice {
+ public:
+  explicit StreamDevice(Clock& clock) : inner_(clock) { inner_.keepPieces = false; }
+  bool Open() override { return inner_.Open(); }
+  bool Prepare(const uint8_t* data, size_t bytes) override {
+    data_ = data;
+    size_ = bytes;
+    return inner_.Prepare(data, bytes);
+  }
+  bool Write() override;
+  bool Position(uint64_t& bytes) override { return inner_.Position(bytes); }
+  bool Pause() override { return inner_.Pause(); }
+  bool Restart() override { return inner_.Restart(); }
+  bool Reset() override { return inner_.Reset(); }
+  bool Unprepare() override {
+    data_ = nullptr;
+    size_ = 0;
+    return inner_.Unprepare();
+  }
+  void Close() override { inner_.Close(); }
+  void NoteText(std::u32string_view phonetic) override {
+    last_ = phonetic.empty() ? U'\0' : phonetic.back();
+  }
+
+ private:
+  VirtualAudioDevice inner_;
+  const uint8_t* data_ = nullptr;
+  size_t size_ = 0;
+  char32_t last_ = U'\0';
+};
+
+// The WAV header of a stream whose length is not known when it starts: both length fields
+// hold 0xFFFFFFFF, the largest value, which players read as "until the end of the stream".
+std::string StreamHeader() {
+  std::string h = "RIFF\xff\xff\xff\xffWAVEfmt ";
+  auto le = [&h](uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) h += static_cast<char>((v >> (8 * i)) & 0xff);
+  };
+  le(16, 4);
+  le(1, 2);      // PCM
+  le(1, 2);      // mono
+  le(8000, 4);   // samples per second
+  le(16000, 4);  // bytes per second
+  le(2, 2);      // block alignment
+  le(16, 2);     // bits per sample
+  h += "data\xff\xff\xff\xff";
+  return h;
+}
+
 // The first failure to write standard output (a full disk, a closed pipe): the caller must not
 // take a cut-off output for a complete one.
 int stdoutError = 0;
 volatile std::sig_atomic_t stopSignal = 0;
 
-bool Print(const std::string& text) {
+bool Print(std::string_view text) {
   if (stdoutError) return false;
   errno = 0;
   if (std::fwrite(text.data(), 1, text.size(), stdout) == text.size()) return true;
   stdoutError = errno ? errno : EIO;
   return false;
+}
+
+bool StreamDevice::Write() {
+  static const char kSilence[6400] = {};
+  if (!Print(std::string_view(reinterpret_cast<const char*>(data_), size_))) return false;
+  for (uint32_t silence = clsWAVE::SilenceAfter(last_); silence > 0;) {
+    uint32_t n = std::min<uint32_t>(silence, sizeof kSilence);
+    if (!Print(std::string_view(kSilence, n))) return false;
+    silence -= n;
+  }
+  errno = 0;
+  if (std::fflush(stdout) != 0) {
+    stdoutError = errno ? errno : EIO;
+    return false;
+  }
+  return inner_.Write();
 }
 
 bool StandardOutputFailed() {
@@ -128,6 +210,14 @@ int ParseOptions(int argc, char** argv, Options& o) {
       o.print = true;
       continue;
     }
+    if (a == "--raw") {
+      o.raw = true;
+      continue;
+    }
+    if (a == "--list-voices") {
+      for (int i = 0; i < 8; ++i) Print(std::to_string(i) + " " + kVoiceNames[i] + "\n");
+      return 0;
+    }
     std::string value;
     size_t eq = a.find('=');
     std::string name = a.substr(0, eq);
@@ -146,7 +236,11 @@ int ParseOptions(int argc, char** argv, Options& o) {
       if (value.empty()) return UsageError("option '" + name + "' needs a file name (or -)");
       o.output = value;
     } else if (name == "-t" || name == "--voice") {
-      if (!ParseNumber(value, 0, 7, o.voice)) return UsageError("voice must be 0-7: " + value);
+      auto name = std::find(std::begin(kVoiceNames), std::end(kVoiceNames), value);
+      if (name != std::end(kVoiceNames))
+        o.voice = static_cast<int>(name - std::begin(kVoiceNames));
+      else if (!ParseNumber(value, 0, 7, o.voice))
+        return UsageError("voice must be 0-7 or a name from --list-voices: " + value);
     } else if (name == "-s" || name == "--speed") {
       if (!ParseNumber(value, 50, 300, o.speed))
         return UsageError("speed must be 50-300: " + value);
@@ -160,6 +254,8 @@ int ParseOptions(int argc, char** argv, Options& o) {
       o.dict = value;
     }
   }
+  if (o.raw && !o.output.empty() && o.output != "-")
+    return UsageError("--raw writes to standard output only (leave out -o, or give -o -)");
   return -1;
 }
 
@@ -197,7 +293,11 @@ int Run(int argc, char** argv) {
   EngineSetup setup;
   setup.dictionaryFolder = dict;
   VirtualAudioDevice* virtualDevice = nullptr;
-  if (o.print || !o.output.empty()) {
+  bool streaming = !o.print && (o.raw || o.output == "-");
+  if (streaming) {
+    setup.device = std::make_unique<StreamDevice>(virtualClock);
+    setup.clock = &virtualClock;
+  } else if (o.print || !o.output.empty()) {
     auto device = std::make_unique<VirtualAudioDevice>(virtualClock);
     device->keepPieces = o.print;
     virtualDevice = device.get();
@@ -224,7 +324,8 @@ int Run(int argc, char** argv) {
     ::signal(stopSignal, SIG_DFL);
     ::raise(stopSignal);
   };
-  bool recording = !o.print && !o.output.empty();
+  bool recording = !o.print && !streaming && !o.output.empty();
+  if (streaming && !o.raw && !Print(StreamHeader())) return 4;  // reported on the way out
   if (recording) {
     engine->PATH(o.output);
     engine->RECORD(true);
@@ -248,6 +349,7 @@ int Run(int argc, char** argv) {
     const std::u32string& line = lines[number - 1];
     size_t before = virtualDevice ? virtualDevice->Pieces().size() : 0;
     int32_t rc = engine->Speech(0, line);
+    if (stdoutError) return 4;  // the player went away: reported on the way out
     if (rc == kRecordingFull) {
       // What fits is kept: the file ends before this line.
       std::cerr << "kotonel-say: line " << number << ": " << ToUtf8(SpeechErrorMessage(rc)) << ": "

@@ -1,10 +1,12 @@
 // kotonel-screenshots DIR [DICTIONARY_FOLDER]: renders the windows of Kotonel with sample content
 // and saves them as PNG files in DIR (main.png, settings-1.png … settings-4.png, file.png,
-// help.png). Used by scripts/screenshots.sh under Xvfb to keep the pictures in docs/ current.
+// help.png, main-dark.png). Used by scripts/screenshots.sh under Xvfb to keep the pictures in docs/
+// current.
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPalette>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QTabBar>
@@ -60,6 +62,8 @@ int main(int argc, char** argv) {
                      "何でも薄暗いじめじめした所でニャーニャー泣いていた事だけは記憶している。\n"
                      "\n"
                      "今日の天気は晴れ、最高気温は25度の予報です。"));
+  // As while the second line is read: marked, and counted in the status line.
+  w.ShowReadingLine(1, 5);
   bool ok = Save(&w, out + QStringLiteral("/main.png"));
 
   frm設定* s = w.Settings();
@@ -94,6 +98,23 @@ int main(int argc, char** argv) {
   w.M_Mokuji_Click();
   w.Help()->resize(700, 560);
   ok &= Save(w.Help(), out + QStringLiteral("/help.png"));
+  w.Help()->hide();
+
+  // A dark theme: the icons and the values must stay readable.
+  QApplication::setStyle(QStringLiteral("Fusion"));
+  QPalette dark;
+  dark.setColor(QPalette::Window, QColor(45, 45, 48));
+  dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+  dark.setColor(QPalette::Base, QColor(30, 30, 30));
+  dark.setColor(QPalette::AlternateBase, QColor(45, 45, 48));
+  dark.setColor(QPalette::Text, QColor(230, 230, 230));
+  dark.setColor(QPalette::Button, QColor(60, 60, 64));
+  dark.setColor(QPalette::ButtonText, QColor(230, 230, 230));
+  dark.setColor(QPalette::Highlight, QColor(60, 110, 180));
+  dark.setColor(QPalette::HighlightedText, Qt::white);
+  QApplication::setPalette(dark);
+  w.ShowReadingLine(1, 5);  // the mark follows the new highlight colour
+  ok &= Save(&w, out + QStringLiteral("/main-dark.png"));
   samples.removeRecursively();
   return ok ? 0 : 1;
 }

@@ -26,9 +26,11 @@ namespace {
 class QuietPrompts final : public Prompts {
  public:
   void Message(QWidget*, QMessageBox::Icon, const QString&, const QString&) override { ++messages; }
+  void Notice(QWidget*, QMessageBox::Icon, const QString&, const QString&) override { ++messages; }
   int messages = 0;
   void Beep() override {}
   void ShowModal(QDialog&) override {}
+  bool Ask(QWidget*, const QString&, const QString&) override { return false; }
 };
 
 class NoCommands final : public CommandWindow {

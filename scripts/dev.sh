@@ -6,7 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 PACKAGES=(build-essential cmake pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev libsdl2-dev libhtsengine-dev fonts-noto-cjk python3 sox clang-14 libclang-rt-14-dev)
+  qt6-base-dev libsdl2-dev libhtsengine-dev fonts-noto-cjk python3 sox clang-14 libclang-rt-14-dev
+  speech-dispatcher procps)
 
 install_missing() {
   local missing=()

@@ -61,6 +61,12 @@ frmファイル::frmファイル(QWidget* parent, QString programName)
   cmd閉じる = new QPushButton(QStringLiteral("キャンセル"), this);
   cmd閉じる->setObjectName(QStringLiteral("cmd閉じる"));
   cmd閉じる->setGeometry(416, 324, 96, 28);
+  nameCaption->setBuddy(txtファイル);
+  drvドライブ->setAccessibleName(QStringLiteral("場所"));
+  dirフォルダ->setAccessibleName(QStringLiteral("フォルダ"));
+  fleファイル->setAccessibleName(QStringLiteral("ファイル"));
+  txtファイル->setAccessibleName(QStringLiteral("ファイル名"));
+  cmd閉じる->setAccessibleName(QStringLiteral("キャンセル"));
 
   FillPlaces();
   connect(drvドライブ, &QComboBox::activated, this, [this](int i) { ChooseDrive(i); });
@@ -68,10 +74,12 @@ frmファイル::frmファイル(QWidget* parent, QString programName)
           [this](QListWidgetItem* item) { SetFolder(item->data(kFolderRole).toString()); });
   connect(fleファイル, &QListWidget::itemClicked, this,
           [this](QListWidgetItem* item) { txtファイル->setText(item->text()); });
-  connect(fleファイル, &QListWidget::currentItemChanged, this,
-          [this](QListWidgetItem* item, QListWidgetItem*) {
-            if (item) txtファイル->setText(item->text());
-          });
+  // Only a file the user picks replaces the name: the list taking the focus makes a current
+  // item without selecting it, and must not overwrite what was typed.
+  connect(fleファイル, &QListWidget::itemSelectionChanged, this, [this] {
+    const QList<QListWidgetItem*> picked = fleファイル->selectedItems();
+    if (!picked.isEmpty()) txtファイル->setText(picked.first()->text());
+  });
   connect(fleファイル, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
     txtファイル->setText(item->text());
     Confirm();
@@ -162,28 +170,30 @@ void frmファイル::FillFolders() {
   }
 }
 
+bool frmファイル::Matches(const QString& name) const {
+  // Patterns match whatever the letter case, as users of "*.txt" expect of "A.TXT".
+  const QStringList patterns = pattern_.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+  for (const QString& p : patterns) {
+    QRegularExpression m(QRegularExpression::wildcardToRegularExpression(p.trimmed()),
+                         QRegularExpression::CaseInsensitiveOption);
+    if (m.match(name).hasMatch()) return true;
+  }
+  return false;
+}
+
 void frmファイル::FillFiles() {
   fleファイル->clear();
   if (folder_.isEmpty()) return;
-  // Patterns match whatever the letter case, as users of "*.txt" expect of "A.TXT".
-  QStringList patterns = pattern_.split(QLatin1Char(';'), Qt::SkipEmptyParts);
-  QList<QRegularExpression> matchers;
-  for (const QString& p : patterns)
-    matchers.append(QRegularExpression(QRegularExpression::wildcardToRegularExpression(p.trimmed()),
-                                       QRegularExpression::CaseInsensitiveOption));
   QDir dir(folder_);
   const QStringList files = dir.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase);
-  for (const QString& name : files) {
-    for (const QRegularExpression& m : matchers)
-      if (m.match(name).hasMatch()) {
-        fleファイル->addItem(name);
-        break;
-      }
-  }
+  for (const QString& name : files)
+    if (Matches(name)) fleファイル->addItem(name);
 }
 
 void frmファイル::SAVE(bool save) {
+  save_ = save;
   cmd実行->setText(save ? QStringLiteral("保存") : QStringLiteral("開く"));
+  cmd実行->setAccessibleName(cmd実行->text());
 }
 
 void frmファイル::FILTER(const QString& pattern) {
@@ -193,6 +203,26 @@ void frmファイル::FILTER(const QString& pattern) {
 
 void frmファイル::Confirm() {
   QString name = txtファイル->text();
+  // A full path typed in: its folder becomes the current one and the rest is the name.
+  if (name.startsWith(QLatin1Char('/'))) {
+    QString full = QDir::cleanPath(name);
+    if (QFileInfo(full).isDir()) {
+      if (SetFolder(full))
+        txtファイル->clear();
+      else
+        CurrentPrompts().Message(this, QMessageBox::Warning, programName_,
+                                 QStringLiteral("フォルダを開けませんでした。\n") + full);
+      return;
+    }
+    QString folder = Parent(full);
+    if (!SetFolder(folder)) {
+      CurrentPrompts().Message(this, QMessageBox::Warning, programName_,
+                               QStringLiteral("フォルダが見つかりません。\n") + folder);
+      return;
+    }
+    name = full.mid(full.lastIndexOf(QLatin1Char('/')) + 1);
+    txtファイル->setText(name);
+  }
   QString message;
   if (name.isEmpty()) message = QStringLiteral("ファイル名を入力して下さい。");
   for (QChar c : ExcludedCharacters())
@@ -216,6 +246,25 @@ void frmファイル::Confirm() {
                                QStringLiteral("フォルダを開けませんでした。\n") + target);
     }
     return;
+  }
+  if (save_) {
+    // A single "*.ext" pattern names the kind of file written: the name gets that ending here,
+    // so that the file asked about below is the one that will be written.
+    const QString ext = pattern_.startsWith(QStringLiteral("*.")) ? pattern_.mid(1) : QString();
+    if (!ext.isEmpty() && !ext.contains(QLatin1Char(';')) && !ext.contains(QLatin1Char('*')) &&
+        !name.endsWith(ext, Qt::CaseInsensitive)) {
+      name += ext;
+      target += ext;
+    }
+    if (QFileInfo(target).isDir()) {
+      CurrentPrompts().Message(this, QMessageBox::Warning, programName_,
+                               QStringLiteral("同じ名前のフォルダがあります。\n") + target);
+      return;
+    }
+    if (QFileInfo::exists(target) &&
+        !CurrentPrompts().Ask(this, programName_,
+                              QStringLiteral("「%1」は既にあります。上書きしますか？").arg(target)))
+      return;
   }
   dir_ = folder_;
   name_ = name;
@@ -247,8 +296,16 @@ void frmファイル::showEvent(QShowEvent* e) {
     FillPlaces();
     if (dir_.isEmpty() || !SetFolder(dir_)) SetFolder(QDir::currentPath());
     if (!dir_.isEmpty()) txtファイル->setText(name_);
+  } else if (!folder_.isEmpty() && !SetFolder(folder_)) {
+    // Folders made or removed since the last use show; a folder that went away gives way to
+    // the working folder.
+    SetFolder(QDir::currentPath());
   }
+  // A name chosen for the other kind of file (a recording offered to 開く) is not kept.
+  if (!Matches(txtファイル->text())) txtファイル->clear();
   QDialog::showEvent(e);
+  txtファイル->setFocus();
+  txtファイル->selectAll();
 }
 
 }  // namespace kotonel

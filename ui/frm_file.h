@@ -58,6 +58,10 @@ class frmファイル : public QDialog {
   void SelectPlaceOf(const QString& folder);
 
   QString programName_;
+  // Whether name matches the pattern (any of its ';'-separated parts), whatever the case.
+  bool Matches(const QString& name) const;
+
+  bool save_ = false;
   QString pattern_ = QStringLiteral("*.*");
   QString folder_;
   QString path_, dir_, name_;

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "ui/prompts.h"
 #include "util/encoding.h"
@@ -35,13 +36,20 @@ frmヘルプ::frmヘルプ(QWidget* mainWindow, std::string helpFile)
   cmd閉じる = new QPushButton(QStringLiteral("閉じる"), this);
   cmd閉じる->setObjectName(QStringLiteral("cmd閉じる"));
   connect(cmd閉じる, &QPushButton::clicked, this, [this] { hide(); });
+  auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  esc->setContext(Qt::WindowShortcut);
+  connect(esc, &QShortcut::activated, this, [this] { hide(); });
+  lblタイトル->setAccessibleName(QStringLiteral("見出し"));
+  txtHELP->setAccessibleName(QStringLiteral("ヘルプの本文"));
+  cmd閉じる->setAccessibleName(QStringLiteral("閉じる (Esc)"));
 }
 
 void frmヘルプ::LoadHelp() {
-  QString caption = main_->windowTitle();
+  // The program's name only: an error the main window shows after " - " is no heading.
+  QString caption = main_->windowTitle().section(QStringLiteral(" - "), 0, 0);
   setWindowTitle(caption);
   lblタイトル->setText(caption);
-  // A long caption (a reading error is shown in it) gets a smaller title.
+  // A long name gets a smaller title.
   if (caption.size() > 14) {
     QFont f = lblタイトル->font();
     f.setPointSize(22);

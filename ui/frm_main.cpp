@@ -11,11 +11,17 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QSlider>
+#include <QStatusBar>
+#include <QTextBlock>
+#include <QTextDocumentFragment>
 #include <QUrl>
 #include <QWindow>
 #include <algorithm>
@@ -49,36 +55,42 @@ constexpr int kButtonHeight = 26;
 constexpr int kButtonGap = 2;
 constexpr int kIconSize = 18;
 
-QPixmap SpeakerIcon() {
+// The icons are drawn in the colour of the window's text, so that they show under any theme.
+QPixmap SpeakerIcon(const QColor& ink) {
   QPixmap pm(kIconSize, kIconSize);
   pm.fill(Qt::transparent);
   QPainter p(&pm);
   p.setRenderHint(QPainter::Antialiasing);
   p.setPen(Qt::NoPen);
-  p.setBrush(QColor(60, 60, 60));
+  p.setBrush(ink);
   QPolygonF body;
   body << QPointF(2, 6) << QPointF(6, 6) << QPointF(10, 2) << QPointF(10, 16) << QPointF(6, 12)
        << QPointF(2, 12);
   p.drawPolygon(body);
-  p.setPen(QPen(QColor(60, 60, 60), 1.4));
+  p.setPen(QPen(ink, 1.4));
   p.setBrush(Qt::NoBrush);
   p.drawArc(QRectF(7, 5, 6, 8), -60 * 16, 120 * 16);
   p.drawArc(QRectF(6, 2, 10, 14), -60 * 16, 120 * 16);
   return pm;
 }
 
-QPixmap SpeedIcon() {
+QPixmap SpeedIcon(const QColor& ink) {
   QPixmap pm(kIconSize, kIconSize);
   pm.fill(Qt::transparent);
   QPainter p(&pm);
   p.setRenderHint(QPainter::Antialiasing);
-  p.setPen(QPen(QColor(60, 60, 60), 1.6));
+  p.setPen(QPen(ink, 1.6));
   p.drawEllipse(QRectF(2, 3, 14, 14));
   p.drawLine(QPointF(9, 10), QPointF(9, 5.5));
   p.drawLine(QPointF(9, 10), QPointF(12.5, 12));
   p.drawLine(QPointF(7, 1.2), QPointF(11, 1.2));
   return pm;
 }
+
+// Room for a slider's value ("300") next to it.
+constexpr int kValueWidth = 30;
+// The narrowest a slider gets before the window stops shrinking.
+constexpr int kMinSliderWidth = 40;
 
 // Lines of a text as the reading loop sees them: split at CR LF or LF; a text without a line
 // end is one line, an empty text one empty line, a text ending in a line end gets an empty
@@ -106,8 +118,38 @@ char32_t TextCompareForm(char32_t c) {
 // ---------------------------------------------------------------------------------------------
 // The text box.
 
+TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent) {
+  // Typing, pasting or opening a file is not placing the cursor to read from.
+  connect(document(), &QTextDocument::contentsChanged, this, [this] { placed_ = false; });
+}
+
+void TextBox::mousePressEvent(QMouseEvent* e) {
+  QPlainTextEdit::mousePressEvent(e);
+  placed_ = true;
+}
+
 void TextBox::keyPressEvent(QKeyEvent* e) {
   if (e->key() == Qt::Key_Control) ctrl_ = true;
+  switch (e->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+      QPlainTextEdit::keyPressEvent(e);
+      placed_ = true;
+      return;
+    default:
+      break;
+  }
+  // Tab moves the focus on; Ctrl+Tab still types a tab.
+  if (e->key() == Qt::Key_Tab && (e->modifiers() & Qt::ControlModifier) && !isReadOnly()) {
+    insertPlainText(QStringLiteral("\t"));
+    return;
+  }
   // The flag alone could outlive a Ctrl released in another window and turn a typed "a" into
   // "replace everything"; the key's own modifiers confirm it.
   if (e->key() == Qt::Key_A && ctrl_ && (e->modifiers() & Qt::ControlModifier)) {
@@ -118,6 +160,26 @@ void TextBox::keyPressEvent(QKeyEvent* e) {
     return;
   }
   QPlainTextEdit::keyPressEvent(e);
+}
+
+void TextBox::MarkReadingLine(int number) {
+  marked_ = number;
+  QList<QTextEdit::ExtraSelection> marks;
+  QTextBlock block = number >= 0 ? document()->findBlockByNumber(number) : QTextBlock();
+  if (block.isValid()) {
+    QTextEdit::ExtraSelection mark;
+    // The theme's highlight, faint enough that the text stays readable in light and dark themes.
+    QColor colour = palette().color(QPalette::Highlight);
+    colour.setAlpha(80);
+    mark.format.setBackground(colour);
+    mark.format.setProperty(QTextFormat::FullWidthSelection, true);
+    mark.cursor = QTextCursor(block);
+    marks << mark;
+    QRectF shown = blockBoundingGeometry(block).translated(contentOffset());
+    if (shown.top() < 0 || shown.bottom() > viewport()->height())
+      verticalScrollBar()->setValue(std::max(0, block.firstLineNumber() - 1));
+  }
+  setExtraSelections(marks);
 }
 
 void TextBox::focusOutEvent(QFocusEvent* e) {
@@ -190,6 +252,7 @@ void frmメイン::BuildControls() {
     txt内容[i]->onFilesDropped = [this](const std::vector<std::string>& paths) {
       OpenFiles(paths);
     };
+    txt内容[i]->setTabChangesFocus(true);
     txt内容[i]->hide();
   }
   // Index 0 keeps long lines whole with a horizontal scroll bar; index 1 wraps them.
@@ -228,11 +291,11 @@ void frmメイン::BuildControls() {
 
   img音量 = new QLabel(inner);
   img音量->setObjectName(QStringLiteral("img音量"));
-  img音量->setPixmap(SpeakerIcon());
+  img音量->setPixmap(SpeakerIcon(palette().color(QPalette::WindowText)));
   img音量->setGeometry(left + 4, 0, kIconSize, kIconSize);
   img速度 = new QLabel(inner);
   img速度->setObjectName(QStringLiteral("img速度"));
-  img速度->setPixmap(SpeedIcon());
+  img速度->setPixmap(SpeedIcon(palette().color(QPalette::WindowText)));
   img速度->setGeometry(left + 4, 0, kIconSize, kIconSize);
 
   sld音量 = new QSlider(Qt::Horizontal, inner);
@@ -245,6 +308,17 @@ void frmメイン::BuildControls() {
     s->setFocusPolicy(Qt::TabFocus);
     s->setFixedHeight(kButtonHeight - 2);
   }
+  // The values show beside the sliders, not only in a tooltip.
+  lbl音量値 = new QLabel(QStringLiteral("0"), inner);
+  lbl音量値->setObjectName(QStringLiteral("lbl音量値"));
+  lbl速度値 = new QLabel(QStringLiteral("50"), inner);
+  lbl速度値->setObjectName(QStringLiteral("lbl速度値"));
+  for (QLabel* l : {lbl音量値, lbl速度値}) {
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    l->setFixedSize(kValueWidth, kButtonHeight - 2);
+  }
+  connect(sld音量, &QSlider::valueChanged, lbl音量値, qOverload<int>(&QLabel::setNum));
+  connect(sld速度, &QSlider::valueChanged, lbl速度値, qOverload<int>(&QLabel::setNum));
   connect(sld音量, &QSlider::valueChanged, this, [this](int v) { On音量(v); });
   connect(sld速度, &QSlider::valueChanged, this, [this](int v) { On速度(v); });
 
@@ -277,6 +351,100 @@ void frmメイン::BuildMenus() {
   auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
   f1->setContext(Qt::WindowShortcut);
   connect(f1, &QShortcut::activated, this, [this] { M_Mokuji_Click(); });
+  M_Open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  M_Quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  BuildReadingMenu();
+  SetAccessibleNames();
+}
+
+void frmメイン::BuildReadingMenu() {
+  M_Read = new QMenu(QStringLiteral("読み上げ(&R)"), this);
+  M_Read->setObjectName(QStringLiteral("M_Read"));
+  menuBar()->insertMenu(M_Option->menuAction(), M_Read);
+  struct ActionDesign {
+    QAction** action;
+    const char* name;
+    const char* caption;
+    QList<QKeySequence> keys;
+    std::function<void()> run;
+  };
+  // Each action presses its button as a click would, so the buttons' own rules apply.
+  auto press = [](QPushButton* b) {
+    return [b] {
+      if (b->isEnabled() && !b->isChecked()) b->setChecked(true);
+    };
+  };
+  const ActionDesign actions[] = {
+      {&M_Play,
+       "M_Play",
+       "再生(&P)",
+       {QKeySequence(Qt::Key_F5), QKeySequence(Qt::CTRL | Qt::Key_Return),
+        QKeySequence(Qt::CTRL | Qt::Key_Enter)},
+       press(chk再生)},
+      // Pause and resume are one key, as they are one button.
+      {&M_Pause,
+       "M_Pause",
+       "一時停止／再開(&S)",
+       {QKeySequence(Qt::Key_F6), QKeySequence(Qt::Key_Pause)},
+       [this] {
+         if (chk停止->isEnabled()) chk停止->setChecked(!chk停止->isChecked());
+       }},
+      // Esc only ever stops a reading: with nothing playing it does nothing, never clears.
+      {&M_Stop,
+       "M_Stop",
+       "中止(&T)",
+       {QKeySequence(Qt::Key_Escape)},
+       [this] {
+         if (chk再生->isChecked() && chk中止->isEnabled() && !chk中止->isChecked())
+           chk中止->setChecked(true);
+       }},
+      {&M_Next,
+       "M_Next",
+       "次行(&N)",
+       {QKeySequence(Qt::Key_F8), QKeySequence(Qt::ALT | Qt::Key_Down)},
+       press(chk次行)},
+      {&M_Prev,
+       "M_Prev",
+       "前行(&B)",
+       {QKeySequence(Qt::Key_F7), QKeySequence(Qt::ALT | Qt::Key_Up)},
+       press(chk前行)},
+      {&M_Record, "M_Record", "録音(&R)...", {QKeySequence(Qt::CTRL | Qt::Key_R)}, press(chk録音)},
+  };
+  for (const ActionDesign& a : actions) {
+    QAction* action = M_Read->addAction(QString::fromUtf8(a.caption));
+    action->setObjectName(QString::fromUtf8(a.name));
+    action->setShortcuts(a.keys);
+    action->setShortcutContext(Qt::WindowShortcut);
+    connect(action, &QAction::triggered, this, a.run);
+    *a.action = action;
+  }
+}
+
+void frmメイン::SetAccessibleNames() {
+  const std::pair<QWidget*, const char*> names[] = {
+      {txt内容[0], "読み上げる文章"},
+      {txt内容[1], "読み上げる文章"},
+      {chk再生, "再生 (F5)"},
+      {chk停止, "一時停止／再開 (F6)"},
+      {chk中止, "中止 (Esc)"},
+      {chk次行, "次行 (F8)"},
+      {chk前行, "前行 (F7)"},
+      {chk録音, "録音 (Ctrl+R)"},
+      {sld音量, "音量"},
+      {sld速度, "速度"},
+      {img音量, "音量"},
+      {img速度, "速度"},
+  };
+  for (const auto& [w, name] : names) w->setAccessibleName(QString::fromUtf8(name));
+  const std::pair<QWidget*, const char*> tips[] = {
+      {chk再生, "再生 (F5, Ctrl+Enter)"},
+      {chk停止, "一時停止／再開 (F6)"},
+      {chk中止, "中止 (Esc)"},
+      {chk次行, "次行 (F8, Alt+↓)"},
+      {chk前行, "前行 (F7, Alt+↑)"},
+      {chk録音, "録音 (Ctrl+R)"},
+  };
+  for (const auto& [w, tip] : tips) w->setToolTip(QString::fromUtf8(tip));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -296,19 +464,29 @@ bool frmメイン::Load() {
   }
   if (commands) commands->Load(setup_.commandLine, true);
 
-  versionText_ = QStringLiteral(
-                     "　%1 Ver %2.%3\r\n"
-                     "　日本語の文章を読み上げるソフトウェアです。"
-                     // The recorded-speaker voices ask for credit where the program names itself.
-                     "女性１・女性２の声 \"mei_normal\" (c) Nagoya Institute of Technology、"
-                     "男性１・男性２の声 \"nitech_jp_atr503_m001\" (c) Nagoya Institute of "
-                     "Technology, Tokyo Institute of Technology、いずれも CC BY 3.0 "
-                     "(https://creativecommons.org/licenses/by/3.0/、使用許諾は dll/models/)。"
-                     "音声合成 hts_engine API (BSD)。\r\n\r\n"
-                     "　使い方は「ヘルプ」→「目次」（F1）をご覧ください。\r\n\r\n")
-                     .arg(Q(setup_.programName))
-                     .arg(KOTONEL_VERSION_MAJOR)
-                     .arg(KOTONEL_VERSION_MINOR);
+  versionText_ =
+      QStringLiteral(
+          "　%1 Ver %2.%3\r\n"
+          "　日本語の文章を読み上げるソフトウェアです。"
+          // The recorded-speaker voices ask for credit where the program names itself.
+          "女性１・女性２の声 \"mei_normal\" (c) Nagoya Institute of Technology、"
+          "男性１・男性２の声 \"nitech_jp_atr503_m001\" (c) Nagoya Institute of "
+          "Technology, Tokyo Institute of Technology、いずれも CC BY 3.0 "
+          "(https://creativecommons.org/licenses/by/3.0/、使用許諾は dll/models/)。"
+          "音声合成 hts_engine API (BSD)。\r\n"
+          // Every data source the dictionaries and tables were made from, with the
+          // terms each is used under (licence texts installed beside the program).
+          "　辞書 dic.ktn・acc.ktn・eng.ktn は UniDic 3.1.1 (c) The UniDic Consortium "
+          "(BSD 3-clause / LGPL 2.1 / GPL 2 のいずれか、dll/LICENCE-unidic.txt) から、"
+          "英単語の読みは CMU Pronouncing Dictionary 0.4 (c) Carnegie Mellon University, "
+          "Festival 版 (c) Centre for Speech Technology Research, University of "
+          "Edinburgh (著作権表示を残す条件で自由に利用可、dll/LICENCE-cmudict.txt) "
+          "から作成しました。異体字の表は Unicode の Unihan データベース (c) Unicode, "
+          "Inc. (Unicode License、LICENCE-unicode.txt) から作成しました。\r\n\r\n"
+          "　使い方は「ヘルプ」→「目次」（F1）をご覧ください。\r\n\r\n")
+          .arg(Q(setup_.programName))
+          .arg(KOTONEL_VERSION_MAJOR)
+          .arg(KOTONEL_VERSION_MINOR);
   setWindowTitle(Q(setup_.programName));
   for (std::string* folder :
        {&setup_.programFolder, &setup_.writableFolder, &setup_.dictionaryFolder})
@@ -356,7 +534,10 @@ bool frmメイン::Load() {
   activeIndex_ = settings_->chkFLAP->isChecked() ? 1 : 0;
   txt内容[activeIndex_]->show();
   txt内容[activeIndex_]->setFocus();  // ready for typing or pasting at once
+  ShowReadingLine(-1, 0);             // makes the status line
   LayoutControls();
+  setMinimumSize(SmallestSize());
+  FitToScreen();
 
   readings_.Clear();
   words_.Clear();
@@ -407,6 +588,15 @@ void frmメイン::On停止(bool) {
 
 void frmメイン::On中止(bool pressed) {
   // Stop while nothing plays doubles as "clear".
+  // The user is asked first (Shift skips the question): one press too many must not wipe a
+  // long text.
+  if (pressed && !chk再生->isChecked() && !テキスト()->document()->isEmpty() &&
+      !(QGuiApplication::keyboardModifiers() & Qt::ShiftModifier) &&
+      !CurrentPrompts().Ask(this, Q(setup_.programName),
+                            QStringLiteral("文章をすべて消去しますか？\n"
+                                           "（消した文章は「元に戻す」Ctrl+Z で戻せます）"))) {
+    pressed = false;
+  }
   if (pressed && !chk再生->isChecked()) {
     // Removed as an edit, so Ctrl+Z brings back a text cleared by mistake.
     QTextCursor cursor(テキスト()->document());
@@ -465,17 +655,33 @@ void frmメイン::ReadAloud() {
   if (!objMAIN || !settings_) return;
   ++readingDepth_;
   std::u32string text = U(テキスト()->toPlainText());
+  // A selection is read alone; a cursor the user put somewhere is where reading starts. A text
+  // just typed, pasted or opened is read from its first line.
+  int first = 0, offset = 0;
+  QTextCursor cursor = テキスト()->textCursor();
+  if (cursor.hasSelection() &&
+      !(cursor.selectionStart() == 0 &&
+        cursor.selectionEnd() >= テキスト()->document()->characterCount() - 1)) {
+    QTextCursor start(テキスト()->document());
+    start.setPosition(cursor.selectionStart());
+    offset = start.blockNumber();
+    text = U(cursor.selection().toPlainText());
+  } else if (txt内容[activeIndex_]->CursorPlaced()) {
+    first = cursor.blockNumber();
+  }
   LoadUserWords();
   objMAIN->CONV(settings_->opt変換[0]->isChecked() || settings_->opt変換[1]->isChecked());
   objMAIN->Intonation(settings_->opt変換[0]->isChecked());
 
   std::vector<std::u32string> lines = SplitReadingLines(text);
   int32_t error = 0;
-  for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
+  if (first >= static_cast<int>(lines.size())) first = 0;
+  for (int i = first; i < static_cast<int>(lines.size()); ++i) {
     QCoreApplication::processEvents();
     if (closing_) break;
     lines[i] = PrepareLine(lines[i]);
     objMAIN->VOICE(ParseIntLenient(U(settings_->fra設定[2]->property("Tag").toString())));
+    ShowReadingLine(i + offset, offset + static_cast<int>(lines.size()));
     error = objMAIN->Speech(static_cast<int32_t>(internalWinId()), lines[i]);
     if (closing_) break;
     if (error != 0) break;
@@ -485,6 +691,7 @@ void frmメイン::ReadAloud() {
     chk次行->setChecked(false);
   }
   --readingDepth_;
+  if (!closing_) ShowReadingLine(-1, 0);
   if (closing_) {
     // The window closed while a line was spoken: the engine waited for this call to return.
     if (releaseEngineLater_) {
@@ -513,6 +720,9 @@ void frmメイン::ReadAloud() {
     if (error != 0) caption += QStringLiteral(" - ") + Q(SpeechErrorMessage(error));
     setWindowTitle(caption);
   }
+  // The error also stays in the status line until the next reading starts.
+  if (error != 0 && lbl進行)
+    lbl進行->setText(QStringLiteral("読み上げを中断しました：") + Q(SpeechErrorMessage(error)));
   if (error != 0) CurrentPrompts().Beep();
 }
 
@@ -628,6 +838,14 @@ bool frmメイン::OpenFiles(const std::vector<std::string>& paths) {
                   : QStringLiteral("ファイルが見つかりません。\n%1").arg(Q(path)));
       continue;
     }
+    if (!IsKnownTextEncoding(bytes)) {
+      // Read as UTF-8 or Shift_JIS it would be a screenful of wrong characters.
+      failures << QStringLiteral(
+                      "ファイルの文字コードが分かりません（EUC-JP などの可能性があります）。\n"
+                      "UTF-8 か Shift_JIS で保存し直してから開いて下さい。\n%1")
+                      .arg(Q(path));
+      continue;
+    }
     anyRead = true;
     for (std::u32string& line : SplitLines(DecodeTextFile(bytes))) lines.Add(std::move(line));
   }
@@ -676,7 +894,7 @@ void frmメイン::M_Version_Click() {
   QString text = versionText_;
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   CurrentPrompts().Message(this, QMessageBox::Information,
-                           Q(setup_.programName) + QStringLiteral("のﾊﾞｰｼﾞｮﾝ情報"), text);
+                           Q(setup_.programName) + QStringLiteral("のバージョン情報"), text);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -691,7 +909,8 @@ void frmメイン::resizeEvent(QResizeEvent* e) {
   QMainWindow::resizeEvent(e);
   if (isMinimized() || layingOut_) return;
   // The window springs back to its smallest useful size.
-  const int minW = 3200 / kTwips, minH = 1365 / kTwips;
+  const int minW = std::max(3200 / kTwips, minimumWidth()),
+            minH = std::max(1365 / kTwips, minimumHeight());
   if (width() < minW || height() < minH) {
     layingOut_ = true;
     resize(std::max(width(), minW), std::max(height(), minH));
@@ -710,11 +929,57 @@ void frmメイン::LayoutControls() {
   for (QPushButton* b : {chk再生, chk停止, chk中止, chk次行, chk前行, chk録音})
     b->move(b->x(), row);
   img音量->move(img音量->x(), row + 4);
-  int w = (innerSize.width() - img音量->x() - 2 * kIconSize - 8) / 2;
+  int w = (innerSize.width() - img音量->x() - 2 * (kIconSize + 8 + kValueWidth)) / 2;
   if (w <= 0) w = sld音量->width();
   sld音量->setGeometry(img音量->x() + kIconSize + 2, row + 1, w, sld音量->height());
-  img速度->move(sld音量->x() + w + 4, img音量->y());
+  lbl音量値->move(sld音量->x() + w, sld音量->y());
+  img速度->move(lbl音量値->x() + kValueWidth + 6, img音量->y());
   sld速度->setGeometry(img速度->x() + kIconSize + 2, sld音量->y(), w, sld音量->height());
+  lbl速度値->move(sld速度->x() + w, sld速度->y());
+}
+
+QSize frmメイン::SmallestSize() const {
+  // Every button and both sliders (with their icons and values) stay visible.
+  // LayoutControls gives each slider exactly kMinSliderWidth at this width.
+  int controls = img音量->x() + 2 * (kIconSize + 8 + kValueWidth) + 2 * kMinSliderWidth;
+  int h = menuBar()->sizeHint().height() + kButtonHeight + 2 + 48 +
+          (lbl進行 ? statusBar()->sizeHint().height() : 0);  // and a few lines of text
+  return {controls, h};
+}
+
+void frmメイン::FitToScreen() {
+  QScreen* s = screen();
+  if (!s) return;
+  QRect area = s->availableGeometry();
+  QRect frame = frameGeometry();
+  int extraW = frame.width() - width(), extraH = frame.height() - height();
+  QSize size(std::min(width(), area.width() - extraW), std::min(height(), area.height() - extraH));
+  size = size.expandedTo(minimumSize());
+  if (size != this->size()) resize(size);
+  frame = frameGeometry();
+  QPoint to(
+      std::clamp(frame.x(), area.left(), std::max(area.left(), area.right() + 1 - frame.width())),
+      std::clamp(frame.y(), area.top(), std::max(area.top(), area.bottom() + 1 - frame.height())));
+  if (to != frame.topLeft()) move(to);
+}
+
+void frmメイン::ShowReadingLine(int index, int count) {
+  for (TextBox* box : txt内容) box->MarkReadingLine(box == テキスト() ? index : -1);
+  if (!lbl進行) {
+    lbl進行 = new QLabel(this);
+    lbl進行->setObjectName(QStringLiteral("lbl進行"));
+    statusBar()->addWidget(lbl進行, 1);
+  }
+  lbl進行->setText(index >= 0 ? QStringLiteral("%1 / %2 行目を読み上げ中").arg(index + 1).arg(count)
+                              : QString());
+}
+
+void frmメイン::changeEvent(QEvent* e) {
+  QMainWindow::changeEvent(e);
+  if (e->type() == QEvent::PaletteChange || e->type() == QEvent::StyleChange) {
+    if (img音量) img音量->setPixmap(SpeakerIcon(palette().color(QPalette::WindowText)));
+    if (img速度) img速度->setPixmap(SpeedIcon(palette().color(QPalette::WindowText)));
+  }
 }
 
 void frmメイン::closeEvent(QCloseEvent* e) {

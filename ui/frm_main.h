@@ -40,12 +40,20 @@ struct MainSetup {
 // A text box that takes files dropped on it and selects everything on Ctrl+A.
 class TextBox : public QPlainTextEdit {
  public:
-  explicit TextBox(QWidget* parent) : QPlainTextEdit(parent) {}
+  explicit TextBox(QWidget* parent);
   std::function<void(const std::vector<std::string>& paths)> onFilesDropped;
+  // Marks line number (0-based; -1 for none) as the one being read and scrolls it into view
+  // when it is outside; the user's cursor and selection stay where they are.
+  void MarkReadingLine(int number);
+  int MarkedLine() const { return marked_; }
+  // Whether the user put the cursor somewhere (a click or a movement key) since the text last
+  // changed: reading then starts at its line.
+  bool CursorPlaced() const { return placed_; }
 
  protected:
   void keyPressEvent(QKeyEvent* e) override;
   void keyReleaseEvent(QKeyEvent* e) override;
+  void mousePressEvent(QMouseEvent* e) override;
   void focusOutEvent(QFocusEvent* e) override;
   void dragEnterEvent(QDragEnterEvent* e) override;
   void dragMoveEvent(QDragMoveEvent* e) override;
@@ -53,6 +61,8 @@ class TextBox : public QPlainTextEdit {
 
  private:
   bool ctrl_ = false;
+  int marked_ = -1;
+  bool placed_ = false;
 };
 
 class frmメイン : public QMainWindow {
@@ -103,6 +113,13 @@ class frmメイン : public QMainWindow {
   // Tells the user once when others may write into the settings folder; nothing goes there.
   void CheckWritableFolder();
   void LayoutControls();
+  // The size below which a button or slider would be cut off.
+  QSize SmallestSize() const;
+  // Shrinks and moves the window so that it lies on its screen's free area.
+  void FitToScreen();
+  // Shows line index (0-based) of count as the one being read; index -1 clears the mark.
+  void ShowReadingLine(int index, int count);
+  QLabel* lbl進行 = nullptr;  // the status line: which line is being read
 
   // Twips per pixel, for the sizes kept in the settings file.
   static constexpr int kTwips = 15;
@@ -118,6 +135,8 @@ class frmメイン : public QMainWindow {
   QSlider* sld速度 = nullptr;
   QLabel* img音量 = nullptr;
   QLabel* img速度 = nullptr;
+  QLabel* lbl音量値 = nullptr;  // the sliders' values
+  QLabel* lbl速度値 = nullptr;
   QMenu* M_File = nullptr;
   QAction* M_Open = nullptr;
   QAction* M_Quit = nullptr;
@@ -126,15 +145,26 @@ class frmメイン : public QMainWindow {
   QMenu* M_HELP = nullptr;
   QAction* M_Mokuji = nullptr;
   QAction* M_Version = nullptr;
+  // The reading actions, for the keyboard: each presses its button.
+  QMenu* M_Read = nullptr;
+  QAction* M_Play = nullptr;
+  QAction* M_Pause = nullptr;
+  QAction* M_Stop = nullptr;
+  QAction* M_Next = nullptr;
+  QAction* M_Prev = nullptr;
+  QAction* M_Record = nullptr;
 
  protected:
   void closeEvent(QCloseEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
+  void changeEvent(QEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
   void BuildControls();
   void BuildMenus();
+  void BuildReadingMenu();
+  void SetAccessibleNames();
   void On再生(bool pressed);
   void On停止(bool pressed);
   void On中止(bool pressed);

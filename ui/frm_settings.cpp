@@ -1,18 +1,22 @@
 #include "ui/frm_settings.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTabBar>
 #include <algorithm>
 
@@ -42,7 +46,64 @@ std::u32string WithoutSpaces(std::u32string text) {
   return text;
 }
 
+// Shows an entry of the word list ("よみ<TAB>単語<TAB>flag") as aligned columns, word first,
+// with the 全/半角 flag as a word; the item's text itself stays as the settings file keeps it.
+class WordListDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    QStyleOptionViewItem opt = option;
+    initStyleOption(&opt, index);
+    const QStringList f = opt.text.split(QLatin1Char('\t'));
+    opt.text.clear();
+    const QWidget* w = opt.widget;
+    QStyle* style = w ? w->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, w);
+    painter->save();
+    painter->setPen(opt.palette.color(opt.state & QStyle::State_Selected ? QPalette::HighlightedText
+                                                                         : QPalette::Text));
+    QRect r = opt.rect.adjusted(4, 0, -4, 0);
+    const int wordWidth = r.width() * 45 / 100, readingWidth = r.width() * 40 / 100;
+    auto cell = [&](int x, int width, const QString& text) {
+      QRect c(x, r.y(), width - 4, r.height());
+      painter->drawText(c, Qt::AlignLeft | Qt::AlignVCenter,
+                        opt.fontMetrics.elidedText(text, Qt::ElideRight, c.width()));
+    };
+    cell(r.x(), wordWidth, f.value(1));
+    cell(r.x() + wordWidth, readingWidth, f.value(0));
+    cell(r.x() + wordWidth + readingWidth, r.width() - wordWidth - readingWidth,
+         WidthFlagText(f.value(2)));
+    painter->restore();
+  }
+};
+
 }  // namespace
+
+QString WidthFlagText(const QString& flag) {
+  return ParseIntLenient(U(flag)) != 0 ? QStringLiteral("区別") : QString();
+}
+
+QString MonospaceFamily() {
+  return QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
+}
+
+QStringList FontFamiliesFor(const QString& name) {
+  const QString sans = QStringLiteral("Noto Sans CJK JP");
+  const QString serif = QStringLiteral("Noto Serif CJK JP");
+  const QString mono = QStringLiteral("Noto Sans Mono CJK JP");
+  // The Windows names stand for the faces that look like them here: 明朝 is a serif face, the
+  // names without Ｐ are fixed-width.
+  if (name == QStringLiteral("ＭＳ Ｐゴシック")) return {name, sans, QStringLiteral("sans-serif")};
+  if (name == QStringLiteral("ＭＳ Ｐ明朝")) return {name, serif, QStringLiteral("serif")};
+  if (name == QStringLiteral("ＭＳ ゴシック"))
+    return {name, mono, MonospaceFamily(), sans, QStringLiteral("monospace")};
+  if (name == QStringLiteral("ＭＳ 明朝")) return {name, serif, QStringLiteral("serif")};
+  if (name == serif) return {name, QStringLiteral("serif")};
+  if (name == MonospaceFamily()) return {name, mono, sans, QStringLiteral("monospace")};
+  // A font that is not installed falls back to one that can show Japanese.
+  return {name, sans, QStringLiteral("sans-serif")};
+}
 
 void FillFontList(const std::string& path, QComboBox* combo) {
   std::string bytes;
@@ -133,10 +194,36 @@ void frm設定::Build() {
   cmd削除->setObjectName(QStringLiteral("cmd削除"));
   cmd削除->setGeometry(312, 72, 96, 26);
   auto* listCaption = new QLabel(QStringLiteral("登録済み一覧"), f);
-  listCaption->setGeometry(12, 100, 200, 20);
+  listCaption->setGeometry(12, 100, 90, 20);
+  // Why a typed character did not go into よみがな; empty until one is refused.
+  lbl読み注意 = new QLabel(f);
+  lbl読み注意->setObjectName(QStringLiteral("lbl読み注意"));
+  lbl読み注意->setGeometry(104, 96, 304, 24);
+  lbl読み注意->setWordWrap(true);
+  {
+    QFont small = lbl読み注意->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    lbl読み注意->setFont(small);
+  }
   lst単語 = new QListWidget(f);
   lst単語->setObjectName(QStringLiteral("lst単語"));
-  lst単語->setGeometry(12, 120, 340, 124);
+  lst単語->setGeometry(12, 138, 340, 106);
+  {
+    // Column headings over the list, where its delegate draws the columns.
+    const int inner = 340 - 2 * lst単語->frameWidth() - 8;
+    const int wordWidth = inner * 45 / 100, readingWidth = inner * 40 / 100;
+    const int x0 = 12 + lst単語->frameWidth() + 4;
+    const std::pair<int, const char*> heads[] = {
+        {x0, "単語"}, {x0 + wordWidth, "よみがな"}, {x0 + wordWidth + readingWidth, "全/半角"}};
+    for (const auto& [x, text] : heads) {
+      auto* head = new QLabel(QString::fromUtf8(text), f);
+      head->setGeometry(x, 120, 120, 18);
+    }
+  }
+  lst単語->setItemDelegate(new WordListDelegate(lst単語));
+  lst単語->setAccessibleName(QStringLiteral("登録済み一覧（単語、よみがな、全/半角）"));
+  txt単語->setAccessibleName(QStringLiteral("単語"));
+  txt読み->setAccessibleName(QStringLiteral("よみがな"));
   for (int i = 0; i < 2; ++i) {
     chkMOV[i] = new QPushButton(QStringLiteral("移動"), f);
     chkMOV[i]->setObjectName(QStringLiteral("chkMOV"));
@@ -166,7 +253,9 @@ void frm設定::Build() {
   cmbサイズ = new QComboBox(f);
   cmbサイズ->setObjectName(QStringLiteral("cmbサイズ"));
   cmbサイズ->setGeometry(110, 92, 90, 26);
-  for (const char* size : {"10", "11", "12", "14", "16", "18", "20"})
+  // Large sizes too, for reading from a distance or with weak eyes.
+  for (const char* size :
+       {"10", "11", "12", "14", "16", "18", "20", "24", "28", "32", "36", "40", "48", "60", "72"})
     cmbサイズ->addItem(QString::fromUtf8(size));
   for (const char* name : {"ＭＳ Ｐゴシック", "ＭＳ Ｐ明朝", "ＭＳ ゴシック", "ＭＳ 明朝"})
     cmb書式->addItem(QString::fromUtf8(name));
@@ -195,13 +284,16 @@ void frm設定::Build() {
   opt変換[0]->setChecked(true);
   chkFLAP = new QCheckBox(QStringLiteral("文章を右端で折り返す"), f);
   chkFLAP->setObjectName(QStringLiteral("chkFLAP"));
-  chkFLAP->setGeometry(16, 124, 390, 24);
+  chkFLAP->setGeometry(16, 124, 160, 24);
   chkFILE = new QCheckBox(QStringLiteral("引数をファイル名／オプションとして処理する"), f);
   chkFILE->setObjectName(QStringLiteral("chkFILE"));
   chkFILE->setGeometry(16, 154, 390, 24);
   Label7 = new QLabel(QStringLiteral("再起動後有効になります"), f);
   Label7->setObjectName(QStringLiteral("Label7"));
-  Label7->setGeometry(40, 182, 360, 22);
+  // Beside the one setting that needs a restart, so that it is not read as the next one's.
+  Label7->setGeometry(180, 125, 226, 22);
+  Label7->setBuddy(chkFLAP);
+  chkFLAP->setAccessibleDescription(Label7->text());
 
   // Values the settings file keeps that have no control of their own; never shown.
   fra共通 = new QGroupBox(QStringLiteral("制御用"), this);
@@ -276,6 +368,13 @@ void frm設定::Load() {
   // Collected, so that LoadSettings names every skipped line in one message.
   setting_->onError = [this](const SettingErrors& errors) { loadErrors_.Merge(errors); };
   FillFontList(main_->ProgramFolder() + "font.ini", cmb書式);
+  // A user without write access to the program folder keeps font.ini with the settings.
+  if (main_->WritableFolder() != main_->ProgramFolder())
+    FillFontList(main_->WritableFolder() + "font.ini", cmb書式);
+  // The faces a Linux desktop has, after the names the lists above kept in their places.
+  for (const QString& family :
+       {QStringLiteral("Noto Sans CJK JP"), QStringLiteral("Noto Serif CJK JP"), MonospaceFamily()})
+    if (cmb書式->findText(family) < 0) cmb書式->addItem(family);
   for (QGroupBox* frame : fra設定) frame->hide();
   settingsPath_ = main_->WritableFolder() + main_->ProgramName() + ".ini";
 
@@ -563,10 +662,8 @@ void frm設定::OnSize(int index) {
 
 void frm設定::OnFont(int index) {
   if (index < 0) return;
-  // A font that is not installed falls back to one that can show Japanese.
   QFont font = main_->txt内容[0]->font();
-  font.setFamilies(
-      {cmb書式->itemText(index), QStringLiteral("Noto Sans CJK JP"), QStringLiteral("sans-serif")});
+  font.setFamilies(FontFamiliesFor(cmb書式->itemText(index)));
   main_->txt内容[0]->setFont(font);
   main_->txt内容[1]->setFont(font);
 }
@@ -677,12 +774,35 @@ bool frm設定::ValidateWord(int position, Mode mode) {
   return false;
 }
 
+QString ReadingRefusal(char32_t c) {
+  QString what;
+  if ((c >= U'ァ' && c <= U'ヺ') || (c >= 0xFF66 && c <= 0xFF9D))
+    what = QStringLiteral("カタカナ");
+  else if ((c >= U'A' && c <= U'Z') || (c >= U'a' && c <= U'z') || (c >= U'Ａ' && c <= U'Ｚ') ||
+           (c >= U'ａ' && c <= U'ｚ'))
+    what = QStringLiteral("英字");
+  else if ((c >= U'0' && c <= U'9') || (c >= U'０' && c <= U'９'))
+    what = QStringLiteral("数字");
+  else
+    what = QStringLiteral("「%1」").arg(Q(std::u32string(1, c)));
+  return QStringLiteral("よみがなに%1は使えません。読み方をひらがなで入力して下さい。").arg(what);
+}
+
+void frm設定::ExplainRefused(char32_t c) {
+  lbl読み注意->setText(ReadingRefusal(c));
+  CurrentPrompts().Beep();
+}
+
 bool frm設定::eventFilter(QObject* watched, QEvent* e) {
   if (watched == txt読み && e->type() == QEvent::KeyPress) {
     auto* key = static_cast<QKeyEvent*>(e);
     std::u32string typed = U(key->text());
-    if (typed.size() == 1 && typed[0] >= 0x20 && typed[0] != 0x7F && !IsReadingCharacter(typed[0]))
+    if (typed.size() == 1 && typed[0] >= 0x20 && typed[0] != 0x7F &&
+        !IsReadingCharacter(typed[0])) {
+      ExplainRefused(typed[0]);
       return true;
+    }
+    if (!typed.empty()) lbl読み注意->clear();
   }
   if (watched == txt読み && e->type() == QEvent::InputMethod) {
     // Text committed by an input method is typed text too: keep its reading characters only.
@@ -692,6 +812,11 @@ bool frm設定::eventFilter(QObject* watched, QEvent* e) {
     for (char32_t c : committed)
       if (IsReadingCharacter(c)) kept.push_back(c);
     if (kept != committed) {
+      for (char32_t c : committed)
+        if (!IsReadingCharacter(c)) {
+          ExplainRefused(c);
+          break;
+        }
       QInputMethodEvent filtered(im->preeditString(), im->attributes());
       filtered.setCommitString(Q(kept), im->replacementStart(), im->replacementLength());
       static_cast<QLineEdit*>(watched)->event(&filtered);

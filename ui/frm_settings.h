@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,6 +30,14 @@ class frmメイン;
 // Fills combo with the font names listed in path, one per line, skipping the four built-in
 // names and empty lines.
 void FillFontList(const std::string& path, QComboBox* combo);
+// Why a character cannot go into a reading, in plain words.
+QString ReadingRefusal(char32_t c);
+// The word list's 全/半角 column for a stored flag.
+QString WidthFlagText(const QString& flag);
+// The font families tried, in order, for a name in the font list.
+QStringList FontFamiliesFor(const QString& name);
+// The system's fixed-width family.
+QString MonospaceFamily();
 // The characters a reading may hold.
 bool IsReadingCharacter(char32_t c);
 // text without line breaks and tabs: a word or reading is one field of one line of the
@@ -88,6 +97,7 @@ class frm設定 : public QDialog {
   QCheckBox* chkFLAP = nullptr;
   QCheckBox* chkFILE = nullptr;
   QLabel* Label7 = nullptr;
+  QLabel* lbl読み注意 = nullptr;  // why a character was refused in よみがな
   QLabel* lblW読音量 = nullptr;
   QLabel* lblW読速度 = nullptr;
   QLabel* lblW画面X = nullptr;
@@ -100,6 +110,7 @@ class frm設定 : public QDialog {
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
+  void ExplainRefused(char32_t c);
   void Build();
   void OnTab(int index);
   void ShowSelectedFrame();

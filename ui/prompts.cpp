@@ -24,6 +24,12 @@ void Prompts::Notice(QWidget* parent, QMessageBox::Icon icon, const QString& tit
   box->show();
 }
 
+bool Prompts::Ask(QWidget* parent, const QString& title, const QString& text) {
+  QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
 void Prompts::Beep() {
   QApplication::beep();
 }

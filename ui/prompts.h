@@ -20,6 +20,8 @@ class Prompts {
   virtual void Notice(QWidget* parent, QMessageBox::Icon icon, const QString& title,
                       const QString& text);
   virtual void Beep();
+  // Asks a yes/no question; true when the user answers yes. No is the default answer.
+  virtual bool Ask(QWidget* parent, const QString& title, const QString& text);
   // Shows the dialog modally; returns when it has been hidden.
   virtual void ShowModal(QDialog& dialog);
 };

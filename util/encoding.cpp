@@ -264,6 +264,49 @@ bool LooksLikeUtf8(std::string_view bytes) {
   return invalidUtf8 < invalidCp932;
 }
 
+bool IsKnownTextEncoding(std::string_view bytes) {
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF" || bytes.substr(0, 2) == "\xFF\xFE" ||
+      bytes.substr(0, 2) == "\xFE\xFF")
+    return true;
+  // ISO-2022-JP is 7-bit, so it passes for UTF-8; its escapes give it away.
+  for (std::string_view esc : {"\x1B$B", "\x1B$@", "\x1B(J", "\x1B$(D"})
+    if (bytes.find(esc) != std::string_view::npos) return false;
+  if (LooksLikeUtf8(bytes)) return true;
+  // EUC-JP: every high byte in a pair of A1-FE bytes (or after 8E/8F). Japanese in code page
+  // 932 almost always has a lead byte 81-9F (all kana and punctuation), which EUC-JP never has.
+  size_t pairs = 0;
+  bool euc = true;
+  for (size_t i = 0; i < bytes.size() && euc;) {
+    uint8_t b = static_cast<uint8_t>(bytes[i]);
+    auto high = [&](size_t k) {
+      return k < bytes.size() && static_cast<uint8_t>(bytes[k]) >= 0xA1 &&
+             static_cast<uint8_t>(bytes[k]) <= 0xFE;
+    };
+    if (b < 0x80) {
+      ++i;
+    } else if (b >= 0xA1 && b <= 0xFE && high(i + 1)) {
+      ++pairs;
+      i += 2;
+    } else if (b == 0x8E && high(i + 1)) {
+      ++pairs;
+      i += 2;
+    } else if (b == 0x8F && high(i + 1) && high(i + 2)) {
+      ++pairs;
+      i += 3;
+    } else {
+      euc = false;
+    }
+  }
+  if (euc && pairs > 0) return false;
+  // Code page 932 with more than a few undecodable bytes is some other encoding.
+  size_t nonAscii = 0, bad = 0;
+  for (char32_t c : FromCp932(bytes)) {
+    nonAscii += c >= 0x80;
+    bad += c == kReplacement;
+  }
+  return bad * 20 <= nonAscii;
+}
+
 std::u32string ToCp932Forms(std::u32string_view text) {
   std::u32string out(text);
   for (char32_t& c : out) {

@@ -37,6 +37,9 @@ std::u32string DecodeTextFile(std::string_view bytes);
 // Whether bytes without a BOM are UTF-8 rather than code page 932, on the evidence of the whole
 // text: valid UTF-8 throughout, or many valid multibyte sequences against a few stray bytes.
 bool LooksLikeUtf8(std::string_view bytes);
+// Whether DecodeTextFile reads bytes as their writer meant: false for EUC-JP, ISO-2022-JP and
+// other bytes that neither UTF-8 nor code page 932 decode, which would come out as mojibake.
+bool IsKnownTextEncoding(std::string_view bytes);
 
 std::u32string U32(std::string_view utf8);  // short form of FromUtf8 for literals in code
 

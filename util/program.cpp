@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <iostream>
 
 #include "util/files.h"
 
@@ -41,8 +42,23 @@ std::string ProgramFolder() {
   return FolderOf(ExecutablePath());
 }
 
+std::string DataFolder() {
+  std::string program = ProgramFolder();
+  if (program.empty() || IsDirectory(program + "dll")) return program;
+  // bin/ beside share/: the parent folder, resolved so that messages show a plain path.
+  std::string shared = FolderOf(program.substr(0, program.size() - 1)) + "share/kotonel/";
+  if (IsDirectory(shared + "dll")) {
+    if (char* real = ::realpath(shared.c_str(), nullptr)) {
+      shared = WithSlash(real);
+      std::free(real);
+    }
+    return shared;
+  }
+  return program;
+}
+
 std::string DictionaryFolder() {
-  return ProgramFolder() + "dll/";
+  return DataFolder() + "dll/";
 }
 
 bool OthersMayWriteInto(const std::string& folder) {
@@ -73,6 +89,40 @@ std::string Guarded(std::string folder) {
 
 }  // namespace
 
+namespace {
+
+std::string UserConfigFolder() {
+  std::string base;
+  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg && xdg[0] == '/')
+    base = WithSlash(xdg);
+  else if (const char* home = std::getenv("HOME"); home && *home)
+    base = WithSlash(home) + ".config/";
+  else
+    base = "/tmp/";
+  return base + "Kotonel/";
+}
+
+// Older versions kept the settings beside the executable wherever it was installed: the file
+// goes, once, to the user's folder so that the word list is not lost.
+void MoveOldSettings(const std::string& oldPath, const std::string& folder) {
+  std::string newPath = folder + FileNameOf(oldPath);
+  if (!FileExists(oldPath) || FileExists(newPath) || FolderWritesRefused(folder) != "") return;
+  std::string data;
+  bool moved = RenameFile(oldPath, newPath);
+  if (!moved && ReadWholeFile(oldPath, data) && WriteFileAtomic(newPath, data)) {
+    moved = true;
+    if (!DeleteFile(oldPath))
+      std::cerr << "Kotonel: " << oldPath << " could not be removed after it was copied\n";
+  }
+  if (moved)
+    std::cerr << "Kotonel: the settings file " << oldPath << " was moved to " << newPath << "\n";
+  else
+    std::cerr << "Kotonel: the settings file " << oldPath << " could not be moved to " << newPath
+              << "\n";
+}
+
+}  // namespace
+
 std::string WritableFolder() {
   if (const char* dir = std::getenv("KOTONEL_CONFIG_DIR"); dir && *dir) {
     std::string folder = WithSlash(dir);
@@ -80,18 +130,22 @@ std::string WritableFolder() {
     return Guarded(folder);
   }
   std::string program = ProgramFolder();
-  if (!program.empty() && ::access(program.c_str(), W_OK) == 0 && !OthersMayWriteInto(program))
-    return program;
-  std::string base;
-  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
-    base = WithSlash(xdg);
-  else if (const char* home = std::getenv("HOME"); home && *home)
-    base = WithSlash(home) + ".config/";
-  else
-    base = "/tmp/";
-  std::string folder = base + "Kotonel/";
+  std::string settings = program + ProgramName() + ".ini";
+  bool portableCopy = IsDirectory(program + "dll");
+  bool asks = !program.empty() &&
+              (FileExists(program + "portable") || (portableCopy && FileExists(settings)));
+  if (asks) {
+    if (::access(program.c_str(), W_OK) == 0 && !OthersMayWriteInto(program)) return program;
+    std::cerr << "Kotonel: " << program
+              << (OthersMayWriteInto(program) ? " may be written by other users"
+                                              : " is not writable")
+              << ": the settings are kept in " << UserConfigFolder() << " instead\n";
+  }
+  std::string folder = UserConfigFolder();
   MakeFolders(folder);
-  return Guarded(folder);
+  Guarded(folder);
+  if (!asks && !portableCopy && !program.empty()) MoveOldSettings(settings, folder);
+  return folder;
 }
 
 std::string ProgramName() {

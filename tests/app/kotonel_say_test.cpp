@@ -133,6 +133,54 @@ TEST(KotonelSay, OutputKeepsModesWritesDevicesThroughAndChecksFirst) {
   EXPECT_EQ(r.status, 2);
 }
 
+TEST(KotonelSay, ListsTheVoicesAndTakesThemByName) {
+  SayResult r = Say("--list-voices");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "0 女性１\n1 女性２\n2 男性１\n3 男性２\n4 ロボット\n5 中性\n6 機械\n7 特殊\n");
+  EXPECT_EQ(Say("-t 男性２ -m phonetic -p あ").status, 0);
+  EXPECT_EQ(Say("--voice=特殊 -m phonetic -p あ").status, 0);
+  EXPECT_EQ(Say("-t 男性 -m phonetic -p あ").status, 2);
+}
+
+TEST(KotonelSay, StreamsWavOrRawPcmLineByLine) {
+  kotonel::test::TempFolder dir;
+  std::string dict = VoicedDictionary(dir);
+  std::string wav = dir.File("a.wav");
+  ASSERT_EQ(Say("-m phonetic -o '" + wav + "' あ、い", "", dict).status, 0);
+  std::string file = Slurp(wav);
+  ASSERT_GT(file.size(), 44u);
+
+  // The stream holds what the file holds, under a header whose lengths are left open.
+  std::string stream = dir.File("s.wav");
+  SayResult r = Say("-m phonetic -o - あ、い 2>&1 > '" + stream + "'", "", dict);
+  ASSERT_EQ(r.status, 0) << r.out;
+  std::string streamed = Slurp(stream);
+  ASSERT_EQ(streamed.size(), file.size());
+  EXPECT_EQ(streamed.substr(0, 4), "RIFF");
+  EXPECT_EQ(Le32(streamed, 4), 0xFFFFFFFFu);
+  EXPECT_EQ(Le32(streamed, 40), 0xFFFFFFFFu);
+  EXPECT_EQ(streamed.substr(8, 32), file.substr(8, 32));
+  EXPECT_EQ(streamed.substr(44), file.substr(44));
+
+  // --raw: the same samples without a header.
+  std::string raw = dir.File("s.raw");
+  r = Say("-m phonetic --raw あ、い 2>&1 > '" + raw + "'", "", dict);
+  ASSERT_EQ(r.status, 0) << r.out;
+  EXPECT_EQ(Slurp(raw), file.substr(44));
+  EXPECT_EQ(Say("--raw -o '" + dir.File("x.raw") + "' あ").status, 2);
+
+  // Each line leaves as it is made: a later line that fails does not take back the first.
+  r = Say("-m phonetic --raw 2>&1 > '" + raw + "'", "あ、い\nかx\n", dict);
+  EXPECT_EQ(r.status, 4);
+  EXPECT_NE(r.out.find("line 2 (かx)"), std::string::npos) << r.out;
+  EXPECT_EQ(Slurp(raw), file.substr(44));
+
+  // A player that cannot take the stream stops the reading, with the reason.
+  r = Say("-m phonetic --raw あ 2>&1 >/dev/full", "", dict);
+  EXPECT_EQ(r.status, 4);
+  EXPECT_NE(r.out.find("No space left on device"), std::string::npos) << r.out;
+}
+
 TEST(KotonelSay, AFailedWriteToStandardOutputIsAnError) {
   SayResult r = Say("-m phonetic -p あ 2>&1 >/dev/full");
   EXPECT_EQ(r.status, 4);

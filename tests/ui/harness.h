@@ -39,12 +39,18 @@ class TestPrompts final : public Prompts {
     ++notices;
   }
   void Beep() override { ++beeps; }
+  bool Ask(QWidget*, const QString& title, const QString& text) override {
+    questions.push_back({QMessageBox::Question, title, text});
+    return answer;
+  }
   void ShowModal(QDialog& dialog) override {
     ++modals;
     dialog.show();
     if (onModal) onModal(dialog);
   }
   std::vector<Shown> messages;
+  std::vector<Shown> questions;
+  bool answer = true;  // the answer to every question
   int beeps = 0;
   int notices = 0;
   int modals = 0;

@@ -374,8 +374,10 @@ TEST(MainWindow, WindowSpringsBackToItsSmallestSize) {
   frmメイン& w = h.Start();
   w.resize(100, 40);
   QApplication::processEvents();
-  EXPECT_EQ(w.width(), 3200 / frmメイン::kTwips);
-  EXPECT_EQ(w.height(), 1365 / frmメイン::kTwips);
+  // No smaller than the old fixed limit, nor than what keeps every button and slider visible.
+  EXPECT_EQ(w.width(), std::max(3200 / frmメイン::kTwips, w.minimumWidth()));
+  EXPECT_EQ(w.height(), std::max(1365 / frmメイン::kTwips, w.minimumHeight()));
+  EXPECT_TRUE(w.centralWidget()->rect().contains(w.sld速度->geometry()));
   w.resize(800, 500);
   QApplication::processEvents();
   // The text box fills the width and the buttons sit right under it.
@@ -455,7 +457,7 @@ TEST(MainWindow, VersionBoxAndMenus) {
   EXPECT_EQ(w.M_Mokuji->text(), QStringLiteral("目次(&C)       F1"));
   w.M_Version->trigger();
   ASSERT_EQ(h.prompts.messages.size(), 1u);
-  EXPECT_EQ(h.prompts.messages[0].title, QStringLiteral("Kotonelのﾊﾞｰｼﾞｮﾝ情報"));
+  EXPECT_EQ(h.prompts.messages[0].title, QStringLiteral("Kotonelのバージョン情報"));
   EXPECT_EQ(h.prompts.messages[0].icon, QMessageBox::Information);
   EXPECT_TRUE(h.prompts.messages[0].text.startsWith(QStringLiteral("　Kotonel Ver 1.56\n　")));
   EXPECT_TRUE(w.VersionText().endsWith(QStringLiteral("\r\n\r\n")));
