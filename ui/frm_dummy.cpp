@@ -144,6 +144,7 @@ void frmダミー::Tick() {
   std::u32string text = entry.text;
   if (FileOptionOn()) {
     ParsedEntry parsed = ParseEntry(entry.text, entry.folder);
+    if (!parsed.fileError.empty() && warn) warn(parsed.fileError);
     ApplyOptions(parsed.options);
     text = std::move(parsed.text);
   }

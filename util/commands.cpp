@@ -140,15 +140,17 @@ ParsedEntry ParseEntry(std::u32string_view entry, const std::string& folder) {
   std::u32string_view name = TrimEnd(pieces.empty() ? std::u32string_view() : pieces[0]);
   if (!Trim(name).empty()) {
     parsed.fileName = Resolve(name, folder);
-    std::string data;
-    // Only a plain file: a named pipe would hold the window until somebody writes to it.
-    struct stat st;
-    if (::stat(parsed.fileName.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
-        ReadWholeFile(parsed.fileName, data)) {
+    std::string data, why;
+    // Only a plain file (the reader refuses pipes and folders); a failure is told, not hidden.
+    if (ReadWholeFile(parsed.fileName, data, &why)) {
       for (const std::u32string& line : SplitLines(DecodeTextFile(data))) {
         parsed.text += line;
         parsed.text += U'\n';
       }
+    } else if (!FileExists(parsed.fileName)) {
+      parsed.fileError = "ファイルが見つかりません。\n" + parsed.fileName;
+    } else {
+      parsed.fileError = "ファイルを読み込めませんでした。\n" + parsed.fileName + "\n" + why;
     }
   }
   return parsed;

@@ -35,6 +35,8 @@ struct ParsedEntry {
   std::u32string text;  // the "/w:" text, then the file's lines, each ending in a line feed
   EntryOptions options;
   std::string fileName;  // the text file named, resolved; empty when none
+  // Why the file named could not be read, for the user ("" when it was read or none was named).
+  std::string fileError;
 };
 
 // Takes an entry apart: entry = [file name] { "/" option } [ "/w:" text ]. File names and the

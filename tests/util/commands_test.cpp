@@ -51,6 +51,26 @@ TEST(NumericValue, LeadingNumberWithBlanksSkipped) {
   EXPECT_EQ(NumericValue(U"1.2.3"), 1.2);
 }
 
+// A file that cannot be read is told about by name and reason; the "/w:" text still stands.
+TEST(ParseEntry, AFileThatCannotBeReadIsReported) {
+  test::TempFolder temp;
+  const std::string& folder = temp.Folder();
+  fs::create_directory(folder + "sub");
+  ParsedEntry p = ParseEntry(U"missing.txt /w:あ", folder);
+  EXPECT_EQ(p.text, U"あ");
+  EXPECT_NE(p.fileError.find("ファイルが見つかりません。"), std::string::npos);
+  EXPECT_NE(p.fileError.find(folder + "missing.txt"), std::string::npos);
+  for (const char32_t* name : {U"sub", U".."}) {
+    p = ParseEntry(name, folder);
+    EXPECT_EQ(p.text, U"");
+    EXPECT_NE(p.fileError.find("ファイルを読み込めませんでした。"), std::string::npos);
+  }
+  std::ofstream(folder + "ok.txt") << "い\n";
+  p = ParseEntry(U"ok.txt", folder);
+  EXPECT_EQ(p.text, U"い\n");
+  EXPECT_EQ(p.fileError, "");
+}
+
 TEST(ParseEntry, FileOptionsAndText) {
   test::TempFolder dir;
   dir.Write("note.txt", "一行目\r\n二行目\n");
