@@ -720,9 +720,14 @@ void frmメイン::ReadAloud() {
     if (error != 0) caption += QStringLiteral(" - ") + Q(SpeechErrorMessage(error));
     setWindowTitle(caption);
   }
-  // The error also stays in the status line until the next reading starts.
-  if (error != 0 && lbl進行)
-    lbl進行->setText(QStringLiteral("読み上げを中断しました：") + Q(SpeechErrorMessage(error)));
+  // The error also stays in the status line until the next reading starts, with its real
+  // cause (a missing voice folder, an unreadable model) where the engine knows it.
+  if (error != 0 && lbl進行) {
+    QString status = QStringLiteral("読み上げを中断しました：") + Q(SpeechErrorMessage(error));
+    if (!objMAIN->LastError().empty())
+      status += QStringLiteral("（%1）").arg(Q(objMAIN->LastError()));
+    lbl進行->setText(status);
+  }
   if (error != 0) CurrentPrompts().Beep();
 }
 

@@ -4,39 +4,15 @@
 // accent mark at all without intonation.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
-#include "support/engine_rig.h"
+#include "dictionaries/shipped.h"
 #include "util/encoding.h"
 
 namespace kotonel {
 namespace {
 
-using test::EngineRig;
-
-class ShippedAccents : public testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    rig_ = std::make_unique<EngineRig>(16, false, std::string(KOTONEL_SOURCE_DIR) + "dll/");
-  }
-  static void TearDownTestSuite() { rig_.reset(); }
-
-  static std::string Read(const std::u32string& line, bool intonation = true) {
-    size_t before = rig_->device->Pieces().size();
-    rig_->engine->CONV(true);
-    rig_->engine->Intonation(intonation);
-    EXPECT_EQ(rig_->engine->Speech(0, line), 0);
-    std::u32string out;
-    for (size_t i = before; i < rig_->device->Pieces().size(); ++i) out += rig_->PieceText(i);
-    rig_->engine->Intonation(true);
-    return ToUtf8(out);
-  }
-
-  static std::unique_ptr<EngineRig> rig_;
-};
-
-std::unique_ptr<EngineRig> ShippedAccents::rig_;
+class ShippedAccents : public test::Shipped {};
 
 // です and ます are no phrase of their own: です follows the accent of the word before it,
 // ます takes the accent from a verb's stem, and a flat verb lends its ending the accent.

@@ -3,40 +3,15 @@
 // ordinary text is read shows up.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
-#include "support/engine_rig.h"
+#include "dictionaries/shipped.h"
 #include "util/encoding.h"
 
 namespace kotonel {
 namespace {
 
-using test::EngineRig;
-
-class ShippedDictionaries : public testing::Test {
- protected:
-  // Loading the full word dictionary takes a moment: one engine serves every test.
-  static void SetUpTestSuite() {
-    rig_ = std::make_unique<EngineRig>(16, false, std::string(KOTONEL_SOURCE_DIR) + "dll/");
-  }
-  static void TearDownTestSuite() { rig_.reset(); }
-
-  // What the synthesizer is given for a line, as `kotonel-say -p` prints it.
-  static std::string Read(const std::u32string& line) {
-    size_t before = rig_->device->Pieces().size();
-    rig_->engine->CONV(true);
-    rig_->engine->Intonation(true);
-    EXPECT_EQ(rig_->engine->Speech(0, line), 0);
-    std::u32string out;
-    for (size_t i = before; i < rig_->device->Pieces().size(); ++i) out += rig_->PieceText(i);
-    return ToUtf8(out);
-  }
-
-  static std::unique_ptr<EngineRig> rig_;
-};
-
-std::unique_ptr<EngineRig> ShippedDictionaries::rig_;
+class ShippedDictionaries : public test::Shipped {};
 
 TEST_F(ShippedDictionaries, Dates) {
   EXPECT_EQ(Read(U"今日は2024年4月14日です。"),

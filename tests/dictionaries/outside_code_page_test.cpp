@@ -3,39 +3,19 @@
 // forms of a kanji read as the form the dictionaries hold.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
-#include "support/engine_rig.h"
+#include "dictionaries/shipped.h"
 #include "util/encoding.h"
 
 namespace kotonel {
 namespace {
 
-using test::EngineRig;
-
-class OutsideCodePage : public testing::Test {
+// Read without intonation: only the reading matters here.
+class OutsideCodePage : public test::Shipped {
  protected:
-  static void SetUpTestSuite() {
-    rig_ = std::make_unique<EngineRig>(16, false, std::string(KOTONEL_SOURCE_DIR) + "dll/");
-  }
-  static void TearDownTestSuite() { rig_.reset(); }
-
-  // The phonetic string of a line without intonation.
-  static std::string Read(const std::u32string& line) {
-    size_t before = rig_->device->Pieces().size();
-    rig_->engine->CONV(true);
-    rig_->engine->Intonation(false);
-    EXPECT_EQ(rig_->engine->Speech(0, line), 0);
-    std::u32string out;
-    for (size_t i = before; i < rig_->device->Pieces().size(); ++i) out += rig_->PieceText(i);
-    return ToUtf8(out);
-  }
-
-  static std::unique_ptr<EngineRig> rig_;
+  static std::string Read(const std::u32string& line) { return Shipped::Read(line, false); }
 };
-
-std::unique_ptr<EngineRig> OutsideCodePage::rig_;
 
 TEST_F(OutsideCodePage, CharactersAfterAnUnreadableOneAreRead) {
   EXPECT_NE(Read(U"猫が😀好きです").find("すき"), std::string::npos) << Read(U"猫が😀好きです");

@@ -98,6 +98,7 @@ TEST(ReadingLine, AnErrorStaysInTheStatusLineUntilTheNextReading) {
   h.Read(QStringLiteral("あ\nい"));
   EXPECT_TRUE(w.lbl進行->text().startsWith(QStringLiteral("読み上げを中断しました：")));
   EXPECT_TRUE(w.lbl進行->text().contains(QStringLiteral("301")));
+  EXPECT_TRUE(w.lbl進行->text().contains(QStringLiteral("fake failure")));  // the real cause
   QString during;
   h.At(10, [&] { during = w.lbl進行->text(); });
   h.Read(QStringLiteral("う"));

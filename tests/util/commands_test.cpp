@@ -57,7 +57,7 @@ TEST(ParseEntry, AFileThatCannotBeReadIsReported) {
   const std::string& folder = temp.Folder();
   fs::create_directory(folder + "sub");
   ParsedEntry p = ParseEntry(U"missing.txt /w:あ", folder);
-  EXPECT_EQ(p.text, U"あ");
+  EXPECT_EQ(p.text, U"あ\n");
   EXPECT_NE(p.fileError.find("ファイルが見つかりません。"), std::string::npos);
   EXPECT_NE(p.fileError.find(folder + "missing.txt"), std::string::npos);
   for (const char32_t* name : {U"sub", U".."}) {
