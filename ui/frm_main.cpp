@@ -284,6 +284,8 @@ void frmメイン::BuildControls() {
   }
   connect(chk再生, &QPushButton::toggled, this, [this](bool on) { On再生(on); });
   connect(chk停止, &QPushButton::toggled, this, [this](bool on) { On停止(on); });
+  connect(chk中止, &QPushButton::pressed, this, [this] { stopPressedByHand_ = true; });
+  connect(chk中止, &QPushButton::released, this, [this] { stopPressedByHand_ = false; });
   connect(chk中止, &QPushButton::toggled, this, [this](bool on) { On中止(on); });
   connect(chk次行, &QPushButton::toggled, this, [this](bool on) { OnMove(chk次行, on); });
   connect(chk前行, &QPushButton::toggled, this, [this](bool on) { OnMove(chk前行, on); });
@@ -589,8 +591,10 @@ void frmメイン::On停止(bool) {
 void frmメイン::On中止(bool pressed) {
   // Stop while nothing plays doubles as "clear".
   // The user is asked first (Shift skips the question): one press too many must not wipe a
-  // long text.
-  if (pressed && !chk再生->isChecked() && !テキスト()->document()->isEmpty() &&
+  // long text. A press by a command ("/clear") or by closing the window asks nobody: a question
+  // there would hold up the command queue and the closing.
+  if (pressed && stopPressedByHand_ && !chk再生->isChecked() &&
+      !テキスト()->document()->isEmpty() &&
       !(QGuiApplication::keyboardModifiers() & Qt::ShiftModifier) &&
       !CurrentPrompts().Ask(this, Q(setup_.programName),
                             QStringLiteral("文章をすべて消去しますか？\n"

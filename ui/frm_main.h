@@ -183,6 +183,8 @@ class frmメイン : public QMainWindow {
   QString versionText_;
   int activeIndex_ = 0;
   bool closing_ = false;
+  // Set while the user holds 中止 down: only a press by hand asks before clearing the text.
+  bool stopPressedByHand_ = false;
   bool secondInstance_ = false;
   int readingDepth_ = 0;  // > 0 while ReadAloud runs
   bool releaseEngineLater_ = false;

@@ -1,7 +1,9 @@
 // How the running instance starts, ends and keeps taking commands: later starts without a
 // display, options meant for the window system, signals, and messages that must not hold up the
 // queue.
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "world.h"
 
@@ -51,10 +53,14 @@ TEST(Instance, TerminateDuringASlowStartWaitsUntilTheWindowCanClose) {
   ::unsetenv("KOTONEL_START_GATE");
   first.Signal(SIGTERM);
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
-  {
-    std::ofstream pipe(gate, std::ios::binary);
-    pipe << "go\n";
-  }
+  // Opened without blocking: a start that never reached the gate fails the test, not hangs it.
+  int fd = -1;
+  ASSERT_TRUE(WaitUntil([&] {
+    fd = ::open(gate.c_str(), O_WRONLY | O_NONBLOCK);
+    return fd >= 0;
+  })) << "the start never reached the gate";
+  EXPECT_EQ(::write(fd, "go\n", 3), 3);
+  ::close(fd);
   EXPECT_EQ(first.Wait(), 0);
   EXPECT_FALSE(FileExists(w.HandleFile()));
   EXPECT_NE(w.SettingsText().find("lblW読速度"), std::string::npos);

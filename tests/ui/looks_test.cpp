@@ -182,14 +182,14 @@ TEST(ClearText, StopWhileIdleAsksFirstAndStaysUndoable) {
   frmメイン& w = h.Start();
   w.テキスト()->setPlainText(QStringLiteral("長い文章"));
   h.prompts.answer = false;
-  w.chk中止->setChecked(true);
+  w.chk中止->click();
   ASSERT_EQ(h.prompts.questions.size(), 1u);
   EXPECT_EQ(w.テキスト()->toPlainText(), QStringLiteral("長い文章"));
   EXPECT_FALSE(w.chk中止->isChecked());
   EXPECT_TRUE(w.chk中止->isEnabled());
 
   h.prompts.answer = true;
-  w.chk中止->setChecked(true);
+  w.chk中止->click();
   EXPECT_EQ(h.prompts.questions.size(), 2u);
   EXPECT_EQ(w.テキスト()->toPlainText(), QString());
   w.テキスト()->undo();
@@ -197,8 +197,17 @@ TEST(ClearText, StopWhileIdleAsksFirstAndStaysUndoable) {
 
   // Nothing to clear: nothing asked.
   w.テキスト()->clear();
+  w.chk中止->click();
+  EXPECT_EQ(h.prompts.questions.size(), 2u);
+
+  // Pressed by a command or by closing: cleared without a question that would hold them up,
+  // and still undoable.
+  w.テキスト()->setPlainText(QStringLiteral("命令で消す"));
   w.chk中止->setChecked(true);
   EXPECT_EQ(h.prompts.questions.size(), 2u);
+  EXPECT_EQ(w.テキスト()->toPlainText(), QString());
+  w.テキスト()->undo();
+  EXPECT_EQ(w.テキスト()->toPlainText(), QStringLiteral("命令で消す"));
 }
 
 }  // namespace
