@@ -297,7 +297,14 @@ bool IsKnownTextEncoding(std::string_view bytes) {
       euc = false;
     }
   }
-  if (euc && pairs > 0) return false;
+  // Shift_JIS half-width katakana are single bytes A1-DF, so a text of them pairs up like
+  // EUC-JP. Real EUC-JP text has second bytes above DF (most hiragana, a third of the kanji)
+  // within a few characters; without one, the bytes are half-width katakana.
+  bool halfWidthKanaOnly = std::all_of(bytes.begin(), bytes.end(), [](char c) {
+    auto b = static_cast<uint8_t>(c);
+    return b < 0x80 || (b >= 0xA1 && b <= 0xDF);
+  });
+  if (euc && pairs > 0 && !halfWidthKanaOnly) return false;
   // Code page 932 with more than a few undecodable bytes is some other encoding.
   size_t nonAscii = 0, bad = 0;
   for (char32_t c : FromCp932(bytes)) {

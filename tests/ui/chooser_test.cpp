@@ -149,6 +149,10 @@ TEST(Chooser, UnknownEncodingsAreNamedNotShownAsMojibake) {
   EXPECT_FALSE(IsKnownTextEncoding(euc));
   EXPECT_FALSE(IsKnownTextEncoding(jis));
   EXPECT_TRUE(IsKnownTextEncoding(sjis));
+  // Half-width katakana in Shift_JIS pair up like EUC-JP: ｶﾀｶﾅ ﾃｽﾄ, ｱｲｳｴ
+  EXPECT_TRUE(IsKnownTextEncoding("\xB6\xC0\xB6\xC5 \xC3\xBD\xC4\xDE"));
+  EXPECT_TRUE(IsKnownTextEncoding("\xB1\xB2\xB3\xB4"));
+  EXPECT_FALSE(IsKnownTextEncoding("\xC6\xFC\xCB\xDC"));  // 日本 in EUC-JP
   EXPECT_TRUE(IsKnownTextEncoding("これは UTF-8"));
   EXPECT_TRUE(IsKnownTextEncoding("plain ASCII"));
   EXPECT_TRUE(IsKnownTextEncoding(""));
