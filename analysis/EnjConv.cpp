@@ -1,6 +1,7 @@
 #include "analysis/EnjConv.h"
 #include "analysis/dictionary_file.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "analysis/numeric_field.h"
@@ -20,35 +21,87 @@ constexpr std::u32string_view kMarks = U"./";
 
 // Keys are stored and looked up in lower case. Besides ASCII this folds the full-width Latin,
 // Greek and Cyrillic capitals, which a file or a caller may also use.
-std::u32string FoldCase(std::u32string_view text) {
-  std::u32string out(text);
-  for (char32_t& c : out) {
-    if ((c >= U'A' && c <= U'Z') || (c >= 0xFF21 && c <= 0xFF3A) ||
-        (c >= 0x0391 && c <= 0x03A9 && c != 0x03A2) || (c >= 0x0410 && c <= 0x042F))
-      c += 0x20;
-    else if (c == 0x0401)
-      c = 0x0451;
-  }
-  return out;
+char32_t FoldCase(char32_t c) {
+  if ((c >= U'A' && c <= U'Z') || (c >= 0xFF21 && c <= 0xFF3A) ||
+      (c >= 0x0391 && c <= 0x03A9 && c != 0x03A2) || (c >= 0x0410 && c <= 0x042F))
+    return c + 0x20;
+  return c == 0x0401 ? 0x0451 : c;
+}
+
+// The hash of a folded key in a table.
+uint64_t KeyHash(uint32_t table, std::u32string_view key) {
+  uint64_t h = 0xcbf29ce484222325ULL ^ table;
+  for (char32_t c : key) h = (h ^ FoldCase(c)) * 0x100000001b3ULL;
+  h ^= h >> 33;
+  h *= 0xff51afd7ed558ccdULL;
+  return h ^ (h >> 33);
 }
 
 }  // namespace
 
 EnjConv::EnjConv(const std::string& dictionaryFolder) {
   const std::string path = dictionaryFolder + "eng.ktn";
-  ReadDictionaryLines(path, kLoadError, 3, [&](const std::u32string& line, auto& fields) {
+  ReadDictionaryText(path, kLoadError, 3, text_, [&](std::u32string_view line, auto& fields) {
+    if (slots_.empty()) {
+      // Sized once from the text: a line per line end, the index at most half full.
+      size_t lines = std::max(std::count(text_.begin(), text_.end(), U'\n'),
+                              std::count(text_.begin(), text_.end(), U'\r')) +
+                     1;
+      entries_.reserve(lines);
+      Rehash(lines * 2);
+    }
     const int32_t table = RoundedField(fields[0]);
     if (table < 0 || table >= kTables)
-      throw DictionaryError(std::u32string(kLoadError), line, path);
-    auto [it, added] = tables_[static_cast<size_t>(table)].emplace(FoldCase(fields[1]), fields[2]);
-    if (!added) throw DictionaryError(std::u32string(kLoadError), line, path);
+      throw DictionaryError(std::u32string(kLoadError), std::u32string(line), path);
+    if (Find(static_cast<uint32_t>(table), fields[1]) >= 0)
+      throw DictionaryError(std::u32string(kLoadError), std::u32string(line), path);
+    if ((entries_.size() + 1) * 2 > slots_.size()) Rehash(slots_.size() * 2);
+    // The key is kept folded, so that looking up compares it as it stands.
+    const auto key = static_cast<uint32_t>(fields[1].data() - text_.data());
+    for (size_t k = 0; k < fields[1].size(); ++k) text_[key + k] = FoldCase(text_[key + k]);
+    Entry e{key, static_cast<uint32_t>(fields[2].data() - text_.data()),
+            static_cast<uint32_t>(fields[1].size()), static_cast<uint32_t>(fields[2].size()),
+            static_cast<uint32_t>(table)};
+    entries_.push_back(e);
+    Insert(static_cast<uint32_t>(entries_.size() - 1));
   });
 }
 
+void EnjConv::Rehash(size_t atLeast) {
+  size_t capacity = 16;
+  while (capacity < atLeast) capacity *= 2;
+  slots_.assign(capacity, 0);
+  for (uint32_t k = 0; k < entries_.size(); ++k) Insert(k);
+}
+
+void EnjConv::Insert(uint32_t entry) {
+  const Entry& e = entries_[entry];
+  const size_t mask = slots_.size() - 1;
+  size_t h = KeyHash(e.table, Text(e.key, e.keyLength)) & mask;
+  while (slots_[h] != 0) h = (h + 1) & mask;
+  slots_[h] = entry + 1;
+}
+
+int32_t EnjConv::Find(uint32_t table, std::u32string_view key) const {
+  if (slots_.empty()) return -1;
+  const size_t mask = slots_.size() - 1;
+  for (size_t h = KeyHash(table, key) & mask;; h = (h + 1) & mask) {
+    const uint32_t slot = slots_[h];
+    if (slot == 0) return -1;
+    const Entry& e = entries_[slot - 1];
+    if (e.table != table || e.keyLength != key.size()) continue;
+    const char32_t* stored = text_.data() + e.key;
+    size_t k = 0;
+    while (k < key.size() && stored[k] == FoldCase(key[k])) ++k;
+    if (k == key.size()) return static_cast<int32_t>(slot - 1);
+  }
+}
+
 std::u32string EnjConv::LookUp(Table table, std::u32string_view key) const {
-  const auto& map = tables_[table];
-  auto it = map.find(FoldCase(key));
-  return it == map.end() ? std::u32string() : it->second;
+  const int32_t found = Find(table, key);
+  if (found < 0) return std::u32string();
+  const Entry& e = entries_[static_cast<size_t>(found)];
+  return std::u32string(Text(e.reading, e.readingLength));
 }
 
 std::u32string EnjConv::Convert(std::u32string_view strWRD) const {

@@ -3,10 +3,10 @@
 // else spelled out letter by letter when no piece at all is known.
 #pragma once
 
-#include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 namespace kotonel {
 
@@ -31,8 +31,27 @@ class EnjConv {
 
   // The reading stored under key in table, or empty text; letter case does not matter.
   std::u32string LookUp(Table table, std::u32string_view key) const;
+  // The entry of key (letter case ignored) in table, or -1.
+  int32_t Find(uint32_t table, std::u32string_view key) const;
+  void Insert(uint32_t entry);
+  void Rehash(size_t atLeast);
 
-  std::array<std::unordered_map<std::u32string, std::u32string>, kTables> tables_;
+  struct Entry {
+    uint32_t key;  // the key, letter case folded, in text_
+    uint32_t reading;
+    uint32_t keyLength;
+    uint32_t readingLength;
+    uint32_t table;
+  };
+  std::u32string_view Text(uint32_t offset, uint32_t length) const {
+    return std::u32string_view(text_).substr(offset, length);
+  }
+
+  // The file as read; every key and reading is a view into it.
+  std::u32string text_;
+  std::vector<Entry> entries_;
+  // Open-addressing index over every table: entry number + 1 (0 = empty slot).
+  std::vector<uint32_t> slots_;
 };
 
 }  // namespace kotonel

@@ -184,15 +184,19 @@ void RevConv::Load(const std::string& path) {
 
   // Bytes below 0x40 are never the second byte of a double-byte character, so spaces,
   // commas, digits and line ends can be found in the bytes directly.
-  entries_.reserve(bytes_.size() / 24 + 16);
+  // At most one entry a line: the lines are counted first, so that the tables never move.
+  const size_t lines = std::max(std::count(bytes_.begin(), bytes_.end(), '\n'),
+                                std::count(bytes_.begin(), bytes_.end(), '\r')) +
+                       1;
+  entries_.reserve(lines);
   longestByFirst_.assign(65536, 0);
-  codes_.reserve(bytes_.size() / 12 + 16);
+  codes_.reserve(lines * 2);
 
   // First every line is parsed in file order up to the first malformed one; then the
   // headwords go into the index, with the slots a few entries ahead fetched early, since
   // filling a table of this size is otherwise one cache miss after another.
   std::vector<uint64_t> hashes;
-  hashes.reserve(entries_.capacity());
+  hashes.reserve(lines);
   std::unordered_map<size_t, std::string> rewrittenKeys;  // entry -> headword as in the file
   // The number of the line starting at begin, counting line ends as the loop below does.
   auto numberAt = [&](size_t begin) {
@@ -326,7 +330,6 @@ void RevConv::Load(const std::string& path) {
   if (malformed)
     throw DictionaryError(kLoadError, lineAt(malformedBegin, SIZE_MAX), path,
                           numberAt(malformedBegin));
-  codes_.shrink_to_fit();
 }
 
 int32_t RevConv::Find(std::string_view key) const {
