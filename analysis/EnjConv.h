@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/dictionary_cache.h"
+
 namespace kotonel {
 
 class EnjConv {
@@ -31,11 +33,6 @@ class EnjConv {
 
   // The reading stored under key in table, or empty text; letter case does not matter.
   std::u32string LookUp(Table table, std::u32string_view key) const;
-  // The entry of key (letter case ignored) in table, or -1.
-  int32_t Find(uint32_t table, std::u32string_view key) const;
-  void Insert(uint32_t entry);
-  void Rehash(size_t atLeast);
-
   struct Entry {
     uint32_t key;  // the key, letter case folded, in text_
     uint32_t reading;
@@ -43,15 +40,18 @@ class EnjConv {
     uint32_t readingLength;
     uint32_t table;
   };
-  std::u32string_view Text(uint32_t offset, uint32_t length) const {
-    return std::u32string_view(text_).substr(offset, length);
-  }
+  // The entry of key (letter case ignored) in table, or -1.
+  static int32_t Find(const char32_t* text, const Entry* entries, const uint32_t* slots,
+                      size_t slotCount, uint32_t table, std::u32string_view key);
+  // Takes the tables from a cache of the file; false when it has none or they do not hold.
+  bool LoadCache(const DictionaryCache& cache);
 
-  // The file as read; every key and reading is a view into it.
-  std::u32string text_;
-  std::vector<Entry> entries_;
+  // The file as read; every key and reading is a view into it. The tables are built from the
+  // text or mapped from the file's cache.
+  kotonel::Table<char32_t> text_;
+  kotonel::Table<Entry> entries_;
   // Open-addressing index over every table: entry number + 1 (0 = empty slot).
-  std::vector<uint32_t> slots_;
+  kotonel::Table<uint32_t> slots_;
 };
 
 }  // namespace kotonel

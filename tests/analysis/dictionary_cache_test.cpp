@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "analysis/EnjConv.h"
 #include "analysis/RevConv.h"
 #include "support/temp_folder.h"
 #include "util/dictionary_error.h"
@@ -143,6 +144,32 @@ TEST(DictionaryCache, UsedOnlyWhileItMatchesTheFile) {
     EXPECT_EQ(e.Line(), U"本");
     EXPECT_EQ(e.LineNumber(), 30002);
   }
+}
+
+// The English file is cached the same way: a matching cache is used, an edit takes effect,
+// and letter case is still ignored when the tables come from the cache.
+TEST(DictionaryCache, EnglishFile) {
+  test::TempFolder home, dict;
+  CacheHome cacheHome(home.Folder());
+  auto english = [](std::u32string_view reading) {
+    std::u32string text;
+    for (int i = 0; i < 20000; ++i)
+      text += U"0 word" + FromUtf8(std::to_string(i)) + U" わーど\r\n";
+    return ToCp932(text + U"0 Kotonel " + std::u32string(reading) + U"\r\n");
+  };
+  dict.Write("eng.ktn", english(U"ことねる"));
+  const std::string cache = DictionaryCache::PathFor(dict.File("eng.ktn"), "eng");
+  EXPECT_EQ(EnjConv(dict.Folder()).Convert(U"kotonel"), U"ことねる");
+  ASSERT_TRUE(FileExists(cache));
+  std::string data = Slurp(cache);
+  const std::u32string from = U"ことねる", to = U"ことのは";
+  std::string fromBytes(reinterpret_cast<const char*>(from.data()), from.size() * 4);
+  std::string toBytes(reinterpret_cast<const char*>(to.data()), to.size() * 4);
+  Patch(cache, fromBytes, toBytes);
+  EXPECT_EQ(EnjConv(dict.Folder()).Convert(U"KOTONEL"), U"ことのは");
+  dict.Write("eng.ktn", english(U"ことねーる"));
+  EXPECT_EQ(EnjConv(dict.Folder()).Convert(U"Kotonel"), U"ことねーる");
+  EXPECT_EQ(EnjConv(dict.Folder()).Convert(U"word19999"), U"わーど");
 }
 
 // The cache of a dictionary that is gone is removed when another cache is written; small
