@@ -38,6 +38,10 @@ clsMAIN::clsMAIN(EngineSetup setup)
       dictionaryFolder_(std::move(setup.dictionaryFolder)) {
   if (!setup.device) setup.device = MakeDefaultAudioDevice();
   if (!setup.voices) setup.voices = std::make_unique<SynthVoiceLibrary>(dictionaryFolder_);
+  if (setup.firstVoice >= 0)
+    prepared_ = std::async(
+        std::launch::async,
+        [voices = setup.voices.get(), voice = setup.firstVoice] { voices->Prepare(voice); });
   HiraganaSet();  // the kana tables of the filter are built once, here
   KatakanaSet();
   wave_ = std::make_unique<clsWAVE>(std::move(setup.device), std::move(setup.voices));
@@ -56,6 +60,7 @@ clsMAIN::clsMAIN(EngineSetup setup)
 
 clsMAIN::~clsMAIN() {
   // Released in the order they were made; the wave player stops the sound first.
+  if (prepared_.valid()) prepared_.wait();
   wave_.reset();
   separate_.reset();
   enjConv_.reset();
