@@ -12,6 +12,7 @@
 #include "analysis/NumConv.h"
 #include "analysis/RevConv.h"
 #include "analysis/Separate.h"
+#include "engine/heap_reserve.h"
 #include "engine/phonetic_filter.h"
 #include "util/dictionary_error.h"
 #include "util/encoding.h"
@@ -20,6 +21,9 @@
 namespace kotonel {
 
 namespace {
+
+// About what the dictionaries that are read as text (and not from a cache) take in memory.
+constexpr size_t kLoadingHeap = 10 << 20;
 
 // A dictionary folder that is not there would be reported as the first file it must hold
 // being missing; name the folder itself.
@@ -36,6 +40,8 @@ clsMAIN::clsMAIN(EngineSetup setup)
     : clock_(setup.clock ? setup.clock : &SystemClock()),
       pump_(std::move(setup.pump)),
       dictionaryFolder_(std::move(setup.dictionaryFolder)) {
+  // Loading makes many small objects: their pages are taken from the system in one call.
+  HeapReserve reserve(kLoadingHeap);
   if (!setup.device) setup.device = MakeDefaultAudioDevice();
   if (!setup.voices) setup.voices = std::make_unique<SynthVoiceLibrary>(dictionaryFolder_);
   if (setup.firstVoice >= 0)
