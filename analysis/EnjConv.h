@@ -3,10 +3,12 @@
 // else spelled out letter by letter when no piece at all is known.
 #pragma once
 
-#include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
+
+#include "analysis/dictionary_cache.h"
 
 namespace kotonel {
 
@@ -31,8 +33,25 @@ class EnjConv {
 
   // The reading stored under key in table, or empty text; letter case does not matter.
   std::u32string LookUp(Table table, std::u32string_view key) const;
+  struct Entry {
+    uint32_t key;  // the key, letter case folded, in text_
+    uint32_t reading;
+    uint32_t keyLength;
+    uint32_t readingLength;
+    uint32_t table;
+  };
+  // The entry of key (letter case ignored) in table, or -1.
+  static int32_t Find(const char32_t* text, const Entry* entries, const uint32_t* slots,
+                      size_t slotCount, uint32_t table, std::u32string_view key);
+  // Takes the tables from a cache of the file; false when it has none or they do not hold.
+  bool LoadCache(const DictionaryCache& cache);
 
-  std::array<std::unordered_map<std::u32string, std::u32string>, kTables> tables_;
+  // The file as read; every key and reading is a view into it. The tables are built from the
+  // text or mapped from the file's cache.
+  kotonel::Table<char32_t> text_;
+  kotonel::Table<Entry> entries_;
+  // Open-addressing index over every table: entry number + 1 (0 = empty slot).
+  kotonel::Table<uint32_t> slots_;
 };
 
 }  // namespace kotonel

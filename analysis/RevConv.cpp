@@ -8,7 +8,10 @@
 #include <stdexcept>
 #include <unordered_map>
 
+#include <sys/stat.h>
+
 #include "analysis/Intonation.h"
+#include "analysis/dictionary_cache.h"
 #include "util/dictionary_error.h"
 #include "util/encoding.h"
 #include "util/files.h"
@@ -18,6 +21,9 @@ namespace kotonel {
 namespace {
 
 const std::u32string kLoadError = U"辞書ファイルの以下の行でエラーが発生しました。";
+// The cache of the word dictionary: its name, and the layout of what it holds.
+constexpr std::string_view kCacheKind = "dic";
+constexpr uint32_t kCacheFormat = 1;
 constexpr char32_t kNoChar = 0;  // the empty character: nothing before or after a match
 
 // Headwords are compared without regard to letter case: ASCII, Latin-1, full-width Latin,
@@ -175,45 +181,59 @@ RevConv::RevConv(const std::string& dictionaryFolder) {
 }
 
 void RevConv::Load(const std::string& path) {
+  // A large file is read through its cache when the cache matches the file as it is now.
+  struct stat identity;
+  const bool cached = DictionaryCache::Identify(path, identity);
+  if (cached && LoadCache(DictionaryCache::Open(path, identity, kCacheKind, kCacheFormat, 6)))
+    return;
+
+  std::string bytes;
+  std::vector<Entry> entries;
+  std::vector<int32_t> codeTable;
+  std::vector<uint64_t> slots;
+  std::vector<uint8_t> longestByFirst;
   std::string why;
-  if (!ReadWholeFile(path, bytes_, &why)) throw DictionaryError::Unreadable(kLoadError, path, why);
+  if (!ReadWholeFile(path, bytes, &why)) throw DictionaryError::Unreadable(kLoadError, path, why);
   // Entries keep 32-bit offsets into the file.
-  if (bytes_.size() >= UINT32_MAX)
+  if (bytes.size() >= UINT32_MAX)
     throw DictionaryError::Unreadable(kLoadError, path, std::strerror(EFBIG));
   const std::vector<uint16_t>& canonical = CanonicalCodes();
 
   // Bytes below 0x40 are never the second byte of a double-byte character, so spaces,
   // commas, digits and line ends can be found in the bytes directly.
-  entries_.reserve(bytes_.size() / 24 + 16);
-  longestByFirst_.assign(65536, 0);
-  codes_.reserve(bytes_.size() / 12 + 16);
+  // At most one entry a line: the lines are counted first, so that the tables never move.
+  const size_t lines = std::max(std::count(bytes.begin(), bytes.end(), '\n'),
+                                std::count(bytes.begin(), bytes.end(), '\r')) +
+                       1;
+  entries.reserve(lines);
+  longestByFirst.assign(65536, 0);
+  codeTable.reserve(lines * 2);
 
   // First every line is parsed in file order up to the first malformed one; then the
   // headwords go into the index, with the slots a few entries ahead fetched early, since
   // filling a table of this size is otherwise one cache miss after another.
   std::vector<uint64_t> hashes;
-  hashes.reserve(entries_.capacity());
+  hashes.reserve(lines);
   std::unordered_map<size_t, std::string> rewrittenKeys;  // entry -> headword as in the file
   // The number of the line starting at begin, counting line ends as the loop below does.
   auto numberAt = [&](size_t begin) {
     int64_t number = 1;
     for (size_t i = 0; i < begin; ++i)
-      if (bytes_[i] == '\n' ||
-          (bytes_[i] == '\r' && (i + 1 >= bytes_.size() || bytes_[i + 1] != '\n')))
+      if (bytes[i] == '\n' || (bytes[i] == '\r' && (i + 1 >= bytes.size() || bytes[i + 1] != '\n')))
         ++number;
     return number;
   };
   // The line starting at begin as the file has it, for the message; entry is its number.
   auto lineAt = [&](size_t begin, size_t entry) {
     size_t end = begin;
-    while (end < bytes_.size() && bytes_[end] != '\r' && bytes_[end] != '\n') ++end;
-    std::string line = bytes_.substr(begin, end - begin);
+    while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') ++end;
+    std::string line = bytes.substr(begin, end - begin);
     if (auto it = rewrittenKeys.find(entry); it != rewrittenKeys.end())
       line.replace(0, it->second.size(), it->second);
     return FromCp932(line);
   };
   auto parseLine = [&](size_t begin, size_t end) -> bool {
-    std::string_view line = std::string_view(bytes_).substr(begin, end - begin);
+    std::string_view line = std::string_view(bytes).substr(begin, end - begin);
     // Fields are cut at every space; the fourth (accent) may be missing.
     size_t s1 = line.find(' ');
     if (s1 == std::string_view::npos) return false;
@@ -231,16 +251,16 @@ void RevConv::Load(const std::string& path) {
     size_t readingCount =
         readings.empty() ? 0 : std::count(readings.begin(), readings.end(), ',') + 1;
     Entry e{};
-    e.codes = static_cast<uint32_t>(codes_.size());
+    e.codes = static_cast<uint32_t>(codeTable.size());
     for (size_t from = 0;;) {
       size_t comma = std::min(codes.find(',', from), codes.size());
       int32_t v;
       if (!ParseCode(codes.substr(from, comma - from), v)) return false;
-      codes_.push_back(v);
+      codeTable.push_back(v);
       if (comma == codes.size()) break;
       from = comma + 1;
     }
-    e.codeCount = static_cast<uint32_t>(codes_.size() - e.codes);
+    e.codeCount = static_cast<uint32_t>(codeTable.size() - e.codes);
     if (e.codeCount > readingCount) return false;
     e.key = static_cast<uint32_t>(begin);
     e.keyLength = static_cast<uint32_t>(s1);
@@ -250,7 +270,7 @@ void RevConv::Load(const std::string& path) {
     e.accentLength = static_cast<uint32_t>(accentEnd - accentBegin);
 
     // The headword in canonical form, rewritten in place.
-    char* key = bytes_.data() + begin;
+    char* key = bytes.data() + begin;
     size_t characters = 0;
     for (size_t i = 0; i < s1; ++characters) {
       auto b = static_cast<uint8_t>(key[i]);
@@ -262,19 +282,19 @@ void RevConv::Load(const std::string& path) {
       }
       uint16_t canon = width == 2 ? canonical[code] : canonical[b];
       if (canon != code) {
-        rewrittenKeys.try_emplace(entries_.size(), key, s1);
+        rewrittenKeys.try_emplace(entries.size(), key, s1);
         if (width == 2) key[i] = static_cast<char>(canon >> 8);
         key[i + width - 1] = static_cast<char>(canon & 0xFF);
       }
       i += width;
     }
     if (characters > 0) {
-      uint8_t& longest = longestByFirst_[FirstCode(key, s1)];
+      uint8_t& longest = longestByFirst[FirstCode(key, s1)];
       longest = static_cast<uint8_t>(std::min<size_t>(std::max<size_t>(longest, characters), 255));
     }
     maxKeyLength_ = std::max(maxKeyLength_, characters);
     hashes.push_back(Hash(std::string_view(key, s1)));
-    entries_.push_back(e);
+    entries.push_back(e);
     return true;
   };
 
@@ -284,8 +304,8 @@ void RevConv::Load(const std::string& path) {
   auto take = [&](size_t begin, size_t end) {
     if (!parseLine(begin, end)) malformed = true, malformedBegin = begin;
   };
-  const char* data = bytes_.data();
-  const size_t size = bytes_.size();
+  const char* data = bytes.data();
+  const size_t size = bytes.size();
   for (size_t start = 0; start < size && !malformed;) {
     auto* lf = static_cast<const char*>(std::memchr(data + start, '\n', size - start));
     size_t end = lf ? static_cast<size_t>(lf - data) : size;
@@ -302,31 +322,85 @@ void RevConv::Load(const std::string& path) {
   }
 
   size_t capacity = 16;
-  while (capacity < entries_.size() * 2) capacity *= 2;
-  slots_.assign(capacity, 0);
-  const size_t mask = slots_.size() - 1;
+  while (capacity < entries.size() * 2) capacity *= 2;
+  slots.assign(capacity, 0);
+  const size_t mask = slots.size() - 1;
   constexpr size_t kAhead = 8;
-  for (size_t k = 0; k < entries_.size(); ++k) {
-    if (k + kAhead < entries_.size()) __builtin_prefetch(&slots_[hashes[k + kAhead] & mask]);
+  for (size_t k = 0; k < entries.size(); ++k) {
+    if (k + kAhead < entries.size()) __builtin_prefetch(&slots[hashes[k + kAhead] & mask]);
     const uint64_t tag = hashes[k] & kTagMask;
-    const Entry& e = entries_[k];
-    std::string_view headword = Bytes(e.key, e.keyLength);
+    const Entry& e = entries[k];
+    std::string_view headword = std::string_view(bytes).substr(e.key, e.keyLength);
     for (size_t h = hashes[k] & mask;; h = (h + 1) & mask) {
-      uint64_t slot = slots_[h];
+      uint64_t slot = slots[h];
       if (slot == 0) {
-        slots_[h] = tag | (k + 1);
+        slots[h] = tag | (k + 1);
         break;
       }
       if ((slot & kTagMask) != tag) continue;
-      const Entry& other = entries_[(slot & ~kTagMask) - 1];
-      if (Bytes(other.key, other.keyLength) == headword)
+      const Entry& other = entries[(slot & ~kTagMask) - 1];
+      if (std::string_view(bytes).substr(other.key, other.keyLength) == headword)
         throw DictionaryError(kLoadError, lineAt(e.key, k), path, numberAt(e.key));
     }
   }
   if (malformed)
     throw DictionaryError(kLoadError, lineAt(malformedBegin, SIZE_MAX), path,
                           numberAt(malformedBegin));
-  codes_.shrink_to_fit();
+
+  if (cached) {
+    const uint64_t maxKeyLength = maxKeyLength_;
+    DictionaryCache::Write(path, identity, kCacheKind, kCacheFormat,
+                           {{bytes.data(), bytes.size()},
+                            {entries.data(), entries.size() * sizeof(Entry)},
+                            {codeTable.data(), codeTable.size() * sizeof(int32_t)},
+                            {slots.data(), slots.size() * sizeof(uint64_t)},
+                            {longestByFirst.data(), longestByFirst.size()},
+                            {&maxKeyLength, sizeof maxKeyLength}});
+  }
+  bytes_ = Table<char>::Own(std::move(bytes));
+  entries_ = Table<Entry>::Own(std::move(entries));
+  codes_ = Table<int32_t>::Own(std::move(codeTable));
+  slots_ = Table<uint64_t>::Own(std::move(slots));
+  longestByFirst_ = Table<uint8_t>::Own(std::move(longestByFirst));
+}
+
+bool RevConv::LoadCache(const DictionaryCache& cache) {
+  if (!cache || cache.Bytes(5) != sizeof(uint64_t)) return false;
+  Table<char> bytes = cache.Get<char>(0);
+  Table<Entry> entries = cache.Get<Entry>(1);
+  Table<int32_t> codes = cache.Get<int32_t>(2);
+  Table<uint64_t> slots = cache.Get<uint64_t>(3);
+  Table<uint8_t> longestByFirst = cache.Get<uint8_t>(4);
+  uint64_t maxKeyLength = cache.Get<uint64_t>(5)[0];
+  // Whatever the file holds, every view must stay inside its tables and every probe must end.
+  if (longestByFirst.size() != 65536 || slots.size() < 16 ||
+      (slots.size() & (slots.size() - 1)) != 0 || slots.size() <= entries.size() ||
+      entries.size() * sizeof(Entry) != cache.Bytes(1) || bytes.size() >= UINT32_MAX ||
+      maxKeyLength > bytes.size())
+    return false;
+  const uint64_t byteCount = bytes.size(), codeCount = codes.size();
+  for (const Entry& e : entries)
+    if (uint64_t{e.key} + e.keyLength > byteCount ||
+        uint64_t{e.readings} + e.readingsLength > byteCount ||
+        uint64_t{e.accent} + e.accentLength > byteCount ||
+        uint64_t{e.codes} + e.codeCount > codeCount || e.codeCount == 0)
+      return false;
+  size_t empty = 0;
+  for (uint64_t slot : slots) {
+    const uint64_t entry = slot & ~kTagMask;
+    if (slot == 0)
+      ++empty;
+    else if (entry == 0 || entry > entries.size())
+      return false;
+  }
+  if (empty == 0) return false;
+  bytes_ = std::move(bytes);
+  entries_ = std::move(entries);
+  codes_ = std::move(codes);
+  slots_ = std::move(slots);
+  longestByFirst_ = std::move(longestByFirst);
+  maxKeyLength_ = static_cast<size_t>(maxKeyLength);
+  return true;
 }
 
 int32_t RevConv::Find(std::string_view key) const {

@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/dictionary_cache.h"
+
 namespace kotonel {
 
 class Intonation;
@@ -64,9 +66,11 @@ class RevConv {
   };
 
   void Load(const std::string& path);
+  // Takes the tables from a cache of the file; false when it has none or they do not hold.
+  bool LoadCache(const DictionaryCache& cache);
   int32_t Find(std::string_view key) const;  // entry index or -1
   std::string_view Bytes(uint32_t offset, uint32_t length) const {
-    return std::string_view(bytes_).substr(offset, length);
+    return std::string_view(bytes_.data(), bytes_.size()).substr(offset, length);
   }
   // The canonical key bytes of text, with the byte offset where each character ends (ends[0]
   // is 0), and for each position how many characters from there on the code page can hold: a
@@ -77,16 +81,17 @@ class RevConv {
   size_t SelectReading(const Entry& e, bool single, bool lone, bool firstLone, bool innerLone,
                        char32_t prev, char32_t next) const;
 
-  // The file as read (code page 932); every field of every entry is a view into it.
-  std::string bytes_;
-  std::vector<Entry> entries_;
-  std::vector<int32_t> codes_;
+  // The file as read (code page 932); every field of every entry is a view into it. The
+  // tables are built from the text or mapped from the file's cache.
+  Table<char> bytes_;
+  Table<Entry> entries_;
+  Table<int32_t> codes_;
   // Open-addressing index from headword to entry (0 = empty slot).
-  std::vector<uint64_t> slots_;
+  Table<uint64_t> slots_;
   size_t maxKeyLength_ = 0;
   // Per first character (canonical code): the longest headword starting with it, in
   // characters (255 = that many or more).
-  std::vector<uint8_t> longestByFirst_;
+  Table<uint8_t> longestByFirst_;
 
   std::u32string word_;
   std::u32string before_;

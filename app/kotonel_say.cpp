@@ -292,6 +292,7 @@ int Run(int argc, char** argv) {
   VirtualClock virtualClock;
   EngineSetup setup;
   setup.dictionaryFolder = dict;
+  setup.firstVoice = o.voice;
   VirtualAudioDevice* virtualDevice = nullptr;
   bool streaming = !o.print && (o.raw || o.output == "-");
   if (streaming) {

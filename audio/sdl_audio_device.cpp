@@ -1,6 +1,7 @@
 #include "audio/sdl_audio_device.h"
 
 #include <SDL.h>
+#include <dlfcn.h>
 
 #include <cstdlib>
 #include <string>
@@ -10,22 +11,66 @@
 
 namespace kotonel {
 
+// SDL2 is loaded when sound is first played, not when the program starts: it and the libraries
+// it brings (X11, Wayland, PulseAudio) take some 10 ms to load and link, which a reader that
+// writes a file or a stream never needs.
+struct SdlFunctions {
+  decltype(&SDL_InitSubSystem) InitSubSystem;
+  decltype(&SDL_QuitSubSystem) QuitSubSystem;
+  decltype(&SDL_OpenAudioDevice) OpenAudioDevice;
+  decltype(&SDL_CloseAudioDevice) CloseAudioDevice;
+  decltype(&SDL_PauseAudioDevice) PauseAudioDevice;
+  decltype(&SDL_ClearQueuedAudio) ClearQueuedAudio;
+  decltype(&SDL_QueueAudio) QueueAudio;
+  decltype(&SDL_GetQueuedAudioSize) GetQueuedAudioSize;
+};
+
+namespace {
+
+// The library's functions, or nullptr when it cannot be loaded (then no device opens).
+const SdlFunctions* LoadSdl() {
+  static const SdlFunctions* const loaded = []() -> const SdlFunctions* {
+    void* library = dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
+    if (!library) return nullptr;
+    static SdlFunctions sdl;
+    bool all = true;
+    auto get = [&](auto& function, const char* name) {
+      function =
+          reinterpret_cast<std::remove_reference_t<decltype(function)>>(dlsym(library, name));
+      all = all && function != nullptr;
+    };
+    get(sdl.InitSubSystem, "SDL_InitSubSystem");
+    get(sdl.QuitSubSystem, "SDL_QuitSubSystem");
+    get(sdl.OpenAudioDevice, "SDL_OpenAudioDevice");
+    get(sdl.CloseAudioDevice, "SDL_CloseAudioDevice");
+    get(sdl.PauseAudioDevice, "SDL_PauseAudioDevice");
+    get(sdl.ClearQueuedAudio, "SDL_ClearQueuedAudio");
+    get(sdl.QueueAudio, "SDL_QueueAudio");
+    get(sdl.GetQueuedAudioSize, "SDL_GetQueuedAudioSize");
+    return all ? &sdl : nullptr;
+  }();
+  return loaded;
+}
+
+}  // namespace
+
 SdlAudioDevice::~SdlAudioDevice() {
   Close();
 }
 
 bool SdlAudioDevice::Open() {
   if (device_ != 0) return true;
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+  sdl_ = LoadSdl();
+  if (!sdl_ || sdl_->InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
   SDL_AudioSpec want{};
   want.freq = 8000;
   want.format = AUDIO_S16LSB;
   want.channels = 1;
   want.samples = 256;  // 32 ms: short enough that pause and stop feel immediate
   SDL_AudioSpec have{};
-  device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+  device_ = sdl_->OpenAudioDevice(nullptr, 0, &want, &have, 0);
   if (device_ == 0) {
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    sdl_->QuitSubSystem(SDL_INIT_AUDIO);
     return false;
   }
   return true;
@@ -41,10 +86,10 @@ bool SdlAudioDevice::Prepare(const uint8_t* data, size_t bytes) {
 
 bool SdlAudioDevice::Write() {
   if (device_ == 0 || data_ == nullptr) return false;
-  SDL_ClearQueuedAudio(device_);
-  if (size_ > 0 && SDL_QueueAudio(device_, data_, static_cast<Uint32>(size_)) != 0) return false;
+  sdl_->ClearQueuedAudio(device_);
+  if (size_ > 0 && sdl_->QueueAudio(device_, data_, static_cast<Uint32>(size_)) != 0) return false;
   written_ = true;
-  SDL_PauseAudioDevice(device_, paused_ ? 1 : 0);
+  sdl_->PauseAudioDevice(device_, paused_ ? 1 : 0);
   return true;
 }
 
@@ -54,7 +99,7 @@ bool SdlAudioDevice::Position(uint64_t& bytes) {
     bytes = 0;
     return true;
   }
-  uint64_t queued = SDL_GetQueuedAudioSize(device_);
+  uint64_t queued = sdl_->GetQueuedAudioSize(device_);
   bytes = queued >= size_ ? 0 : size_ - queued;
   return true;
 }
@@ -62,20 +107,20 @@ bool SdlAudioDevice::Position(uint64_t& bytes) {
 bool SdlAudioDevice::Pause() {
   if (device_ == 0) return false;
   paused_ = true;
-  SDL_PauseAudioDevice(device_, 1);
+  sdl_->PauseAudioDevice(device_, 1);
   return true;
 }
 
 bool SdlAudioDevice::Restart() {
   if (device_ == 0) return false;
   paused_ = false;
-  SDL_PauseAudioDevice(device_, 0);
+  sdl_->PauseAudioDevice(device_, 0);
   return true;
 }
 
 bool SdlAudioDevice::Reset() {
   if (device_ == 0) return false;
-  SDL_ClearQueuedAudio(device_);
+  sdl_->ClearQueuedAudio(device_);
   written_ = false;
   paused_ = false;
   return true;
@@ -90,9 +135,9 @@ bool SdlAudioDevice::Unprepare() {
 
 void SdlAudioDevice::Close() {
   if (device_ == 0) return;
-  SDL_CloseAudioDevice(device_);
+  sdl_->CloseAudioDevice(device_);
   device_ = 0;
-  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  sdl_->QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 std::unique_ptr<AudioDevice> MakeDefaultAudioDevice() {

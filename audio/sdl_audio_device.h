@@ -7,6 +7,8 @@
 
 namespace kotonel {
 
+struct SdlFunctions;
+
 class SdlAudioDevice final : public AudioDevice {
  public:
   SdlAudioDevice() = default;
@@ -23,6 +25,7 @@ class SdlAudioDevice final : public AudioDevice {
   void Close() override;
 
  private:
+  const SdlFunctions* sdl_ = nullptr;  // the library's functions, once a device is opened
   uint32_t device_ = 0;
   const uint8_t* data_ = nullptr;
   size_t size_ = 0;

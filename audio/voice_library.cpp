@@ -1,6 +1,8 @@
 #include "audio/voice_library.h"
 
+#include "synth/hts_voice.h"
 #include "synth/synthesizer.h"
+#include "synth/voice_params.h"
 
 namespace kotonel {
 
@@ -29,6 +31,14 @@ const uint8_t* SynthVoiceLibrary::Synthe(int32_t voice, const std::string& koe, 
   const uint8_t* address = image.data();
   images_.emplace(address, std::move(image));
   return address;
+}
+
+void SynthVoiceLibrary::Prepare(int32_t voice) {
+  const std::string voiceFolder = folder_ + VoiceFolderName(voice) + "/";
+  synth::VoiceParams params;
+  std::string error;
+  if (synth::LoadVoiceParams(voiceFolder, params, error) && !params.model.empty())
+    synth::HtsModel::Load(synth::ModelPath(voiceFolder, params), error);
 }
 
 void SynthVoiceLibrary::FreeWave(int32_t voice, const uint8_t* image) {

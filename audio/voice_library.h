@@ -22,6 +22,10 @@ class VoiceLibrary {
                                 int32_t& size) = 0;
   virtual void FreeWave(int32_t voice, const uint8_t* image) = 0;
   virtual std::string LastError() const = 0;  // UTF-8, empty after success
+  // Loads ahead what synthesizing with voice needs, so that the first Synthe does not wait for
+  // it. Runs on a thread of its own, possibly while Synthe runs; failures are left for Synthe
+  // to report.
+  virtual void Prepare(int32_t voice) {}
 };
 
 // The program's own synthesizer, one voice folder per voice number under dictionaryFolder.
@@ -32,6 +36,8 @@ class SynthVoiceLibrary final : public VoiceLibrary {
                         int32_t& size) override;
   void FreeWave(int32_t voice, const uint8_t* image) override;
   std::string LastError() const override { return error_; }
+  // Loads the voice's model, if it has one, into the synthesizer's shared model cache.
+  void Prepare(int32_t voice) override;
 
  private:
   std::string folder_;

@@ -71,6 +71,7 @@ int main(int argc, char** argv) {
   VirtualClock clock;
   EngineSetup setup;
   setup.dictionaryFolder = dict;
+  setup.firstVoice = voice;  // as kotonel-say does
   auto device = std::make_unique<FirstByteDevice>(clock);
   FirstByteDevice* first = device.get();
   setup.device = std::move(device);

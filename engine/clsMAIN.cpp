@@ -12,6 +12,7 @@
 #include "analysis/NumConv.h"
 #include "analysis/RevConv.h"
 #include "analysis/Separate.h"
+#include "engine/heap_reserve.h"
 #include "engine/phonetic_filter.h"
 #include "util/dictionary_error.h"
 #include "util/encoding.h"
@@ -20,6 +21,9 @@
 namespace kotonel {
 
 namespace {
+
+// About what the dictionaries that are read as text (and not from a cache) take in memory.
+constexpr size_t kLoadingHeap = 10 << 20;
 
 // A dictionary folder that is not there would be reported as the first file it must hold
 // being missing; name the folder itself.
@@ -36,8 +40,14 @@ clsMAIN::clsMAIN(EngineSetup setup)
     : clock_(setup.clock ? setup.clock : &SystemClock()),
       pump_(std::move(setup.pump)),
       dictionaryFolder_(std::move(setup.dictionaryFolder)) {
+  // Loading makes many small objects: their pages are taken from the system in one call.
+  HeapReserve reserve(kLoadingHeap);
   if (!setup.device) setup.device = MakeDefaultAudioDevice();
   if (!setup.voices) setup.voices = std::make_unique<SynthVoiceLibrary>(dictionaryFolder_);
+  if (setup.firstVoice >= 0)
+    prepared_ = std::async(
+        std::launch::async,
+        [voices = setup.voices.get(), voice = setup.firstVoice] { voices->Prepare(voice); });
   HiraganaSet();  // the kana tables of the filter are built once, here
   KatakanaSet();
   wave_ = std::make_unique<clsWAVE>(std::move(setup.device), std::move(setup.voices));
@@ -56,6 +66,7 @@ clsMAIN::clsMAIN(EngineSetup setup)
 
 clsMAIN::~clsMAIN() {
   // Released in the order they were made; the wave player stops the sound first.
+  if (prepared_.valid()) prepared_.wait();
   wave_.reset();
   separate_.reset();
   enjConv_.reset();

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <future>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,6 +28,9 @@ struct EngineSetup {
   std::unique_ptr<VoiceLibrary> voices;  // default: the synthesizer's voice folders
   Clock* clock = nullptr;                // default: the real clock
   MessagePump pump;                      // lets the window process messages while waiting
+  // The voice the first line will be spoken in, when known: what it needs (its model) is loaded
+  // on another thread while the dictionaries load. -1: nothing is loaded ahead.
+  int32_t firstVoice = -1;
 };
 
 class clsMAIN {
@@ -107,6 +111,8 @@ class clsMAIN {
   std::unique_ptr<NumConv> numConv_;
   std::unique_ptr<RevConv> revConv_;
   std::unique_ptr<kotonel::Intonation> intonation_;
+  // The voice library loading ahead for the first voice; waited for before the library goes.
+  std::future<void> prepared_;
   StringList waContexts_;
   Clock* clock_;
   MessagePump pump_;
