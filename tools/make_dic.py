@@ -160,6 +160,19 @@ def counter_compounds():
     return out
 
 
+def not_a_stem(r, code):
+    """An ichidan verb written with its kanji alone (着 for 着る, 見 for 見る) is its stem, which
+    the reader completes with the kana that follow: the row's full forms (着 キル) would be read
+    before those kana again (着ていく きるていく)."""
+    return code in (C_KAMI, C_SHIMO) and r[9].split("-")[0] not in ("連用形", "未然形")
+
+
+def same_stem_ok(reading, code, out):
+    """A verb stem that reads like the kanji's usual reading (着 き of 着る and 着 き, clothing)
+    still needs its own code, whose okurigana list lets the kana after it choose it."""
+    return all(r != reading or LISTS.get(c) != LISTS.get(code) for r, c in out)
+
+
 def verb_code(ctype):
     if ctype.startswith("五段-"):
         row = ctype[3:].split("-")[0].replace("行", "")
@@ -430,6 +443,8 @@ def collect(path):
             # counter-capable nouns (日 にち, 年 ねん) also give the reading after a number
             counter_too = r[4] == "名詞" and r[6] == "助数詞可能"
             if not hira:
+                if not_a_stem(r, code):
+                    continue
                 if rest:
                     # kanji followed by katakana etc.: the reader never sees it as one word
                     continue
@@ -603,7 +618,8 @@ def choose(head, rd):
         # other standalone readings with an okurigana list (verb stems such as 出 で)
         seen = {(default, out[0][1])}
         for cost, reading, code in standalone[1:]:
-            if code in VERB_CODES and reading != default and (reading, code) not in seen and head not in NO_STEM \
+            if code in VERB_CODES and (reading, code) not in seen and same_stem_ok(reading, code, out) \
+                    and head not in NO_STEM \
                     and cost < out_cost(rd, default) + 4000:
                 out.append((reading, code))
                 seen.add((reading, code))
