@@ -707,6 +707,84 @@ def redundant(head, entry, table):
     return mine == reading_here and entry[0][2] == accent
 
 
+# Sequential voicing: a kanji whose native reading is voiced at the end of most compounds that
+# UniDic lists (手袋 てぶくろ, 本棚 ほんだな, 木曽川 きそがわ) reads so at the end of a compound
+# it does not list (植木鉢, ビニール袋, アマゾン川). Counted over word types, not person names.
+C_INNER = 33          # the reading of a lone kanji inside a word (tried before code 32)
+VOICED = dict(zip("かきくけこさしすせそたちつてとはひふへほ", "がぎぐげござじずぜぞだじずでどばびぶべぼ"))
+VOICING_MIN_TYPES = 5
+VOICING_RATIO = 1.2   # how much likelier than any other final reading the voiced one must be
+VOICING_COST_SCALE = 1000
+
+
+def voiced_tails(path):
+    """Kanji -> (reading alone, voiced reading), for the kanji whose compounds mostly end
+    voiced. Each compound counts by how common it is (UniDic's word cost: e^(-cost/1000)),
+    so that 鉄橋 てっきょう outweighs a dozen rare 〜ばし."""
+    reads = {}
+    native = {}
+    rows = {}
+    with open(path, encoding="utf-8", newline="") as fh:
+        for r in csv.reader(fh):
+            s = r[0]
+            if not s or r[13] == "*" or not all(kc.kind(ch) == 8 for ch in s):
+                continue
+            p = kc.sayable(r[13])
+            if not p:
+                continue
+            reads.setdefault(s, set()).add(p)
+            if len(s) == 1 and r[4] == "名詞" and r[5] != "固有名詞":
+                # the native readings, or the others when it has none (鉢 はち)
+                n = native.setdefault(s, ({}, {}))[0 if r[16] == "和" else 1]
+                n[p] = min(n.get(p, math.inf), int(r[3]))
+            if len(s) > 1 and r[5] != "固有名詞":
+                rows[(s, p)] = min(rows.get((s, p), math.inf), int(r[3]))
+    finals = {}
+    types = {}
+    for (s, p), cost in sorted(rows.items()):
+        for before in sorted(reads.get(s[:-1], ())):
+            if p.startswith(before) and len(p) > len(before):
+                f = finals.setdefault(s[-1], {})
+                tail = p[len(before):]
+                f[tail] = f.get(tail, 0.0) + math.exp(-cost / VOICING_COST_SCALE)
+                t = types.setdefault(s[-1], {})
+                t[tail] = t.get(tail, 0) + 1
+                break
+    out = {}
+    for kanji in sorted(finals):
+        if kanji not in native:
+            continue
+        f = finals[kanji]
+        # of the kanji's readings alone, the one whose voiced form ends the most compounds
+        alone = native[kanji][0] or native[kanji][1]
+        options = sorted((-f.get(kc.sayable(VOICED[r[0]] + r[1:]), 0.0), r) for r in alone if r[0] in VOICED)
+        if not options:
+            continue
+        kun = options[0][1]
+        voiced = kc.sayable(VOICED[kun[0]] + kun[1:])
+        n = f.get(voiced, 0.0)
+        other = max((m for t, m in f.items() if t != voiced), default=0.0)
+        if types[kanji].get(voiced, 0) >= VOICING_MIN_TYPES and n >= VOICING_RATIO * other:
+            out[kanji] = (kun, voiced)
+    return out
+
+
+def add_voiced_tails(table, tails):
+    """The voiced reading for a lone kanji inside a word (code 33), and after katakana (code
+    32) where the kanji has no Sino-Japanese suffix reading there."""
+    for kanji, (kun, voiced) in tails.items():
+        entry = table.get(kanji)
+        if not entry or any(c == C_INNER for _, c, _ in entry):
+            continue
+        suffix = [i for i, (r, c, _) in enumerate(entry) if c == C_SUFFIX]
+        if not suffix:
+            entry.append((voiced, C_SUFFIX, "0"))
+        elif all(entry[i][0] == kun for i in suffix):
+            for i in suffix:
+                entry[i] = (voiced, C_SUFFIX, entry[i][2])
+        entry.append((voiced, C_INNER, "0"))
+
+
 def main():
     heads = collect(kc.UNIDIC_LEX)
     adverb_verbs(heads)
@@ -749,6 +827,7 @@ def main():
     for head, entry in PHRASES.items():
         table[head] = entry
     runs = add_runs(table, read_counts())
+    add_voiced_tails(table, voiced_tails(kc.UNIDIC_LEX))
     # decide on the full table, so that dropping one headword never changes another's fate
     drop = {h for h, e in table.items() if redundant(h, e, table)}
     lines = []
