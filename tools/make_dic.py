@@ -134,6 +134,10 @@ PHRASES = {
 ADVERBS = {"今": "いま", "何": "なに", "御": "お"}
 ADVERB_VERB_COST = 6000
 
+# how much rarer than the kanji's usual reading an adjective stem may be (強 つよ of 強さ, 重 おも
+# of 重そう stay; 酸 す of 酸い would read 酸が すが)
+ADJ_STEM_MARGIN = 2000
+
 # Verb stems too rare to read a kanji alone by (覧 み of 覧る would read ご覧に as ごみに).
 NO_STEM = {"覧"}
 
@@ -615,12 +619,14 @@ def choose(head, rd):
     default = out[0][0]
     standalone_cost = standalone[0][0] if standalone else 0
     if len(head) == 1:
-        # other standalone readings with an okurigana list (verb stems such as 出 で)
+        # other standalone readings with an okurigana list (verb stems such as 出 で, and
+        # adjective stems such as 強 つよ: 強さ, 重そう)
         seen = {(default, out[0][1])}
         for cost, reading, code in standalone[1:]:
-            if code in VERB_CODES and (reading, code) not in seen and same_stem_ok(reading, code, out) \
+            margin = ADJ_STEM_MARGIN if code == C_ADJ else 4000
+            if (code in VERB_CODES or code == C_ADJ) and (reading, code) not in seen and same_stem_ok(reading, code, out) \
                     and head not in NO_STEM \
-                    and cost < out_cost(rd, default) + 4000:
+                    and cost < out_cost(rd, default) + margin:
                 out.append((reading, code))
                 seen.add((reading, code))
         if out[0][1] not in PREFERRED:

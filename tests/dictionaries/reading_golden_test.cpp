@@ -40,5 +40,14 @@ TEST_F(Readings, KanjiVoicedAtTheEndOfCompoundsTheDictionaryLacks) {
   EXPECT_EQ(Kana(U"歩道橋を渡る。"), "ほどーきょーをわたる。");
 }
 
+TEST_F(Readings, AdjectiveStemBeforeSaAndSou) {
+  // an adjective's kanji before さ and そう reads as the adjective, not the kanji's Sino reading
+  EXPECT_EQ(Kana(U"荷物の重さを量る。"), "にもつのおもさをはかる。");
+  EXPECT_EQ(Kana(U"風の強さ。"), "かぜのつよさ。");
+  EXPECT_EQ(Kana(U"見るからに喧嘩強そうだ。"), "みるからにけんかつよそうだ。");
+  // the Sino reading stays inside words and alone
+  EXPECT_EQ(Kana(U"重要な強化。"), "じゅーよーなきょーか。");
+}
+
 }  // namespace
 }  // namespace kotonel
