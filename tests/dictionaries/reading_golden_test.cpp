@@ -49,5 +49,18 @@ TEST_F(Readings, AdjectiveStemBeforeSaAndSou) {
   EXPECT_EQ(Kana(U"重要な強化。"), "じゅーよーなきょーか。");
 }
 
+TEST_F(Readings, ParticleWaInsideHiraganaWords) {
+  // は after a plural suffix or べき is the particle, though the word goes on after it
+  EXPECT_EQ(Kana(U"僕らはもう帰る。"), "ぼくらわもうかえる。");
+  EXPECT_EQ(Kana(U"子供たちはきっと喜ぶ。"), "こどもたちわきっとよろこぶ。");
+  EXPECT_EQ(Kana(U"守るべきはただ一つ。"), "まもるべきわただひとつ。");
+  // a word written in kana that begins with は keeps it after a particle
+  EXPECT_EQ(Kana(U"部屋にはいって座る。"), "へやにはいってすわる。");
+  EXPECT_EQ(Kana(U"空にはっきり見えた。"), "そらにはっきりみえた。");
+  EXPECT_EQ(Kana(U"言われてはじめて気づく。"), "いわれてはじめてきずく。");
+  // the particle after a particle stays わ
+  EXPECT_EQ(Kana(U"ここにはいない。"), "ここにわいない。");
+}
+
 }  // namespace
 }  // namespace kotonel
