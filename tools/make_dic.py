@@ -63,7 +63,7 @@ RUN_READING_USES = 20
 FREQ_WEIGHT = 500
 NAME_PENALTY = 4000
 PROPER_PENALTY = 1000
-MAX_COST_NAME = 6500
+MAX_COST_NAME = 6600
 
 # Readings that UniDic's word costs rank below a rarer one (its costs come from written
 # corpora): the everyday reading goes first.
@@ -456,7 +456,8 @@ def collect(path):
                 if not reading:
                     continue
                 if len(kanji) > 1 and cost > MAX_COST_MULTI and code not in (C_PREFIX, C_SUFFIX, C_COUNTER):
-                    continue
+                    if not given_name_kept(kanji, r, cost):
+                        continue
                 acc = accent_chars(reading, accent_type(r))
                 note_combination(kanji, reading, r, cost)
                 if code in (C_NOUN,) and len(kanji) == 1 and r[16] == "和":
@@ -791,6 +792,48 @@ def add_voiced_tails(table, tails):
         entry.append((voiced, C_INNER, "0"))
 
 
+# Person names somewhat rarer than those every compound limit keeps (京子, 美智子, 真由美):
+# kept where no ordinary word hides in their spelling (小文字 is 小 + 文字, not こもんじ) and
+# no numeral (一二 would read 一二三).
+NAME_EXTRA_COST = 600
+NUMERALS = set("〇一二三四五六七八九十百千万億兆")
+RARER_NAMES = set()
+
+
+def given_name_kept(kanji, r, cost):
+    if r[5] != "固有名詞" or r[6] != "人名" or cost > MAX_COST_MULTI + NAME_EXTRA_COST:
+        return False
+    if NUMERALS & set(kanji):
+        return False
+    RARER_NAMES.add(kanji)
+    return True
+
+
+def drop_hiding_names(table):
+    """The rarer names admitted above whose spelling the dictionary reads as ordinary words
+    of more than one kanji without them."""
+    dropped = 0
+    for name in sorted(RARER_NAMES):
+        entry = table.get(name)
+        if entry is None or any(c != C_PROPER for _, c, _ in entry):
+            continue
+        del table[name]
+        pos, hidden = 0, False
+        while pos < len(name):
+            c = len(name) - pos
+            while c > 1 and name[pos:pos + c] not in table:
+                c -= 1
+            piece = table.get(name[pos:pos + c])
+            if c > 1 and piece and any(code != C_PROPER for _, code, _ in piece):
+                hidden = True
+            pos += c
+        if hidden:
+            dropped += 1
+        else:
+            table[name] = entry
+    return dropped
+
+
 def main():
     heads = collect(kc.UNIDIC_LEX)
     adverb_verbs(heads)
@@ -834,6 +877,7 @@ def main():
         table[head] = entry
     runs = add_runs(table, read_counts())
     add_voiced_tails(table, voiced_tails(kc.UNIDIC_LEX))
+    hiding = drop_hiding_names(table)
     # decide on the full table, so that dropping one headword never changes another's fate
     drop = {h for h, e in table.items() if redundant(h, e, table)}
     lines = []
@@ -849,7 +893,8 @@ def main():
         else:
             lines.append(f"{head} {readings} {codes} {accents}")
     path, size = kc.write_ktn("dic.ktn", lines)
-    print(f"{path}: {len(lines)} entries ({runs} runs from the corpus), {size} bytes", file=sys.stderr)
+    print(f"{path}: {len(lines)} entries ({runs} runs from the corpus, {hiding} names hiding words"
+          f" left out), {size} bytes", file=sys.stderr)
 
 
 if __name__ == "__main__":

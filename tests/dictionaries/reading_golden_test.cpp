@@ -62,5 +62,12 @@ TEST_F(Readings, ParticleWaInsideHiraganaWords) {
   EXPECT_EQ(Kana(U"ここにはいない。"), "ここにわいない。");
 }
 
+TEST_F(Readings, GivenNamesLessCommonThanWords) {
+  EXPECT_EQ(Kana(U"美智子と梨奈が来た。"), "みちことりながきた。");
+  EXPECT_EQ(Kana(U"手塚治虫を読む。"), "てずかおさむをよむ。");
+  // a name whose spelling the dictionary reads as ordinary words stays out
+  EXPECT_EQ(Kana(U"小文字で書く。"), "しょーもじでかく。");
+}
+
 }  // namespace
 }  // namespace kotonel
