@@ -32,6 +32,11 @@ WA_INSIDE = [("たちは", "たちわ"), ("べきは", "べきわ")]
 HA_WORDS = ["はっきり", "はじめ", "はじま", "はずれ", "はちきれ", "はみだ", "はしゃ"]
 HA_KEPT = [(c + "わ" + w[1:], c + w) for c in ("に", "と", "て", "の") for w in HA_WORDS] + [("にわいっ", "にはいっ")]
 
+# The particle へ inside a hiragana word: after a demonstrative (ここへ, どちらへ, 向こうへ) and
+# before と, の (…へと, …への), as the reader says it at a word's ends; へとへと is a word.
+HE_INSIDE = [(d + "へ", d + "え") for d in ("ここ", "そこ", "どこ", "ちら", "こう")] + [
+    ("へと", "えと"), ("への", "えの"), ("えとえと", "へとへと")]
+
 # Predicates that begin an accent phrase of their own inside a hiragana word (kind 4, mode 0),
 # after the particle or ending before them: ～になる, ～くなる, ～ではない, ～がある,
 # ～なければならない, ～かもしれない. The phrase boundary goes in front of the predicate, and
@@ -180,7 +185,7 @@ def katakana_words():
 def main():
     lines = [f"4 0 {p} {r} 0" for p, r in PRONOUNCE]
     lines += [f"4 0 {p} {r} 1" for p, r in WA_AT_START]
-    lines += [f"4 0 {p} {r} 0" for p, r in WA_INSIDE + HA_KEPT]
+    lines += [f"4 0 {p} {r} 0" for p, r in WA_INSIDE + HA_KEPT + HE_INSIDE]
     lines += [f"4 0 {p} {r} 0" for p, r in HANDED_ON]
     lines += [f"4 0 {p} {r} 0" for p, r in PREDICATES]
     lines += [f"4 0 {p} {r} 0" for p, r in CONTENT]
