@@ -142,7 +142,7 @@ ADJ_STEM_MARGIN = 2000
 NO_STEM = {"覧"}
 
 # Readings UniDic does not list for a use the reader needs (何 before a counter: なん).
-EXTRA = {"何": [("なん", 25)], "月": [("げつ", 32), ("げつ", 25)], "主": [("しゅ", 25)],
+EXTRA = {"何": [("なん", 25)], "月": [("げつ", 32)], "主": [("しゅ", 25)],
          # その他 そのた: after の (and after an attributive ending) 他 reads た
          "他": [("た", 34)]}
 # Suffix readings to prefer to UniDic's first: 日 after a word is mostly び (記念日, 月曜日).

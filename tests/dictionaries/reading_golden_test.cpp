@@ -69,5 +69,18 @@ TEST_F(Readings, GivenNamesLessCommonThanWords) {
   EXPECT_EQ(Kana(U"小文字で書く。"), "しょーもじでかく。");
 }
 
+TEST_F(Readings, ParticleHeInsideHiraganaWords) {
+  EXPECT_EQ(Kana(U"ここへおいで。"), "ここえおいで。");
+  EXPECT_EQ(Kana(U"どちらへ行きますか。"), "どちらえいきますか。");
+  EXPECT_EQ(Kana(U"船は向こうへと消えた。"), "ふねわむこうえときえた。");
+  EXPECT_EQ(Kana(U"もうへとへとだ。"), "もうへとへとだ。");
+}
+
+TEST_F(Readings, MonthKanjiBeginningAWord) {
+  // 月 before a word the dictionary lacks is the moon; months after a number stay げつ
+  EXPECT_EQ(Kana(U"月旅行の夢。"), "つきりょこーのゆめ。");
+  EXPECT_EQ(Kana(U"6ヶ月後に会う。"), "ろっかげつごにあう。");
+}
+
 }  // namespace
 }  // namespace kotonel
