@@ -597,6 +597,18 @@ def adverb_verbs(heads):
                 n.codes = {code: cost for code, cost in c.codes.items() if code in VERB_CODES}
 
 
+STEM_CODES = VERB_CODES | {C_ADJ}
+
+
+def stems_first(out):
+    """A native noun (code 5) says さしすせそ may follow it, which would beat a stem whose
+    ending is one of them (尊さ とうとさ, not みことさ): the stems go before it."""
+    if out[0][1] != C_KUN1:
+        return out
+    stems = [x for x in out[1:] if x[1] in STEM_CODES]
+    return stems + [x for x in out if x not in stems] if stems else out
+
+
 def choose(head, rd):
     """Readings and codes of one headword, in the order the selection rules need."""
     items = sorted(rd.items(), key=lambda kv: (kv[1].cost, kv[0]))
@@ -623,7 +635,7 @@ def choose(head, rd):
         # other standalone readings with an okurigana list (verb stems such as 出 で, and
         # adjective stems such as 強 つよ: 強さ, 重そう)
         seen = {(default, out[0][1])}
-        for cost, reading, code in standalone[1:]:
+        for cost, reading, code in standalone:
             margin = ADJ_STEM_MARGIN if code == C_ADJ else 4000
             if (code in VERB_CODES or code == C_ADJ) and (reading, code) not in seen and same_stem_ok(reading, code, out) \
                     and head not in NO_STEM \
@@ -659,6 +671,7 @@ def choose(head, rd):
             # though い ends continuative forms too (使い方 かた)
             at = next(i for i, (_, code) in enumerate(out) if code == C_AFTER_CONT)
             out.insert(at, (default, C_AFTER_ATTR))
+        out = stems_first(out)
     else:
         # longer headwords: a second reading only when the okurigana decides between them
         for cost, reading, code in standalone[1:]:

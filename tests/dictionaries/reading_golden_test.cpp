@@ -45,6 +45,8 @@ TEST_F(Readings, AdjectiveStemBeforeSaAndSou) {
   EXPECT_EQ(Kana(U"荷物の重さを量る。"), "にもつのおもさをはかる。");
   EXPECT_EQ(Kana(U"風の強さ。"), "かぜのつよさ。");
   EXPECT_EQ(Kana(U"見るからに喧嘩強そうだ。"), "みるからにけんかつよそうだ。");
+  // a noun of the kanji that ends in さしすせそ's row does not take them (尊 みこと)
+  EXPECT_EQ(Kana(U"平和の尊さを知る。"), "へーわのとーとさをしる。");
   // the Sino reading stays inside words and alone
   EXPECT_EQ(Kana(U"重要な強化。"), "じゅーよーなきょーか。");
 }
