@@ -63,7 +63,7 @@ RUN_READING_USES = 20
 FREQ_WEIGHT = 500
 NAME_PENALTY = 4000
 PROPER_PENALTY = 1000
-MAX_COST_NAME = 6600
+MAX_COST_NAME = 7000
 
 # Readings that UniDic's word costs rank below a rarer one (its costs come from written
 # corpora): the everyday reading goes first.
@@ -808,7 +808,7 @@ def add_voiced_tails(table, tails):
 # Person names somewhat rarer than those every compound limit keeps (京子, 美智子, 真由美):
 # kept where no ordinary word hides in their spelling (小文字 is 小 + 文字, not こもんじ) and
 # no numeral (一二 would read 一二三).
-NAME_EXTRA_COST = 600
+NAME_EXTRA_COST = 1000
 NUMERALS = set("〇一二三四五六七八九十百千万億兆")
 RARER_NAMES = set()
 

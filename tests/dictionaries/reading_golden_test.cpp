@@ -67,6 +67,7 @@ TEST_F(Readings, ParticleWaInsideHiraganaWords) {
 TEST_F(Readings, GivenNamesLessCommonThanWords) {
   EXPECT_EQ(Kana(U"美智子と梨奈が来た。"), "みちことりながきた。");
   EXPECT_EQ(Kana(U"手塚治虫を読む。"), "てずかおさむをよむ。");
+  EXPECT_EQ(Kana(U"京子が笑う。"), "きょーこがわらう。");
   // a name whose spelling the dictionary reads as ordinary words stays out
   EXPECT_EQ(Kana(U"小文字で書く。"), "しょーもじでかく。");
 }
