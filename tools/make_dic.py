@@ -888,9 +888,10 @@ def main():
                        for r, c in choose(head, rd)]
     for head, entry in PHRASES.items():
         table[head] = entry
+    # before the corpus runs, which may then give the spelling its ordinary reading (小文字)
+    hiding = drop_hiding_names(table)
     runs = add_runs(table, read_counts())
     add_voiced_tails(table, voiced_tails(kc.UNIDIC_LEX))
-    hiding = drop_hiding_names(table)
     # decide on the full table, so that dropping one headword never changes another's fate
     drop = {h for h, e in table.items() if redundant(h, e, table)}
     lines = []
