@@ -372,6 +372,12 @@ def add_runs(table, counts):
     return added
 
 
+def ends_a_word(r):
+    """A volitional or imperative form (降ろ of 降ろう, 降る) takes no kana after it but う or
+    よ: it cannot be the shorter word inside 降ろす or 降ろし."""
+    return r[4] == "動詞" and r[9].split("-")[0] in ("意志推量形", "命令形")
+
+
 def collect(path):
     heads = {}  # headword -> reading -> Cand
     particle_heads = []
@@ -379,6 +385,7 @@ def collect(path):
     cut_heads = []
     sokuon_heads = []
     complete = {}  # okurigana headwords that are whole words, with their lowest cost
+    continued = {}  # ... as forms that more kana may follow
 
     def add(head, reading, code, cost, accent):
         rd = heads.setdefault(head, {})
@@ -519,6 +526,8 @@ def collect(path):
                 if hira != "か":  # 続か, 書か: か after a noun is rarer than these verbs
                     # a rare verb (雪ぐ すすが) must not read 雪が
                     complete[kanji + hira] = min(complete.get(kanji + hira, cost), cost)
+                    if not ends_a_word(r):
+                        continued[kanji + hira] = min(continued.get(kanji + hira, cost), cost)
                     particle_heads.append((kanji, kanji + hira, stem + hira, code, cost, VERB_PARTICLE_MARGIN, acc_p))
                     continue
             for t in tails:
@@ -530,12 +539,14 @@ def collect(path):
                 else:
                     complete.setdefault(kanji + t, cost)
                     complete[kanji + t] = min(complete[kanji + t], cost)
+                    if not ends_a_word(r):
+                        continued[kanji + t] = min(continued.get(kanji + t, cost), cost)
                     add(kanji + t, stem + t, code, cost, acc_t)
     for head, reading, code, cost in sokuon_heads:
         if head not in heads:
             add(head, reading, code if code in (C_NOUN, C_PREFIX) else C_NOUN, cost, "0")
     for kanji, t, reading, code, cost, acc, cut in cut_heads:
-        shorter = complete.get(kanji + t[:1])
+        shorter = (complete if t[1:] in "うよ" else continued).get(kanji + t[:1])
         if shorter is not None and shorter < cost:
             # 入り (はいり) + ます is the likelier reading of 入りま; 同じ + よう of 同じよ, unless
             # both read the kanji alike

@@ -85,5 +85,11 @@ TEST_F(Readings, MonthKanjiBeginningAWord) {
   EXPECT_EQ(Kana(U"6ヶ月後に会う。"), "ろっかげつごにあう。");
 }
 
+TEST_F(Readings, VerbNotHiddenByAnotherVerbsVolitionalForm) {
+  // 降ろ is also a volitional form of 降る (降ろう), which takes no kana after it but う
+  EXPECT_EQ(Kana(U"棚から荷物を降ろして。"), "たなからにもつをおろして。");
+  EXPECT_EQ(Kana(U"雨が降ろうと構わない。"), "あめがふろうとかまわない。");
+}
+
 }  // namespace
 }  // namespace kotonel
