@@ -27,10 +27,10 @@ PRONOUNCE = [
 # (after the kanji, kind 4 mode 1), since はらはら holds it too.
 WA_AT_START = [("らは", "らわ"), ("たちは", "たちわ")]
 WA_INSIDE = [("たちは", "たちわ"), ("べきは", "べきわ")]
-# ... and words written in kana that begin with は after a particle that PRONOUNCE respelled
-# (家にはいって, 顔にはっきり, されてはじめて): said with は again.
+# ... and words written in kana that begin with は, where a particle rule respelled it (家に
+# はいって, 顔にはっきり, されてはじめて): said with は again. No word has わっきり or わじめ.
 HA_WORDS = ["はっきり", "はじめ", "はじま", "はずれ", "はちきれ", "はみだ", "はしゃ"]
-HA_KEPT = [(c + "わ" + w[1:], c + w) for c in ("に", "と", "て", "の") for w in HA_WORDS] + [("にわいっ", "にはいっ")]
+HA_KEPT = [("わ" + w[1:], w) for w in HA_WORDS] + [("にわいっ", "にはいっ")]
 
 # The particle へ inside a hiragana word: after a demonstrative (ここへ, どちらへ, 向こうへ) and
 # before と, の (…へと, …への), as the reader says it at a word's ends; へとへと is a word.

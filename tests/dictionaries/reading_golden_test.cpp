@@ -60,6 +60,7 @@ TEST_F(Readings, ParticleWaInsideHiraganaWords) {
   EXPECT_EQ(Kana(U"部屋にはいって座る。"), "へやにはいってすわる。");
   EXPECT_EQ(Kana(U"空にはっきり見えた。"), "そらにはっきりみえた。");
   EXPECT_EQ(Kana(U"言われてはじめて気づく。"), "いわれてはじめてきずく。");
+  EXPECT_EQ(Kana(U"今日はっきり言う。"), "きょーはっきりゆう。");
   // the particle after a particle stays わ
   EXPECT_EQ(Kana(U"ここにはいない。"), "ここにわいない。");
 }
