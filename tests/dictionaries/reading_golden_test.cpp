@@ -92,5 +92,10 @@ TEST_F(Readings, VerbNotHiddenByAnotherVerbsVolitionalForm) {
   EXPECT_EQ(Kana(U"雨が降ろうと構わない。"), "あめがふろうとかまわない。");
 }
 
+TEST_F(Readings, RarePrefixReadingsLeftOut) {
+  // a kanji beginning a word the dictionary lacks reads as the noun, not as a rare prefix
+  EXPECT_EQ(Kana(U"親切な人達が来た。"), "しんせつなひとたちがきた。");
+}
+
 }  // namespace
 }  // namespace kotonel
