@@ -738,9 +738,9 @@ def redundant(head, entry, table):
     return mine == reading_here and entry[0][2] == accent
 
 
-# Sequential voicing: a kanji whose native reading is voiced at the end of most compounds that
-# UniDic lists (手袋 てぶくろ, 本棚 ほんだな, 木曽川 きそがわ) reads so at the end of a compound
-# it does not list (植木鉢, ビニール袋, アマゾン川). Counted over word types, not person names.
+# Sequential voicing: a kanji whose reading is voiced at the end of most compounds that UniDic
+# lists (手袋 てぶくろ, 本棚 ほんだな, 火鉢 ひばち) reads so at the end of a compound it does not
+# list (植木鉢, ビニール袋, 夕方頃). Common words count, weighted by how common; names do not.
 C_INNER = 33          # the reading of a lone kanji inside a word (tried before code 32)
 VOICED = dict(zip("かきくけこさしすせそたちつてとはひふへほ", "がぎぐげござじずぜぞだじずでどばびぶべぼ"))
 VOICING_MIN_TYPES = 5
