@@ -22,6 +22,21 @@ PRONOUNCE = [
     ("には", "にわ"), ("とは", "とわ"), ("からは", "からわ"), ("ては", "てわ"), ("のは", "のわ"),
 ]
 
+# The particle は inside a hiragana word after a plural or べき (私たちは, 彼らは, 選ぶべきは),
+# which the reader respells only at the word's ends: ら only where the word begins with it
+# (after the kanji, kind 4 mode 1), since はらはら holds it too.
+WA_AT_START = [("らは", "らわ"), ("たちは", "たちわ")]
+WA_INSIDE = [("たちは", "たちわ"), ("べきは", "べきわ")]
+# ... and words written in kana that begin with は, where a particle rule respelled it (家に
+# はいって, 顔にはっきり, されてはじめて): said with は again. No word has わっきり or わじめ.
+HA_WORDS = ["はっきり", "はじめ", "はじま", "はずれ", "はちきれ", "はみだ", "はしゃ"]
+HA_KEPT = [("わ" + w[1:], w) for w in HA_WORDS] + [("にわいっ", "にはいっ")]
+
+# The particle へ inside a hiragana word: after a demonstrative (ここへ, どちらへ, 向こうへ) and
+# before と, の (…へと, …への), as the reader says it at a word's ends; へとへと is a word.
+HE_INSIDE = [(d + "へ", d + "え") for d in ("ここ", "そこ", "どこ", "ちら", "こう")] + [
+    ("へと", "えと"), ("への", "えの"), ("えとえと", "へとへと")]
+
 # Predicates that begin an accent phrase of their own inside a hiragana word (kind 4, mode 0),
 # after the particle or ending before them: ～になる, ～くなる, ～ではない, ～がある,
 # ～なければならない, ～かもしれない. The phrase boundary goes in front of the predicate, and
@@ -169,6 +184,8 @@ def katakana_words():
 
 def main():
     lines = [f"4 0 {p} {r} 0" for p, r in PRONOUNCE]
+    lines += [f"4 0 {p} {r} 1" for p, r in WA_AT_START]
+    lines += [f"4 0 {p} {r} 0" for p, r in WA_INSIDE + HA_KEPT + HE_INSIDE]
     lines += [f"4 0 {p} {r} 0" for p, r in HANDED_ON]
     lines += [f"4 0 {p} {r} 0" for p, r in PREDICATES]
     lines += [f"4 0 {p} {r} 0" for p, r in CONTENT]
@@ -182,7 +199,7 @@ def main():
     lines += [f"5 5 {s} {rep} 3" for s, rep in katakana_words()]
     for line in lines:
         f = line.split(" ")
-        assert len(f) == 5 and f[3].replace("'", "") == f[2] or f[4] == "0", line
+        assert len(f) == 5 and f[3].replace("'", "") == f[2] or f[4] == "0" or (f[2], f[3]) in WA_AT_START, line
     path, size = kc.write_ktn("acc.ktn", lines)
     print(f"{path}: {len(lines)} rules, {size} bytes", file=sys.stderr)
 

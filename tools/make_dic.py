@@ -51,7 +51,7 @@ COUNTER_NOUN_PENALTY = 3000
 RENDAKU_PENALTY = 3000
 CLIPPED_PENALTY = 1500
 COUNTER_AS_SUFFIX_MARGIN = 2500
-PREFIX_MARGIN = 6000
+PREFIX_MARGIN = 5500
 SUFFIX_MARGIN = 7000
 # how much rarer than the kanji alone a verb form ending in a particle-like kana may be
 VERB_PARTICLE_MARGIN = 4000
@@ -63,7 +63,7 @@ RUN_READING_USES = 20
 FREQ_WEIGHT = 500
 NAME_PENALTY = 4000
 PROPER_PENALTY = 1000
-MAX_COST_NAME = 6500
+MAX_COST_NAME = 7000
 
 # Readings that UniDic's word costs rank below a rarer one (its costs come from written
 # corpora): the everyday reading goes first.
@@ -134,11 +134,15 @@ PHRASES = {
 ADVERBS = {"今": "いま", "何": "なに", "御": "お"}
 ADVERB_VERB_COST = 6000
 
+# how much rarer than the kanji's usual reading an adjective stem may be (強 つよ of 強さ, 重 おも
+# of 重そう stay; 酸 す of 酸い would read 酸が すが)
+ADJ_STEM_MARGIN = 2000
+
 # Verb stems too rare to read a kanji alone by (覧 み of 覧る would read ご覧に as ごみに).
 NO_STEM = {"覧"}
 
 # Readings UniDic does not list for a use the reader needs (何 before a counter: なん).
-EXTRA = {"何": [("なん", 25)], "月": [("げつ", 32), ("げつ", 25)], "主": [("しゅ", 25)],
+EXTRA = {"何": [("なん", 25)], "月": [("げつ", 32)], "主": [("しゅ", 25)],
          # その他 そのた: after の (and after an attributive ending) 他 reads た
          "他": [("た", 34)]}
 # Suffix readings to prefer to UniDic's first: 日 after a word is mostly び (記念日, 月曜日).
@@ -158,6 +162,19 @@ def counter_compounds():
         out.append(("何" + surface, "なん" + voiced, "1"))
         out.append(("数" + surface, "すー" + (reading if surface != "日" else "じつ"), "0"))
     return out
+
+
+def not_a_stem(r, code):
+    """An ichidan verb written with its kanji alone (着 for 着る, 見 for 見る) is its stem, which
+    the reader completes with the kana that follow: the row's full forms (着 キル) would be read
+    before those kana again (着ていく きるていく)."""
+    return code in (C_KAMI, C_SHIMO) and r[9].split("-")[0] not in ("連用形", "未然形")
+
+
+def same_stem_ok(reading, code, out):
+    """A verb stem that reads like the kanji's usual reading (着 き of 着る and 着 き, clothing)
+    still needs its own code, whose okurigana list lets the kana after it choose it."""
+    return all(r != reading or LISTS.get(c) != LISTS.get(code) for r, c in out)
 
 
 def verb_code(ctype):
@@ -355,6 +372,12 @@ def add_runs(table, counts):
     return added
 
 
+def ends_a_word(r):
+    """A volitional or imperative form (降ろ of 降ろう, 降る) takes no kana after it but う or
+    よ: it cannot be the shorter word inside 降ろす or 降ろし."""
+    return r[4] == "動詞" and r[9].split("-")[0] in ("意志推量形", "命令形")
+
+
 def collect(path):
     heads = {}  # headword -> reading -> Cand
     particle_heads = []
@@ -362,6 +385,7 @@ def collect(path):
     cut_heads = []
     sokuon_heads = []
     complete = {}  # okurigana headwords that are whole words, with their lowest cost
+    continued = {}  # ... as forms that more kana may follow
 
     def add(head, reading, code, cost, accent):
         rd = heads.setdefault(head, {})
@@ -430,6 +454,8 @@ def collect(path):
             # counter-capable nouns (日 にち, 年 ねん) also give the reading after a number
             counter_too = r[4] == "名詞" and r[6] == "助数詞可能"
             if not hira:
+                if not_a_stem(r, code):
+                    continue
                 if rest:
                     # kanji followed by katakana etc.: the reader never sees it as one word
                     continue
@@ -437,7 +463,8 @@ def collect(path):
                 if not reading:
                     continue
                 if len(kanji) > 1 and cost > MAX_COST_MULTI and code not in (C_PREFIX, C_SUFFIX, C_COUNTER):
-                    continue
+                    if not given_name_kept(kanji, r, cost):
+                        continue
                 acc = accent_chars(reading, accent_type(r))
                 note_combination(kanji, reading, r, cost)
                 if code in (C_NOUN,) and len(kanji) == 1 and r[16] == "和":
@@ -499,6 +526,8 @@ def collect(path):
                 if hira != "か":  # 続か, 書か: か after a noun is rarer than these verbs
                     # a rare verb (雪ぐ すすが) must not read 雪が
                     complete[kanji + hira] = min(complete.get(kanji + hira, cost), cost)
+                    if not ends_a_word(r):
+                        continued[kanji + hira] = min(continued.get(kanji + hira, cost), cost)
                     particle_heads.append((kanji, kanji + hira, stem + hira, code, cost, VERB_PARTICLE_MARGIN, acc_p))
                     continue
             for t in tails:
@@ -510,12 +539,14 @@ def collect(path):
                 else:
                     complete.setdefault(kanji + t, cost)
                     complete[kanji + t] = min(complete[kanji + t], cost)
+                    if not ends_a_word(r):
+                        continued[kanji + t] = min(continued.get(kanji + t, cost), cost)
                     add(kanji + t, stem + t, code, cost, acc_t)
     for head, reading, code, cost in sokuon_heads:
         if head not in heads:
             add(head, reading, code if code in (C_NOUN, C_PREFIX) else C_NOUN, cost, "0")
     for kanji, t, reading, code, cost, acc, cut in cut_heads:
-        shorter = complete.get(kanji + t[:1])
+        shorter = (complete if t[1:] in "うよ" else continued).get(kanji + t[:1])
         if shorter is not None and shorter < cost:
             # 入り (はいり) + ます is the likelier reading of 入りま; 同じ + よう of 同じよ, unless
             # both read the kanji alike
@@ -577,6 +608,18 @@ def adverb_verbs(heads):
                 n.codes = {code: cost for code, cost in c.codes.items() if code in VERB_CODES}
 
 
+STEM_CODES = VERB_CODES | {C_ADJ}
+
+
+def stems_first(out):
+    """A native noun (code 5) says さしすせそ may follow it, which would beat a stem whose
+    ending is one of them (尊さ とうとさ, not みことさ): the stems go before it."""
+    if out[0][1] != C_KUN1:
+        return out
+    stems = [x for x in out[1:] if x[1] in STEM_CODES]
+    return stems + [x for x in out if x not in stems] if stems else out
+
+
 def choose(head, rd):
     """Readings and codes of one headword, in the order the selection rules need."""
     items = sorted(rd.items(), key=lambda kv: (kv[1].cost, kv[0]))
@@ -600,11 +643,14 @@ def choose(head, rd):
     default = out[0][0]
     standalone_cost = standalone[0][0] if standalone else 0
     if len(head) == 1:
-        # other standalone readings with an okurigana list (verb stems such as 出 で)
+        # other standalone readings with an okurigana list (verb stems such as 出 で, and
+        # adjective stems such as 強 つよ: 強さ, 重そう)
         seen = {(default, out[0][1])}
-        for cost, reading, code in standalone[1:]:
-            if code in VERB_CODES and reading != default and (reading, code) not in seen and head not in NO_STEM \
-                    and cost < out_cost(rd, default) + 4000:
+        for cost, reading, code in standalone:
+            margin = ADJ_STEM_MARGIN if code == C_ADJ else 4000
+            if (code in VERB_CODES or code == C_ADJ) and (reading, code) not in seen and same_stem_ok(reading, code, out) \
+                    and head not in NO_STEM \
+                    and cost < out_cost(rd, default) + margin:
                 out.append((reading, code))
                 seen.add((reading, code))
         if out[0][1] not in PREFERRED:
@@ -636,6 +682,7 @@ def choose(head, rd):
             # though い ends continuative forms too (使い方 かた)
             at = next(i for i, (_, code) in enumerate(out) if code == C_AFTER_CONT)
             out.insert(at, (default, C_AFTER_ATTR))
+        out = stems_first(out)
     else:
         # longer headwords: a second reading only when the okurigana decides between them
         for cost, reading, code in standalone[1:]:
@@ -691,6 +738,126 @@ def redundant(head, entry, table):
     return mine == reading_here and entry[0][2] == accent
 
 
+# Sequential voicing: a kanji whose reading is voiced at the end of most compounds that UniDic
+# lists (手袋 てぶくろ, 本棚 ほんだな, 火鉢 ひばち) reads so at the end of a compound it does not
+# list (植木鉢, ビニール袋, 夕方頃). Common words count, weighted by how common; names do not.
+C_INNER = 33          # the reading of a lone kanji inside a word (tried before code 32)
+VOICED = dict(zip("かきくけこさしすせそたちつてとはひふへほ", "がぎぐげござじずぜぞだじずでどばびぶべぼ"))
+VOICING_MIN_TYPES = 5
+VOICING_RATIO = 1.2   # how much likelier than any other final reading the voiced one must be
+VOICING_COST_SCALE = 1000
+
+
+def voiced_tails(path):
+    """Kanji -> (reading alone, voiced reading), for the kanji whose compounds mostly end
+    voiced. Each compound counts by how common it is (UniDic's word cost: e^(-cost/1000)),
+    so that 鉄橋 てっきょう outweighs a dozen rare 〜ばし."""
+    reads = {}
+    native = {}
+    rows = {}
+    with open(path, encoding="utf-8", newline="") as fh:
+        for r in csv.reader(fh):
+            s = r[0]
+            if not s or r[13] == "*" or not all(kc.kind(ch) == 8 for ch in s):
+                continue
+            p = kc.sayable(r[13])
+            if not p:
+                continue
+            reads.setdefault(s, set()).add(p)
+            if len(s) == 1 and r[4] == "名詞" and r[5] != "固有名詞":
+                # the native readings, or the others when it has none (鉢 はち)
+                n = native.setdefault(s, ({}, {}))[0 if r[16] == "和" else 1]
+                n[p] = min(n.get(p, math.inf), int(r[3]))
+            if len(s) > 1 and r[5] != "固有名詞":
+                rows[(s, p)] = min(rows.get((s, p), math.inf), int(r[3]))
+    finals = {}
+    types = {}
+    for (s, p), cost in sorted(rows.items()):
+        for before in sorted(reads.get(s[:-1], ())):
+            if p.startswith(before) and len(p) > len(before):
+                f = finals.setdefault(s[-1], {})
+                tail = p[len(before):]
+                f[tail] = f.get(tail, 0.0) + math.exp(-cost / VOICING_COST_SCALE)
+                t = types.setdefault(s[-1], {})
+                t[tail] = t.get(tail, 0) + 1
+                break
+    out = {}
+    for kanji in sorted(finals):
+        if kanji not in native:
+            continue
+        f = finals[kanji]
+        # of the kanji's readings alone, the one whose voiced form ends the most compounds
+        alone = native[kanji][0] or native[kanji][1]
+        options = sorted((-f.get(kc.sayable(VOICED[r[0]] + r[1:]), 0.0), r) for r in alone if r[0] in VOICED)
+        if not options:
+            continue
+        kun = options[0][1]
+        voiced = kc.sayable(VOICED[kun[0]] + kun[1:])
+        n = f.get(voiced, 0.0)
+        other = max((m for t, m in f.items() if t != voiced), default=0.0)
+        if types[kanji].get(voiced, 0) >= VOICING_MIN_TYPES and n >= VOICING_RATIO * other:
+            out[kanji] = (kun, voiced)
+    return out
+
+
+def add_voiced_tails(table, tails):
+    """The voiced reading for a lone kanji inside a word (code 33), and after katakana (code
+    32) where the kanji has no Sino-Japanese suffix reading there."""
+    for kanji, (kun, voiced) in tails.items():
+        entry = table.get(kanji)
+        if not entry or any(c == C_INNER for _, c, _ in entry):
+            continue
+        suffix = [i for i, (r, c, _) in enumerate(entry) if c == C_SUFFIX]
+        if not suffix:
+            entry.append((voiced, C_SUFFIX, "0"))
+        elif all(entry[i][0] == kun for i in suffix):
+            for i in suffix:
+                entry[i] = (voiced, C_SUFFIX, entry[i][2])
+        entry.append((voiced, C_INNER, "0"))
+
+
+# Person names somewhat rarer than those every compound limit keeps (京子, 美智子, 真由美):
+# kept where no ordinary word hides in their spelling (小文字 is 小 + 文字, not こもんじ) and
+# no numeral (一二 would read 一二三).
+NAME_EXTRA_COST = 1000
+NUMERALS = set("〇一二三四五六七八九十百千万億兆")
+RARER_NAMES = set()
+
+
+def given_name_kept(kanji, r, cost):
+    if r[5] != "固有名詞" or r[6] != "人名" or cost > MAX_COST_MULTI + NAME_EXTRA_COST:
+        return False
+    if NUMERALS & set(kanji):
+        return False
+    RARER_NAMES.add(kanji)
+    return True
+
+
+def drop_hiding_names(table):
+    """The rarer names admitted above whose spelling the dictionary reads as ordinary words
+    of more than one kanji without them."""
+    dropped = 0
+    for name in sorted(RARER_NAMES):
+        entry = table.get(name)
+        if entry is None or any(c != C_PROPER for _, c, _ in entry):
+            continue
+        del table[name]
+        pos, hidden = 0, False
+        while pos < len(name):
+            c = len(name) - pos
+            while c > 1 and name[pos:pos + c] not in table:
+                c -= 1
+            piece = table.get(name[pos:pos + c])
+            if c > 1 and piece and any(code != C_PROPER for _, code, _ in piece):
+                hidden = True
+            pos += c
+        if hidden:
+            dropped += 1
+        else:
+            table[name] = entry
+    return dropped
+
+
 def main():
     heads = collect(kc.UNIDIC_LEX)
     adverb_verbs(heads)
@@ -732,7 +899,10 @@ def main():
                        for r, c in choose(head, rd)]
     for head, entry in PHRASES.items():
         table[head] = entry
+    # before the corpus runs, which may then give the spelling its ordinary reading (小文字)
+    hiding = drop_hiding_names(table)
     runs = add_runs(table, read_counts())
+    add_voiced_tails(table, voiced_tails(kc.UNIDIC_LEX))
     # decide on the full table, so that dropping one headword never changes another's fate
     drop = {h for h, e in table.items() if redundant(h, e, table)}
     lines = []
@@ -748,7 +918,8 @@ def main():
         else:
             lines.append(f"{head} {readings} {codes} {accents}")
     path, size = kc.write_ktn("dic.ktn", lines)
-    print(f"{path}: {len(lines)} entries ({runs} runs from the corpus), {size} bytes", file=sys.stderr)
+    print(f"{path}: {len(lines)} entries ({runs} runs from the corpus, {hiding} names hiding words"
+          f" left out), {size} bytes", file=sys.stderr)
 
 
 if __name__ == "__main__":
