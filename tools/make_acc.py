@@ -13,7 +13,8 @@ import sys
 
 import ktn_common as kc
 
-MAX_KATAKANA = 20000  # the shortest katakana nouns of UniDic, the likelier first among equals
+MAX_KATAKANA = 40000  # katakana nouns and names of UniDic with their accent
+MAX_KATAKANA_LIKELY = 10000  # of them, the likeliest longer than the others
 
 # Spoken forms of hiragana function words (kind 4, mode 0), applied in this order.
 PRONOUNCE = [
@@ -33,6 +34,11 @@ PREDICATES = [
     ("がな", "が/な"), ("があ", "が/あ"), ("ばなら", "ば/なら"), ("ばなり", "ば/なり"),
     ("わなら", "わ/なら"), ("わなり", "わ/なり"), ("わいけ", "わ/いけ"),
     ("かもしれ", "かも/しれ"), ("について", "に/ついて"),
+    # よい, いい and できる after が, も, ば, は: the judgement is a phrase of its own
+    # (…がよい, …てもいい, …ばいい, …ができる)
+    ("がよ", "が/よ"), ("もよ", "も/よ"), ("ばよ", "ば/よ"), ("がいい", "が/いい"),
+    ("もいい", "も/いい"), ("ばいい", "ば/いい"), ("ができ", "が/でき"), ("もでき", "も/でき"),
+    ("わでき", "わ/でき"), ("もあ", "も/あ"),
 ] + [
     # を inside a hiragana word is always the particle, and the verb after it a phrase of its
     # own (…をして, …をする)
@@ -43,7 +49,16 @@ PREDICATES = [
     ("/ある", "/あ'る"), ("/あっ", "/あ'っ"), ("/あれ", "/あ'れ"),
     ("/ない", "/な'い"), ("/なく", "/な'く"), ("/なかっ", "/な'かっ"), ("/ならな", "/なら'な"),
     ("/いけな", "/いけ'な"), ("/しれな", "/しれ'な"),
+    ("/よい", "/よ'い"), ("/よく", "/よ'く"), ("/よかっ", "/よ'かっ"), ("/よけれ", "/よ'けれ"),
+    ("/いい", "/い'い"), ("/できる", "/でき'る"), ("/できな", "/で'きな"), ("/できた", "/で'きた"),
+    ("/できて", "/で'きて"),
 ]
+
+# は then ない or ある at the start of a hiragana word (…はない, …はある) is the particle and
+# a predicate of its own (kind 4, mode 1). Tried before the marks a verb hands on are turned
+# into accents: a verb's わ of 言わない always carries one ('わない, わ+ない) and so never
+# matches here.
+TOPIC_PREDICATES = [("わな", "わ/な"), ("わあ", "わ/あ")]
 
 # Endings after an inflecting word (kind 4, mode 0). The word dictionary hands a verb's or
 # adjective's accent on to the hiragana after it: "'" before the next kana when the accent
@@ -143,7 +158,7 @@ def katakana_words():
     with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
         for r in csv.reader(fh):
             s = r[0]
-            if len(s) < 2 or r[4] != "名詞" or r[5] == "固有名詞" and r[6] == "人名":
+            if len(s) < 2 or r[4] != "名詞":
                 continue
             if not all(0x30A1 <= ord(c) <= 0x30F6 or c == "ー" for c in s):
                 continue
@@ -163,12 +178,16 @@ def katakana_words():
             cost = int(r[3])
             if s not in best or cost < best[s][0]:
                 best[s] = (cost, rep)
-    items = sorted(best.items(), key=lambda kv: (len(kv[0]), kv[1][0], kv[0]))[:MAX_KATAKANA]
-    return sorted((s, rep) for s, (_, rep) in items)
+    items = sorted(best.items(), key=lambda kv: (len(kv[0]), kv[1][0], kv[0]))
+    # the shortest, and then the likeliest of the longer ones (ディズニー, クレジット)
+    short = items[:MAX_KATAKANA - MAX_KATAKANA_LIKELY]
+    likely = sorted(items[len(short):], key=lambda kv: (kv[1][0], kv[0]))[:MAX_KATAKANA_LIKELY]
+    return sorted((s, rep) for s, (_, rep) in short + likely)
 
 
 def main():
     lines = [f"4 0 {p} {r} 0" for p, r in PRONOUNCE]
+    lines += [f"4 0 {p} {r} 1" for p, r in TOPIC_PREDICATES]
     lines += [f"4 0 {p} {r} 0" for p, r in HANDED_ON]
     lines += [f"4 0 {p} {r} 0" for p, r in PREDICATES]
     lines += [f"4 0 {p} {r} 0" for p, r in CONTENT]
@@ -182,7 +201,7 @@ def main():
     lines += [f"5 5 {s} {rep} 3" for s, rep in katakana_words()]
     for line in lines:
         f = line.split(" ")
-        assert len(f) == 5 and f[3].replace("'", "") == f[2] or f[4] == "0", line
+        assert len(f) == 5 and f[3].replace("'", "").replace("/", "") == f[2] or f[4] == "0", line
     path, size = kc.write_ktn("acc.ktn", lines)
     print(f"{path}: {len(lines)} rules, {size} bytes", file=sys.stderr)
 

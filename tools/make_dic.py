@@ -239,6 +239,22 @@ def accent_type(r):
     return ",".join(types)
 
 
+def accent_known(r):
+    """Whether a row gives an accent type at all. Suffix and counter rows (目 め, 本 ほん) have
+    none, and must not hide the accent of the noun read alike; a prefix row (大 だい) still
+    does, since such a kanji mostly begins a compound, where an accent of its own is wrong."""
+    return r[28].strip('"').split(",")[0].isdigit()
+
+
+def take_accent(c, cost, accent):
+    """A reading's accent is that of its likeliest row that has one (None: the row has none).
+    The corpus counts make a suffix row cheaper than the noun (目 め), yet the noun's accent
+    is how the word is said alone."""
+    if accent is not None and cost < c.accent_cost:
+        c.accent_cost = cost
+        c.accent = accent
+
+
 def accent_chars(reading, atype):
     a = atype.split(",")[0].strip('"')
     if not a.isdigit() or a == "0":
@@ -276,12 +292,14 @@ def split_surface(surface):
 
 
 class Cand:
-    __slots__ = ("cost", "codes", "accent")
+    __slots__ = ("cost", "codes", "accent", "accent_cost", "prefix_accent")
 
     def __init__(self):
         self.cost = math.inf
         self.codes = {}
         self.accent = "0"
+        self.accent_cost = math.inf
+        self.prefix_accent = "0"  # that of the likeliest row, as a prefix reading says it
 
 
 def read_counts():
@@ -370,7 +388,8 @@ def collect(path):
             c = rd[reading] = Cand()
         if cost < c.cost:
             c.cost = cost
-            c.accent = accent
+            c.prefix_accent = accent or "0"
+        take_accent(c, cost, accent)
         if cost < c.codes.get(code, math.inf):
             c.codes[code] = cost
 
@@ -439,6 +458,8 @@ def collect(path):
                 if len(kanji) > 1 and cost > MAX_COST_MULTI and code not in (C_PREFIX, C_SUFFIX, C_COUNTER):
                     continue
                 acc = accent_chars(reading, accent_type(r))
+                if not accent_known(r) and code in (C_SUFFIX, C_COUNTER, C_AFTER_CONT):
+                    acc = None
                 note_combination(kanji, reading, r, cost)
                 if code in (C_NOUN,) and len(kanji) == 1 and r[16] == "和":
                     code = C_KUN1
@@ -728,7 +749,8 @@ def main():
         rd = heads[head]
         # a suffix reading takes no accent of its own: its code puts the accent at the end
         # of what precedes it, and an accent here would undo that
-        table[head] = [(r, c, "0" if c in (C_SUFFIX, C_COUNTER, C_AFTER_CONT) else rd[r].accent)
+        table[head] = [(r, c, "0" if c in (C_SUFFIX, C_COUNTER, C_AFTER_CONT)
+                        else rd[r].prefix_accent if c == C_PREFIX else rd[r].accent)
                        for r, c in choose(head, rd)]
     for head, entry in PHRASES.items():
         table[head] = entry

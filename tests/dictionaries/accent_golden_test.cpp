@@ -38,7 +38,7 @@ TEST_F(ShippedAccents, PredicatesBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"歴史についての本。"), "れきしに/つ'いての/ほん。");
   EXPECT_EQ(Read(U"重要である。"), "じゅーよーであ'る。");
   EXPECT_EQ(Read(U"それは彼のわけではない。"), "それわ/か'れ/のわ'け/でわ/な'い。");
-  EXPECT_EQ(Read(U"明日は雨かもしれない。"), "あした'わ/あ'め/かも/しれ'ない。");
+  EXPECT_EQ(Read(U"明日は雨かもしれない。"), "あした'わ/あ'めかも/しれ'ない。");
 }
 
 // A compound has one accent: a noun that joins a compound this way puts it at the end of the
@@ -58,6 +58,35 @@ TEST_F(ShippedAccents, NoBoundaryInsideAWord) {
   // the flat mark a verb hands on never reaches the synthesizer, even where the number reader
   // has rewritten the word before the verb
   EXPECT_EQ(Read(U"靴下を3足買った。"), "くつ'したを/さんぞくかった。");
+}
+
+// A one-kanji noun keeps its accent though a suffix or counter is read like it (目 め, 院 いん),
+// and then as the later part of a compound puts the accent at the end of the part before.
+TEST_F(ShippedAccents, NounsKeepTheirAccentBesideSuffixesReadAlike) {
+  EXPECT_EQ(Read(U"目を閉じる。"), "め'を/とじ'る。");
+  EXPECT_EQ(Read(U"書を読む。"), "しょ'を/よ'む。");
+  EXPECT_EQ(Read(U"大学院に行く。"), "だいがく'いんに/いく。");
+}
+
+// Loanwords and foreign names written in katakana carry their accent.
+TEST_F(ShippedAccents, KatakanaNamesAndLoanwordsCarryTheirAccent) {
+  EXPECT_EQ(Read(U"メアリーが来た。"), "メ'アリーが/きた。");
+  EXPECT_EQ(Read(U"ディズニーに行く。"), "ディ'ズニーに/いく。");
+}
+
+// ある, ない, よい, いい and できる after は, が, も or ば are a phrase of their own, while
+// the particle stays in the phrase of the accented word before it.
+TEST_F(ShippedAccents, JudgementsAfterAParticleBeginTheirOwnPhrase) {
+  EXPECT_EQ(Read(U"時間はある。"), "じかんわ/あ'る。");
+  EXPECT_EQ(Read(U"問題はない。"), "もんだいわ/な'い。");
+  EXPECT_EQ(Read(U"勉強ができる。"), "べんきょーが/でき'る。");
+  EXPECT_EQ(Read(U"帰ってもいい。"), "か'えっても/い'い。");
+  EXPECT_EQ(Read(U"仲がよい。"), "な'かが/よ'い。");
+  // a verb's own わ is no topic particle
+  EXPECT_EQ(Read(U"言わない。"), "いわな'い。");
+  EXPECT_EQ(Read(U"思わない。"), "おも'わない。");
+  // a hiragana word that only changed its spelling stays in the phrase before it
+  EXPECT_EQ(Read(U"雨という。"), "あ'めとゆー。");
 }
 
 // Without intonation the string carries no accent mark, whatever quotation marks or

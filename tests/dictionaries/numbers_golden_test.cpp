@@ -78,7 +78,7 @@ TEST_F(ShippedNumbers, HoursAgesAndFractions) {
   EXPECT_EQ(Read(U"19時に会う。"), "じゅうきゅうじに/あ'う。");
   EXPECT_EQ(Read(U"9時間かかる。"), "きゅうじかんかかる。");
   EXPECT_EQ(Read(U"7時に起きる。"), "しちじに/おき'る。");
-  EXPECT_EQ(Read(U"20歳になった。"), "は'たち/に/な'った。");
+  EXPECT_EQ(Read(U"20歳になった。"), "は'たちに/な'った。");
   EXPECT_EQ(Read(U"120歳まで生きる。"), "ひゃくにじゅうさいまで/いき'る。");
   EXPECT_EQ(Read(U"3分の1です。"), "さんぶんの/いちです。");
   EXPECT_EQ(Read(U"約三分の一。"), "やくさんぶんの/いち。");
