@@ -217,6 +217,37 @@ def note_combination(head, reading, r, cost):
             rd[reading] = (cost, r[29])
 
 
+# One-kanji suffixes whose compounds are flat (UniDic's combination type C4 of the suffix row:
+# 現実的 げんじつてき, 不良品, 顕微鏡, 山田君): headword -> reading -> (cost, type).
+SUFFIX_COMBINATION = {}
+C_INNER = 33  # the reading a lone kanji inside a word takes first; no pull on the accent
+
+
+def note_suffix_combination(head, reading, r, cost):
+    if len(head) == 1 and r[4] == "接尾辞" and len(r) > 29:
+        rd = SUFFIX_COMBINATION.setdefault(head, {})
+        if reading not in rd or cost < rd[reading][0]:
+            rd[reading] = (cost, r[29])
+
+
+def with_flat_compounds(head, chosen):
+    """A suffix whose compounds are flat is read inside a word with code 33, which puts no
+    accent at the end of the part before it (現実的 げんじつてき, not げんじつ'てき) and has
+    none of its own (安全性 あんぜんせー, though 性 alone is せ'ー); its code-32 reading stays
+    for the other places (after a number, Latin letters or katakana)."""
+    if len(head) != 1 or len(chosen) >= 6 or any(c == C_INNER for _, c, _ in chosen):
+        return chosen
+    types = SUFFIX_COMBINATION.get(head, {})
+    if not types:
+        return chosen
+    reading = min(types, key=lambda r: (types[r][0], r))
+    if types[reading][1] != "C4" or not any(r == reading for r, _, _ in chosen):
+        return chosen
+    flat = (reading, C_INNER, "0")
+    at = next((i for i, (_, c, _) in enumerate(chosen) if c == C_SUFFIX), None)
+    return chosen + [flat] if at is None else chosen[:at] + [flat] + chosen[at:]
+
+
 def with_compound_accent(head, chosen):
     """A C3 noun read inside a word takes its reading again with the suffix code and no
     accent of its own, so that the compound gets one accent, at the end of the part before."""
@@ -461,6 +492,7 @@ def collect(path):
                 if not accent_known(r) and code in (C_SUFFIX, C_COUNTER, C_AFTER_CONT):
                     acc = None
                 note_combination(kanji, reading, r, cost)
+                note_suffix_combination(kanji, reading, r, cost)
                 if code in (C_NOUN,) and len(kanji) == 1 and r[16] == "和":
                     code = C_KUN1
                 add(kanji, reading, code, cost, acc)
@@ -761,7 +793,7 @@ def main():
     for head in sorted(table):
         if head in drop:
             continue
-        chosen = with_compound_accent(head, table[head])
+        chosen = with_flat_compounds(head, with_compound_accent(head, table[head]))
         readings = ",".join(r for r, _, _ in chosen)
         codes = ",".join(str(c) for _, c, _ in chosen)
         accents = ",".join(written_accent(head, r, a) for r, _, a in chosen)

@@ -68,6 +68,15 @@ TEST_F(ShippedAccents, NounsKeepTheirAccentBesideSuffixesReadAlike) {
   EXPECT_EQ(Read(U"大学院に行く。"), "だいがく'いんに/いく。");
 }
 
+// A suffix whose compounds are flat lends the part before it no accent and has none of its own
+// inside a word, though the kanji alone has one.
+TEST_F(ShippedAccents, FlatCompoundSuffixes) {
+  EXPECT_EQ(Read(U"現実的に考える。"), "げんじつてきに/かんが'える。");
+  EXPECT_EQ(Read(U"不良品を返す。"), "ふりょーひんを/か'えす。");
+  EXPECT_EQ(Read(U"安全性が高い。"), "あんぜんせーが/たか'い。");
+  EXPECT_EQ(Read(U"性。"), "せ'ー。");
+}
+
 // Loanwords and foreign names written in katakana carry their accent.
 TEST_F(ShippedAccents, KatakanaNamesAndLoanwordsCarryTheirAccent) {
   EXPECT_EQ(Read(U"メアリーが来た。"), "メ'アリーが/きた。");

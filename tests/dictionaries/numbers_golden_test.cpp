@@ -41,7 +41,7 @@ TEST_F(ShippedNumbers, CounterKanaBeforeKanji) {
   // A dictionary word that cuts the counter short is not the reading (一年 of 一年生), unless it
   // is a numeral form (二日 of 二日目).
   EXPECT_EQ(Read(U"一年生です。"), "いちねんせいです。");
-  EXPECT_EQ(Read(U"二日目の朝。"), "ふつか'めの/あ'さ。");
+  EXPECT_EQ(Read(U"二日目の朝。"), "ふつかめの/あ'さ。");
 }
 
 // The range mark reads から; a katakana word is a counter only as a whole.
