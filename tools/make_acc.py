@@ -23,6 +23,9 @@ PRONOUNCE = [
     ("には", "にわ"), ("とは", "とわ"), ("からは", "からわ"), ("ては", "てわ"), ("のは", "のわ"),
 ]
 
+# particles after which a flat verb's ない or た takes the accent
+AFTER_ENDING = ("ので", "のに", "の", "と", "が", "か", "けれ", "けど", "から", "し", "で")
+
 # Predicates that begin an accent phrase of their own inside a hiragana word (kind 4, mode 0),
 # after the particle or ending before them: ～になる, ～くなる, ～ではない, ～がある,
 # ～なければならない, ～かもしれない. The phrase boundary goes in front of the predicate, and
@@ -60,12 +63,19 @@ PREDICATES = [
 # matches here.
 TOPIC_PREDICATES = [("わな", "わ/な"), ("わあ", "わ/あ")]
 
+# する written in kana after a noun (勉強すれば, 電話したら) is a flat verb: its endings take
+# the accent as those of a flat verb in kanji do (kind 4, mode 1, the start of the word).
+SURU = [("すれば", "すれ'ば"), ("するの", "する'の"), ("しているの", "している'の"),
+        ("しても", "して'も"), ("してわ", "して'わ"), ("したら", "した'ら"), ("したり", "した'り")] + [
+    (e + p, r + p) for e, r in (("しない", "しな'い"), ("した", "した'")) for p in AFTER_ENDING]
+
 # Endings after an inflecting word (kind 4, mode 0). The word dictionary hands a verb's or
 # adjective's accent on to the hiragana after it: "'" before the next kana when the accent
 # falls on the stem's last kana (食べ -> べ'ます), "+" when the word is flat (買わ -> わ+ない).
 # Before ます the accent moves onto the ending (たべま'した); after a flat word the endings
-# that carry an accent of their own take it (かわな'い, つかいま'す); after a word with an
-# accent elsewhere they stay flat (よ'まない). Any other flat mark is dropped.
+# that carry an accent of their own take it (かわな'い, つかいま'す), and before の the word's
+# own last kana does (いく'のに); after a word with an accent elsewhere they stay flat
+# (よ'まない). Any other flat mark is dropped.
 HANDED_ON = [
     ("'ましょう", "ましょ'う"), ("'ます", "ま'す"), ("'まし", "ま'し"), ("'ませ", "ませ'"),
 ] + [
@@ -74,10 +84,21 @@ HANDED_ON = [
     for p, r in (("ましょう", "ましょ'う"), ("ます", "ま'す"), ("まし", "ま'し"), ("ませ", "ませ'"))
 ] + [
     ("+ましょう", "ましょ'う"), ("+ます", "ま'す"), ("+まし", "ま'し"), ("+ませ", "ませ'"),
-    ("+ない", "な'い"), ("+なかっ", "な'かっ"), ("+なく", "な'く"), ("+なけれ", "な'けれ"),
+] + [
+    # a flat verb's negative and past are flat (つかわない, つかった), but before a particle
+    # the ending takes the accent (つかわな'いで, つかった'のに), as the conditional and the
+    # concessive do (つかった'ら, つかった'り, つかって'も, つかって'わ, つかえ'ば)
+    ("+" + e + p, r + p)
+    for e, r in (("ない", "な'い"), ("た", "た'"), ("だ", "だ'")) for p in AFTER_ENDING
+] + [
+    ("+ているの", "ている'の"), ("+でいるの", "でいる'の"),
+    ("+たら", "た'ら"), ("+だら", "だ'ら"), ("+たり", "た'り"), ("+だり", "だ'り"),
+    ("+ても", "て'も"), ("+でも", "で'も"), ("+てわ", "て'わ"), ("+でわ", "で'わ"), ("+ば", "'ば"),
+    ("+なかっ", "な'かっ"), ("+なく", "な'く"), ("+なけれ", "な'けれ"),
     ("+でしょう", "でしょ'う"), ("+です", "で'す"), ("+でし", "で'し"),
     ("+たい", "た'い"), ("+たかっ", "た'かっ"), ("+たく", "た'く"),
-    ("+のに", "の'に"), ("+ので", "の'で"),
+    # before の (のに, ので, のです) a flat verb takes the accent on its last kana: いく'のに
+    ("+の", "'の"),
     ("+", ""),
 ]
 
@@ -187,7 +208,7 @@ def katakana_words():
 
 def main():
     lines = [f"4 0 {p} {r} 0" for p, r in PRONOUNCE]
-    lines += [f"4 0 {p} {r} 1" for p, r in TOPIC_PREDICATES]
+    lines += [f"4 0 {p} {r} 1" for p, r in TOPIC_PREDICATES + SURU]
     lines += [f"4 0 {p} {r} 0" for p, r in HANDED_ON]
     lines += [f"4 0 {p} {r} 0" for p, r in PREDICATES]
     lines += [f"4 0 {p} {r} 0" for p, r in CONTENT]

@@ -24,8 +24,8 @@ TEST_F(ShippedAccents, PoliteEndingsStayInThePhraseBefore) {
   EXPECT_EQ(Read(U"起きません。"), "おきませ'ん。");
   EXPECT_EQ(Read(U"使います。"), "つかいま'す。");
   EXPECT_EQ(Read(U"何時に帰りますか？"), "な'んじに/かえりま'すか？");
-  // after a flat verb the negative ending carries the accent; after an accented one it is flat
-  EXPECT_EQ(Read(U"買わない。"), "かわな'い。");
+  // after a flat verb the negative is flat too; after an accented one it is flat
+  EXPECT_EQ(Read(U"買わない。"), "かわない。");
   EXPECT_EQ(Read(U"読まない。"), "よ'まない。");
   EXPECT_EQ(Read(U"食べたい。"), "たべ'たい。");
 }
@@ -77,6 +77,23 @@ TEST_F(ShippedAccents, FlatCompoundSuffixes) {
   EXPECT_EQ(Read(U"性。"), "せ'ー。");
 }
 
+// A flat verb's endings are flat at the end of a phrase, and take the accent before a particle
+// and in the conditional and concessive forms; する after a noun does the same.
+TEST_F(ShippedAccents, FlatVerbEndingsBeforeParticles) {
+  EXPECT_EQ(Read(U"使った。"), "つかった。");
+  EXPECT_EQ(Read(U"使わないで"), "つかわな'いで。");
+  EXPECT_EQ(Read(U"使ったのに"), "つかった'のに。");
+  EXPECT_EQ(Read(U"使ったら"), "つかった'ら。");
+  EXPECT_EQ(Read(U"使えば"), "つかえ'ば。");
+  EXPECT_EQ(Read(U"使っても"), "つかって'も。");
+  EXPECT_EQ(Read(U"行くのに"), "いく'のに。");
+  EXPECT_EQ(Read(U"使っているのです。"), "つかっている'のです。");
+  EXPECT_EQ(Read(U"勉強すれば"), "べんきょーすれ'ば。");
+  EXPECT_EQ(Read(U"電話したので"), "でんわした'ので。");
+  // an accented verb keeps its own accent
+  EXPECT_EQ(Read(U"読んだら"), "よ'んだら。");
+}
+
 // Loanwords and foreign names written in katakana carry their accent.
 TEST_F(ShippedAccents, KatakanaNamesAndLoanwordsCarryTheirAccent) {
   EXPECT_EQ(Read(U"メアリーが来た。"), "メ'アリーが/きた。");
@@ -92,7 +109,7 @@ TEST_F(ShippedAccents, JudgementsAfterAParticleBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"帰ってもいい。"), "か'えっても/い'い。");
   EXPECT_EQ(Read(U"仲がよい。"), "な'かが/よ'い。");
   // a verb's own わ is no topic particle
-  EXPECT_EQ(Read(U"言わない。"), "いわな'い。");
+  EXPECT_EQ(Read(U"言わない。"), "いわない。");
   EXPECT_EQ(Read(U"思わない。"), "おも'わない。");
   // a hiragana word that only changed its spelling stays in the phrase before it
   EXPECT_EQ(Read(U"雨という。"), "あ'めとゆー。");
