@@ -138,6 +138,40 @@ MAX_HIRAGANA = 2000   # the likeliest accented hiragana adverbs, pronouns, conju
 PARTICLES = "わがをにのもでと"
 
 
+# Everyday adverbs that begin a phrase of their own inside a hiragana word (…は/とても,
+# …が/まだ, …に/よく; kind 4, mode 0, with UniDic's accent). Those of three kana and more are
+# found by themselves (a "/" at the start of a sentence or after a pause is dropped by the
+# clean-up); the short ones only after a particle, as もう and まだ end other words (おもう,
+# ままだ). Every rule is a pass over the words that hold its first kana: they are kept few.
+PHRASE_ADVERBS = (
+    "ちゃんと どんどん ちょっと たくさん いったい だんだん たいてい さすが とても いちばん "
+    "さらに きっと かなり けっして ついに はっきり だいぶ あまり おおいに もっと けっこう "
+    "ちょうど ずいぶん なかなか まったく やっと とくに まさに たぶん ずっと すこし ほとんど "
+    "しばらく いろいろ やはり やっぱり ぜんぜん すでに").split()
+SHORT_PHRASE_ADVERBS = "もう まだ よく すぐ".split()
+ADVERB_AFTER = "わがにもで"  # を begins a phrase before anything already
+
+
+def phrase_adverbs():
+    accent = {}
+    with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
+        for r in csv.reader(fh):
+            if r[0] in PHRASE_ADVERBS + SHORT_PHRASE_ADVERBS and r[4] == "副詞":
+                a = r[28].strip('"').split(",")[0]
+                if a.isdigit() and (r[0] not in accent or int(r[3]) < accent[r[0]][0]):
+                    accent[r[0]] = (int(r[3]), int(a))
+    out = []
+    for s in PHRASE_ADVERBS + SHORT_PHRASE_ADVERBS:
+        a = accent.get(s, (0, 0))[1]
+        n = kc.morae_to_chars(s, a) if a else 0
+        rep = s[:n] + "'" + s[n:] if n else s
+        if s in SHORT_PHRASE_ADVERBS:
+            out += [(p + s, p + "/" + rep) for p in ADVERB_AFTER]
+        else:
+            out.append((s, "/" + rep))
+    return out
+
+
 def hiragana_words():
     """UniDic's likeliest words written in hiragana that have an accent (しかし しか'し, むしろ
     む'しろ, ところ): as the start of a hiragana word when they are three kana or longer, else as
@@ -211,6 +245,7 @@ def main():
     lines += [f"4 0 {p} {r} 1" for p, r in TOPIC_PREDICATES + SURU]
     lines += [f"4 0 {p} {r} 0" for p, r in HANDED_ON]
     lines += [f"4 0 {p} {r} 0" for p, r in PREDICATES]
+    lines += [f"4 0 {p} {r} 0" for p, r in phrase_adverbs()]
     lines += [f"4 0 {p} {r} 0" for p, r in CONTENT]
     lines += [f"4 0 {p} {r} 2" for p, r in ENDINGS]
     lines += [f"4 0 {p} {r} 3" for p, r in WORDS]

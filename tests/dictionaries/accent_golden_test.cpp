@@ -94,6 +94,15 @@ TEST_F(ShippedAccents, FlatVerbEndingsBeforeParticles) {
   EXPECT_EQ(Read(U"読んだら"), "よ'んだら。");
 }
 
+// An everyday adverb written in kana begins a phrase of its own after a particle.
+TEST_F(ShippedAccents, AdverbsAfterAParticleBeginTheirOwnPhrase) {
+  EXPECT_EQ(Read(U"今日はとても暑い。"), "きょ'ーわ/とても/あつ'い。");
+  EXPECT_EQ(Read(U"雨がまだ降っている。"), "あ'めが/ま'だ/ふ'っている。");
+  EXPECT_EQ(Read(U"とても暑い。"), "とても/あつ'い。");
+  // まだ that ends another word is no adverb
+  EXPECT_EQ(Read(U"このままだ。"), "このままだ。");
+}
+
 // Loanwords and foreign names written in katakana carry their accent.
 TEST_F(ShippedAccents, KatakanaNamesAndLoanwordsCarryTheirAccent) {
   EXPECT_EQ(Read(U"メアリーが来た。"), "メ'アリーが/きた。");
