@@ -77,6 +77,10 @@ SURU = [("すれば", "すれ'ば"), ("するの", "する'の"), ("している
 # own last kana does (いく'のに); after a word with an accent elsewhere they stay flat
 # (よ'まない). Any other flat mark is dropped.
 HANDED_ON = [
+    # the passive and causative of an accented verb are accented verbs of their own
+    # (かぎられ'る, かぎられ'ない); before ます the ending takes the accent
+    ("'れる", "れ'る"), ("'せる", "せ'る"), ("'れな", "れ'な"), ("'せな", "せ'な"),
+    ("'れま", "れま"), ("'せま", "せま"),
     ("'ましょう", "ましょ'う"), ("'ます", "ま'す"), ("'まし", "ま'し"), ("'ませ", "ませ'"),
 ] + [
     # a godan verb's continuative kana with the stem's accent before it (書き -> 'きます)

@@ -286,6 +286,20 @@ def take_accent(c, cost, accent):
         c.accent = accent
 
 
+def conjugated_accent(r, reading, acc):
+    """The accent of a godan verb form before its ending, by the Tokyo rules: an accented
+    verb's irrealis puts it on its last kana, before ない, ず, れる, せる (かぎら'ない of
+    かぎ'る, わから'ない); the volitional does so whether the verb is accented or flat
+    (かこ'う, つかお'う)."""
+    if r[4] != "動詞" or not r[8].startswith("五段"):
+        return acc
+    if r[9].startswith("意志推量形"):
+        return str(len(reading) - 1 if reading.endswith("う") else len(reading))
+    if r[9].startswith("未然形") and acc != "0":
+        return str(len(reading))
+    return acc
+
+
 def accent_chars(reading, atype):
     a = atype.split(",")[0].strip('"')
     if not a.isdigit() or a == "0":
@@ -544,6 +558,7 @@ def collect(path):
                 # inside the kanji's reading would stay there. One on the okurigana (書き か'き)
                 # is handed on to it, where the rules move it onto ます or keep it (か'きかた).
                 acc = "0"
+            acc = conjugated_accent(r, reading_full, acc)
             if len(hira) == 1 and not rest and hira in PARTICLES:
                 acc_p = acc if acc == "0" or int(acc) <= len(stem) + 3 else "0"
                 if code not in VERB_CODES and code != C_ADJ:

@@ -24,9 +24,9 @@ TEST_F(ShippedAccents, PoliteEndingsStayInThePhraseBefore) {
   EXPECT_EQ(Read(U"起きません。"), "おきませ'ん。");
   EXPECT_EQ(Read(U"使います。"), "つかいま'す。");
   EXPECT_EQ(Read(U"何時に帰りますか？"), "な'んじに/かえりま'すか？");
-  // after a flat verb the negative is flat too; after an accented one it is flat
+  // after a flat verb the negative is flat too; an accented verb's falls before ない
   EXPECT_EQ(Read(U"買わない。"), "かわない。");
-  EXPECT_EQ(Read(U"読まない。"), "よ'まない。");
+  EXPECT_EQ(Read(U"読まない。"), "よま'ない。");
   EXPECT_EQ(Read(U"食べたい。"), "たべ'たい。");
 }
 
@@ -103,6 +103,17 @@ TEST_F(ShippedAccents, AdverbsAfterAParticleBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"このままだ。"), "このままだ。");
 }
 
+// An accented verb's irrealis takes the accent on its last kana before ない, ず and the
+// passive; the volitional does so whether the verb is accented or flat.
+TEST_F(ShippedAccents, IrrealisAndVolitionalForms) {
+  EXPECT_EQ(Read(U"限らない。"), "かぎら'ない。");
+  EXPECT_EQ(Read(U"限られる。"), "かぎられ'る。");
+  EXPECT_EQ(Read(U"限られます。"), "かぎられま'す。");
+  EXPECT_EQ(Read(U"書こう。"), "かこ'う。");
+  EXPECT_EQ(Read(U"使おう。"), "つかお'う。");
+  EXPECT_EQ(Read(U"話そうと思う。"), "はなそ'うと/おも'う。");
+}
+
 // Loanwords and foreign names written in katakana carry their accent.
 TEST_F(ShippedAccents, KatakanaNamesAndLoanwordsCarryTheirAccent) {
   EXPECT_EQ(Read(U"メアリーが来た。"), "メ'アリーが/きた。");
@@ -119,7 +130,7 @@ TEST_F(ShippedAccents, JudgementsAfterAParticleBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"仲がよい。"), "な'かが/よ'い。");
   // a verb's own わ is no topic particle
   EXPECT_EQ(Read(U"言わない。"), "いわない。");
-  EXPECT_EQ(Read(U"思わない。"), "おも'わない。");
+  EXPECT_EQ(Read(U"思わない。"), "おもわ'ない。");
   // a hiragana word that only changed its spelling stays in the phrase before it
   EXPECT_EQ(Read(U"雨という。"), "あ'めとゆー。");
 }
