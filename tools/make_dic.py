@@ -271,9 +271,8 @@ def accent_type(r):
 
 
 def accent_known(r):
-    """Whether a row gives an accent type at all. Suffix and counter rows (目 め, 本 ほん) have
-    none, and must not hide the accent of the noun read alike; a prefix row (大 だい) still
-    does, since such a kanji mostly begins a compound, where an accent of its own is wrong."""
+    """Whether a row gives an accent type at all. Affix rows (目 め, 本 ほん) have none, and must
+    not hide the accent of the noun read alike; the prefix reading keeps its own entry then."""
     return r[28].strip('"').split(",")[0].isdigit()
 
 
@@ -503,7 +502,7 @@ def collect(path):
                 if len(kanji) > 1 and cost > MAX_COST_MULTI and code not in (C_PREFIX, C_SUFFIX, C_COUNTER):
                     continue
                 acc = accent_chars(reading, accent_type(r))
-                if not accent_known(r) and code in (C_SUFFIX, C_COUNTER, C_AFTER_CONT):
+                if not accent_known(r) and code in (C_SUFFIX, C_COUNTER, C_AFTER_CONT, C_PREFIX):
                     acc = None
                 note_combination(kanji, reading, r, cost)
                 note_suffix_combination(kanji, reading, r, cost)
@@ -690,8 +689,11 @@ def choose(head, rd):
                 reading = by_code[code][0][1]
                 if code == C_SUFFIX and head in SUFFIX_PREFER:
                     reading = SUFFIX_PREFER[head]
-                if reading == default:
-                    continue  # the usual reading serves here too
+                if reading == default and not (code == C_PREFIX and rd[reading].accent != "0"
+                                               and rd[reading].prefix_accent == "0"):
+                    # the usual reading serves here too, unless it has an accent that a
+                    # prefix has not (本 ほ'ん alone, ほん before a noun)
+                    continue
                 if code == C_PREFIX and by_code[code][0][0] > standalone_cost + PREFIX_MARGIN:
                     continue  # a rare prefix (皆 かい) would misread 皆知って
                 if code == C_SUFFIX and by_code[code][0][0] > standalone_cost + SUFFIX_MARGIN:

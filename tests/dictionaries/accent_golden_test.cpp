@@ -35,7 +35,7 @@ TEST_F(ShippedAccents, PredicatesBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"行かなければならない。"), "いかな'ければ/なら'ない。");
   EXPECT_EQ(Read(U"水を買わなくてはならないのです。"), "みずを/かわな'くてわ/なら'ないのです。");
   EXPECT_EQ(Read(U"有名になった。"), "ゆーめーに/な'った。");
-  EXPECT_EQ(Read(U"歴史についての本。"), "れきしに/つ'いての/ほん。");
+  EXPECT_EQ(Read(U"歴史についての本。"), "れきしに/つ'いての/ほ'ん。");
   EXPECT_EQ(Read(U"重要である。"), "じゅーよーであ'る。");
   EXPECT_EQ(Read(U"それは彼のわけではない。"), "それわ/か'れ/のわ'け/でわ/な'い。");
   EXPECT_EQ(Read(U"明日は雨かもしれない。"), "あした'わ/あ'めかも/しれ'ない。");
@@ -66,6 +66,9 @@ TEST_F(ShippedAccents, NounsKeepTheirAccentBesideSuffixesReadAlike) {
   EXPECT_EQ(Read(U"目を閉じる。"), "め'を/とじ'る。");
   EXPECT_EQ(Read(U"書を読む。"), "しょ'を/よ'む。");
   EXPECT_EQ(Read(U"大学院に行く。"), "だいがく'いんに/いく。");
+  // a prefix read like the noun does not hide the noun's accent, and has none of its own
+  EXPECT_EQ(Read(U"本を読む。"), "ほ'んを/よ'む。");
+  EXPECT_EQ(Read(U"本大会"), "ほんたいかい。");
 }
 
 // A suffix whose compounds are flat lends the part before it no accent and has none of its own
