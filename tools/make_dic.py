@@ -270,6 +270,13 @@ def accent_type(r):
     return ",".join(types)
 
 
+def supplement_accent(heads, head, reading):
+    """The accent UniDic gives a numeral written out by hand, when it has the word (一人
+    ひと'り, 二人 ふたり')."""
+    c = heads.get(head, {}).get(reading)
+    return c.accent if c is not None else "0"
+
+
 def accent_known(r):
     """Whether a row gives an accent type at all. Affix rows (目 め, 本 ほん) have none, and must
     not hide the accent of the noun read alike; the prefix reading keeps its own entry then."""
@@ -765,9 +772,11 @@ def main():
     heads = collect(kc.UNIDIC_LEX)
     adverb_verbs(heads)
     for head, reading in SUPPLEMENT.items():
+        accent = supplement_accent(heads, head, reading)
         heads[head] = {reading: Cand()}
         heads[head][reading].cost = 0
         heads[head][reading].codes = {C_NUMERAL: 0}
+        heads[head][reading].accent = accent
     for head, reading, accent in counter_compounds():
         heads[head] = {reading: Cand()}
         heads[head][reading].cost = 0

@@ -117,6 +117,12 @@ TEST_F(ShippedAccents, IrrealisAndVolitionalForms) {
   EXPECT_EQ(Read(U"話そうと思う。"), "はなそ'うと/おも'う。");
 }
 
+// Counted people written with a digit keep the accent of the word.
+TEST_F(ShippedAccents, PeopleCountedKeepTheirAccent) {
+  EXPECT_EQ(Read(U"１人の男。"), "ひと'りの/おとこ。");
+  EXPECT_EQ(Read(U"2人で行く。"), "ふたり'で/いく。");
+}
+
 // Loanwords and foreign names written in katakana carry their accent.
 TEST_F(ShippedAccents, KatakanaNamesAndLoanwordsCarryTheirAccent) {
   EXPECT_EQ(Read(U"メアリーが来た。"), "メ'アリーが/きた。");

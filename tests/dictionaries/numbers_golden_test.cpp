@@ -24,7 +24,7 @@ TEST_F(ShippedNumbers, KanjiNumeralsBeforeCounters) {
   EXPECT_EQ(Read(U"三本の木がある。"), "さんぼんの/き'が/あ'る。");
   EXPECT_EQ(Read(U"二十歳の誕生日。"), "は'たちの/たんじょー'び。");
   EXPECT_EQ(Read(U"四国へ行く。"), "し'こくえ/いく。");
-  EXPECT_EQ(Read(U"一人で行く。"), "ひとりで/いく。");
+  EXPECT_EQ(Read(U"一人で行く。"), "ひと'りで/いく。");
   EXPECT_EQ(Read(U"それで十分です。"), "それで/じゅーぶ'んです。");
   EXPECT_EQ(Read(U"一晩泊まる。"), "ひとばんとまる。");
   EXPECT_EQ(Read(U"1組の手袋。"), "ひとくみの/てぶ'くろ。");
