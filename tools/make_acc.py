@@ -93,16 +93,18 @@ HANDED_ON = [
     # the ending takes the accent (つかわな'いで, つかった'のに), as the conditional and the
     # concessive do (つかった'ら, つかった'り, つかって'も, つかって'わ, つかえ'ば)
     ("+" + e + p, r + p)
-    for e, r in (("ない", "な'い"), ("た", "た'"), ("だ", "だ'")) for p in AFTER_ENDING
+    for e, r in (("ない", "な'い"), ("た", "た'")) for p in AFTER_ENDING
 ] + [
     ("+ているの", "ている'の"), ("+でいるの", "でいる'の"),
     ("+たら", "た'ら"), ("+だら", "だ'ら"), ("+たり", "た'り"), ("+だり", "だ'り"),
     ("+ても", "て'も"), ("+でも", "で'も"), ("+てわ", "て'わ"), ("+でわ", "で'わ"), ("+ば", "'ば"),
     ("+なかっ", "な'かっ"), ("+なく", "な'く"), ("+なけれ", "な'けれ"),
-    ("+でしょう", "でしょ'う"), ("+です", "で'す"), ("+でし", "で'し"),
+    ("+でしょう", "でしょ'う"),
     ("+たい", "た'い"), ("+たかっ", "た'かっ"), ("+たく", "た'く"),
     # before の (のに, ので, のです) a flat verb takes the accent on its last kana: いく'のに
-    ("+の", "'の"),
+] + [(k + "+の", k + "'の") for k in "うくぐすつぬぶむる"] + [
+    # after a flat noun には, では, だった and まで take the accent (がっこうに'わ)
+    ("+にわ", "に'わ"), ("+でわ", "で'わ"), ("+だった", "だ'った"), ("+まで", "ま'で"),
     ("+", ""),
 ]
 
@@ -246,7 +248,8 @@ def katakana_words():
 
 def main():
     lines = [f"4 0 {p} {r} 0" for p, r in PRONOUNCE]
-    lines += [f"4 0 {p} {r} 1" for p, r in TOPIC_PREDICATES + SURU]
+    # after a flat noun the word begins with the flat mark it handed on
+    lines += [f"4 0 {q}{p} {r} 1" for p, r in TOPIC_PREDICATES + SURU for q in ("+", "")]
     lines += [f"4 0 {p} {r} 0" for p, r in HANDED_ON]
     lines += [f"4 0 {p} {r} 0" for p, r in PREDICATES]
     lines += [f"4 0 {p} {r} 0" for p, r in phrase_adverbs()]
@@ -261,7 +264,7 @@ def main():
     lines += [f"5 5 {s} {rep} 3" for s, rep in katakana_words()]
     for line in lines:
         f = line.split(" ")
-        assert len(f) == 5 and f[3].replace("'", "").replace("/", "") == f[2] or f[4] == "0", line
+        assert len(f) == 5 and f[3].replace("'", "").replace("/", "") == f[2].lstrip("+") or f[4] == "0", line
     path, size = kc.write_ktn("acc.ktn", lines)
     print(f"{path}: {len(lines)} rules, {size} bytes", file=sys.stderr)
 

@@ -321,10 +321,17 @@ def accent_chars(reading, atype):
 FLAT_MARK = "+"
 
 
-def written_accent(head, reading, accent):
-    """The accent field of one reading: a headword ending in okurigana that is flat puts the
-    flat mark after its reading, which carries it onto the hiragana word that follows."""
-    if accent == "0" and kc.kind(head[-1]) == 4:
+# Codes of flat nouns that hand the flat mark on too: the particles that take the accent after a
+# flat noun then take it (がっこうに'わ, がっこうで'わ, しずかだ'った). Not code 5, whose
+# pull on the accent in compounds an accent field would undo.
+FLAT_NOUN_CODES = {C_NOUN, C_NA, C_PROPER, C_PRONOUN}
+
+
+def written_accent(head, reading, accent, code):
+    """The accent field of one reading: a headword ending in okurigana that is flat, or a
+    flat noun, puts the flat mark after its reading, which carries it onto the hiragana word
+    that follows."""
+    if accent == "0" and (kc.kind(head[-1]) == 4 or code in FLAT_NOUN_CODES):
         return f"{len(reading)}{FLAT_MARK}"
     return accent
 
@@ -822,7 +829,7 @@ def main():
         chosen = with_flat_compounds(head, with_compound_accent(head, table[head]))
         readings = ",".join(r for r, _, _ in chosen)
         codes = ",".join(str(c) for _, c, _ in chosen)
-        accents = ",".join(written_accent(head, r, a) for r, _, a in chosen)
+        accents = ",".join(written_accent(head, r, a, c) for r, c, a in chosen)
         if all(a == "0" for a in accents.split(",")):
             lines.append(f"{head} {readings} {codes}")
         else:

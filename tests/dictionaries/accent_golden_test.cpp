@@ -123,6 +123,18 @@ TEST_F(ShippedAccents, PeopleCountedKeepTheirAccent) {
   EXPECT_EQ(Read(U"2人で行く。"), "ふたり'で/いく。");
 }
 
+// After a flat noun には, では, だった and まで take the accent; です stays flat. A flat
+// compound before them stays one phrase with them.
+TEST_F(ShippedAccents, ParticlesThatTakeTheAccentAfterAFlatNoun) {
+  EXPECT_EQ(Read(U"学校には行く。"), "がっこーに'わ/いく。");
+  EXPECT_EQ(Read(U"学校では"), "がっこーで'わ。");
+  EXPECT_EQ(Read(U"静かだった。"), "しずかだ'った。");
+  EXPECT_EQ(Read(U"学生です。"), "がくせーです。");
+  EXPECT_EQ(Read(U"東京大学には行く。"), "とーきょーだいがくに'わ/いく。");
+  // after an accented noun they stay flat
+  EXPECT_EQ(Read(U"雨には"), "あ'めにわ。");
+}
+
 // Loanwords and foreign names written in katakana carry their accent.
 TEST_F(ShippedAccents, KatakanaNamesAndLoanwordsCarryTheirAccent) {
   EXPECT_EQ(Read(U"メアリーが来た。"), "メ'アリーが/きた。");

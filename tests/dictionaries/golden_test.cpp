@@ -17,7 +17,7 @@ TEST_F(ShippedDictionaries, Dates) {
   EXPECT_EQ(Read(U"今日は2024年4月14日です。"),
             "きょ'ーわ/にせんにじゅうよねんしがつじゅーよっかです。");
   EXPECT_EQ(Read(U"夏休みは8月1日から始まる。"), "なつや'すみわ/はちがつついたちから/はじまる。");
-  EXPECT_EQ(Read(U"3月3日はひな祭りです。"), "さんがつみっかわひな/まつりで'す。");
+  EXPECT_EQ(Read(U"3月3日はひな祭りです。"), "さんがつみっかわひな/まつりです。");
   EXPECT_EQ(Read(U"来週の月曜日に会いましょう。"), "らいしゅーの/げつよー'びに/あいましょ'う。");
   // a number before the day is read by place, not as 四日
   EXPECT_EQ(Read(U"12月24日と365日。"),
