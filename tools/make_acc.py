@@ -57,6 +57,20 @@ PREDICATES = [
     ("/できて", "/で'きて"),
 ]
 
+# ます after a predicate that begins its own phrase (が/ありま'す, ば/なりませ'ん) or after
+# いただく (て/いただけませ'んか) takes the accent in that phrase: written out here, so that
+# the polite-ending rules, which would put a boundary between an accented piece and ます,
+# no longer see a bare ending.
+POLITE = (("ます", "ま'す"), ("まし", "ま'し"), ("ませ", "ませ'"), ("ましょう", "ましょ'う"))
+POLITE_PREDICATES = [
+    # the boundary first, with no accent, then the accent behind it: a replacement that both
+    # begins with text and carries an accent gets a boundary in front after an accented piece
+    ("ていただ" + k + "ま", "て/いただ" + k + "ま") for k in "けき"
+] + [
+    ("/" + stem + e, "/" + stem + r)
+    for stem in ("あり", "なり", "いけ", "しれ", "でき", "いただけ", "いただき") for e, r in POLITE
+]
+
 # は then ない or ある at the start of a hiragana word (…はない, …はある) is the particle and
 # a predicate of its own (kind 4, mode 1). Tried before the marks a verb hands on are turned
 # into accents: a verb's わ of 言わない always carries one ('わない, わ+ない) and so never
@@ -254,6 +268,8 @@ def main():
     lines += [f"4 0 {p} {r} 0" for p, r in PREDICATES]
     lines += [f"4 0 {p} {r} 0" for p, r in phrase_adverbs()]
     lines += [f"4 0 {p} {r} 0" for p, r in CONTENT]
+    # after the nouns' accents, which would otherwise see an accent after them
+    lines += [f"4 0 {p} {r} 0" for p, r in POLITE_PREDICATES]
     lines += [f"4 0 {p} {r} 2" for p, r in ENDINGS]
     lines += [f"4 0 {p} {r} 3" for p, r in WORDS]
     prefix, whole = hiragana_words()

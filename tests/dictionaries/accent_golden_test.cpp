@@ -135,6 +135,14 @@ TEST_F(ShippedAccents, ParticlesThatTakeTheAccentAfterAFlatNoun) {
   EXPECT_EQ(Read(U"雨には"), "あ'めにわ。");
 }
 
+// ます after a predicate that begins its own phrase takes the accent in that phrase, with no
+// boundary in front of the ending.
+TEST_F(ShippedAccents, PoliteEndingsAfterAPredicatePhrase) {
+  EXPECT_EQ(Read(U"読んだことがありますか。"), "よ'んだ/こと'が/ありま'すか。");
+  EXPECT_EQ(Read(U"言わなければなりません。"), "いわな'ければ/なりませ'ん。");
+  EXPECT_EQ(Read(U"書いていただけませんか。"), "か'いて/いただけませ'んか。");
+}
+
 // Loanwords and foreign names written in katakana carry their accent.
 TEST_F(ShippedAccents, KatakanaNamesAndLoanwordsCarryTheirAccent) {
   EXPECT_EQ(Read(U"メアリーが来た。"), "メ'アリーが/きた。");
