@@ -157,6 +157,8 @@ TEST_F(ShippedAccents, JudgementsAfterAParticleBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"勉強ができる。"), "べんきょーが/でき'る。");
   EXPECT_EQ(Read(U"帰ってもいい。"), "か'えっても/い'い。");
   EXPECT_EQ(Read(U"仲がよい。"), "な'かが/よ'い。");
+  EXPECT_EQ(Read(U"行くといい。"), "いくと/い'い。");
+  EXPECT_EQ(Read(U"待つしかない。"), "ま'つしか/な'い。");
   // a verb's own わ is no topic particle
   EXPECT_EQ(Read(U"言わない。"), "いわない。");
   EXPECT_EQ(Read(U"思わない。"), "おもわ'ない。");
