@@ -299,7 +299,20 @@ void Intonation::規則適用(int32_t i) {
         ConsiderKey(set.suffixByPattern, std::u32string_view(s).substr(s.size() - len), from, best);
       }
     }
-    for (char32_t c : s) ConsiderKey(set.infixByFirst, c, from, best);
+    // A replacing rule counts only where its pattern occurs in the text as it now stands:
+    // the others would change nothing, and skipping them here saves a round each.
+    for (char32_t c : s) {
+      auto found = set.infixByFirst.find(c);
+      if (found == set.infixByFirst.end()) continue;
+      const std::vector<uint32_t>& list = found->second;
+      for (auto it = std::lower_bound(list.begin(), list.end(), from);
+           it != list.end() && *it < best; ++it) {
+        if (s.find(set.rules[*it].pattern) != std::u32string::npos) {
+          best = *it;
+          break;
+        }
+      }
+    }
     if (best == kNone) break;
 
     const Rule& rule = set.rules[best];
@@ -307,8 +320,7 @@ void Intonation::規則適用(int32_t i) {
     const std::u32string& pat = rule.pattern;
     size_t len = pat.size();
     if (rule.mode == 0) {
-      // a rule found by its first character alone: most do not occur at all
-      if (s.find(pat) != std::u32string::npos) s = 置換(s, pat, rule.replacement);
+      s = 置換(s, pat, rule.replacement);
     } else if (rule.mode == 1) {
       if (!prefixDone && StartsWith(s, pat)) {
         prefixDone = true;

@@ -140,6 +140,12 @@ std::u32string WithoutAccentMarks(std::u32string s) {
   return s;
 }
 
+// Whether the part of a word before its first phrase boundary carries an accent mark.
+bool HeadAccented(std::u32string_view word) {
+  const std::u32string_view head = word.substr(0, word.find(U'/'));
+  return head.find(U'\'') != std::u32string_view::npos;
+}
+
 }  // namespace
 
 std::u32string clsMAIN::ConvertSentence(const std::u32string& sentence) {
@@ -312,12 +318,18 @@ std::u32string clsMAIN::JoinWords() {
   for (int32_t i = 1; i <= w.単語数(); ++i) {
     intonation_->アクセント(i);
     bool change = intonation_->Change();
-    if (change && previousChange && (s.empty() || s.back() != U'/')) s += U'/';
-    previousChange = change;
+    // Two changed words meet at a phrase boundary only when both carry an accent and the later
+    // one begins with its accented piece: particles in front of the first "/" the rules put
+    // into a hiragana word (が/よ'い, わ/な'い), a word that only changed its spelling (とゆー)
+    // and a flat word that only holds the flat mark (とーきょーだいがくに'わ) still belong to
+    // the phrase before, as the accent rules' own joins keep them.
+    if (change && previousChange && (s.empty() || s.back() != U'/') && HeadAccented(w.単語(i)))
+      s += U'/';
     // The flat mark "+" that a word hands on to its ending is for the accent rules only; one
     // they did not take up (a word whose reading outran its template) must not devoice a kana.
     std::u32string word = w.単語(i);
     word.erase(std::remove(word.begin(), word.end(), U'+'), word.end());
+    previousChange = change && word.find(U'\'') != std::u32string::npos;
     s += word;
     if (i >= w.単語数()) continue;
     int32_t kind = w.種類(i), next = w.種類(i + 1);

@@ -127,9 +127,11 @@ def check_acc(folder):
             continue
         if f[4] not in ("0", "1", "2", "3") or (f[4] == "0" and f[2] == ""):
             fault("acc.ktn", n, line, "bad mode or empty pattern")
-        # only mode 0 respells, besides the particle は said わ at a word's start (彼らは)
+        # only marks may change (accents, boundaries, the flat mark a word hands on), besides the
+        # particle は said わ at a word's start (彼らは)
         kana = f[3].replace("'", "").replace("/", "")
-        if f[4] != "0" and kana != f[2] and not (f[4] == "1" and kana.replace("わ", "は") == f[2]):
+        pattern = f[2].replace("+", "")
+        if f[4] != "0" and kana != pattern and not (f[4] == "1" and kana.replace("わ", "は") == pattern):
             fault("acc.ktn", n, line, "replacement changes the kana")
         count += 1
     return count

@@ -13,7 +13,8 @@ import sys
 
 import ktn_common as kc
 
-MAX_KATAKANA = 20000  # the shortest katakana nouns of UniDic, the likelier first among equals
+MAX_KATAKANA = 40000  # katakana nouns and names of UniDic with their accent
+MAX_KATAKANA_LIKELY = 10000  # of them, the likeliest longer than the others
 
 # Spoken forms of hiragana function words (kind 4, mode 0), applied in this order.
 PRONOUNCE = [
@@ -37,6 +38,9 @@ HA_KEPT = [("わ" + w[1:], w) for w in HA_WORDS] + [("にわいっ", "にはい�
 HE_INSIDE = [(d + "へ", d + "え") for d in ("ここ", "そこ", "どこ", "ちら", "こう")] + [
     ("へと", "えと"), ("への", "えの"), ("えとえと", "へとへと")]
 
+# particles after which a flat verb's ない or た takes the accent
+AFTER_ENDING = ("ので", "のに", "の", "と", "が", "か", "けれ", "けど", "から", "し", "で")
+
 # Predicates that begin an accent phrase of their own inside a hiragana word (kind 4, mode 0),
 # after the particle or ending before them: ～になる, ～くなる, ～ではない, ～がある,
 # ～なければならない, ～かもしれない. The phrase boundary goes in front of the predicate, and
@@ -48,6 +52,12 @@ PREDICATES = [
     ("がな", "が/な"), ("があ", "が/あ"), ("ばなら", "ば/なら"), ("ばなり", "ば/なり"),
     ("わなら", "わ/なら"), ("わなり", "わ/なり"), ("わいけ", "わ/いけ"),
     ("かもしれ", "かも/しれ"), ("について", "に/ついて"),
+    # よい, いい and できる after が, も, ば, は: the judgement is a phrase of its own
+    # (…がよい, …てもいい, …ばいい, …ができる)
+    ("がよ", "が/よ"), ("もよ", "も/よ"), ("ばよ", "ば/よ"), ("がいい", "が/いい"),
+    ("もいい", "も/いい"), ("ばいい", "ば/いい"), ("ができ", "が/でき"), ("もでき", "も/でき"),
+    ("わでき", "わ/でき"), ("もあ", "も/あ"), ("ていい", "て/いい"), ("といい", "と/いい"),
+    ("しかな", "しか/な"),
 ] + [
     # を inside a hiragana word is always the particle, and the verb after it a phrase of its
     # own (…をして, …をする)
@@ -58,15 +68,49 @@ PREDICATES = [
     ("/ある", "/あ'る"), ("/あっ", "/あ'っ"), ("/あれ", "/あ'れ"),
     ("/ない", "/な'い"), ("/なく", "/な'く"), ("/なかっ", "/な'かっ"), ("/ならな", "/なら'な"),
     ("/いけな", "/いけ'な"), ("/しれな", "/しれ'な"),
+    ("/よい", "/よ'い"), ("/よく", "/よ'く"), ("/よかっ", "/よ'かっ"), ("/よけれ", "/よ'けれ"),
+    ("/いい", "/い'い"), ("/できる", "/でき'る"), ("/できな", "/で'きな"), ("/できた", "/で'きた"),
+    ("/できて", "/で'きて"),
 ]
+
+# ます after a predicate that begins its own phrase (が/ありま'す, ば/なりませ'ん) or after
+# いただく (て/いただけませ'んか) takes the accent in that phrase: written out here, so that
+# the polite-ending rules, which would put a boundary between an accented piece and ます,
+# no longer see a bare ending.
+POLITE = (("ます", "ま'す"), ("まし", "ま'し"), ("ませ", "ませ'"), ("ましょう", "ましょ'う"))
+POLITE_PREDICATES = [
+    # the boundary first, with no accent, then the accent behind it: a replacement that both
+    # begins with text and carries an accent gets a boundary in front after an accented piece
+    ("ていただ" + k + "ま", "て/いただ" + k + "ま") for k in "けき"
+] + [
+    ("/" + stem + e, "/" + stem + r)
+    for stem in ("あり", "なり", "いけ", "しれ", "でき", "いただけ", "いただき") for e, r in POLITE
+]
+
+# は then ない or ある at the start of a hiragana word (…はない, …はある) is the particle and
+# a predicate of its own (kind 4, mode 1). Tried before the marks a verb hands on are turned
+# into accents: a verb's わ of 言わない always carries one ('わない, わ+ない) and so never
+# matches here.
+TOPIC_PREDICATES = [("わな", "わ/な"), ("わあ", "わ/あ")]
+
+# する written in kana after a noun (勉強すれば, 電話したら) is a flat verb: its endings take
+# the accent as those of a flat verb in kanji do (kind 4, mode 1, the start of the word).
+SURU = [("すれば", "すれ'ば"), ("するの", "する'の"), ("しているの", "している'の"),
+        ("しても", "して'も"), ("してわ", "して'わ"), ("したら", "した'ら"), ("したり", "した'り")] + [
+    (e + p, r + p) for e, r in (("しない", "しな'い"), ("した", "した'")) for p in AFTER_ENDING]
 
 # Endings after an inflecting word (kind 4, mode 0). The word dictionary hands a verb's or
 # adjective's accent on to the hiragana after it: "'" before the next kana when the accent
 # falls on the stem's last kana (食べ -> べ'ます), "+" when the word is flat (買わ -> わ+ない).
 # Before ます the accent moves onto the ending (たべま'した); after a flat word the endings
-# that carry an accent of their own take it (かわな'い, つかいま'す); after a word with an
-# accent elsewhere they stay flat (よ'まない). Any other flat mark is dropped.
+# that carry an accent of their own take it (かわな'い, つかいま'す), and before の the word's
+# own last kana does (いく'のに); after a word with an accent elsewhere they stay flat
+# (よ'まない). Any other flat mark is dropped.
 HANDED_ON = [
+    # the passive and causative of an accented verb are accented verbs of their own
+    # (かぎられ'る, かぎられ'ない); before ます the ending takes the accent
+    ("'れる", "れ'る"), ("'せる", "せ'る"), ("'れな", "れ'な"), ("'せな", "せ'な"),
+    ("'れま", "れま"), ("'せま", "せま"),
     ("'ましょう", "ましょ'う"), ("'ます", "ま'す"), ("'まし", "ま'し"), ("'ませ", "ませ'"),
 ] + [
     # a godan verb's continuative kana with the stem's accent before it (書き -> 'きます)
@@ -74,10 +118,23 @@ HANDED_ON = [
     for p, r in (("ましょう", "ましょ'う"), ("ます", "ま'す"), ("まし", "ま'し"), ("ませ", "ませ'"))
 ] + [
     ("+ましょう", "ましょ'う"), ("+ます", "ま'す"), ("+まし", "ま'し"), ("+ませ", "ませ'"),
-    ("+ない", "な'い"), ("+なかっ", "な'かっ"), ("+なく", "な'く"), ("+なけれ", "な'けれ"),
-    ("+でしょう", "でしょ'う"), ("+です", "で'す"), ("+でし", "で'し"),
+] + [
+    # a flat verb's negative and past are flat (つかわない, つかった), but before a particle
+    # the ending takes the accent (つかわな'いで, つかった'のに), as the conditional and the
+    # concessive do (つかった'ら, つかった'り, つかって'も, つかって'わ, つかえ'ば)
+    ("+" + e + p, r + p)
+    for e, r in (("ない", "な'い"), ("た", "た'")) for p in AFTER_ENDING
+] + [
+    ("+ているの", "ている'の"), ("+でいるの", "でいる'の"),
+    ("+たら", "た'ら"), ("+だら", "だ'ら"), ("+たり", "た'り"), ("+だり", "だ'り"),
+    ("+ても", "て'も"), ("+でも", "で'も"), ("+てわ", "て'わ"), ("+でわ", "で'わ"), ("+ば", "'ば"),
+    ("+なかっ", "な'かっ"), ("+なく", "な'く"), ("+なけれ", "な'けれ"),
+    ("+でしょう", "でしょ'う"),
     ("+たい", "た'い"), ("+たかっ", "た'かっ"), ("+たく", "た'く"),
-    ("+のに", "の'に"), ("+ので", "の'で"),
+    # before の (のに, ので, のです) a flat verb takes the accent on its last kana: いく'のに
+] + [(k + "+の", k + "'の") for k in "うくぐすつぬぶむる"] + [
+    # after a flat noun には, では, だった and まで take the accent (がっこうに'わ)
+    ("+にわ", "に'わ"), ("+でわ", "で'わ"), ("+だった", "だ'った"), ("+まで", "ま'で"),
     ("+", ""),
 ]
 
@@ -115,6 +172,40 @@ WORDS = [
 
 MAX_HIRAGANA = 2000   # the likeliest accented hiragana adverbs, pronouns, conjunctions, nouns
 PARTICLES = "わがをにのもでと"
+
+
+# Everyday adverbs that begin a phrase of their own inside a hiragana word (…は/とても,
+# …が/まだ, …に/よく; kind 4, mode 0, with UniDic's accent). Those of three kana and more are
+# found by themselves (a "/" at the start of a sentence or after a pause is dropped by the
+# clean-up); the short ones only after a particle, as もう and まだ end other words (おもう,
+# ままだ). Every rule is a pass over the words that hold its first kana: they are kept few.
+PHRASE_ADVERBS = (
+    "ちゃんと どんどん ちょっと たくさん いったい だんだん たいてい さすが とても いちばん "
+    "さらに きっと かなり けっして ついに はっきり だいぶ あまり おおいに もっと けっこう "
+    "ちょうど ずいぶん なかなか まったく やっと とくに まさに たぶん ずっと すこし ほとんど "
+    "しばらく いろいろ やはり やっぱり ぜんぜん すでに").split()
+SHORT_PHRASE_ADVERBS = "もう まだ よく すぐ".split()
+ADVERB_AFTER = "わがにもで"  # を begins a phrase before anything already
+
+
+def phrase_adverbs():
+    accent = {}
+    with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
+        for r in csv.reader(fh):
+            if r[0] in PHRASE_ADVERBS + SHORT_PHRASE_ADVERBS and r[4] == "副詞":
+                a = r[28].strip('"').split(",")[0]
+                if a.isdigit() and (r[0] not in accent or int(r[3]) < accent[r[0]][0]):
+                    accent[r[0]] = (int(r[3]), int(a))
+    out = []
+    for s in PHRASE_ADVERBS + SHORT_PHRASE_ADVERBS:
+        a = accent.get(s, (0, 0))[1]
+        n = kc.morae_to_chars(s, a) if a else 0
+        rep = s[:n] + "'" + s[n:] if n else s
+        if s in SHORT_PHRASE_ADVERBS:
+            out += [(p + s, p + "/" + rep) for p in ADVERB_AFTER]
+        else:
+            out.append((s, "/" + rep))
+    return out
 
 
 def hiragana_words():
@@ -158,7 +249,7 @@ def katakana_words():
     with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
         for r in csv.reader(fh):
             s = r[0]
-            if len(s) < 2 or r[4] != "名詞" or r[5] == "固有名詞" and r[6] == "人名":
+            if len(s) < 2 or r[4] != "名詞":
                 continue
             if not all(0x30A1 <= ord(c) <= 0x30F6 or c == "ー" for c in s):
                 continue
@@ -178,17 +269,25 @@ def katakana_words():
             cost = int(r[3])
             if s not in best or cost < best[s][0]:
                 best[s] = (cost, rep)
-    items = sorted(best.items(), key=lambda kv: (len(kv[0]), kv[1][0], kv[0]))[:MAX_KATAKANA]
-    return sorted((s, rep) for s, (_, rep) in items)
+    items = sorted(best.items(), key=lambda kv: (len(kv[0]), kv[1][0], kv[0]))
+    # the shortest, and then the likeliest of the longer ones (ディズニー, クレジット)
+    short = items[:MAX_KATAKANA - MAX_KATAKANA_LIKELY]
+    likely = sorted(items[len(short):], key=lambda kv: (kv[1][0], kv[0]))[:MAX_KATAKANA_LIKELY]
+    return sorted((s, rep) for s, (_, rep) in short + likely)
 
 
 def main():
     lines = [f"4 0 {p} {r} 0" for p, r in PRONOUNCE]
     lines += [f"4 0 {p} {r} 1" for p, r in WA_AT_START]
     lines += [f"4 0 {p} {r} 0" for p, r in WA_INSIDE + HA_KEPT + HE_INSIDE]
+    # after a flat noun the word begins with the flat mark it handed on
+    lines += [f"4 0 {q}{p} {r} 1" for p, r in TOPIC_PREDICATES + SURU for q in ("+", "")]
     lines += [f"4 0 {p} {r} 0" for p, r in HANDED_ON]
     lines += [f"4 0 {p} {r} 0" for p, r in PREDICATES]
+    lines += [f"4 0 {p} {r} 0" for p, r in phrase_adverbs()]
     lines += [f"4 0 {p} {r} 0" for p, r in CONTENT]
+    # after the nouns' accents, which would otherwise see an accent after them
+    lines += [f"4 0 {p} {r} 0" for p, r in POLITE_PREDICATES]
     lines += [f"4 0 {p} {r} 2" for p, r in ENDINGS]
     lines += [f"4 0 {p} {r} 3" for p, r in WORDS]
     prefix, whole = hiragana_words()
@@ -199,7 +298,7 @@ def main():
     lines += [f"5 5 {s} {rep} 3" for s, rep in katakana_words()]
     for line in lines:
         f = line.split(" ")
-        assert len(f) == 5 and f[3].replace("'", "") == f[2] or f[4] == "0" or (f[2], f[3]) in WA_AT_START, line
+        assert len(f) == 5 and f[3].replace("'", "").replace("/", "") == f[2].lstrip("+") or f[4] == "0" or (f[2], f[3]) in WA_AT_START, line
     path, size = kc.write_ktn("acc.ktn", lines)
     print(f"{path}: {len(lines)} rules, {size} bytes", file=sys.stderr)
 

@@ -234,6 +234,37 @@ def note_combination(head, reading, r, cost):
             rd[reading] = (cost, r[29])
 
 
+# One-kanji suffixes whose compounds are flat (UniDic's combination type C4 of the suffix row:
+# 現実的 げんじつてき, 不良品, 顕微鏡, 山田君): headword -> reading -> (cost, type).
+SUFFIX_COMBINATION = {}
+C_INNER = 33  # the reading a lone kanji inside a word takes first; no pull on the accent
+
+
+def note_suffix_combination(head, reading, r, cost):
+    if len(head) == 1 and r[4] == "接尾辞" and len(r) > 29:
+        rd = SUFFIX_COMBINATION.setdefault(head, {})
+        if reading not in rd or cost < rd[reading][0]:
+            rd[reading] = (cost, r[29])
+
+
+def with_flat_compounds(head, chosen):
+    """A suffix whose compounds are flat is read inside a word with code 33, which puts no
+    accent at the end of the part before it (現実的 げんじつてき, not げんじつ'てき) and has
+    none of its own (安全性 あんぜんせー, though 性 alone is せ'ー); its code-32 reading stays
+    for the other places (after a number, Latin letters or katakana)."""
+    if len(head) != 1 or len(chosen) >= 6 or any(c == C_INNER for _, c, _ in chosen):
+        return chosen
+    types = SUFFIX_COMBINATION.get(head, {})
+    if not types:
+        return chosen
+    reading = min(types, key=lambda r: (types[r][0], r))
+    if types[reading][1] != "C4" or not any(r == reading for r, _, _ in chosen):
+        return chosen
+    flat = (reading, C_INNER, "0")
+    at = next((i for i, (_, c, _) in enumerate(chosen) if c == C_SUFFIX), None)
+    return chosen + [flat] if at is None else chosen[:at] + [flat] + chosen[at:]
+
+
 def with_compound_accent(head, chosen):
     """A C3 noun read inside a word takes its reading again with the suffix code and no
     accent of its own, so that the compound gets one accent, at the end of the part before."""
@@ -256,6 +287,42 @@ def accent_type(r):
     return ",".join(types)
 
 
+def supplement_accent(heads, head, reading):
+    """The accent UniDic gives a numeral written out by hand, when it has the word (一人
+    ひと'り, 二人 ふたり')."""
+    c = heads.get(head, {}).get(reading)
+    return c.accent if c is not None else "0"
+
+
+def accent_known(r):
+    """Whether a row gives an accent type at all. Affix rows (目 め, 本 ほん) have none, and must
+    not hide the accent of the noun read alike; the prefix reading keeps its own entry then."""
+    return r[28].strip('"').split(",")[0].isdigit()
+
+
+def take_accent(c, cost, accent):
+    """A reading's accent is that of its likeliest row that has one (None: the row has none).
+    The corpus counts make a suffix row cheaper than the noun (目 め), yet the noun's accent
+    is how the word is said alone."""
+    if accent is not None and cost < c.accent_cost:
+        c.accent_cost = cost
+        c.accent = accent
+
+
+def conjugated_accent(r, reading, acc):
+    """The accent of a godan verb form before its ending, by the Tokyo rules: an accented
+    verb's irrealis puts it on its last kana, before ない, ず, れる, せる (かぎら'ない of
+    かぎ'る, わから'ない); the volitional does so whether the verb is accented or flat
+    (かこ'う, つかお'う)."""
+    if r[4] != "動詞" or not r[8].startswith("五段"):
+        return acc
+    if r[9].startswith("意志推量形"):
+        return str(len(reading) - 1 if reading.endswith("う") else len(reading))
+    if r[9].startswith("未然形") and acc != "0":
+        return str(len(reading))
+    return acc
+
+
 def accent_chars(reading, atype):
     a = atype.split(",")[0].strip('"')
     if not a.isdigit() or a == "0":
@@ -271,10 +338,17 @@ def accent_chars(reading, atype):
 FLAT_MARK = "+"
 
 
-def written_accent(head, reading, accent):
-    """The accent field of one reading: a headword ending in okurigana that is flat puts the
-    flat mark after its reading, which carries it onto the hiragana word that follows."""
-    if accent == "0" and kc.kind(head[-1]) == 4:
+# Codes of flat nouns that hand the flat mark on too: the particles that take the accent after a
+# flat noun then take it (がっこうに'わ, がっこうで'わ, しずかだ'った). Not code 5, whose
+# pull on the accent in compounds an accent field would undo.
+FLAT_NOUN_CODES = {C_NOUN, C_NA, C_PROPER, C_PRONOUN}
+
+
+def written_accent(head, reading, accent, code):
+    """The accent field of one reading: a headword ending in okurigana that is flat, or a
+    flat noun, puts the flat mark after its reading, which carries it onto the hiragana word
+    that follows."""
+    if accent == "0" and (kc.kind(head[-1]) == 4 or code in FLAT_NOUN_CODES):
         return f"{len(reading)}{FLAT_MARK}"
     return accent
 
@@ -293,12 +367,14 @@ def split_surface(surface):
 
 
 class Cand:
-    __slots__ = ("cost", "codes", "accent")
+    __slots__ = ("cost", "codes", "accent", "accent_cost", "prefix_accent")
 
     def __init__(self):
         self.cost = math.inf
         self.codes = {}
         self.accent = "0"
+        self.accent_cost = math.inf
+        self.prefix_accent = "0"  # that of the likeliest row, as a prefix reading says it
 
 
 def read_counts():
@@ -394,7 +470,8 @@ def collect(path):
             c = rd[reading] = Cand()
         if cost < c.cost:
             c.cost = cost
-            c.accent = accent
+            c.prefix_accent = accent or "0"
+        take_accent(c, cost, accent)
         if cost < c.codes.get(code, math.inf):
             c.codes[code] = cost
 
@@ -466,7 +543,10 @@ def collect(path):
                     if not given_name_kept(kanji, r, cost):
                         continue
                 acc = accent_chars(reading, accent_type(r))
+                if not accent_known(r) and code in (C_SUFFIX, C_COUNTER, C_AFTER_CONT, C_PREFIX):
+                    acc = None
                 note_combination(kanji, reading, r, cost)
+                note_suffix_combination(kanji, reading, r, cost)
                 if code in (C_NOUN,) and len(kanji) == 1 and r[16] == "和":
                     code = C_KUN1
                 add(kanji, reading, code, cost, acc)
@@ -518,6 +598,7 @@ def collect(path):
                 # inside the kanji's reading would stay there. One on the okurigana (書き か'き)
                 # is handed on to it, where the rules move it onto ます or keep it (か'きかた).
                 acc = "0"
+            acc = conjugated_accent(r, reading_full, acc)
             if len(hira) == 1 and not rest and hira in PARTICLES:
                 acc_p = acc if acc == "0" or int(acc) <= len(stem) + 3 else "0"
                 if code not in VERB_CODES and code != C_ADJ:
@@ -668,8 +749,11 @@ def choose(head, rd):
                 reading = by_code[code][0][1]
                 if code == C_SUFFIX and head in SUFFIX_PREFER:
                     reading = SUFFIX_PREFER[head]
-                if reading == default:
-                    continue  # the usual reading serves here too
+                if reading == default and not (code == C_PREFIX and rd[reading].accent != "0"
+                                               and rd[reading].prefix_accent == "0"):
+                    # the usual reading serves here too, unless it has an accent that a
+                    # prefix has not (本 ほ'ん alone, ほん before a noun)
+                    continue
                 if code == C_PREFIX and by_code[code][0][0] > standalone_cost + PREFIX_MARGIN:
                     continue  # a rare prefix (皆 かい) would misread 皆知って
                 if code == C_SUFFIX and by_code[code][0][0] > standalone_cost + SUFFIX_MARGIN:
@@ -862,9 +946,11 @@ def main():
     heads = collect(kc.UNIDIC_LEX)
     adverb_verbs(heads)
     for head, reading in SUPPLEMENT.items():
+        accent = supplement_accent(heads, head, reading)
         heads[head] = {reading: Cand()}
         heads[head][reading].cost = 0
         heads[head][reading].codes = {C_NUMERAL: 0}
+        heads[head][reading].accent = accent
     for head, reading, accent in counter_compounds():
         heads[head] = {reading: Cand()}
         heads[head][reading].cost = 0
@@ -895,7 +981,8 @@ def main():
         rd = heads[head]
         # a suffix reading takes no accent of its own: its code puts the accent at the end
         # of what precedes it, and an accent here would undo that
-        table[head] = [(r, c, "0" if c in (C_SUFFIX, C_COUNTER, C_AFTER_CONT) else rd[r].accent)
+        table[head] = [(r, c, "0" if c in (C_SUFFIX, C_COUNTER, C_AFTER_CONT)
+                        else rd[r].prefix_accent if c == C_PREFIX else rd[r].accent)
                        for r, c in choose(head, rd)]
     for head, entry in PHRASES.items():
         table[head] = entry
@@ -909,10 +996,10 @@ def main():
     for head in sorted(table):
         if head in drop:
             continue
-        chosen = with_compound_accent(head, table[head])
+        chosen = with_flat_compounds(head, with_compound_accent(head, table[head]))
         readings = ",".join(r for r, _, _ in chosen)
         codes = ",".join(str(c) for _, c, _ in chosen)
-        accents = ",".join(written_accent(head, r, a) for r, _, a in chosen)
+        accents = ",".join(written_accent(head, r, a, c) for r, c, a in chosen)
         if all(a == "0" for a in accents.split(",")):
             lines.append(f"{head} {readings} {codes}")
         else:

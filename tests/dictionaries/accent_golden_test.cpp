@@ -24,9 +24,9 @@ TEST_F(ShippedAccents, PoliteEndingsStayInThePhraseBefore) {
   EXPECT_EQ(Read(U"起きません。"), "おきませ'ん。");
   EXPECT_EQ(Read(U"使います。"), "つかいま'す。");
   EXPECT_EQ(Read(U"何時に帰りますか？"), "な'んじに/かえりま'すか？");
-  // after a flat verb the negative ending carries the accent; after an accented one it is flat
-  EXPECT_EQ(Read(U"買わない。"), "かわな'い。");
-  EXPECT_EQ(Read(U"読まない。"), "よ'まない。");
+  // after a flat verb the negative is flat too; an accented verb's falls before ない
+  EXPECT_EQ(Read(U"買わない。"), "かわない。");
+  EXPECT_EQ(Read(U"読まない。"), "よま'ない。");
   EXPECT_EQ(Read(U"食べたい。"), "たべ'たい。");
 }
 
@@ -35,10 +35,10 @@ TEST_F(ShippedAccents, PredicatesBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"行かなければならない。"), "いかな'ければ/なら'ない。");
   EXPECT_EQ(Read(U"水を買わなくてはならないのです。"), "みずを/かわな'くてわ/なら'ないのです。");
   EXPECT_EQ(Read(U"有名になった。"), "ゆーめーに/な'った。");
-  EXPECT_EQ(Read(U"歴史についての本。"), "れきしに/つ'いての/ほん。");
+  EXPECT_EQ(Read(U"歴史についての本。"), "れきしに/つ'いての/ほ'ん。");
   EXPECT_EQ(Read(U"重要である。"), "じゅーよーであ'る。");
   EXPECT_EQ(Read(U"それは彼のわけではない。"), "それわ/か'れ/のわ'け/でわ/な'い。");
-  EXPECT_EQ(Read(U"明日は雨かもしれない。"), "あした'わ/あ'め/かも/しれ'ない。");
+  EXPECT_EQ(Read(U"明日は雨かもしれない。"), "あした'わ/あ'めかも/しれ'ない。");
 }
 
 // A compound has one accent: a noun that joins a compound this way puts it at the end of the
@@ -58,6 +58,112 @@ TEST_F(ShippedAccents, NoBoundaryInsideAWord) {
   // the flat mark a verb hands on never reaches the synthesizer, even where the number reader
   // has rewritten the word before the verb
   EXPECT_EQ(Read(U"靴下を3足買った。"), "くつ'したを/さんぞくかった。");
+}
+
+// A one-kanji noun keeps its accent though a suffix or counter is read like it (目 め, 院 いん),
+// and then as the later part of a compound puts the accent at the end of the part before.
+TEST_F(ShippedAccents, NounsKeepTheirAccentBesideSuffixesReadAlike) {
+  EXPECT_EQ(Read(U"目を閉じる。"), "め'を/とじ'る。");
+  EXPECT_EQ(Read(U"書を読む。"), "しょ'を/よ'む。");
+  EXPECT_EQ(Read(U"大学院に行く。"), "だいがく'いんに/いく。");
+  // a prefix read like the noun does not hide the noun's accent, and has none of its own
+  EXPECT_EQ(Read(U"本を読む。"), "ほ'んを/よ'む。");
+  EXPECT_EQ(Read(U"本大会"), "ほんたいかい。");
+}
+
+// A suffix whose compounds are flat lends the part before it no accent and has none of its own
+// inside a word, though the kanji alone has one.
+TEST_F(ShippedAccents, FlatCompoundSuffixes) {
+  EXPECT_EQ(Read(U"現実的に考える。"), "げんじつてきに/かんが'える。");
+  EXPECT_EQ(Read(U"不良品を返す。"), "ふりょーひんを/か'えす。");
+  EXPECT_EQ(Read(U"安全性が高い。"), "あんぜんせーが/たか'い。");
+  EXPECT_EQ(Read(U"性。"), "せ'ー。");
+}
+
+// A flat verb's endings are flat at the end of a phrase, and take the accent before a particle
+// and in the conditional and concessive forms; する after a noun does the same.
+TEST_F(ShippedAccents, FlatVerbEndingsBeforeParticles) {
+  EXPECT_EQ(Read(U"使った。"), "つかった。");
+  EXPECT_EQ(Read(U"使わないで"), "つかわな'いで。");
+  EXPECT_EQ(Read(U"使ったのに"), "つかった'のに。");
+  EXPECT_EQ(Read(U"使ったら"), "つかった'ら。");
+  EXPECT_EQ(Read(U"使えば"), "つかえ'ば。");
+  EXPECT_EQ(Read(U"使っても"), "つかって'も。");
+  EXPECT_EQ(Read(U"行くのに"), "いく'のに。");
+  EXPECT_EQ(Read(U"使っているのです。"), "つかっている'のです。");
+  EXPECT_EQ(Read(U"勉強すれば"), "べんきょーすれ'ば。");
+  EXPECT_EQ(Read(U"電話したので"), "でんわした'ので。");
+  // an accented verb keeps its own accent
+  EXPECT_EQ(Read(U"読んだら"), "よ'んだら。");
+}
+
+// An everyday adverb written in kana begins a phrase of its own after a particle.
+TEST_F(ShippedAccents, AdverbsAfterAParticleBeginTheirOwnPhrase) {
+  EXPECT_EQ(Read(U"今日はとても暑い。"), "きょ'ーわ/とても/あつ'い。");
+  EXPECT_EQ(Read(U"雨がまだ降っている。"), "あ'めが/ま'だ/ふ'っている。");
+  EXPECT_EQ(Read(U"とても暑い。"), "とても/あつ'い。");
+  // まだ that ends another word is no adverb
+  EXPECT_EQ(Read(U"このままだ。"), "このままだ。");
+}
+
+// An accented verb's irrealis takes the accent on its last kana before ない, ず and the
+// passive; the volitional does so whether the verb is accented or flat.
+TEST_F(ShippedAccents, IrrealisAndVolitionalForms) {
+  EXPECT_EQ(Read(U"限らない。"), "かぎら'ない。");
+  EXPECT_EQ(Read(U"限られる。"), "かぎられ'る。");
+  EXPECT_EQ(Read(U"限られます。"), "かぎられま'す。");
+  EXPECT_EQ(Read(U"書こう。"), "かこ'う。");
+  EXPECT_EQ(Read(U"使おう。"), "つかお'う。");
+  EXPECT_EQ(Read(U"話そうと思う。"), "はなそ'うと/おも'う。");
+}
+
+// Counted people written with a digit keep the accent of the word.
+TEST_F(ShippedAccents, PeopleCountedKeepTheirAccent) {
+  EXPECT_EQ(Read(U"１人の男。"), "ひと'りの/おとこ。");
+  EXPECT_EQ(Read(U"2人で行く。"), "ふたり'で/いく。");
+}
+
+// After a flat noun には, では, だった and まで take the accent; です stays flat. A flat
+// compound before them stays one phrase with them.
+TEST_F(ShippedAccents, ParticlesThatTakeTheAccentAfterAFlatNoun) {
+  EXPECT_EQ(Read(U"学校には行く。"), "がっこーに'わ/いく。");
+  EXPECT_EQ(Read(U"学校では"), "がっこーで'わ。");
+  EXPECT_EQ(Read(U"静かだった。"), "しずかだ'った。");
+  EXPECT_EQ(Read(U"学生です。"), "がくせーです。");
+  EXPECT_EQ(Read(U"東京大学には行く。"), "とーきょーだいがくに'わ/いく。");
+  // after an accented noun they stay flat
+  EXPECT_EQ(Read(U"雨には"), "あ'めにわ。");
+}
+
+// ます after a predicate that begins its own phrase takes the accent in that phrase, with no
+// boundary in front of the ending.
+TEST_F(ShippedAccents, PoliteEndingsAfterAPredicatePhrase) {
+  EXPECT_EQ(Read(U"読んだことがありますか。"), "よ'んだ/こと'が/ありま'すか。");
+  EXPECT_EQ(Read(U"言わなければなりません。"), "いわな'ければ/なりませ'ん。");
+  EXPECT_EQ(Read(U"書いていただけませんか。"), "か'いて/いただけませ'んか。");
+}
+
+// Loanwords and foreign names written in katakana carry their accent.
+TEST_F(ShippedAccents, KatakanaNamesAndLoanwordsCarryTheirAccent) {
+  EXPECT_EQ(Read(U"メアリーが来た。"), "メ'アリーが/きた。");
+  EXPECT_EQ(Read(U"ディズニーに行く。"), "ディ'ズニーに/いく。");
+}
+
+// ある, ない, よい, いい and できる after は, が, も or ば are a phrase of their own, while
+// the particle stays in the phrase of the accented word before it.
+TEST_F(ShippedAccents, JudgementsAfterAParticleBeginTheirOwnPhrase) {
+  EXPECT_EQ(Read(U"時間はある。"), "じかんわ/あ'る。");
+  EXPECT_EQ(Read(U"問題はない。"), "もんだいわ/な'い。");
+  EXPECT_EQ(Read(U"勉強ができる。"), "べんきょーが/でき'る。");
+  EXPECT_EQ(Read(U"帰ってもいい。"), "か'えっても/い'い。");
+  EXPECT_EQ(Read(U"仲がよい。"), "な'かが/よ'い。");
+  EXPECT_EQ(Read(U"行くといい。"), "いくと/い'い。");
+  EXPECT_EQ(Read(U"待つしかない。"), "ま'つしか/な'い。");
+  // a verb's own わ is no topic particle
+  EXPECT_EQ(Read(U"言わない。"), "いわない。");
+  EXPECT_EQ(Read(U"思わない。"), "おもわ'ない。");
+  // a hiragana word that only changed its spelling stays in the phrase before it
+  EXPECT_EQ(Read(U"雨という。"), "あ'めとゆー。");
 }
 
 // Without intonation the string carries no accent mark, whatever quotation marks or
