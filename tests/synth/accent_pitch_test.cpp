@@ -33,33 +33,10 @@ Rendering Say(const std::string& voice, const char* koe) {
   return r;
 }
 
-// Median pitch over the middle of a mora's vowel, from points within 30 dB of the loudest part
-// and within an octave of the whole sound's median (a fading voice gives the tracker noise);
-// 0 when there is none (a whispered last vowel).
+// Median pitch over the middle of a mora's vowel; 0 when there is none (a whispered last vowel).
 double MoraPitch(const Rendering& r, size_t mora) {
-  const double length = r.samples.size() / test::kRate;
-  double loudest = -200;
-  for (double t = 0.01; t < length; t += 0.01)
-    loudest = std::max(loudest, test::RmsDb(r.samples, t - 0.01, t + 0.01));
-  auto measure = [&](double t) {
-    return test::RmsDb(r.samples, t - 0.01, t + 0.01) < loudest - 30 ? 0.0
-                                                                     : PitchAt(r.samples, t, 0.030);
-  };
-  auto median = [](std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0.0 : v[v.size() / 2];
-  };
-  std::vector<double> all;
-  for (double t = 0.02; t < length - 0.02; t += 0.01)
-    if (double p = measure(t); p > 0) all.push_back(p);
-  const double typical = median(all);
   const MoraSpan& s = r.spans.at(mora);
-  std::vector<double> f;
-  for (int k = 0; k <= 8; ++k) {
-    double p = measure(s.vowelStart + (s.end - s.vowelStart) * (0.2 + 0.6 * k / 8.0));
-    if (p > typical / 2 && p < typical * 2) f.push_back(p);
-  }
-  return f.empty() ? 0 : median(f);
+  return test::StretchPitch(r.samples, s.vowelStart, s.end);
 }
 
 bool Monotone(const std::string& voice) {

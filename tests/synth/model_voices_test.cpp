@@ -45,34 +45,11 @@ double SpeedFactor(const char* voice) {
   return params.speedFactor;
 }
 
-// Median pitch over the part of a vowel from share `from` to `to` of its length, counting only
-// points within 30 dB of the loudest 20 ms and within an octave of the voice's median pitch: a
-// dying voice turns breathy and gives the pitch tracker formant ringing instead.
 double VowelPitch(const Rendering& r, size_t mora, double from = 0.2, double to = 0.8) {
-  double loudest = -200;
-  const double length = r.samples.size() / test::kRate;
-  for (double t = 0.01; t < length; t += 0.01)
-    loudest = std::max(loudest, test::RmsDb(r.samples, t - 0.01, t + 0.01));
-  auto measure = [&](double t) {
-    return test::RmsDb(r.samples, t - 0.01, t + 0.01) < loudest - 30 ? 0.0
-                                                                     : PitchAt(r.samples, t, 0.030);
-  };
-  auto median = [](std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0.0 : v[v.size() / 2];
-  };
-  std::vector<double> all;
-  for (double t = 0.02; t < length - 0.02; t += 0.01)
-    if (double p = measure(t); p > 0) all.push_back(p);
-  const double typical = median(all);
   const MoraSpan& s = r.spans.at(mora);
-  std::vector<double> f;
-  for (int k = 0; k <= 8; ++k) {
-    double p = measure(s.vowelStart + (s.end - s.vowelStart) * (from + (to - from) * k / 8.0));
-    if (p > typical / 2 && p < typical * 2) f.push_back(p);
-  }
-  EXPECT_FALSE(f.empty()) << "no pitch in mora " << mora << " (typical " << typical << ")";
-  return f.empty() ? 1 : median(f);
+  const double p = test::StretchPitch(r.samples, s.vowelStart, s.end, from, to);
+  EXPECT_GT(p, 0) << "no pitch in mora " << mora;
+  return p > 0 ? p : 1;
 }
 
 TEST(ModelVoices, VoicesOneHaveTheirModelsAndLoadThem) {
@@ -163,7 +140,8 @@ TEST(ModelVoices, PausesLastAsLongAsTheFormantVoicesMakeThem) {
 }
 
 TEST(ModelVoices, LongStringsAreSpokenInPiecesThatMeetAtTheirPauses) {
-  // 170 morae: two pieces, the first ending at the pause after 160. Every pause keeps its length, wherever the pieces meet.
+  // 170 morae: two pieces, the first ending at the pause after 160. Every pause keeps its length,
+  // wherever the pieces meet.
   std::string koe;
   for (int i = 0; i < 17; ++i) koe += "かきくけこ/さしすせそ、";
   Rendering r = Say("m1", koe.c_str());

@@ -88,6 +88,30 @@ double PitchAt(const std::vector<float>& s, double t, double window) {
   return kRate / (best + shift);
 }
 
+double StretchPitch(const std::vector<float>& s, double start, double end, double from, double to) {
+  const double length = s.size() / kRate;
+  double loudest = -200;
+  for (double t = 0.01; t < length; t += 0.01)
+    loudest = std::max(loudest, RmsDb(s, t - 0.01, t + 0.01));
+  auto measure = [&](double t) {
+    return RmsDb(s, t - 0.01, t + 0.01) < loudest - 30 ? 0.0 : PitchAt(s, t, 0.030);
+  };
+  auto median = [](std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0.0 : v[v.size() / 2];
+  };
+  std::vector<double> all;
+  for (double t = 0.02; t < length - 0.02; t += 0.01)
+    if (double p = measure(t); p > 0) all.push_back(p);
+  const double typical = median(all);
+  std::vector<double> f;
+  for (int k = 0; k <= 8; ++k) {
+    double p = measure(start + (end - start) * (from + (to - from) * k / 8.0));
+    if (p > typical / 2 && p < typical * 2) f.push_back(p);
+  }
+  return median(f);
+}
+
 namespace {
 
 // Autocorrelation (lags 0..order) of one pre-emphasized, Hamming-windowed stretch.

@@ -17,6 +17,13 @@ double RmsDb(const std::vector<float>& s, double from, double to);
 // not clearly periodic (normalized peak below 0.5).
 double PitchAt(const std::vector<float>& s, double t, double window = 0.040);
 
+// Median pitch over the part of a stretch [start, end) from share `from` to `to` of its
+// length (a mora's vowel), counting only points within 30 dB of the loudest 20 ms and within an
+// octave of the whole sound's median pitch: a dying voice turns breathy and gives the tracker
+// formant ringing instead. 0 when no point counts (a whispered last vowel).
+double StretchPitch(const std::vector<float>& s, double start, double end, double from = 0.2,
+                    double to = 0.8);
+
 // Formant frequencies (Hz, ascending) of a steady stretch [from, to): LPC of pre-emphasized,
 // Hamming-windowed 30 ms windows every 5 ms whose autocorrelations are summed first, so that a
 // moving pitch smears its harmonics and the envelope shows. Roots with a bandwidth under
