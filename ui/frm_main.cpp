@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QMoveEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadioButton>
@@ -1143,6 +1144,27 @@ void frmメイン::resizeEvent(QResizeEvent* e) {
     resize(std::max(width(), minW), std::max(height(), minH));
     layingOut_ = false;
   }
+}
+
+void frmメイン::moveEvent(QMoveEvent* e) {
+  QMainWindow::moveEvent(e);
+  FitWithFrame();
+}
+
+void frmメイン::showEvent(QShowEvent* e) {
+  QMainWindow::showEvent(e);
+  FitWithFrame();
+}
+
+void frmメイン::FitWithFrame() {
+  // The size was fitted to the screen before the window manager put its frame (title bar,
+  // borders) round it: known when shown, or (X11) when the frame arrives as a move; with the
+  // frame the window may reach past the screen's edge again.
+  QSize extras = frameGeometry().size() - size();
+  if (extras == frameExtras_ || !isVisible() || isMinimized() || isMaximized() || isFullScreen())
+    return;
+  frameExtras_ = extras;
+  FitToScreen();
 }
 
 void frmメイン::LayoutControls() {

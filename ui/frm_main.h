@@ -194,6 +194,8 @@ class frmメイン : public QMainWindow {
  protected:
   void closeEvent(QCloseEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
+  void moveEvent(QMoveEvent* e) override;
+  void showEvent(QShowEvent* e) override;
   void changeEvent(QEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* e) override;
 
@@ -214,6 +216,8 @@ class frmメイン : public QMainWindow {
   // The chosen path, or empty when the user cancelled.
   std::string ChooseFile(bool save, const QString& filter);
   void OnWait();
+  // Fits the window to the screen again when the frame round it has changed.
+  void FitWithFrame();
   // The progress of a long text going into the text box, in the status line; lets the window
   // run. False once the window is closing.
   bool ShowLoading(qsizetype done, qsizetype total);
@@ -235,6 +239,8 @@ class frmメイン : public QMainWindow {
   frmファイル* file_ = nullptr;
   frmヘルプ* help_ = nullptr;
   bool layingOut_ = false;
+  // The window manager's frame as last seen: it is known only once the window is shown.
+  QSize frameExtras_;
   int loading_ = 0;  // > 0 while ReplaceText or a paste is inserting
 };
 

@@ -96,6 +96,25 @@ TEST(Looks, RestoredSizeFitsTheScreen) {
   EXPECT_TRUE(area.contains(w.frameGeometry())) << w.frameGeometry().x();
 }
 
+TEST(Looks, RestoredSizeFitsTheScreenWithTheFrameAddedOnShowing) {
+  // The size is fitted while the window is still hidden, when its frame (title bar, borders)
+  // is not yet known; a size that fills the screen then reaches past its edge once shown.
+  Harness h;
+  WriteFileAtomic(h.SettingsPath(), "");
+  frmメイン& w = h.Start(false);
+  QRect area = w.screen()->availableGeometry();
+  w.resize(area.size());
+  w.move(area.topLeft());
+  w.FitToScreen();
+  ASSERT_EQ(w.frameGeometry(), w.geometry());  // no frame before showing
+  w.show();
+  QApplication::processEvents();
+  ASSERT_NE(w.frameGeometry().size(), w.size());  // the frame is there now
+  EXPECT_TRUE(area.contains(w.frameGeometry()))
+      << w.frameGeometry().width() << "x" << w.frameGeometry().height() << " in " << area.width()
+      << "x" << area.height();
+}
+
 TEST(Fonts, LinuxFacesOfferedAndMinchoIsSerif) {
   Harness h;
   WriteFileAtomic(h.WritableFolder() + "font.ini", "IPAexGothic\r\n");
