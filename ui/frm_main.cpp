@@ -93,6 +93,10 @@ QPixmap SpeedIcon(const QColor& ink) {
 constexpr int kValueWidth = 30;
 // The narrowest a slider gets before the window stops shrinking.
 constexpr int kMinSliderWidth = 40;
+// Where the sliders' row begins beside the six buttons, and how wide it gets at the least.
+constexpr int kButtonsWidth = kButtonGap + 6 * (kButtonWidth + kButtonGap);
+constexpr int kSlidersLeft = kButtonsWidth + 4;
+constexpr int kSlidersWidth = 2 * (kIconSize + 8 + kValueWidth) + 2 * kMinSliderWidth;
 
 // Lines of a text as the reading loop sees them: split at CR LF or LF; a text without a line
 // end is one line, an empty text one empty line, a text ending in a line end gets an empty
@@ -1172,15 +1176,21 @@ void frmメイン::LayoutControls() {
   if (!inner || isMinimized()) return;
   QSize innerSize = inner->size();
   TextBox* box = txt内容[activeIndex_];
-  int h = innerSize.height() - chk中止->height() - 2;
+  // Too narrow for the sliders beside the buttons (a small screen with a large scale factor):
+  // they go on a row of their own below.
+  const bool twoRows = innerSize.width() < kSlidersLeft + kSlidersWidth;
+  const int rowHeight = chk中止->height() + 2;
+  int h = innerSize.height() - rowHeight * (twoRows ? 2 : 1);
   box->setGeometry(0, 0, innerSize.width(), h > 0 ? h : box->height());
   int row = box->height() + 1;
   for (QPushButton* b : {chk再生, chk停止, chk中止, chk次行, chk前行, chk録音})
     b->move(b->x(), row);
-  img音量->move(img音量->x(), row + 4);
-  int w = (innerSize.width() - img音量->x() - 2 * (kIconSize + 8 + kValueWidth)) / 2;
+  const int left = twoRows ? kButtonGap + 4 : kSlidersLeft;
+  if (twoRows) row += rowHeight;
+  img音量->move(left, row + 4);
+  int w = (innerSize.width() - left - 2 * (kIconSize + 8 + kValueWidth)) / 2;
   if (w <= 0) w = sld音量->width();
-  sld音量->setGeometry(img音量->x() + kIconSize + 2, row + 1, w, sld音量->height());
+  sld音量->setGeometry(left + kIconSize + 2, row + 1, w, sld音量->height());
   lbl音量値->move(sld音量->x() + w, sld音量->y());
   img速度->move(lbl音量値->x() + kValueWidth + 6, img音量->y());
   sld速度->setGeometry(img速度->x() + kIconSize + 2, sld音量->y(), w, sld音量->height());
@@ -1188,10 +1198,10 @@ void frmメイン::LayoutControls() {
 }
 
 QSize frmメイン::SmallestSize() const {
-  // Every button and both sliders (with their icons and values) stay visible.
-  // LayoutControls gives each slider exactly kMinSliderWidth at this width.
-  int controls = img音量->x() + 2 * (kIconSize + 8 + kValueWidth) + 2 * kMinSliderWidth;
-  int h = menuBar()->sizeHint().height() + kButtonHeight + 2 + 48 +
+  // Every button and both sliders (with their icons and values) stay visible: at this width
+  // the sliders have a row of their own, each kMinSliderWidth wide at the least.
+  int controls = std::max(kButtonsWidth, kButtonGap + 4 + kSlidersWidth);
+  int h = menuBar()->sizeHint().height() + 2 * (kButtonHeight + 2) + 48 +
           (lbl進行 ? statusBar()->sizeHint().height() : 0);  // and a few lines of text
   return {controls, h};
 }
