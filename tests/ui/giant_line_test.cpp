@@ -4,13 +4,18 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
 #include <QTextBlock>
 #include <QTimer>
 
 #include "harness.h"
+#include "ui/frm_dummy.h"
+#include "ui/frm_settings.h"
 
 namespace kotonel::test {
 namespace {
@@ -137,6 +142,62 @@ TEST(GiantLine, TheWindowAndTheQueueRunWhileALongTextGoesIn) {
   EXPECT_FALSE(w.IsLoadingText());
   EXPECT_EQ(w.テキスト()->PlainText(), text);
   EXPECT_TRUE(w.lbl進行->text().isEmpty());
+}
+
+TEST(GiantLine, ACommandSentWhileALongTextGoesInIsTakenThenObeyedOnceItIsIn) {
+  QTemporaryDir folder;
+  VirtualClock clock;
+  const std::string dir = folder.path().toStdString() + "/";
+  frmダミー commands(dir, "Kotonel", clock), sender(dir, "Kotonel", clock);
+  MainSetup setup;
+  setup.programFolder = dir;
+  setup.writableFolder = dir;
+  setup.dictionaryFolder = Harness::DictionaryFolder();
+  setup.commands = &commands;
+  setup.makeEngine = [&clock](MessagePump pump) {
+    EngineSetup es;
+    es.dictionaryFolder = Harness::DictionaryFolder();
+    es.device = std::make_unique<VirtualAudioDevice>(clock);
+    es.voices = std::make_unique<FakeVoiceLibrary>();
+    es.clock = &clock;
+    es.pump = std::move(pump);
+    return std::make_unique<clsMAIN>(std::move(es));
+  };
+  TestPrompts prompts;
+  frmメイン w(std::move(setup));
+  commands.SetMain(&w);
+  ASSERT_TRUE(w.Load());
+  commands.timCMD->stop();  // ticks are driven here
+  w.Settings()->chkFILE->setChecked(true);
+  ASSERT_TRUE(sender.PreviousInstanceRunning());
+  sender.quit = [](int) {};
+
+  // The sender offers "/stop_now" whenever the window runs while the text goes in.
+  sender.Load(U"/stop_now", false);
+  QTimer offer;
+  QObject::connect(&offer, &QTimer::timeout, [&] { sender.Tick(); });
+  offer.start(0);
+  size_t queuedWhileLoading = 0;
+  bool clearedWhileLoading = false;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    if (!w.IsLoadingText()) return;
+    queuedWhileLoading = std::max(queuedWhileLoading, commands.Queue().size());
+    clearedWhileLoading |= w.chk中止->isChecked();
+  });
+  watch.start(0);
+  const QString text = Repeat(QStringLiteral("あいうえお。"), 500000);  // 3 million characters
+  w.ReplaceText(text);
+  offer.stop();
+  watch.stop();
+  EXPECT_EQ(queuedWhileLoading, 1u);  // taken in: its sender is answered
+  EXPECT_FALSE(clearedWhileLoading);  // but not obeyed into a text half in
+  EXPECT_EQ(w.テキスト()->PlainText(), text);
+  // Once the text is whole, the command is obeyed ("/stop_now" with nothing playing clears).
+  EXPECT_TRUE(commands.CMD_NOW());
+  EXPECT_TRUE(commands.Queue().empty());
+  EXPECT_TRUE(w.テキスト()->document()->isEmpty());
+  w.close();
 }
 
 }  // namespace
