@@ -132,6 +132,7 @@ TEST(GiantLine, TheWindowAndTheQueueRunWhileALongTextGoesIn) {
     status = w.lbl進行->text();
   });
   int waitsBefore = h.commands.waits;
+  w.ReplaceText(QStringLiteral("まえ"));
   w.ReplaceText(text);
   EXPECT_TRUE(ranWhileLoading);
   EXPECT_GT(partly, 1);
@@ -142,6 +143,9 @@ TEST(GiantLine, TheWindowAndTheQueueRunWhileALongTextGoesIn) {
   EXPECT_FALSE(w.IsLoadingText());
   EXPECT_EQ(w.テキスト()->PlainText(), text);
   EXPECT_TRUE(w.lbl進行->text().isEmpty());
+  // Put in a chunk at a time, yet one Ctrl+Z takes it all out.
+  w.テキスト()->document()->undo();
+  EXPECT_EQ(w.テキスト()->PlainText(), QStringLiteral("まえ"));
 }
 
 TEST(GiantLine, ACommandSentWhileALongTextGoesInIsTakenThenObeyedOnceItIsIn) {
