@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QDragEnterEvent>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -241,9 +242,13 @@ bool TextBox::InsertText(QTextCursor& cursor, const QString& text) {
     pending = to;
   };
   // Lets the window run, between two whole pieces, within the same undo step.
+  // The box is not painted meanwhile: laying out and drawing its first lines again for every
+  // chunk would cost more than putting the text in.
+  const bool painted = updatesEnabled();
   auto turn = [&](qsizetype done) {
     if (sinceTurn < kChunk || !onProgress) return;
     sinceTurn = 0;
+    if (updatesEnabled()) setUpdatesEnabled(false);
     cursor.endEditBlock();
     carryOn = onProgress(done, n);
     cursor.joinPreviousEditBlock();
@@ -282,6 +287,7 @@ bool TextBox::InsertText(QTextCursor& cursor, const QString& text) {
     lineStart = next;
   }
   cursor.endEditBlock();
+  if (painted && !updatesEnabled()) setUpdatesEnabled(true);
   if (onProgress && carryOn && n > kChunk) carryOn = onProgress(n, n);
   return carryOn;
 }
@@ -1061,8 +1067,21 @@ bool frmメイン::OpenFiles(const std::vector<std::string>& paths) {
   StringList lines;
   QStringList failures;
   bool anyRead = false;
+  qint64 total = 0;
   for (const std::string& path : paths) {
     std::string bytes, why;
+    // Asked before reading: a file far too big would take the memory first.
+    QFileInfo info(Q(path));
+    if (info.isFile() && (total += info.size()) > kLargestText) {
+      failures << QStringLiteral(
+                      "ファイルが大きすぎるため開きません（%1 MB）。\n"
+                      "開ける文章は合わせて %2 MB までです。\n%3")
+                      .arg(info.size() >> 20)
+                      .arg(kLargestText >> 20)
+                      .arg(Q(path));
+      total -= info.size();
+      continue;
+    }
     if (!ReadWholeFile(path, bytes, &why)) {
       failures
           << (FileExists(path)

@@ -56,7 +56,7 @@ class TextBox : public QPlainTextEdit {
   static constexpr int kLongLine = 2000;
   static constexpr int kPieceLength = 1000;
   // The window gets a turn after about this many characters have gone in.
-  static constexpr qsizetype kChunk = 1 << 18;
+  static constexpr qsizetype kChunk = 1 << 20;
 
   // Replaces the cursor's selection by text as one undo step, cutting long lines for display
   // and telling onProgress between chunks. False when onProgress stopped it.
@@ -139,6 +139,10 @@ class frmメイン : public QMainWindow {
   // is missing or cannot be read (a folder, no permission) is named in a message and adds no
   // lines; when no file could be read the text stays as it was. False when any file failed.
   bool OpenFiles(const std::vector<std::string>& paths);
+  // The most text that 開く or a drop puts in, in bytes of the files: the window holds about
+  // thirteen times a text's size while it shows and reads it (660 MB for 50 MB of one line),
+  // so a bigger text would take more memory than a desktop has to give.
+  static constexpr qint64 kLargestText = qint64(256) << 20;
 
   // Reading loop pieces, public for the command window and the tests.
   void ReadAloud();

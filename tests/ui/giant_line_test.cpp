@@ -1,7 +1,9 @@
 // A text with a line of millions of characters: the text box shows it in pieces so that laying
 // it out never holds the window, yet reads, copies and undoes it as the one line it is; and
 // while a long text goes in, the window and the command queue keep running.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -16,6 +18,8 @@
 #include "harness.h"
 #include "ui/frm_dummy.h"
 #include "ui/frm_settings.h"
+#include "util/encoding.h"
+#include "util/files.h"
 
 namespace kotonel::test {
 namespace {
@@ -146,6 +150,31 @@ TEST(GiantLine, TheWindowAndTheQueueRunWhileALongTextGoesIn) {
   // Put in a chunk at a time, yet one Ctrl+Z takes it all out.
   w.テキスト()->document()->undo();
   EXPECT_EQ(w.テキスト()->PlainText(), QStringLiteral("まえ"));
+}
+
+TEST(GiantLine, AFileTooBigForTheWindowIsRefusedBeforeItIsReadAndTheTextStays) {
+  Harness h;
+  frmメイン& w = h.Start();
+  const std::string big = h.ProgramFolder() + "big.txt", small = h.ProgramFolder() + "small.txt";
+  // Sparse: its size says 300 MB, nothing is written.
+  int fd = ::open(big.c_str(), O_CREAT | O_WRONLY, 0600);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(::ftruncate(fd, 300 << 20), 0);
+  ::close(fd);
+  WriteFileAtomic(small, ToUtf8(U"小さい\n"));
+  w.ReplaceText(QStringLiteral("大事な文章"));
+  EXPECT_FALSE(w.OpenFiles({big}));
+  ASSERT_EQ(h.prompts.messages.size(), 1u);
+  EXPECT_TRUE(h.prompts.messages[0].text.startsWith(QStringLiteral(
+      "ファイルが大きすぎるため開きません（300 MB）。\n開ける文章は合わせて 256 MB")))
+      << h.prompts.messages[0].text.toStdString();
+  EXPECT_TRUE(h.prompts.messages[0].text.endsWith(Q(big)));
+  EXPECT_EQ(w.テキスト()->PlainText(), QStringLiteral("大事な文章"));
+  // Dropped with a file that fits, that one is opened.
+  h.prompts.messages.clear();
+  EXPECT_FALSE(w.OpenFiles({big, small}));
+  EXPECT_EQ(h.prompts.messages.size(), 1u);
+  EXPECT_EQ(w.テキスト()->PlainText(), QStringLiteral("小さい"));
 }
 
 TEST(GiantLine, ACommandSentWhileALongTextGoesInIsTakenThenObeyedOnceItIsIn) {
