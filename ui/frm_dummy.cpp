@@ -114,7 +114,9 @@ bool frmダミー::CMD_NOW() {
   receiver_.Poll();
   MailItem s = receiver_.Take();
   if (!s.text.empty()) queue_.push_back(std::move(s));
-  if (!FileOptionOn()) return false;
+  // A long text going into the window: what arrives is taken in (its sender is answered) and
+  // obeyed once the text is whole, as if it had come just after.
+  if (!FileOptionOn() || (main_ && main_->IsLoadingText())) return false;
   try {
     return ProcessCommands(queue_, *this);
   } catch (const std::exception& e) {
@@ -137,7 +139,8 @@ void frmダミー::Tick() {
     return;
   }
   bool handled = CMD_NOW();
-  if (handled || !main_ || main_->IsClosing() || main_->chk再生->isChecked() || queue_.empty())
+  if (handled || !main_ || main_->IsClosing() || main_->IsLoadingText() ||
+      main_->chk再生->isChecked() || queue_.empty())
     return;
   MailItem entry = std::move(queue_.front());
   queue_.pop_front();
@@ -149,6 +152,7 @@ void frmダミー::Tick() {
     text = std::move(parsed.text);
   }
   main_->ReplaceText(Q(text));
+  if (main_->IsClosing()) return;
   // The reading runs inside this tick; commands keep arriving through the engine's Wait.
   main_->chk再生->setChecked(true);
 }

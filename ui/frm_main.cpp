@@ -6,12 +6,14 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QDragEnterEvent>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QMoveEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadioButton>
@@ -21,6 +23,7 @@
 #include <QSlider>
 #include <QStatusBar>
 #include <QTextBlock>
+#include <QTextBlockFormat>
 #include <QTextDocumentFragment>
 #include <QUrl>
 #include <QWindow>
@@ -91,6 +94,10 @@ QPixmap SpeedIcon(const QColor& ink) {
 constexpr int kValueWidth = 30;
 // The narrowest a slider gets before the window stops shrinking.
 constexpr int kMinSliderWidth = 40;
+// Where the sliders' row begins beside the six buttons, and how wide it gets at the least.
+constexpr int kButtonsWidth = kButtonGap + 6 * (kButtonWidth + kButtonGap);
+constexpr int kSlidersLeft = kButtonsWidth + 4;
+constexpr int kSlidersWidth = 2 * (kIconSize + 8 + kValueWidth) + 2 * kMinSliderWidth;
 
 // Lines of a text as the reading loop sees them: split at CR LF or LF; a text without a line
 // end is one line, an empty text one empty line, a text ending in a line end gets an empty
@@ -118,9 +125,186 @@ char32_t TextCompareForm(char32_t c) {
 // ---------------------------------------------------------------------------------------------
 // The text box.
 
+namespace {
+
+// Marks a block that goes on the line of the block before it (a cut made only for display).
+constexpr int kContinuesLine = QTextFormat::UserProperty + 1;
+
+// The characters at which QTextCursor::insertText starts a new block.
+bool IsBlockBreak(QChar c) {
+  return c == u'\n' || c == u'\r' || c == QChar::ParagraphSeparator || c == QChar(0xFDD0) ||
+         c == QChar(0xFDD1);
+}
+
+// Where to cut a line for display at or before limit, but after from: after a sentence end
+// when one is in the second half, else after a comma or blank, else at limit (never inside a
+// surrogate pair).
+qsizetype DisplayCut(const QString& text, qsizetype from, qsizetype limit) {
+  qsizetype half = from + (limit - from) / 2;
+  auto endsSentence = [](QChar c) {
+    return c == u'。' || c == u'．' || c == u'！' || c == u'？' || c == u'!' || c == u'?' ||
+           c == u'.';
+  };
+  auto pauses = [](QChar c) {
+    return c == u'、' || c == u'，' || c == u',' || c == u' ' || c == u'　' || c == u'\t';
+  };
+  for (qsizetype at = limit; at > half; --at)
+    if (endsSentence(text[at - 1])) return at;
+  for (qsizetype at = limit; at > half; --at)
+    if (pauses(text[at - 1])) return at;
+  qsizetype at = limit;
+  if (text[at - 1].isHighSurrogate()) --at;
+  return at;
+}
+
+}  // namespace
+
 TextBox::TextBox(QWidget* parent) : QPlainTextEdit(parent) {
   // Typing, pasting or opening a file is not placing the cursor to read from.
-  connect(document(), &QTextDocument::contentsChanged, this, [this] { placed_ = false; });
+  connect(document(), &QTextDocument::contentsChanged, this, [this] {
+    placed_ = false;
+    linesKnown_ = false;
+  });
+}
+
+bool TextBox::Continues(const QTextBlock& block) {
+  return block.blockNumber() > 0 && block.blockFormat().boolProperty(kContinuesLine);
+}
+
+const std::vector<int>& TextBox::LineStarts() const {
+  if (!linesKnown_) {
+    lineStarts_.clear();
+    for (QTextBlock b = document()->begin(); b.isValid(); b = b.next())
+      if (!Continues(b)) lineStarts_.push_back(b.blockNumber());
+    linesKnown_ = true;
+  }
+  return lineStarts_;
+}
+
+int TextBox::LineOfBlock(int blockNumber) const {
+  const std::vector<int>& starts = LineStarts();
+  auto after = std::upper_bound(starts.begin(), starts.end(), blockNumber);
+  return std::max(0, static_cast<int>(after - starts.begin()) - 1);
+}
+
+int TextBox::LineCount() const {
+  return static_cast<int>(LineStarts().size());
+}
+
+QString TextBox::PlainText(int from, int to) const {
+  QTextDocument* doc = document();
+  int end = doc->characterCount() - 1;
+  if (to < 0 || to > end) to = end;
+  from = std::clamp(from, 0, to);
+  QString text;
+  if (from == 0 && to == end) {
+    text = doc->toPlainText();
+  } else {
+    QTextCursor range(doc);
+    range.setPosition(from);
+    range.setPosition(to, QTextCursor::KeepAnchor);
+    text = range.selection().toPlainText();
+  }
+  const std::vector<int>& starts = LineStarts();
+  if (static_cast<int>(starts.size()) == doc->blockCount()) return text;  // no display cuts
+  // Each block separator is one character of the plain text; the ones before continuing
+  // blocks go.
+  QString joined;
+  joined.reserve(text.size());
+  qsizetype copied = 0;
+  for (QTextBlock b = doc->findBlock(from); b.isValid() && b.position() <= to; b = b.next()) {
+    qsizetype separator = b.position() - 1 - from;
+    if (!Continues(b) || separator < copied || separator >= text.size()) continue;
+    joined += QStringView(text).mid(copied, separator - copied);
+    copied = separator + 1;
+  }
+  joined += QStringView(text).mid(copied);
+  return joined;
+}
+
+bool TextBox::InsertText(QTextCursor& cursor, const QString& text) {
+  QTextBlockFormat hard = cursor.blockFormat();
+  hard.clearProperty(kContinuesLine);
+  QTextBlockFormat soft = hard;
+  soft.setProperty(kContinuesLine, true);
+  cursor.beginEditBlock();
+  cursor.removeSelectedText();
+  // New blocks made by insertText take the format of the block the cursor is in: a line end
+  // may go in as text only while that block does not continue a line.
+  bool inHardBlock = !cursor.blockFormat().boolProperty(kContinuesLine);
+  const qsizetype n = text.size();
+  qsizetype pending = 0;  // text from here on is not in yet
+  qsizetype sinceTurn = 0;
+  bool carryOn = true;
+  auto flush = [&](qsizetype to) {
+    if (to > pending) cursor.insertText(text.mid(pending, to - pending));
+    sinceTurn += to - pending;
+    pending = to;
+  };
+  // Lets the window run, between two whole pieces, within the same undo step.
+  // The box is not painted meanwhile: laying out and drawing its first lines again for every
+  // chunk would cost more than putting the text in.
+  const bool painted = updatesEnabled();
+  auto turn = [&](qsizetype done) {
+    if (sinceTurn < kChunk || !onProgress) return;
+    sinceTurn = 0;
+    if (updatesEnabled()) setUpdatesEnabled(false);
+    cursor.endEditBlock();
+    carryOn = onProgress(done, n);
+    cursor.joinPreviousEditBlock();
+  };
+  qsizetype lineStart = 0;
+  while (lineStart <= n && carryOn) {
+    qsizetype lineEnd = lineStart;
+    while (lineEnd < n && !IsBlockBreak(text[lineEnd])) ++lineEnd;
+    qsizetype next = lineEnd;  // after the line end
+    if (next < n) next += (text[next] == u'\r' && next + 1 < n && text[next + 1] == u'\n') ? 2 : 1;
+    if (lineEnd - lineStart > kLongLine) {
+      qsizetype at = lineStart;
+      while (carryOn && n - at > 0 && lineEnd - at > kPieceLength) {
+        qsizetype cut = DisplayCut(text, at, at + kPieceLength);
+        flush(cut);
+        cursor.insertBlock(soft);
+        inHardBlock = false;
+        at = cut;
+        turn(at);
+      }
+      if (!carryOn) break;
+    }
+    if (next == lineEnd) {  // the last line
+      flush(n);
+      break;
+    }
+    if (inHardBlock) {
+      flush(next);  // the line end goes in as the text had it
+    } else {
+      flush(lineEnd);
+      cursor.insertBlock(hard);
+      pending = next;
+      inHardBlock = true;
+    }
+    turn(next);
+    lineStart = next;
+  }
+  cursor.endEditBlock();
+  if (painted && !updatesEnabled()) setUpdatesEnabled(true);
+  if (onProgress && carryOn && n > kChunk) carryOn = onProgress(n, n);
+  return carryOn;
+}
+
+QMimeData* TextBox::createMimeDataFromSelection() const {
+  QTextCursor cursor = textCursor();
+  auto* data = new QMimeData;
+  data->setText(PlainText(cursor.selectionStart(), cursor.selectionEnd()));
+  return data;
+}
+
+void TextBox::insertFromMimeData(const QMimeData* source) {
+  if (isReadOnly() || !source || !source->hasText()) return;
+  QTextCursor cursor = textCursor();
+  InsertText(cursor, source->text());
+  setTextCursor(cursor);
+  ensureCursorVisible();
 }
 
 void TextBox::mousePressEvent(QMouseEvent* e) {
@@ -145,6 +329,20 @@ void TextBox::keyPressEvent(QKeyEvent* e) {
     default:
       break;
   }
+  // A line end typed inside a line cut for display is a real one.
+  if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) &&
+      !(e->modifiers() & ~Qt::KeypadModifier) && !isReadOnly()) {
+    QTextCursor cursor = textCursor();
+    QTextBlockFormat format = cursor.blockFormat();
+    format.clearProperty(kContinuesLine);
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
+    cursor.insertBlock(format);
+    cursor.endEditBlock();
+    setTextCursor(cursor);
+    ensureCursorVisible();
+    return;
+  }
   // Tab moves the focus on; Ctrl+Tab still types a tab.
   if (e->key() == Qt::Key_Tab && (e->modifiers() & Qt::ControlModifier) && !isReadOnly()) {
     insertPlainText(QStringLiteral("\t"));
@@ -165,7 +363,10 @@ void TextBox::keyPressEvent(QKeyEvent* e) {
 void TextBox::MarkReadingLine(int number) {
   marked_ = number;
   QList<QTextEdit::ExtraSelection> marks;
-  QTextBlock block = number >= 0 ? document()->findBlockByNumber(number) : QTextBlock();
+  const std::vector<int>& starts = LineStarts();
+  QTextBlock block = number >= 0 && number < static_cast<int>(starts.size())
+                         ? document()->findBlockByNumber(starts[static_cast<size_t>(number)])
+                         : QTextBlock();
   if (block.isValid()) {
     QTextEdit::ExtraSelection mark;
     // The theme's highlight, faint enough that the text stays readable in light and dark themes.
@@ -174,6 +375,12 @@ void TextBox::MarkReadingLine(int number) {
     mark.format.setBackground(colour);
     mark.format.setProperty(QTextFormat::FullWidthSelection, true);
     mark.cursor = QTextCursor(block);
+    // A line cut for display is marked over all its blocks.
+    QTextBlock last = block;
+    while (last.next().isValid() && Continues(last.next())) last = last.next();
+    if (last != block) {
+      mark.cursor.setPosition(last.position() + last.length() - 1, QTextCursor::KeepAnchor);
+    }
     marks << mark;
     QRectF shown = blockBoundingGeometry(block).translated(contentOffset());
     if (shown.top() < 0 || shown.bottom() > viewport()->height())
@@ -251,6 +458,9 @@ void frmメイン::BuildControls() {
     txt内容[i]->setProperty("index", i);
     txt内容[i]->onFilesDropped = [this](const std::vector<std::string>& paths) {
       OpenFiles(paths);
+    };
+    txt内容[i]->onProgress = [this](qsizetype done, qsizetype total) {
+      return ShowLoading(done, total);
     };
     txt内容[i]->setTabChangesFocus(true);
     txt内容[i]->hide();
@@ -658,20 +868,20 @@ void frmメイン::OnWait() {
 void frmメイン::ReadAloud() {
   if (!objMAIN || !settings_) return;
   ++readingDepth_;
-  std::u32string text = U(テキスト()->toPlainText());
+  TextBox* box = テキスト();
+  std::u32string text = U(box->PlainText());
   // A selection is read alone; a cursor the user put somewhere is where reading starts. A text
   // just typed, pasted or opened is read from its first line.
   int first = 0, offset = 0;
-  QTextCursor cursor = テキスト()->textCursor();
-  if (cursor.hasSelection() &&
-      !(cursor.selectionStart() == 0 &&
-        cursor.selectionEnd() >= テキスト()->document()->characterCount() - 1)) {
-    QTextCursor start(テキスト()->document());
+  QTextCursor cursor = box->textCursor();
+  if (cursor.hasSelection() && !(cursor.selectionStart() == 0 &&
+                                 cursor.selectionEnd() >= box->document()->characterCount() - 1)) {
+    QTextCursor start(box->document());
     start.setPosition(cursor.selectionStart());
-    offset = start.blockNumber();
-    text = U(cursor.selection().toPlainText());
-  } else if (txt内容[activeIndex_]->CursorPlaced()) {
-    first = cursor.blockNumber();
+    offset = box->LineOfBlock(start.blockNumber());
+    text = U(box->PlainText(cursor.selectionStart(), cursor.selectionEnd()));
+  } else if (box->CursorPlaced()) {
+    first = box->LineOfBlock(cursor.blockNumber());
   }
   LoadUserWords();
   objMAIN->CONV(settings_->opt変換[0]->isChecked() || settings_->opt変換[1]->isChecked());
@@ -815,14 +1025,33 @@ bool frmメイン::IsSpeakable(const std::u32string& line) const {
 // Files, menus and the other windows.
 
 void frmメイン::ReplaceText(const QString& text) {
-  QPlainTextEdit* box = テキスト();
+  TextBox* box = テキスト();
   // An edit rather than setPlainText, which would empty the undo history along with the text.
   QTextCursor cursor(box->document());
-  cursor.beginEditBlock();
   cursor.select(QTextCursor::Document);
-  cursor.insertText(text);
-  cursor.endEditBlock();
+  ++loading_;
+  box->InsertText(cursor, text);
+  --loading_;
   box->moveCursor(QTextCursor::Start);
+}
+
+bool frmメイン::ShowLoading(qsizetype done, qsizetype total) {
+  if (!lbl進行) ShowReadingLine(-1, 0);
+  if (done >= total) {
+    if (lbl進行->property("loading").toBool()) lbl進行->setText(QString());
+    lbl進行->setProperty("loading", false);
+    return !closing_;
+  }
+  lbl進行->setProperty("loading", true);
+  lbl進行->setText(QStringLiteral("文章を読み込んでいます… %1%")
+                       .arg(static_cast<int>(done * 100 / std::max<qsizetype>(total, 1))));
+  // Paint and the command queue run; a click or key waits until the text is whole.
+  ++loading_;
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  // The command timer waits for the entry being put in; the mail is taken here meanwhile.
+  OnWait();
+  --loading_;
+  return !closing_;
 }
 
 void frmメイン::SetTextLines(const StringList& lines) {
@@ -838,8 +1067,21 @@ bool frmメイン::OpenFiles(const std::vector<std::string>& paths) {
   StringList lines;
   QStringList failures;
   bool anyRead = false;
+  qint64 total = 0;
   for (const std::string& path : paths) {
     std::string bytes, why;
+    // Asked before reading: a file far too big would take the memory first.
+    QFileInfo info(Q(path));
+    if (info.isFile() && (total += info.size()) > kLargestText) {
+      failures << QStringLiteral(
+                      "ファイルが大きすぎるため開きません（%1 MB）。\n"
+                      "開ける文章は合わせて %2 MB までです。\n%3")
+                      .arg(info.size() >> 20)
+                      .arg(kLargestText >> 20)
+                      .arg(Q(path));
+      total -= info.size();
+      continue;
+    }
     if (!ReadWholeFile(path, bytes, &why)) {
       failures
           << (FileExists(path)
@@ -927,20 +1169,47 @@ void frmメイン::resizeEvent(QResizeEvent* e) {
   }
 }
 
+void frmメイン::moveEvent(QMoveEvent* e) {
+  QMainWindow::moveEvent(e);
+  FitWithFrame();
+}
+
+void frmメイン::showEvent(QShowEvent* e) {
+  QMainWindow::showEvent(e);
+  FitWithFrame();
+}
+
+void frmメイン::FitWithFrame() {
+  // The size was fitted to the screen before the window manager put its frame (title bar,
+  // borders) round it: known when shown, or (X11) when the frame arrives as a move; with the
+  // frame the window may reach past the screen's edge again.
+  QSize extras = frameGeometry().size() - size();
+  if (extras == frameExtras_ || !isVisible() || isMinimized() || isMaximized() || isFullScreen())
+    return;
+  frameExtras_ = extras;
+  FitToScreen();
+}
+
 void frmメイン::LayoutControls() {
   QWidget* inner = centralWidget();
   if (!inner || isMinimized()) return;
   QSize innerSize = inner->size();
   TextBox* box = txt内容[activeIndex_];
-  int h = innerSize.height() - chk中止->height() - 2;
+  // Too narrow for the sliders beside the buttons (a small screen with a large scale factor):
+  // they go on a row of their own below.
+  const bool twoRows = innerSize.width() < kSlidersLeft + kSlidersWidth;
+  const int rowHeight = chk中止->height() + 2;
+  int h = innerSize.height() - rowHeight * (twoRows ? 2 : 1);
   box->setGeometry(0, 0, innerSize.width(), h > 0 ? h : box->height());
   int row = box->height() + 1;
   for (QPushButton* b : {chk再生, chk停止, chk中止, chk次行, chk前行, chk録音})
     b->move(b->x(), row);
-  img音量->move(img音量->x(), row + 4);
-  int w = (innerSize.width() - img音量->x() - 2 * (kIconSize + 8 + kValueWidth)) / 2;
+  const int left = twoRows ? kButtonGap + 4 : kSlidersLeft;
+  if (twoRows) row += rowHeight;
+  img音量->move(left, row + 4);
+  int w = (innerSize.width() - left - 2 * (kIconSize + 8 + kValueWidth)) / 2;
   if (w <= 0) w = sld音量->width();
-  sld音量->setGeometry(img音量->x() + kIconSize + 2, row + 1, w, sld音量->height());
+  sld音量->setGeometry(left + kIconSize + 2, row + 1, w, sld音量->height());
   lbl音量値->move(sld音量->x() + w, sld音量->y());
   img速度->move(lbl音量値->x() + kValueWidth + 6, img音量->y());
   sld速度->setGeometry(img速度->x() + kIconSize + 2, sld音量->y(), w, sld音量->height());
@@ -948,10 +1217,10 @@ void frmメイン::LayoutControls() {
 }
 
 QSize frmメイン::SmallestSize() const {
-  // Every button and both sliders (with their icons and values) stay visible.
-  // LayoutControls gives each slider exactly kMinSliderWidth at this width.
-  int controls = img音量->x() + 2 * (kIconSize + 8 + kValueWidth) + 2 * kMinSliderWidth;
-  int h = menuBar()->sizeHint().height() + kButtonHeight + 2 + 48 +
+  // Every button and both sliders (with their icons and values) stay visible: at this width
+  // the sliders have a row of their own, each kMinSliderWidth wide at the least.
+  int controls = std::max(kButtonsWidth, kButtonGap + 4 + kSlidersWidth);
+  int h = menuBar()->sizeHint().height() + 2 * (kButtonHeight + 2) + 48 +
           (lbl進行 ? statusBar()->sizeHint().height() : 0);  // and a few lines of text
   return {controls, h};
 }

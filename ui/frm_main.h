@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextBlock>
 #include <functional>
 #include <memory>
 #include <string>
@@ -38,10 +39,36 @@ struct MainSetup {
 };
 
 // A text box that takes files dropped on it and selects everything on Ctrl+A.
+//
+// A very long line is shown cut into blocks of about kPieceLength characters, at sentence ends
+// where it has them: laying out one block of millions of characters would hold the window for
+// a minute. Such a cut is only on screen: the block after it is marked as continuing its line,
+// and the text read aloud, copied or dragged out (PlainText) has no line end there.
 class TextBox : public QPlainTextEdit {
  public:
   explicit TextBox(QWidget* parent);
   std::function<void(const std::vector<std::string>& paths)> onFilesDropped;
+  // Told while a long text goes in, between pieces of it (characters done, of total); the
+  // window runs there. Returning false stops the insertion where it is.
+  std::function<bool(qsizetype done, qsizetype total)> onProgress;
+
+  // Lines longer than this are cut for display.
+  static constexpr int kLongLine = 2000;
+  static constexpr int kPieceLength = 1000;
+  // The window gets a turn after about this many characters have gone in.
+  static constexpr qsizetype kChunk = 1 << 20;
+
+  // Replaces the cursor's selection by text as one undo step, cutting long lines for display
+  // and telling onProgress between chunks. False when onProgress stopped it.
+  bool InsertText(QTextCursor& cursor, const QString& text);
+  // The text as the user wrote it: every line end, no display cut. from/to are positions in
+  // the document (to = -1: its end).
+  QString PlainText(int from = 0, int to = -1) const;
+  // Line numbers of the text (0-based) against the document's blocks.
+  int LineOfBlock(int blockNumber) const;
+  int LineCount() const;
+  // Whether the block goes on the line of the block before it.
+  static bool Continues(const QTextBlock& block);
   // Marks line number (0-based; -1 for none) as the one being read and scrolls it into view
   // when it is outside; the user's cursor and selection stay where they are.
   void MarkReadingLine(int number);
@@ -51,6 +78,8 @@ class TextBox : public QPlainTextEdit {
   bool CursorPlaced() const { return placed_; }
 
  protected:
+  QMimeData* createMimeDataFromSelection() const override;
+  void insertFromMimeData(const QMimeData* source) override;
   void keyPressEvent(QKeyEvent* e) override;
   void keyReleaseEvent(QKeyEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
@@ -60,9 +89,13 @@ class TextBox : public QPlainTextEdit {
   void dropEvent(QDropEvent* e) override;
 
  private:
+  // The first block of every line, worked out again after the text has changed.
+  const std::vector<int>& LineStarts() const;
   bool ctrl_ = false;
   int marked_ = -1;
   bool placed_ = false;
+  mutable std::vector<int> lineStarts_;
+  mutable bool linesKnown_ = false;
 };
 
 class frmメイン : public QMainWindow {
@@ -76,7 +109,9 @@ class frmメイン : public QMainWindow {
   int exitCode = 0;
 
   clsMAIN* メイン() { return objMAIN.get(); }
-  QPlainTextEdit* テキスト() { return txt内容[activeIndex_]; }
+  TextBox* テキスト() { return txt内容[activeIndex_]; }
+  // True while a text is going into the text box (a long one lets the window run meanwhile).
+  bool IsLoadingText() const { return loading_ > 0; }
   void M_Mokuji_Click();
   void M_QUIT_Click() { close(); }
   void M_Version_Click();
@@ -94,7 +129,9 @@ class frmメイン : public QMainWindow {
   int ActiveIndex() const { return activeIndex_; }
 
   // Replaces the whole text of the active text box as one edit, so that Ctrl+Z brings the
-  // previous text back.
+  // previous text back. A long text goes in piece by piece with its progress in the status
+  // line; the window repaints and the command queue takes in what arrives meanwhile (it obeys
+  // it once the text is in). User input waits until then.
   void ReplaceText(const QString& text);
   // Sets the active text box to lines joined by line feeds (through ReplaceText).
   void SetTextLines(const StringList& lines);
@@ -102,6 +139,10 @@ class frmメイン : public QMainWindow {
   // is missing or cannot be read (a folder, no permission) is named in a message and adds no
   // lines; when no file could be read the text stays as it was. False when any file failed.
   bool OpenFiles(const std::vector<std::string>& paths);
+  // The most text that 開く or a drop puts in, in bytes of the files: the window holds about
+  // thirteen times a text's size while it shows and reads it (660 MB for 50 MB of one line),
+  // so a bigger text would take more memory than a desktop has to give.
+  static constexpr qint64 kLargestText = qint64(256) << 20;
 
   // Reading loop pieces, public for the command window and the tests.
   void ReadAloud();
@@ -157,6 +198,8 @@ class frmメイン : public QMainWindow {
  protected:
   void closeEvent(QCloseEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
+  void moveEvent(QMoveEvent* e) override;
+  void showEvent(QShowEvent* e) override;
   void changeEvent(QEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* e) override;
 
@@ -177,6 +220,11 @@ class frmメイン : public QMainWindow {
   // The chosen path, or empty when the user cancelled.
   std::string ChooseFile(bool save, const QString& filter);
   void OnWait();
+  // Fits the window to the screen again when the frame round it has changed.
+  void FitWithFrame();
+  // The progress of a long text going into the text box, in the status line; lets the window
+  // run. False once the window is closing.
+  bool ShowLoading(qsizetype done, qsizetype total);
 
   MainSetup setup_;
   std::unique_ptr<clsMAIN> objMAIN;
@@ -195,6 +243,9 @@ class frmメイン : public QMainWindow {
   frmファイル* file_ = nullptr;
   frmヘルプ* help_ = nullptr;
   bool layingOut_ = false;
+  // The window manager's frame as last seen: it is known only once the window is shown.
+  QSize frameExtras_;
+  int loading_ = 0;  // > 0 while ReplaceText or a paste is inserting
 };
 
 // Text comparison that ignores letter case, character width and kana type: the form each

@@ -82,6 +82,37 @@ TEST(Looks, SmallestWindowKeepsEveryControlVisible) {
   EXPECT_GT(w.テキスト()->height(), 0);
 }
 
+TEST(Looks, AScreenTooNarrowForOneRowStillShowsEveryControl) {
+  // 1280 × 800 with QT_SCALE_FACTOR=3 leaves 426 × 266: the sliders take a row of their own.
+  Harness h;
+  frmメイン& w = h.Start();
+  const QSize screen(1280 / 3, 800 / 3 - 30);  // less a title bar
+  EXPECT_LE(w.minimumWidth(), screen.width());
+  EXPECT_LE(w.minimumHeight(), screen.height());
+  w.resize(screen);
+  QApplication::processEvents();
+  QRect area = w.centralWidget()->rect();
+  const std::vector<QWidget*> controls = {w.chk再生,   w.chk停止, w.chk中止, w.chk次行,
+                                          w.chk前行,   w.chk録音, w.img音量, w.sld音量,
+                                          w.lbl音量値, w.img速度, w.sld速度, w.lbl速度値};
+  for (QWidget* c : controls) {
+    EXPECT_TRUE(area.contains(c->geometry())) << c->objectName().toStdString();
+    EXPECT_GE(c->y(), w.テキスト()->height()) << c->objectName().toStdString();
+    for (QWidget* other : controls) {
+      if (other == c) continue;
+      EXPECT_FALSE(c->geometry().intersects(other->geometry()))
+          << c->objectName().toStdString() << " " << other->objectName().toStdString();
+    }
+  }
+  EXPECT_GE(w.sld音量->width(), 40);
+  EXPECT_GE(w.sld速度->width(), 40);
+  EXPECT_GT(w.テキスト()->height(), 0);
+  // Wide enough again, one row as before.
+  w.resize(800, 500);
+  QApplication::processEvents();
+  EXPECT_EQ(w.sld音量->y(), w.chk再生->y() + 1);
+}
+
 TEST(Looks, RestoredSizeFitsTheScreen) {
   Harness h;
   // A size saved on a larger screen (in twips, as the settings file keeps it).
@@ -94,6 +125,25 @@ TEST(Looks, RestoredSizeFitsTheScreen) {
   EXPECT_LE(w.frameGeometry().width(), area.width());
   EXPECT_LE(w.frameGeometry().height(), area.height());
   EXPECT_TRUE(area.contains(w.frameGeometry())) << w.frameGeometry().x();
+}
+
+TEST(Looks, RestoredSizeFitsTheScreenWithTheFrameAddedOnShowing) {
+  // The size is fitted while the window is still hidden, when its frame (title bar, borders)
+  // is not yet known; a size that fills the screen then reaches past its edge once shown.
+  Harness h;
+  WriteFileAtomic(h.SettingsPath(), "");
+  frmメイン& w = h.Start(false);
+  QRect area = w.screen()->availableGeometry();
+  w.resize(area.size());
+  w.move(area.topLeft());
+  w.FitToScreen();
+  ASSERT_EQ(w.frameGeometry(), w.geometry());  // no frame before showing
+  w.show();
+  QApplication::processEvents();
+  ASSERT_NE(w.frameGeometry().size(), w.size());  // the frame is there now
+  EXPECT_TRUE(area.contains(w.frameGeometry()))
+      << w.frameGeometry().width() << "x" << w.frameGeometry().height() << " in " << area.width()
+      << "x" << area.height();
 }
 
 TEST(Fonts, LinuxFacesOfferedAndMinchoIsSerif) {
