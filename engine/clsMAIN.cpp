@@ -89,7 +89,7 @@ int32_t clsMAIN::Speech(int32_t lngHWND, const std::u32string& strWRD) {
   lastError_.clear();
   int32_t rc;
   try {
-    rc = RunSentences(PrepareText(ToCp932Forms(strWRD)));
+    rc = SpeakText(strWRD);
   } catch (const std::exception& e) {
     // An unexpected failure inside a component ends the run as a synthesis failure.
     wave_->CANCEL();
@@ -113,9 +113,51 @@ int32_t clsMAIN::RunSentences(const std::u32string& text) {
   return rc;
 }
 
-std::u32string clsMAIN::PrepareText(const std::u32string& text) const {
+namespace {
+
+// Characters the preparation of a text replaces, collapses or cuts after.
+bool Ordinary(char32_t c) {
+  return std::u32string_view(U" 　・･。、？\r\n").find(c) == std::u32string_view::npos;
+}
+
+bool IsSentenceEnd(char32_t c) {
+  return c == U'、' || c == U'。' || c == U'？';
+}
+
+}  // namespace
+
+int32_t clsMAIN::SpeakText(std::u32string_view text) {
+  // A line of megabytes would otherwise be copied, prepared and cut whole before its first
+  // sound, and a stop would wait for all of that. So it is prepared a chunk at a time, each
+  // chunk's sentences spoken before the next is prepared. Chunks end between two ordinary
+  // characters, where no replacement or cut reaches across, so the sentences are the same.
+  std::u32string pending;  // prepared text after the last sentence mark
+  for (size_t at = 0; at < text.size();) {
+    size_t end = at + std::max<size_t>(prepareChunk, 1);
+    while (end < text.size() && !(Ordinary(text[end - 1]) && Ordinary(text[end]))) ++end;
+    end = std::min(end, text.size());
+    const bool last = end == text.size();
+    const size_t scanned = pending.size();
+    pending += PrepareText(ToCp932Forms(text.substr(at, end - at)), last);
+    if (last) return RunSentences(pending);
+    size_t cut = pending.size();
+    while (cut > scanned && !IsSentenceEnd(pending[cut - 1])) --cut;
+    if (cut > scanned) {
+      std::u32string ready = pending.substr(0, cut);
+      pending.erase(0, cut);
+      int32_t rc = RunSentences(ready);
+      if (rc != 0 || !speaking_) return rc;
+    }
+    at = end;
+    YieldToWindow();
+    if (!speaking_) return 0;
+  }
+  return 0;
+}
+
+std::u32string clsMAIN::PrepareText(const std::u32string& text, bool end) const {
   std::u32string s = text;
-  if (s.empty() || s.back() != U'。') s += U'。';
+  if (end && (s.empty() || s.back() != U'。')) s += U'。';
   s = ReplaceAll(s, U"\r\n", U"。");
   if (conv_) {
     s = ReplaceAll(s, U" ", U"。");
@@ -130,7 +172,7 @@ std::vector<std::u32string> clsMAIN::CutSentences(const std::u32string& text) {
   size_t start = 0;
   for (size_t i = 0; i < text.size(); ++i) {
     char32_t c = text[i];
-    if (c == U'、' || c == U'。' || c == U'？') {
+    if (IsSentenceEnd(c)) {
       sentences.push_back(text.substr(start, i + 1 - start));
       start = i + 1;
     }

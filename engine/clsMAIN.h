@@ -82,7 +82,9 @@ class clsMAIN {
   // Appends the pieces of a phrase of at most 100 characters each, each followed by mark.
   static void AddChunks(const std::u32string& phrase, char32_t mark,
                         std::vector<std::u32string>& chunks);
-  std::u32string PrepareText(const std::u32string& text) const;
+  // Line breaks and, when converting, blanks and runs of separators to "。"; the end of the
+  // text also gets a "。" when it has none.
+  std::u32string PrepareText(const std::u32string& text, bool end = true) const;
   // One sentence of ordinary Japanese to the synthesizer's kana and marks (before filtering).
   std::u32string ConvertSentence(const std::u32string& sentence);
   // The whole converting path for one sentence: conversion, filter and clean-up.
@@ -90,8 +92,11 @@ class clsMAIN {
 
   // Longer sentences are converted and spoken a piece of about this many characters at a time.
   static constexpr size_t kConvertPiece = 2000;
+  // Longer texts are prepared and spoken a chunk of about this many characters at a time.
+  size_t prepareChunk = size_t{1} << 16;
 
  private:
+  int32_t SpeakText(std::u32string_view text);
   int32_t SpeakConverted(const std::u32string& sentence);
   // Speaks the chunks of s up to its last mark and leaves in s what follows that mark.
   int32_t SpeakMarkedPhrases(std::u32string& s);

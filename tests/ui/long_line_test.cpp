@@ -51,7 +51,9 @@ class LongLine : public ::testing::Test {
       es.voices = std::make_unique<FakeVoiceLibrary>();
       es.clock = &clock;
       es.pump = std::move(pump);
-      return std::make_unique<clsMAIN>(std::move(es));
+      auto made = std::make_unique<clsMAIN>(std::move(es));
+      engine = made.get();
+      return made;
     };
     window = std::make_unique<frmメイン>(std::move(setup));
     ASSERT_TRUE(window->Load());
@@ -77,6 +79,7 @@ class LongLine : public ::testing::Test {
   TestPrompts prompts;
   StopAtFirstWait commands;
   VirtualAudioDevice* device = nullptr;
+  clsMAIN* engine = nullptr;
   std::unique_ptr<frmメイン> window;
 };
 
@@ -107,6 +110,40 @@ TEST_F(LongLine, NothingIsLostWhereALongSentenceIsCut) {
     if (c != U'。') spoken += c;
   EXPECT_EQ(Count(spoken, U"よむ"), 1000u);
   EXPECT_EQ(Count(spoken, U"にほ"), 1000u);
+}
+
+TEST_F(LongLine, AVeryLongLineIsPreparedAChunkAtATimeIntoTheSameSentences) {
+  commands.stop = false;
+  std::u32string line;
+  for (int i = 0; i < 40; ++i)
+    line += U"日本の 本を・・よむ、　ほん？を・よむ。。くに" + std::u32string(1, U'0' + i % 10);
+  auto pieces = [&](size_t chunk) {
+    engine->prepareChunk = chunk;
+    const size_t before = device->Pieces().size();
+    Read(line);
+    std::vector<std::u32string> spoken;
+    for (size_t k = before; k < device->Pieces().size(); ++k)
+      spoken.push_back(device->Pieces()[k].phonetic);
+    return spoken;
+  };
+  const auto whole = pieces(line.size() + 1);
+  ASSERT_GT(whole.size(), 40u);
+  // Every chunk size puts a chunk's end somewhere else: beside a blank, a run of separators
+  // or a mark, none of which may change how the line is cut or read.
+  for (size_t chunk : {1, 2, 3, 5, 8, 13, 100})
+    EXPECT_EQ(pieces(chunk), whole) << "chunk " << chunk;
+}
+
+TEST_F(LongLine, AStopArrivesBetweenChunksOfAVeryLongLine) {
+  // Short sentences that speak as nothing, then words: the whole line used to be prepared and
+  // cut before anything was spoken or the queue looked at.
+  engine->prepareChunk = 1000;
+  std::u32string line;
+  for (int i = 0; i < 20000; ++i) line += U"■、";
+  Read(line + U"ほんをよむ");
+  EXPECT_GT(commands.waits, 0);
+  EXPECT_EQ(Count(Spoken(), U"よむ"), 0u) << ToUtf8(Spoken());
+  EXPECT_FALSE(window->chk再生->isChecked());
 }
 
 }  // namespace
