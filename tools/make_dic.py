@@ -727,7 +727,7 @@ def redundant(head, entry, table):
     cut = len(head) - len(shorter)
     # a reading chosen by the neighbours (after a number, as a prefix, inside a word) must
     # not differ either
-    if any(r != reading for r, c, _ in base if c in (C_PREFIX, C_SUFFIX, C_COUNTER, 33)):
+    if any(r != reading for r, c, _ in base if c in (C_PREFIX, C_SUFFIX, C_COUNTER, 33, 36)):
         return False
     if shorter != head[:-tail]:
         reading_here = reading[:-1]  # the shorter headword already holds one kana
@@ -814,6 +814,80 @@ def add_voiced_tails(table, tails):
             for i in suffix:
                 entry[i] = (voiced, C_SUFFIX, entry[i][2])
         entry.append((voiced, C_INNER, "0"))
+
+
+# Sequential voicing after a verb's stem: a kanji word right after kana that ended the word
+# before it as okurigana (殴り書き, 鳴き声, 落ち葉, 行き詰まる) is the second half of a compound,
+# and such halves are mostly voiced. A particle in the same place (紙に書き, 人に声) is no
+# okurigana, so the reader takes this reading (code 36) only after a stem it read through.
+C_AFTER_STEM = 36
+STEM_ENDS = set("いきしちにひみりぎじびぴえけせてねへめれげぜでべぺ")  # continuative endings
+STEM_MIN_TYPES = 3
+STEM_RATIO = 1.5      # how much likelier than every other reading there the voiced one must be
+
+
+def stem_voicing(path, table):
+    """Kanji headword -> reading voiced after a verb stem, from the UniDic words written
+    kanji + kana of a stem + one kanji (+ okurigana), each weighted by how common it is."""
+    reads = {}
+    rows = []
+    with open(path, encoding="utf-8", newline="") as fh:
+        for r in csv.reader(fh):
+            s = r[0]
+            if not s or r[13] == "*" or r[5] == "固有名詞":
+                continue
+            p = kc.sayable(r[13])
+            if not p:
+                continue
+            reads.setdefault(s, set()).add(p)
+            rows.append((s, p, int(r[3])))
+    tally = {}
+    for s, p, cost in sorted(set(rows)):
+        tail = len(s) - len(s.rstrip(kc.HIRAGANA))
+        body = s[:len(s) - tail]
+        if len(body) < 3 or kc.kind(body[-1]) != 8 or body[-2] not in STEM_ENDS:
+            continue
+        front = body[:-1]
+        if kc.kind(front[0]) != 8:
+            continue
+        key = body[-1] + s[len(body):][:2]
+        entry = table.get(key)
+        if not entry:
+            continue
+        usual = entry[0][0]
+        if len(key) > 1:
+            usual = usual[:len(usual) - (len(key) - 1)]
+        if not usual or usual[0] not in VOICED:
+            continue
+        okuri = kc.sayable(s[len(body):]) if tail else ""
+        for before in sorted(reads.get(front, ())):
+            if not p.startswith(before) or not p.endswith(okuri):
+                continue
+            mid = p[len(before):len(p) - len(okuri)]
+            voiced = kc.sayable(VOICED[usual[0]] + usual[1:])
+            t = tally.setdefault(key, [0.0, 0.0, 0])
+            w = math.exp(-cost / VOICING_COST_SCALE)
+            if mid == voiced:
+                t[0] += w
+                t[2] += 1
+            else:
+                t[1] += w  # plain, or another reading (勤め人 にん)
+            break
+    out = {}
+    for key, (v, plain, types) in sorted(tally.items()):
+        if types >= STEM_MIN_TYPES and v >= STEM_RATIO * plain:
+            usual = table[key][0][0]
+            out[key] = kc.sayable(VOICED[usual[0]] + usual[1:])
+    return out
+
+
+def add_stem_voicing(table, voiced):
+    for key, reading in sorted(voiced.items()):
+        entry = table[key]
+        if any(c == C_AFTER_STEM for _, c, _ in entry):
+            continue
+        entry.append((reading, C_AFTER_STEM, "0"))
+    return len(voiced)
 
 
 # Person names somewhat rarer than those every compound limit keeps (京子, 美智子, 真由美):
@@ -903,6 +977,7 @@ def main():
     hiding = drop_hiding_names(table)
     runs = add_runs(table, read_counts())
     add_voiced_tails(table, voiced_tails(kc.UNIDIC_LEX))
+    stems = add_stem_voicing(table, stem_voicing(kc.UNIDIC_LEX, table))
     # decide on the full table, so that dropping one headword never changes another's fate
     drop = {h for h, e in table.items() if redundant(h, e, table)}
     lines = []
@@ -919,7 +994,7 @@ def main():
             lines.append(f"{head} {readings} {codes} {accents}")
     path, size = kc.write_ktn("dic.ktn", lines)
     print(f"{path}: {len(lines)} entries ({runs} runs from the corpus, {hiding} names hiding words"
-          f" left out), {size} bytes", file=sys.stderr)
+          f" left out, {stems} voiced after a stem), {size} bytes", file=sys.stderr)
 
 
 if __name__ == "__main__":

@@ -97,5 +97,19 @@ TEST_F(Readings, RarePrefixReadingsLeftOut) {
   EXPECT_EQ(Kana(U"親切な人達が来た。"), "しんせつなひとたちがきた。");
 }
 
+TEST_F(Readings, CompoundAfterAVerbStemIsVoiced) {
+  // a kanji word right after the okurigana of a verb's stem ends a compound: voiced where
+  // such compounds mostly are, and 方 read かた after any stem
+  EXPECT_EQ(Kana(U"走り書きのメモ。"), "はしりがきのメモ。");
+  EXPECT_EQ(Kana(U"笑い声が聞こえる。"), "わらいごえがきこえる。");
+  EXPECT_EQ(Kana(U"働き口を探す。"), "はたらきぐちをさがす。");
+  EXPECT_EQ(Kana(U"ごみの捨て方。"), "ごみのすてかた。");
+  // a particle, an adjective or an attributive form before the kanji is no stem
+  EXPECT_EQ(Kana(U"紙に書きます。"), "かみにかきます。");
+  EXPECT_EQ(Kana(U"友達に声をかける。"), "ともだちにこえをかける。");
+  EXPECT_EQ(Kana(U"高い声で歌う。"), "たかいこえでうたう。");
+  EXPECT_EQ(Kana(U"鳥の鳴く声。"), "とりのなくこえ。");
+}
+
 }  // namespace
 }  // namespace kotonel
