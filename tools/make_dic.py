@@ -890,6 +890,53 @@ def add_stem_voicing(table, voiced):
     return len(voiced)
 
 
+def likelier_voiced_forms(path):
+    """Kanji -> voiced reading, for the native nouns of one kanji whose voiced form UniDic
+    lists as the same word and ranks likelier than the plain one (川 がわ before かわ): the
+    form it takes at the end of compounds."""
+    rows = {}
+    with open(path, encoding="utf-8", newline="") as fh:
+        for r in csv.reader(fh):
+            s = r[0]
+            if len(s) != 1 or r[4] != "名詞" or r[5] != "普通名詞" or r[13] == "*":
+                continue
+            p = kc.sayable(r[13])
+            if not p:
+                continue
+            forms = rows.setdefault((s, r[11]), {})
+            forms[p] = min(forms.get(p, math.inf), int(r[3]))
+    out = {}
+    for (s, _), forms in sorted(rows.items()):
+        for p, cost in sorted(forms.items()):
+            if p[0] not in VOICED:
+                continue
+            voiced = kc.sayable(VOICED[p[0]] + p[1:])
+            if forms.get(voiced, math.inf) < cost:
+                out.setdefault(s, {})[p] = voiced
+    return out
+
+
+def voice_suffix_copies(table, forms):
+    """A code-32 reading that only repeats the native noun (川 かわ after katakana: アマゾン川)
+    takes the likelier voiced form."""
+    changed = 0
+    for kanji, pairs in sorted(forms.items()):
+        entry = table.get(kanji)
+        if not entry or entry[0][1] != C_KUN1:
+            continue
+        usual = entry[0][0]
+        if usual not in pairs:
+            continue
+        # the copy a C3 noun gets for compounds (with_compound_accent) is made here, voiced
+        if not any(c == C_SUFFIX for _, c, _ in entry):
+            entry[:] = with_compound_accent(kanji, entry)
+        for i, (r, c, a) in enumerate(entry):
+            if c == C_SUFFIX and r == usual:
+                entry[i] = (pairs[r], c, a)
+                changed += 1
+    return changed
+
+
 # Person names somewhat rarer than those every compound limit keeps (京子, 美智子, 真由美):
 # kept where no ordinary word hides in their spelling (小文字 is 小 + 文字, not こもんじ) and
 # no numeral (一二 would read 一二三).
@@ -977,6 +1024,7 @@ def main():
     hiding = drop_hiding_names(table)
     runs = add_runs(table, read_counts())
     add_voiced_tails(table, voiced_tails(kc.UNIDIC_LEX))
+    suffixes = voice_suffix_copies(table, likelier_voiced_forms(kc.UNIDIC_LEX))
     stems = add_stem_voicing(table, stem_voicing(kc.UNIDIC_LEX, table))
     # decide on the full table, so that dropping one headword never changes another's fate
     drop = {h for h, e in table.items() if redundant(h, e, table)}
@@ -994,7 +1042,8 @@ def main():
             lines.append(f"{head} {readings} {codes} {accents}")
     path, size = kc.write_ktn("dic.ktn", lines)
     print(f"{path}: {len(lines)} entries ({runs} runs from the corpus, {hiding} names hiding words"
-          f" left out, {stems} voiced after a stem), {size} bytes", file=sys.stderr)
+          f" left out, {stems} voiced after a stem,"
+          f" {suffixes} suffixes voiced), {size} bytes", file=sys.stderr)
 
 
 if __name__ == "__main__":

@@ -111,5 +111,12 @@ TEST_F(Readings, CompoundAfterAVerbStemIsVoiced) {
   EXPECT_EQ(Kana(U"鳥の鳴く声。"), "とりのなくこえ。");
 }
 
+TEST_F(Readings, NativeNounTakesItsCompoundFormAfterKatakana) {
+  // UniDic ranks the voiced form of 川 likelier than the plain one: it is the form compounds
+  // take, so a river after a katakana name reads がわ, while the noun alone keeps かわ
+  EXPECT_EQ(Plain(U"ナイル川とセーヌ川。"), "ナイルがわとセーヌがわ。");
+  EXPECT_EQ(Kana(U"川が流れる。"), "かわがながれる。");
+}
+
 }  // namespace
 }  // namespace kotonel
