@@ -823,6 +823,7 @@ def add_voiced_tails(table, tails):
 C_AFTER_STEM = 36
 STEM_ENDS = set("いきしちにひみりぎじびぴえけせてねへめれげぜでべぺ")  # continuative endings
 STEM_MIN_TYPES = 3
+STEM_SUFFIX_HEARD = 100
 STEM_RATIO = 1.5      # how much likelier than every other reading there the voiced one must be
 
 
@@ -873,11 +874,22 @@ def stem_voicing(path, table):
             else:
                 t[1] += w  # plain, or another reading (勤め人 にん)
             break
+    # a suffix reading the corpus uses often and the voiced one never is what a stem takes
+    # in running text (読み込み時 よみこみじ, not the どき of 引き時)
+    heard = {}
+    for (surface, pron, _), n in read_counts().items():
+        p = kc.sayable(pron)
+        heard[(surface, p)] = heard.get((surface, p), 0) + n
     out = {}
     for key, (v, plain, types) in sorted(tally.items()):
         if types >= STEM_MIN_TYPES and v >= STEM_RATIO * plain:
             usual = table[key][0][0]
-            out[key] = kc.sayable(VOICED[usual[0]] + usual[1:])
+            voiced = kc.sayable(VOICED[usual[0]] + usual[1:])
+            suffixes = {r for r, c, _ in table[key] if c == C_SUFFIX and r != voiced}
+            if heard.get((key, voiced), 0) == 0 and any(
+                    heard.get((key, r), 0) >= STEM_SUFFIX_HEARD for r in suffixes):
+                continue
+            out[key] = voiced
     return out
 
 
