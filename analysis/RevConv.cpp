@@ -566,7 +566,8 @@ void RevConv::Convert() {
         bool single = word_.size() == 1 && c == 1;
         bool lone = word_.size() + n == 1;
         bool firstLone = word_.size() > 1 && c == 1 && !anyMatch;
-        bool innerLone = word_.size() > 1 && c == 1 && step > 1;
+        // a lone kanji, or a kanji with its okurigana, ending a kanji word (現金払い)
+        bool innerLone = word_.size() > 1 && step > 1 && (c == 1 || pos + c > word_.size());
         k = SelectReading(e, single, lone, firstLone, innerLone, step == 1 && afterStem_, prev,
                           next);
       }

@@ -827,9 +827,11 @@ STEM_SUFFIX_HEARD = 100
 STEM_RATIO = 1.5      # how much likelier than every other reading there the voiced one must be
 
 
-def stem_voicing(path, table):
+def stem_voicing(path, table, inner=False):
     """Kanji headword -> reading voiced after a verb stem, from the UniDic words written
-    kanji + kana of a stem + one kanji (+ okurigana), each weighted by how common it is."""
+    kanji + kana of a stem + one kanji (+ okurigana), each weighted by how common it is.
+    With inner: kanji headwords with okurigana voiced after more kanji, from the words
+    written kanji + one kanji + okurigana (前払い まえばらい, 大通り おおどおり)."""
     reads = {}
     rows = []
     with open(path, encoding="utf-8", newline="") as fh:
@@ -846,7 +848,10 @@ def stem_voicing(path, table):
     for s, p, cost in sorted(set(rows)):
         tail = len(s) - len(s.rstrip(kc.HIRAGANA))
         body = s[:len(s) - tail]
-        if len(body) < 3 or kc.kind(body[-1]) != 8 or body[-2] not in STEM_ENDS:
+        if inner:
+            if tail == 0 or len(body) < 2 or not all(kc.kind(ch) == 8 for ch in body):
+                continue
+        elif len(body) < 3 or kc.kind(body[-1]) != 8 or body[-2] not in STEM_ENDS:
             continue
         front = body[:-1]
         if kc.kind(front[0]) != 8:
@@ -893,12 +898,12 @@ def stem_voicing(path, table):
     return out
 
 
-def add_stem_voicing(table, voiced):
+def add_stem_voicing(table, voiced, code=C_AFTER_STEM):
     for key, reading in sorted(voiced.items()):
         entry = table[key]
-        if any(c == C_AFTER_STEM for _, c, _ in entry):
+        if any(c == code for _, c, _ in entry):
             continue
-        entry.append((reading, C_AFTER_STEM, "0"))
+        entry.append((reading, code, "0"))
     return len(voiced)
 
 
@@ -1038,6 +1043,13 @@ def main():
     add_voiced_tails(table, voiced_tails(kc.UNIDIC_LEX))
     suffixes = voice_suffix_copies(table, likelier_voiced_forms(kc.UNIDIC_LEX))
     stems = add_stem_voicing(table, stem_voicing(kc.UNIDIC_LEX, table))
+    # okurigana headwords voiced at the end of a kanji word (現金払い げんきんばらい), which the
+    # reader takes as it takes code 33 for a lone kanji there
+    # only nouns of a verb's continuative (払い, 書き): a verb or adjective after a noun with
+    # no particle is no compound (朝早く あさはやく, 毎日走る)
+    inner = {k: r for k, r in stem_voicing(kc.UNIDIC_LEX, table, inner=True).items()
+             if len(k) > 1 and k[-1] in STEM_ENDS and table[k][0][1] not in (C_ADJ, C_NA)}
+    add_stem_voicing(table, inner, C_INNER)
     # decide on the full table, so that dropping one headword never changes another's fate
     drop = {h for h, e in table.items() if redundant(h, e, table)}
     lines = []
@@ -1055,7 +1067,7 @@ def main():
     path, size = kc.write_ktn("dic.ktn", lines)
     print(f"{path}: {len(lines)} entries ({runs} runs from the corpus, {hiding} names hiding words"
           f" left out, {stems} voiced after a stem,"
-          f" {suffixes} suffixes voiced), {size} bytes", file=sys.stderr)
+          f" {len(inner)} with okurigana voiced inside a word, {suffixes} suffixes voiced), {size} bytes", file=sys.stderr)
 
 
 if __name__ == "__main__":

@@ -120,5 +120,13 @@ TEST_F(Readings, NativeNounTakesItsCompoundFormAfterKatakana) {
   EXPECT_EQ(Kana(U"川が流れる。"), "かわがながれる。");
 }
 
+TEST_F(Readings, ContinuativeNounEndingAKanjiWordIsVoiced) {
+  // a noun made of a verb's continuative ends a kanji word as most such compounds do, voiced
+  EXPECT_EQ(Kana(U"代金は現金払いです。"), "だいきんわげんきんばらいです。");
+  EXPECT_EQ(Kana(U"期限切れの牛乳。"), "きげんぎれのぎゅーにゅー。");
+  // an adjective or a verb after a noun with no particle is no compound
+  EXPECT_EQ(Kana(U"朝早く起きた。"), "あさはやくおきた。");
+}
+
 }  // namespace
 }  // namespace kotonel
