@@ -567,7 +567,9 @@ void RevConv::Convert() {
         bool lone = word_.size() + n == 1;
         bool firstLone = word_.size() > 1 && c == 1 && !anyMatch;
         // a lone kanji, or a kanji with its okurigana, ending a kanji word (現金払い)
-        bool innerLone = word_.size() > 1 && step > 1 && (c == 1 || pos + c > word_.size());
+        // or right after katakana, a kanji word read whole with its okurigana (カード払い)
+        bool innerLone = (word_.size() > 1 && step > 1 && (c == 1 || pos + c > word_.size())) ||
+                         (step == 1 && kinds_[0] == 5 && c > word_.size());
         k = SelectReading(e, single, lone, firstLone, innerLone, step == 1 && afterStem_, prev,
                           next);
       }

@@ -124,6 +124,9 @@ TEST_F(Readings, ContinuativeNounEndingAKanjiWordIsVoiced) {
   // a noun made of a verb's continuative ends a kanji word as most such compounds do, voiced
   EXPECT_EQ(Kana(U"代金は現金払いです。"), "だいきんわげんきんばらいです。");
   EXPECT_EQ(Kana(U"期限切れの牛乳。"), "きげんぎれのぎゅーにゅー。");
+  // and after a katakana word
+  EXPECT_EQ(Plain(U"カード払いにする。"), "カードばらいにする。");
+  EXPECT_EQ(Plain(U"ガス切れの車。"), "ガスぎれのくるま。");
   // an adjective or a verb after a noun with no particle is no compound
   EXPECT_EQ(Kana(U"朝早く起きた。"), "あさはやくおきた。");
 }
