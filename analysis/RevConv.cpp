@@ -448,6 +448,12 @@ bool RevConv::Contains(std::u32string_view text) const {
 
 void RevConv::直前(std::u32string_view text) {
   before_ = text.empty() ? std::u32string() : std::u32string(1, text.back());
+  // The kana a verb's continuative (or a noun made from one) ends in; an adjective's い is
+  // no stem of a compound (高い声 こえ).
+  static constexpr std::u32string_view kStemEnds =
+      U"いきしちにひみりぎじびぴえけせてねへめれげぜでべぺ";
+  afterStem_ = !text.empty() && text.size() == taken_ && !OneOf(code_, {16, 17, 18, 19}) &&
+               kStemEnds.find(text.back()) != std::u32string_view::npos;
 }
 
 void RevConv::仮名(std::u32string_view text) {
@@ -465,7 +471,7 @@ int32_t RevConv::種類(int32_t k) const {
 }
 
 size_t RevConv::SelectReading(const Entry& e, bool single, bool lone, bool firstLone,
-                              bool innerLone, char32_t prev, char32_t next) const {
+                              bool innerLone, bool afterStem, char32_t prev, char32_t next) const {
   const int32_t* codes = codes_.data() + e.codes;
   size_t count = e.codeCount;
   // The lowest position whose code satisfies pred, or count when there is none.
@@ -484,6 +490,12 @@ size_t RevConv::SelectReading(const Entry& e, bool single, bool lone, bool first
   if (k == count && lone && k2 == 5) k = first(is(25));
   if (k == count && firstLone) k = first(is(25));
   if (k == count && OneOf(p, {16, 17, 18, 19, 30})) k = first(is(34));
+  // Right after a verb's stem the word is the second half of a compound: its voiced form
+  // (書き がき), or the reading that follows a continuative (方 かた).
+  if (k == count && afterStem) {
+    k = first(is(36));
+    if (k == count) k = first(is(35));
+  }
   if (k == count) {
     if (prev != kNoChar)
       k = first([&](int32_t c) { return c == 35 && OkuriganaHas(c, prev); });
@@ -554,8 +566,12 @@ void RevConv::Convert() {
         bool single = word_.size() == 1 && c == 1;
         bool lone = word_.size() + n == 1;
         bool firstLone = word_.size() > 1 && c == 1 && !anyMatch;
-        bool innerLone = word_.size() > 1 && c == 1 && step > 1;
-        k = SelectReading(e, single, lone, firstLone, innerLone, prev, next);
+        // a lone kanji, or a kanji with its okurigana, ending a kanji word (現金払い)
+        // or right after katakana, a kanji word read whole with its okurigana (カード払い)
+        bool innerLone = (word_.size() > 1 && step > 1 && (c == 1 || pos + c > word_.size())) ||
+                         (step == 1 && kinds_[0] == 5 && c > word_.size());
+        k = SelectReading(e, single, lone, firstLone, innerLone, step == 1 && afterStem_, prev,
+                          next);
       }
       std::u32string_view reading = readings[k];
       // After a sokuon a は-row kana is said ぱ (引っ張る ひっぱる, 出っ歯 でっぱ): no word
@@ -582,6 +598,7 @@ void RevConv::Convert() {
   // The okurigana a match took in is read by the engine as the hiragana word it belongs to.
   size_t taken = n - (s.size() - pos);
   if (taken > 0) r.erase(r.size() - std::min(taken, r.size()));
+  taken_ = taken;
   reading_ = std::move(r);
 }
 

@@ -29,7 +29,9 @@ class RevConv {
 
   // The word to convert.
   void 元字(std::u32string_view text) { word_ = text; }
-  // The word before it; only its last character is kept.
+  // The word before it; only its last character is kept, and whether the word converted last
+  // took the whole of it in as okurigana ending in a verb stem (殴り of 殴り書き): the word then
+  // continues a compound.
   void 直前(std::u32string_view text);
   // The hiragana word after it (or nothing); only its first two characters are kept.
   void 仮名(std::u32string_view text);
@@ -40,7 +42,10 @@ class RevConv {
   // Part-of-speech code of the last piece converted; the engine writes -1 after a word that
   // was not looked up.
   int32_t 品詞() const { return code_; }
-  void 品詞(int32_t code) { code_ = code; }
+  void 品詞(int32_t code) {
+    code_ = code;
+    taken_ = 0;
+  }
   const std::u32string& 読み() const { return reading_; }
   const std::u32string& 発音() const { return template_; }
   // Builds the accent templates; set once by the engine. Not owned. Without it 発音 stays empty.
@@ -79,7 +84,7 @@ class RevConv {
   static bool EncodeKey(std::u32string_view text, std::string& bytes, std::vector<size_t>& ends,
                         std::vector<size_t>& runs);
   size_t SelectReading(const Entry& e, bool single, bool lone, bool firstLone, bool innerLone,
-                       char32_t prev, char32_t next) const;
+                       bool afterStem, char32_t prev, char32_t next) const;
 
   // The file as read (code page 932); every field of every entry is a view into it. The
   // tables are built from the text or mapped from the file's cache.
@@ -98,6 +103,9 @@ class RevConv {
   std::u32string kana_;
   int32_t kinds_[3] = {0, 0, 0};
   int32_t code_ = 0;
+  // Okurigana the last conversion took from the hiragana word after it.
+  size_t taken_ = 0;
+  bool afterStem_ = false;
   std::u32string reading_;
   std::u32string template_;
   Intonation* intonation_ = nullptr;

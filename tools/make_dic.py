@@ -811,7 +811,7 @@ def redundant(head, entry, table):
     cut = len(head) - len(shorter)
     # a reading chosen by the neighbours (after a number, as a prefix, inside a word) must
     # not differ either
-    if any(r != reading for r, c, _ in base if c in (C_PREFIX, C_SUFFIX, C_COUNTER, 33)):
+    if any(r != reading for r, c, _ in base if c in (C_PREFIX, C_SUFFIX, C_COUNTER, 33, 36)):
         return False
     if shorter != head[:-tail]:
         reading_here = reading[:-1]  # the shorter headword already holds one kana
@@ -898,6 +898,144 @@ def add_voiced_tails(table, tails):
             for i in suffix:
                 entry[i] = (voiced, C_SUFFIX, entry[i][2])
         entry.append((voiced, C_INNER, "0"))
+
+
+# Sequential voicing after a verb's stem: a kanji word right after kana that ended the word
+# before it as okurigana (殴り書き, 鳴き声, 落ち葉, 行き詰まる) is the second half of a compound,
+# and such halves are mostly voiced. A particle in the same place (紙に書き, 人に声) is no
+# okurigana, so the reader takes this reading (code 36) only after a stem it read through.
+C_AFTER_STEM = 36
+STEM_ENDS = set("いきしちにひみりぎじびぴえけせてねへめれげぜでべぺ")  # continuative endings
+STEM_MIN_TYPES = 3
+STEM_SUFFIX_HEARD = 100
+STEM_RATIO = 1.5      # how much likelier than every other reading there the voiced one must be
+
+
+def stem_voicing(path, table, inner=False):
+    """Kanji headword -> reading voiced after a verb stem, from the UniDic words written
+    kanji + kana of a stem + one kanji (+ okurigana), each weighted by how common it is.
+    With inner: kanji headwords with okurigana voiced after more kanji, from the words
+    written kanji + one kanji + okurigana (前払い まえばらい, 大通り おおどおり)."""
+    reads = {}
+    rows = []
+    with open(path, encoding="utf-8", newline="") as fh:
+        for r in csv.reader(fh):
+            s = r[0]
+            if not s or r[13] == "*" or r[5] == "固有名詞":
+                continue
+            p = kc.sayable(r[13])
+            if not p:
+                continue
+            reads.setdefault(s, set()).add(p)
+            rows.append((s, p, int(r[3])))
+    tally = {}
+    for s, p, cost in sorted(set(rows)):
+        tail = len(s) - len(s.rstrip(kc.HIRAGANA))
+        body = s[:len(s) - tail]
+        if inner:
+            if tail == 0 or len(body) < 2 or not all(kc.kind(ch) == 8 for ch in body):
+                continue
+        elif len(body) < 3 or kc.kind(body[-1]) != 8 or body[-2] not in STEM_ENDS:
+            continue
+        front = body[:-1]
+        if kc.kind(front[0]) != 8:
+            continue
+        key = body[-1] + s[len(body):][:2]
+        entry = table.get(key)
+        if not entry:
+            continue
+        usual = entry[0][0]
+        if len(key) > 1:
+            usual = usual[:len(usual) - (len(key) - 1)]
+        if not usual or usual[0] not in VOICED:
+            continue
+        okuri = kc.sayable(s[len(body):]) if tail else ""
+        for before in sorted(reads.get(front, ())):
+            if not p.startswith(before) or not p.endswith(okuri):
+                continue
+            mid = p[len(before):len(p) - len(okuri)]
+            voiced = kc.sayable(VOICED[usual[0]] + usual[1:])
+            t = tally.setdefault(key, [0.0, 0.0, 0])
+            w = math.exp(-cost / VOICING_COST_SCALE)
+            if mid == voiced:
+                t[0] += w
+                t[2] += 1
+            else:
+                t[1] += w  # plain, or another reading (勤め人 にん)
+            break
+    # a suffix reading the corpus uses often and the voiced one never is what a stem takes
+    # in running text (読み込み時 よみこみじ, not the どき of 引き時)
+    heard = {}
+    for (surface, pron, _), n in read_counts().items():
+        p = kc.sayable(pron)
+        heard[(surface, p)] = heard.get((surface, p), 0) + n
+    out = {}
+    for key, (v, plain, types) in sorted(tally.items()):
+        if types >= STEM_MIN_TYPES and v >= STEM_RATIO * plain:
+            usual = table[key][0][0]
+            voiced = kc.sayable(VOICED[usual[0]] + usual[1:])
+            suffixes = {r for r, c, _ in table[key] if c == C_SUFFIX and r != voiced}
+            if heard.get((key, voiced), 0) == 0 and any(
+                    heard.get((key, r), 0) >= STEM_SUFFIX_HEARD for r in suffixes):
+                continue
+            out[key] = voiced
+    return out
+
+
+def add_stem_voicing(table, voiced, code=C_AFTER_STEM):
+    for key, reading in sorted(voiced.items()):
+        entry = table[key]
+        if any(c == code for _, c, _ in entry):
+            continue
+        entry.append((reading, code, "0"))
+    return len(voiced)
+
+
+def likelier_voiced_forms(path):
+    """Kanji -> voiced reading, for the native nouns of one kanji whose voiced form UniDic
+    lists as the same word and ranks likelier than the plain one (川 がわ before かわ): the
+    form it takes at the end of compounds."""
+    rows = {}
+    with open(path, encoding="utf-8", newline="") as fh:
+        for r in csv.reader(fh):
+            s = r[0]
+            if len(s) != 1 or r[4] != "名詞" or r[5] != "普通名詞" or r[13] == "*":
+                continue
+            p = kc.sayable(r[13])
+            if not p:
+                continue
+            forms = rows.setdefault((s, r[11]), {})
+            forms[p] = min(forms.get(p, math.inf), int(r[3]))
+    out = {}
+    for (s, _), forms in sorted(rows.items()):
+        for p, cost in sorted(forms.items()):
+            if p[0] not in VOICED:
+                continue
+            voiced = kc.sayable(VOICED[p[0]] + p[1:])
+            if forms.get(voiced, math.inf) < cost:
+                out.setdefault(s, {})[p] = voiced
+    return out
+
+
+def voice_suffix_copies(table, forms):
+    """A code-32 reading that only repeats the native noun (川 かわ after katakana: アマゾン川)
+    takes the likelier voiced form."""
+    changed = 0
+    for kanji, pairs in sorted(forms.items()):
+        entry = table.get(kanji)
+        if not entry or entry[0][1] != C_KUN1:
+            continue
+        usual = entry[0][0]
+        if usual not in pairs:
+            continue
+        # the copy a C3 noun gets for compounds (with_compound_accent) is made here, voiced
+        if not any(c == C_SUFFIX for _, c, _ in entry):
+            entry[:] = with_compound_accent(kanji, entry)
+        for i, (r, c, a) in enumerate(entry):
+            if c == C_SUFFIX and r == usual:
+                entry[i] = (pairs[r], c, a)
+                changed += 1
+    return changed
 
 
 # Person names somewhat rarer than those every compound limit keeps (京子, 美智子, 真由美):
@@ -990,6 +1128,15 @@ def main():
     hiding = drop_hiding_names(table)
     runs = add_runs(table, read_counts())
     add_voiced_tails(table, voiced_tails(kc.UNIDIC_LEX))
+    suffixes = voice_suffix_copies(table, likelier_voiced_forms(kc.UNIDIC_LEX))
+    stems = add_stem_voicing(table, stem_voicing(kc.UNIDIC_LEX, table))
+    # okurigana headwords voiced at the end of a kanji word (現金払い げんきんばらい), which the
+    # reader takes as it takes code 33 for a lone kanji there
+    # only nouns of a verb's continuative (払い, 書き): a verb or adjective after a noun with
+    # no particle is no compound (朝早く あさはやく, 毎日走る)
+    inner = {k: r for k, r in stem_voicing(kc.UNIDIC_LEX, table, inner=True).items()
+             if len(k) > 1 and k[-1] in STEM_ENDS and table[k][0][1] not in (C_ADJ, C_NA)}
+    add_stem_voicing(table, inner, C_INNER)
     # decide on the full table, so that dropping one headword never changes another's fate
     drop = {h for h, e in table.items() if redundant(h, e, table)}
     lines = []
@@ -1006,7 +1153,8 @@ def main():
             lines.append(f"{head} {readings} {codes} {accents}")
     path, size = kc.write_ktn("dic.ktn", lines)
     print(f"{path}: {len(lines)} entries ({runs} runs from the corpus, {hiding} names hiding words"
-          f" left out), {size} bytes", file=sys.stderr)
+          f" left out, {stems} voiced after a stem,"
+          f" {len(inner)} with okurigana voiced inside a word, {suffixes} suffixes voiced), {size} bytes", file=sys.stderr)
 
 
 if __name__ == "__main__":

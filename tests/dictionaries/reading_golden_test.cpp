@@ -97,5 +97,39 @@ TEST_F(Readings, RarePrefixReadingsLeftOut) {
   EXPECT_EQ(Kana(U"親切な人達が来た。"), "しんせつなひとたちがきた。");
 }
 
+TEST_F(Readings, CompoundAfterAVerbStemIsVoiced) {
+  // a kanji word right after the okurigana of a verb's stem ends a compound: voiced where
+  // such compounds mostly are, and 方 read かた after any stem
+  EXPECT_EQ(Kana(U"走り書きのメモ。"), "はしりがきのメモ。");
+  EXPECT_EQ(Kana(U"笑い声が聞こえる。"), "わらいごえがきこえる。");
+  EXPECT_EQ(Kana(U"働き口を探す。"), "はたらきぐちをさがす。");
+  EXPECT_EQ(Kana(U"ごみの捨て方。"), "ごみのすてかた。");
+  // a particle, an adjective or an attributive form before the kanji is no stem
+  EXPECT_EQ(Kana(U"紙に書きます。"), "かみにかきます。");
+  EXPECT_EQ(Kana(U"友達に声をかける。"), "ともだちにこえをかける。");
+  EXPECT_EQ(Kana(U"高い声で歌う。"), "たかいこえでうたう。");
+  EXPECT_EQ(Kana(U"鳥の鳴く声。"), "とりのなくこえ。");
+  // a kanji whose suffix reading running text uses far more keeps it (not the どき of 引き時)
+  EXPECT_EQ(Kana(U"設定の読み込み時に。"), "せってーのよみこみときに。");
+}
+
+TEST_F(Readings, NativeNounTakesItsCompoundFormAfterKatakana) {
+  // UniDic ranks the voiced form of 川 likelier than the plain one: it is the form compounds
+  // take, so a river after a katakana name reads がわ, while the noun alone keeps かわ
+  EXPECT_EQ(Plain(U"ナイル川とセーヌ川。"), "ナイルがわとセーヌがわ。");
+  EXPECT_EQ(Kana(U"川が流れる。"), "かわがながれる。");
+}
+
+TEST_F(Readings, ContinuativeNounEndingAKanjiWordIsVoiced) {
+  // a noun made of a verb's continuative ends a kanji word as most such compounds do, voiced
+  EXPECT_EQ(Kana(U"代金は現金払いです。"), "だいきんわげんきんばらいです。");
+  EXPECT_EQ(Kana(U"期限切れの牛乳。"), "きげんぎれのぎゅーにゅー。");
+  // and after a katakana word
+  EXPECT_EQ(Plain(U"カード払いにする。"), "カードばらいにする。");
+  EXPECT_EQ(Plain(U"ガス切れの車。"), "ガスぎれのくるま。");
+  // an adjective or a verb after a noun with no particle is no compound
+  EXPECT_EQ(Kana(U"朝早く起きた。"), "あさはやくおきた。");
+}
+
 }  // namespace
 }  // namespace kotonel
