@@ -146,6 +146,14 @@ bool HeadAccented(std::u32string_view word) {
   return head.find(U'\'') != std::u32string_view::npos;
 }
 
+// Whether a hiragana word ends in the honorific prefix お or ご standing apart (the whole word,
+// or after the boundary the accent rules put behind a particle: …の/お): the prefix belongs to
+// the kanji word after it (お/なまえ would split おなまえ).
+bool EndsInHonorificPrefix(std::u32string_view word) {
+  if (word.empty() || (word.back() != U'お' && word.back() != U'ご')) return false;
+  return word.size() == 1 || word[word.size() - 2] == U'/';
+}
+
 }  // namespace
 
 std::u32string clsMAIN::ConvertSentence(const std::u32string& sentence) {
@@ -333,7 +341,8 @@ std::u32string clsMAIN::JoinWords() {
     s += word;
     if (i >= w.単語数()) continue;
     int32_t kind = w.種類(i), next = w.種類(i + 1);
-    bool keptJoined = (next == kHiragana && kind != kHiragana) || CounterPrefix(i);
+    bool keptJoined = (next == kHiragana && kind != kHiragana) || CounterPrefix(i) ||
+                      (kind == kHiragana && next == kKanji && EndsInHonorificPrefix(word));
     if (!keptJoined && kind != kDigit && kind != kSymbol && next != kPunctuation &&
         next != kSymbol && !intonation_->特殊() && !(s.size() && IsSentenceMark(s.back())))
       s += U'/';

@@ -58,6 +58,13 @@ PREDICATES = [
     ("もいい", "も/いい"), ("ばいい", "ば/いい"), ("ができ", "が/でき"), ("もでき", "も/でき"),
     ("わでき", "わ/でき"), ("もあ", "も/あ"), ("ていい", "て/いい"), ("といい", "と/いい"),
     ("しかな", "しか/な"),
+    # an adjective's く before なる (寒くなる, 少なくなった), する after に (…にします, …にした),
+    # ない after じゃ, いけない after ば, わかる after が, いく after て: the predicate is a phrase
+    # of its own
+    ("くなる", "く/なる"), ("くなっ", "く/なっ"), ("くなり", "く/なり"),
+    ("にしま", "に/しま"), ("にした", "に/した"), ("にして", "に/して"), ("にする", "に/する"),
+    ("じゃな", "じゃ/な"), ("ばいけ", "ば/いけ"), ("がわか", "が/わか"),
+    ("ていっ", "て/いっ"), ("ていき", "て/いき"),
 ] + [
     # を inside a hiragana word is always the particle, and the verb after it a phrase of its
     # own (…をして, …をする)
@@ -71,6 +78,7 @@ PREDICATES = [
     ("/よい", "/よ'い"), ("/よく", "/よ'く"), ("/よかっ", "/よ'かっ"), ("/よけれ", "/よ'けれ"),
     ("/いい", "/い'い"), ("/できる", "/でき'る"), ("/できな", "/で'きな"), ("/できた", "/で'きた"),
     ("/できて", "/で'きて"),
+    ("/わかる", "/わか'る"), ("/わかっ", "/わか'っ"), ("/わから", "/わか'ら"),
 ]
 
 # ます after a predicate that begins its own phrase (が/ありま'す, ば/なりませ'ん) or after
@@ -159,6 +167,13 @@ ENDINGS = [
     ("ますよ", "ま'すよ"), ("ます", "ま'す"),
     ("ください", "くださ'い"), ("なさい", "なさ'い"),
 ]
+
+# The honorific prefixes お and ご written in kana at the end of a hiragana word, after a
+# particle (…のお名前, …にご連絡): the prefix belongs to the kanji word after it, so the phrase
+# boundary goes in front of it (kind 4, mode 2); the reader keeps a word that ends in such a
+# prefix joined to the kanji word that follows.
+PREFIX_PARTICLES = ("に", "を", "の", "が", "と", "わ", "も", "で", "か", "え", "て", "や")
+HONORIFIC_PREFIXES = [(p + k, p + "/" + k) for p in PREFIX_PARTICLES for k in "おご"]
 
 # Whole hiragana words with their own accent (kind 4, mode 3).
 WORDS = [
@@ -288,7 +303,7 @@ def main():
     lines += [f"4 0 {p} {r} 0" for p, r in CONTENT]
     # after the nouns' accents, which would otherwise see an accent after them
     lines += [f"4 0 {p} {r} 0" for p, r in POLITE_PREDICATES]
-    lines += [f"4 0 {p} {r} 2" for p, r in ENDINGS]
+    lines += [f"4 0 {p} {r} 2" for p, r in ENDINGS + HONORIFIC_PREFIXES]
     lines += [f"4 0 {p} {r} 3" for p, r in WORDS]
     prefix, whole = hiragana_words()
     lines += [f"4 0 {p} {r} 1" for p, r in prefix]

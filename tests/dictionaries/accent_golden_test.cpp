@@ -166,6 +166,27 @@ TEST_F(ShippedAccents, JudgementsAfterAParticleBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"雨という。"), "あ'めとゆー。");
 }
 
+// The honorific prefix お or ご written in kana belongs to the kanji word after it: the phrase
+// boundary goes in front of the prefix, never between it and its word.
+TEST_F(ShippedAccents, HonorificPrefixJoinsTheWordAfterIt) {
+  EXPECT_EQ(Read(U"これは私のお名前です。"), "これわ/わたしの/おなまえです。");
+  EXPECT_EQ(Read(U"お元気ですか。"), "おげ'んきですか。");
+  EXPECT_EQ(Read(U"先生にお会いした。"), "せんせ'ーに/おあ'いした。");
+  EXPECT_EQ(Read(U"とてもご親切に。"), "とても/ごし'んせつに。");
+  // a word that only ends in the kana is no prefix
+  EXPECT_EQ(Read(U"りんご酢を飲む。"), "りんご/す'を/の'む。");
+}
+
+// なる after an adjective's く, する after に, ない after じゃ, いけない after ば and わかる
+// after が begin a phrase of their own.
+TEST_F(ShippedAccents, MorePredicatesBeginTheirOwnPhrase) {
+  EXPECT_EQ(Read(U"寒くなった。"), "さむ'く/な'った。");
+  EXPECT_EQ(Read(U"学校にします。"), "がっこーに/しま'す。");
+  EXPECT_EQ(Read(U"それじゃない。"), "それじゃ/な'い。");
+  EXPECT_EQ(Read(U"行かなければいけない。"), "いかな'ければ/いけ'ない。");
+  EXPECT_EQ(Read(U"意味がわかった。"), "い'みが/わか'った。");
+}
+
 // Without intonation the string carries no accent mark, whatever quotation marks or
 // apostrophes the text holds; with intonation those are no accents either.
 TEST_F(ShippedAccents, QuotesAreNoAccentMarks) {
