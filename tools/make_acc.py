@@ -198,7 +198,8 @@ PHRASE_ADVERBS = (
     "ちゃんと どんどん ちょっと たくさん いったい だんだん たいてい さすが とても いちばん "
     "さらに きっと かなり けっして ついに はっきり だいぶ あまり おおいに もっと けっこう "
     "ちょうど ずいぶん なかなか まったく やっと とくに まさに たぶん ずっと すこし ほとんど "
-    "しばらく いろいろ やはり やっぱり ぜんぜん すでに").split()
+    "しばらく いろいろ やはり やっぱり ぜんぜん すでに しっかり たちまち しみじみ たいへん ますます "
+    "いずれ いっそう").split()
 SHORT_PHRASE_ADVERBS = "もう まだ よく すぐ".split()
 ADVERB_AFTER = "わがにもで"  # を begins a phrase before anything already
 
@@ -220,6 +221,31 @@ def phrase_adverbs():
             out += [(p + s, p + "/" + rep) for p in ADVERB_AFTER]
         else:
             out.append((s, "/" + rep))
+    return out
+
+
+# Demonstratives, pronouns and question words after a particle inside a hiragana word begin a
+# phrase of their own (…に/その, …わ/どこ, …が/いつ; kind 4, mode 0, with UniDic's accent):
+# only after a particle, since they end or begin other words too (ここのつ, ぶどう).
+DEICTICS = ("この その あの どの こんな そんな あんな どんな ここ そこ あそこ どこ これ それ あれ "
+            "どれ あなた だれ いつ どう").split()
+DEICTIC_AFTER = "わがにもでとて"
+
+
+def deictics():
+    accent = {}
+    with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
+        for r in csv.reader(fh):
+            if r[0] in DEICTICS and r[4] in ("連体詞", "代名詞", "副詞"):
+                a = r[28].strip('"').split(",")[0]
+                if a.isdigit() and (r[0] not in accent or int(r[3]) < accent[r[0]][0]):
+                    accent[r[0]] = (int(r[3]), int(a))
+    out = []
+    for s in DEICTICS:
+        a = accent.get(s, (0, 0))[1]
+        n = kc.morae_to_chars(s, a) if a else 0
+        rep = s[:n] + "'" + s[n:] if n else s
+        out += [(p + s, p + "/" + rep) for p in DEICTIC_AFTER]
     return out
 
 
@@ -299,7 +325,7 @@ def main():
     lines += [f"4 0 {q}{p} {r} 1" for p, r in TOPIC_PREDICATES + SURU for q in ("+", "")]
     lines += [f"4 0 {p} {r} 0" for p, r in HANDED_ON]
     lines += [f"4 0 {p} {r} 0" for p, r in PREDICATES]
-    lines += [f"4 0 {p} {r} 0" for p, r in phrase_adverbs()]
+    lines += [f"4 0 {p} {r} 0" for p, r in phrase_adverbs() + deictics()]
     lines += [f"4 0 {p} {r} 0" for p, r in CONTENT]
     # after the nouns' accents, which would otherwise see an accent after them
     lines += [f"4 0 {p} {r} 0" for p, r in POLITE_PREDICATES]

@@ -187,6 +187,28 @@ TEST_F(ShippedAccents, MorePredicatesBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"意味がわかった。"), "い'みが/わか'った。");
 }
 
+// Demonstratives, pronouns and question words after a particle inside a kana word begin a
+// phrase of their own, with their accent.
+TEST_F(ShippedAccents, DeicticsAfterAParticleBeginTheirOwnPhrase) {
+  EXPECT_EQ(Read(U"家にそのまま置いた。"), "いえ'に/そのまま/おいた。");
+  EXPECT_EQ(Read(U"彼はどこにいるの。"), "か'れわ/ど'こにいるの。");
+  EXPECT_EQ(Read(U"私もそれがいい。"), "わたしも/それが/い'い。");
+  EXPECT_EQ(Read(U"それはいつですか。"), "それわ/い'つですか。");
+  EXPECT_EQ(Read(U"気持ちがしっかりしている。"), "きもちが/しっか'りしている。");
+}
+
+// The pitch cannot fall from ー, ん or っ, nor from the い of a diphthong inside a word: the
+// accent a compound puts at the end of its first part falls from the kana before them.
+TEST_F(ShippedAccents, NoAccentOnASpecialMora) {
+  EXPECT_EQ(Read(U"木曜日。"), "もくよ'ーび。");
+  EXPECT_EQ(Read(U"自動車。"), "じど'ーしゃ。");
+  EXPECT_EQ(Read(U"東京都。"), "とーきょ'ーと。");
+  EXPECT_EQ(Read(U"運転者。"), "うんて'んしゃ。");
+  EXPECT_EQ(Read(U"独裁者。"), "どくさ'いしゃ。");
+  // an accent on the kana before them stays
+  EXPECT_EQ(Read(U"雨です。"), "あ'めです。");
+}
+
 // Without intonation the string carries no accent mark, whatever quotation marks or
 // apostrophes the text holds; with intonation those are no accents either.
 TEST_F(ShippedAccents, QuotesAreNoAccentMarks) {

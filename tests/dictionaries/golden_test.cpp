@@ -18,7 +18,7 @@ TEST_F(ShippedDictionaries, Dates) {
             "きょ'ーわ/にせんにじゅうよねんしがつじゅーよっかです。");
   EXPECT_EQ(Read(U"夏休みは8月1日から始まる。"), "なつや'すみわ/はちがつついたちから/はじまる。");
   EXPECT_EQ(Read(U"3月3日はひな祭りです。"), "さんがつみっかわひな/まつりです。");
-  EXPECT_EQ(Read(U"来週の月曜日に会いましょう。"), "らいしゅーの/げつよー'びに/あいましょ'う。");
+  EXPECT_EQ(Read(U"来週の月曜日に会いましょう。"), "らいしゅーの/げつよ'ーびに/あいましょ'う。");
   // a number before the day is read by place, not as 四日
   EXPECT_EQ(Read(U"12月24日と365日。"),
             "じゅうにがつにじゅーよっかと、さんびゃくろくじゅうごにち。");
