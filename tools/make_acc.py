@@ -107,6 +107,14 @@ SURU = [("すれば", "すれ'ば"), ("するの", "する'の"), ("している
         ("しても", "して'も"), ("してわ", "して'わ"), ("したら", "した'ら"), ("したり", "した'り")] + [
     (e + p, r + p) for e, r in (("しない", "しな'い"), ("した", "した'")) for p in AFTER_ENDING]
 
+# The て and た forms of a verb whose accent falls on its stem's last kana (備え'る, 見せ'る,
+# 冷やし'ます) have it one kana earlier (そな'えて, み'せた, ひや'して): kind 4, mode 1, where
+# the word dictionary hands the accent on after that kana. The desiderative keeps it (たべ'たい).
+TE_TA_STEMS = "いきぎしじちにひびみりえけげせぜてでねへべめれ"
+TE_TA_KEPT = ("たい", "たく", "たかっ", "たけれ", "たが")
+TE_TA = [(k + "'" + e, k + "'" + e) for k in TE_TA_STEMS for e in TE_TA_KEPT] + [
+    (k + "'" + e, "'" + k + e) for k in TE_TA_STEMS for e in "てた"]
+
 # Endings after an inflecting word (kind 4, mode 0). The word dictionary hands a verb's or
 # adjective's accent on to the hiragana after it: "'" before the next kana when the accent
 # falls on the stem's last kana (食べ -> べ'ます), "+" when the word is flat (買わ -> わ+ない).
@@ -323,6 +331,7 @@ def main():
     lines += [f"4 0 {p} {r} 0" for p, r in WA_INSIDE + HA_KEPT + HE_INSIDE]
     # after a flat noun the word begins with the flat mark it handed on
     lines += [f"4 0 {q}{p} {r} 1" for p, r in TOPIC_PREDICATES + SURU for q in ("+", "")]
+    lines += [f"4 0 {p} {r} 1" for p, r in TE_TA]
     lines += [f"4 0 {p} {r} 0" for p, r in HANDED_ON]
     lines += [f"4 0 {p} {r} 0" for p, r in PREDICATES]
     lines += [f"4 0 {p} {r} 0" for p, r in phrase_adverbs() + deictics()]
@@ -339,7 +348,7 @@ def main():
     lines += [f"5 5 {s} {rep} 3" for s, rep in katakana_words()]
     for line in lines:
         f = line.split(" ")
-        assert len(f) == 5 and f[3].replace("'", "").replace("/", "") == f[2].lstrip("+") or f[4] == "0" or (f[2], f[3]) in WA_AT_START, line
+        assert len(f) == 5 and f[3].replace("'", "").replace("/", "") == f[2].lstrip("+").replace("'", "") or f[4] == "0" or (f[2], f[3]) in WA_AT_START, line
     path, size = kc.write_ktn("acc.ktn", lines)
     print(f"{path}: {len(lines)} rules, {size} bytes", file=sys.stderr)
 

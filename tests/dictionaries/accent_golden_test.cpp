@@ -197,6 +197,24 @@ TEST_F(ShippedAccents, DeicticsAfterAParticleBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"気持ちがしっかりしている。"), "きもちが/しっか'りしている。");
 }
 
+// Verbs and adjectives by the Tokyo conjugation rules: the て and た forms of a verb accented on
+// its stem's last kana, and the く, かっ and けれ forms of an adjective of four morae and more,
+// have the accent one mora earlier; never on ー, ん or っ.
+TEST_F(ShippedAccents, ConjugatedFormsMoveTheAccentForward) {
+  EXPECT_EQ(Read(U"備えて"), "そな'えて。");
+  EXPECT_EQ(Read(U"見せた"), "み'せた。");
+  EXPECT_EQ(Read(U"信じている"), "し'んじている。");
+  EXPECT_EQ(Read(U"食べたら"), "た'べたら。");
+  EXPECT_EQ(Read(U"激しく"), "はげ'しく。");
+  EXPECT_EQ(Read(U"大きく"), "お'ーきく。");
+  EXPECT_EQ(Read(U"難しければ"), "むずか'しければ。");
+  // the desiderative, ます and the plain forms keep it; short adjectives too
+  EXPECT_EQ(Read(U"食べたい"), "たべ'たい。");
+  EXPECT_EQ(Read(U"食べました"), "たべま'した。");
+  EXPECT_EQ(Read(U"激しい"), "はげし'い。");
+  EXPECT_EQ(Read(U"高く"), "たか'く。");
+}
+
 // The pitch cannot fall from ー, ん or っ, nor from the い of a diphthong inside a word: the
 // accent a compound puts at the end of its first part falls from the kana before them.
 TEST_F(ShippedAccents, NoAccentOnASpecialMora) {
