@@ -216,7 +216,8 @@ def phrase_adverbs():
     accent = {}
     with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
         for r in csv.reader(fh):
-            if r[0] in PHRASE_ADVERBS + SHORT_PHRASE_ADVERBS and r[4] == "副詞":
+            # ほとんど is a noun to UniDic
+            if r[0] in PHRASE_ADVERBS + SHORT_PHRASE_ADVERBS and r[4] in ("副詞", "名詞"):
                 a = r[28].strip('"').split(",")[0]
                 if a.isdigit() and (r[0] not in accent or int(r[3]) < accent[r[0]][0]):
                     accent[r[0]] = (int(r[3]), int(a))
@@ -270,20 +271,21 @@ def hiragana_words():
                 continue
             if r[4] in ("助詞", "助動詞", "接尾辞"):
                 function_words.add(s)
-            if r[4] not in ("副詞", "代名詞", "接続詞", "感動詞", "名詞") or r[5] == "固有名詞":
+            if r[4] not in ("副詞", "代名詞", "接続詞", "感動詞", "名詞", "連体詞") or r[5] == "固有名詞":
                 continue
             a = r[28].strip('"').split(",")[0]
             if not a.isdigit():
                 continue
             cost = int(r[3])
             if s not in best or cost < best[s][0]:
-                best[s] = (cost, int(a))
+                best[s] = (cost, int(a), r[4])
     ranked = sorted(best.items(), key=lambda kv: (kv[1][0], kv[0]))[:MAX_HIRAGANA]
     taken = {p for p, _ in PRONOUNCE + CONTENT + ENDINGS + WORDS}
     prefix, whole = [], []
-    for s, (_, a) in sorted(ranked):
+    for s, (_, a, pos) in sorted(ranked):
         n = kc.morae_to_chars(s, a) if a else 0
-        if not n or s in taken or s in function_words:
+        # an everyday adverb that is also a rare suffix stays (よく 良く, 浴)
+        if not n or s in taken or (s in function_words and pos != "副詞"):
             continue
         rep = s[:n] + "'" + s[n:]
         if len(s) >= 3:

@@ -215,6 +215,15 @@ TEST_F(ShippedAccents, ConjugatedFormsMoveTheAccentForward) {
   EXPECT_EQ(Read(U"高く"), "たか'く。");
 }
 
+// Everyday kana words with UniDic's accent: an adverb that is also a rare suffix (よく), an
+// adnominal (どんな), an adverb UniDic files as a noun (ほとんど); particles stay unaccented.
+TEST_F(ShippedAccents, KanaWordsCarryTheirAccent) {
+  EXPECT_EQ(Read(U"よく来る。"), "よ'く/く'る。");
+  EXPECT_EQ(Read(U"どんな本。"), "ど'んな/ほ'ん。");
+  EXPECT_EQ(Read(U"ほとんどない。"), "ほと'んどない。");
+  EXPECT_EQ(Read(U"3分の1です。"), "さんぶんの/いちです。");
+}
+
 // The pitch cannot fall from ー, ん or っ, nor from the い of a diphthong inside a word: the
 // accent a compound puts at the end of its first part falls from the kana before them.
 TEST_F(ShippedAccents, NoAccentOnASpecialMora) {
