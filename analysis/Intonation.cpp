@@ -131,13 +131,21 @@ void ConsiderKey(const Map& map, const Key& key, uint32_t from, uint32_t& best) 
 
 std::u32string 連結(std::u32string_view left, std::u32string_view middle,
                     std::u32string_view right) {
+  // Two pieces meet at a phrase boundary only when the accents that touch the seam do: an
+  // accent behind a boundary already in a piece belongs to another phrase (こと' + が/で'きた
+  // stays ことが/で'きた, not こと'/が/で'きた).
+  auto head = [](std::u32string_view v) { return HasAccent(v.substr(0, v.find(kBoundary))); };
+  auto tail = [](std::u32string_view v) {
+    size_t b = v.rfind(kBoundary);
+    return HasAccent(b == std::u32string_view::npos ? v : v.substr(b + 1));
+  };
   std::u32string out;
   out.reserve(left.size() + middle.size() + right.size() + 2);
   out.append(left);
-  if (HasAccent(left) && HasAccent(middle) && !EndsWith(left, U"/") && !StartsWith(middle, U"/"))
+  if (tail(left) && head(middle) && !EndsWith(left, U"/") && !StartsWith(middle, U"/"))
     out.push_back(kBoundary);
   out.append(middle);
-  if (HasAccent(middle) && HasAccent(right) && !EndsWith(middle, U"/") && !StartsWith(right, U"/"))
+  if (tail(middle) && head(right) && !EndsWith(middle, U"/") && !StartsWith(right, U"/"))
     out.push_back(kBoundary);
   out.append(right);
   return out;

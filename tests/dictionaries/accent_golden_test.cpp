@@ -37,7 +37,7 @@ TEST_F(ShippedAccents, PredicatesBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"有名になった。"), "ゆーめーに/な'った。");
   EXPECT_EQ(Read(U"歴史についての本。"), "れきしに/つ'いての/ほ'ん。");
   EXPECT_EQ(Read(U"重要である。"), "じゅーよーであ'る。");
-  EXPECT_EQ(Read(U"それは彼のわけではない。"), "それわ/か'れ/のわ'け/でわ/な'い。");
+  EXPECT_EQ(Read(U"それは彼のわけではない。"), "それわ/か'れ/のわ'けでわ/な'い。");
   EXPECT_EQ(Read(U"明日は雨かもしれない。"), "あした'わ/あ'めかも/しれ'ない。");
 }
 
@@ -222,6 +222,13 @@ TEST_F(ShippedAccents, KanaWordsCarryTheirAccent) {
   EXPECT_EQ(Read(U"どんな本。"), "ど'んな/ほ'ん。");
   EXPECT_EQ(Read(U"ほとんどない。"), "ほと'んどない。");
   EXPECT_EQ(Read(U"3分の1です。"), "さんぶんの/いちです。");
+}
+
+// A kana noun keeps the particle after it in its phrase when the predicate after that
+// particle begins a phrase of its own.
+TEST_F(ShippedAccents, ParticleStaysWithTheNounBeforeAPredicate) {
+  EXPECT_EQ(Read(U"宿題を終わらすことができた。"), "しゅくだいを/おわらすこと'が/で'きた。");
+  EXPECT_EQ(Read(U"見ることがある。"), "み'る/こと'が/あ'る。");
 }
 
 // The pitch cannot fall from ー, ん or っ, nor from the い of a diphthong inside a word: the
