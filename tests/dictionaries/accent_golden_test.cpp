@@ -185,6 +185,10 @@ TEST_F(ShippedAccents, MorePredicatesBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"それじゃない。"), "それじゃ/な'い。");
   EXPECT_EQ(Read(U"行かなければいけない。"), "いかな'ければ/いけ'ない。");
   EXPECT_EQ(Read(U"意味がわかった。"), "い'みが/わか'った。");
+  EXPECT_EQ(Read(U"私にとって大事だ。"), "わたしに/とって/だいじだ。");
+  EXPECT_EQ(Read(U"年齢にかかわらず。"), "ねんれーに/かかわ'らず。");
+  EXPECT_EQ(Read(U"意味のある話。"), "い'みの/あ'る/はなし。");
+  EXPECT_EQ(Read(U"音がした。"), "おと'が/した。");
 }
 
 // Demonstratives, pronouns and question words after a particle inside a kana word begin a
@@ -194,6 +198,7 @@ TEST_F(ShippedAccents, DeicticsAfterAParticleBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"彼はどこにいるの。"), "か'れわ/ど'こにいるの。");
   EXPECT_EQ(Read(U"私もそれがいい。"), "わたしも/それが/い'い。");
   EXPECT_EQ(Read(U"それはいつですか。"), "それわ/い'つですか。");
+  EXPECT_EQ(Read(U"本当かどうか。"), "ほんとーか/ど'うか。");
   EXPECT_EQ(Read(U"気持ちがしっかりしている。"), "きもちが/しっか'りしている。");
 }
 
