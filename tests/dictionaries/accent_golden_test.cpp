@@ -215,6 +215,11 @@ TEST_F(ShippedAccents, ConjugatedFormsMoveTheAccentForward) {
   EXPECT_EQ(Read(U"見せた"), "み'せた。");
   EXPECT_EQ(Read(U"信じている"), "し'んじている。");
   EXPECT_EQ(Read(U"食べたら"), "た'べたら。");
+  // the passive and causative of an accented verb are accented verbs of their own
+  EXPECT_EQ(Read(U"見られる"), "みられ'る。");
+  EXPECT_EQ(Read(U"建てられた"), "たてら'れた。");
+  EXPECT_EQ(Read(U"食べさせる"), "たべさせ'る。");
+  EXPECT_EQ(Read(U"勉強ができない。"), "べんきょーが/でき'ない。");
   EXPECT_EQ(Read(U"激しく"), "はげ'しく。");
   EXPECT_EQ(Read(U"大きく"), "お'ーきく。");
   EXPECT_EQ(Read(U"難しければ"), "むずか'しければ。");
