@@ -38,6 +38,10 @@ HA_KEPT = [("わ" + w[1:], w) for w in HA_WORDS] + [("にわいっ", "にはい�
 HE_INSIDE = [(d + "へ", d + "え") for d in ("ここ", "そこ", "どこ", "ちら", "こう")] + [
     ("へと", "えと"), ("への", "えの"), ("えとえと", "へとへと")]
 
+# particles that put the accent on a flat verb's last kana (UniDic's accent-combination type
+# 動詞%F2@0), besides の
+VERB_F2_PARTICLES = ("か", "から", "が", "けど", "けれど", "し")
+
 # particles after which a flat verb's ない or た takes the accent
 AFTER_ENDING = ("ので", "のに", "の", "と", "が", "か", "けれ", "けど", "から", "し", "で")
 
@@ -114,6 +118,7 @@ TOPIC_PREDICATES = [("わな", "わ/な"), ("わあ", "わ/あ")]
 # the accent as those of a flat verb in kanji do (kind 4, mode 1, the start of the word).
 SURU = [("すれば", "すれ'ば"), ("するの", "する'の"), ("しているの", "している'の"),
         ("しても", "して'も"), ("してわ", "して'わ"), ("したら", "した'ら"), ("したり", "した'り")] + [
+    ("する" + p, "する'" + p) for p in VERB_F2_PARTICLES] + [
     (e + p, r + p) for e, r in (("しない", "しな'い"), ("した", "した'")) for p in AFTER_ENDING]
 
 # The て and た forms of a verb whose accent falls on its stem's last kana (備え'る, 見せ'る,
@@ -161,6 +166,9 @@ HANDED_ON = [
     ("+たい", "た'い"), ("+たかっ", "た'かっ"), ("+たく", "た'く"),
     # before の (のに, ので, のです) a flat verb takes the accent on its last kana: いく'のに
 ] + [(k + "+の", k + "'の") for k in "うくぐすつぬぶむる"] + [
+    # so it does before the particles whose UniDic accent-combination type after a verb is
+    # F2@0 (いく'か, いく'から, いく'けど)
+    (k + "+" + p, k + "'" + p) for k in "うくぐすつぬぶむる" for p in VERB_F2_PARTICLES] + [
     # after a flat noun には, では, だった and まで take the accent (がっこうに'わ)
     ("+にわ", "に'わ"), ("+でわ", "で'わ"), ("+だった", "だ'った"), ("+まで", "ま'で"),
     ("+", ""),

@@ -93,6 +93,13 @@ TEST_F(ShippedAccents, FlatVerbEndingsBeforeParticles) {
   EXPECT_EQ(Read(U"使っているのです。"), "つかっている'のです。");
   EXPECT_EQ(Read(U"勉強すれば"), "べんきょーすれ'ば。");
   EXPECT_EQ(Read(U"電話したので"), "でんわした'ので。");
+  // か, から, が, けど, し put the accent on a flat verb's last kana, as の does
+  EXPECT_EQ(Read(U"加わるか"), "くわわる'か。");
+  EXPECT_EQ(Read(U"行くから"), "いく'から。");
+  EXPECT_EQ(Read(U"使うけど"), "つかう'けど。");
+  EXPECT_EQ(Read(U"一致するか"), "いっちする'か。");
+  // と leaves it flat
+  EXPECT_EQ(Read(U"行くと"), "いくと。");
   // an accented verb keeps its own accent
   EXPECT_EQ(Read(U"読んだら"), "よ'んだら。");
 }
