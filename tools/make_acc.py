@@ -39,8 +39,9 @@ HE_INSIDE = [(d + "へ", d + "え") for d in ("ここ", "そこ", "どこ", "ち
     ("へと", "えと"), ("への", "えの"), ("えとえと", "へとへと")]
 
 # particles that put the accent on a flat verb's last kana (UniDic's accent-combination type
-# 動詞%F2@0), besides の
-VERB_F2_PARTICLES = ("か", "から", "が", "けど", "けれど", "し")
+# 動詞%F2@0), besides の; not し, which begins しか and しも as well. A flat adjective is left
+# alone: its い+ is also a noun's (違い) or ends it before a kana word (遠いところ).
+VERB_F2_PARTICLES = ("か", "から", "が", "けど", "けれど")
 
 # particles after which a flat verb's ない or た takes the accent
 AFTER_ENDING = ("ので", "のに", "の", "と", "が", "か", "けれ", "けど", "から", "し", "で")

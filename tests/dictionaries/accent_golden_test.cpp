@@ -93,7 +93,7 @@ TEST_F(ShippedAccents, FlatVerbEndingsBeforeParticles) {
   EXPECT_EQ(Read(U"使っているのです。"), "つかっている'のです。");
   EXPECT_EQ(Read(U"勉強すれば"), "べんきょーすれ'ば。");
   EXPECT_EQ(Read(U"電話したので"), "でんわした'ので。");
-  // か, から, が, けど, し put the accent on a flat verb's last kana, as の does
+  // か, から, が, けど put the accent on a flat verb's last kana, as の does
   EXPECT_EQ(Read(U"加わるか"), "くわわる'か。");
   EXPECT_EQ(Read(U"行くから"), "いく'から。");
   EXPECT_EQ(Read(U"使うけど"), "つかう'けど。");
