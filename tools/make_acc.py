@@ -215,7 +215,10 @@ WORDS = [
 
 
 MAX_HIRAGANA = 2000   # the likeliest accented hiragana adverbs, pronouns, conjunctions, nouns
-PARTICLES = "わがをにのもでと"
+PARTICLES = ["わ", "が", "を", "に", "の", "も", "で", "と", "か", "でも"]
+# question words among the whole words, which take the particles as the likeliest words do
+# (い'つも, ど'こか, だ'れでも)
+QUESTION_WORDS = ("なぜ", "いつ", "どこ", "だれ")
 
 
 # Everyday adverbs that begin a phrase of their own inside a hiragana word (…は/とても,
@@ -365,7 +368,9 @@ def main():
     lines += [f"4 0 {p} {r} 3" for p, r in WORDS]
     prefix, whole = hiragana_words()
     lines += [f"4 0 {p} {r} 1" for p, r in prefix]
-    lines += [f"4 0 {p} {r} 3" for p, r in whole if p not in dict(WORDS)]
+    words = dict(WORDS)
+    whole += [(q + p, words[q] + p) for q in QUESTION_WORDS for p in PARTICLES]
+    lines += [f"4 0 {p} {r} 3" for p, r in whole if p not in words]
     # code 5: before a suffix that takes the accent to its end (アメリカ人) the word is
     # read flat up to that point
     lines += [f"5 5 {s} {rep} 3" for s, rep in katakana_words()]

@@ -244,6 +244,10 @@ TEST_F(ShippedAccents, KanaWordsCarryTheirAccent) {
   EXPECT_EQ(Read(U"どんな本。"), "ど'んな/ほ'ん。");
   EXPECT_EQ(Read(U"ほとんどない。"), "ほと'んどない。");
   EXPECT_EQ(Read(U"3分の1です。"), "さんぶんの/いちです。");
+  // question words with a particle, か and でも among them
+  EXPECT_EQ(Read(U"いつか行く。"), "い'つか/いく。");
+  EXPECT_EQ(Read(U"だれでも。"), "だ'れでも。");
+  EXPECT_EQ(Read(U"いつも。"), "い'つも。");
 }
 
 // A kana noun keeps the particle after it in its phrase when the predicate after that
