@@ -46,6 +46,9 @@ VERB_F2_PARTICLES = ("か", "から", "が", "けど", "けれど")
 # particles after which a flat verb's ない or た takes the accent
 AFTER_ENDING = ("ので", "のに", "の", "と", "が", "か", "けれ", "けど", "から", "し", "で")
 
+# kana that end an adjective's stem before く, but な (see PREDICATES)
+ADJECTIVE_STEM_ENDS = "かきくけこさしすせそたちつてとにぬねのはひふへほまみむめもやゆよらりるれろわがぎぐげござじずぜぞだぢづでどばびぶべぼぱぴぷぺぽ"
+
 # Predicates that begin an accent phrase of their own inside a hiragana word (kind 4, mode 0),
 # after the particle or ending before them: ～になる, ～くなる, ～ではない, ～がある,
 # ～なければならない, ～かもしれない. The phrase boundary goes in front of the predicate, and
@@ -67,13 +70,17 @@ PREDICATES = [
     # an adjective's く before なる (寒くなる, 少なくなった), する after に (…にします, …にした),
     # ない after じゃ, いけない after ば, わかる after が, いく after て: the predicate is a phrase
     # of its own
-    ("くなる", "く/なる"), ("くなっ", "く/なっ"), ("くなり", "く/なり"),
     ("にしま", "に/しま"), ("にした", "に/した"), ("にして", "に/して"), ("にする", "に/する"),
     ("じゃな", "じゃ/な"), ("ばいけ", "ば/いけ"), ("がわか", "が/わか"),
     ("ていっ", "て/いっ"), ("ていき", "て/いき"),
     # する after が, とって and かかわる after に, ある after の (意味のある)
     ("がしま", "が/しま"), ("がした", "が/した"), ("がして", "が/して"), ("がする", "が/する"),
     ("にとっ", "に/とっ"), ("にかかわ", "に/かかわ"), ("のある", "の/ある"),
+] + [
+    # なる after an adjective's く (寒くなる, 激しくなった), seen by the accent the adjective hands
+    # on or a kana of its stem before く; not after な, where the kana are a verb of their own
+    # (亡くなる, 無くなる なくなる)
+    (k + "くな" + e, k + "く/な" + e) for k in "'" + ADJECTIVE_STEM_ENDS for e in "るっり"
 ] + [
     # を inside a hiragana word is always the particle, and the verb after it a phrase of its
     # own (…をして, …をする)

@@ -188,6 +188,10 @@ TEST_F(ShippedAccents, HonorificPrefixJoinsTheWordAfterIt) {
 // after が begin a phrase of their own.
 TEST_F(ShippedAccents, MorePredicatesBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"寒くなった。"), "さむ'く/な'った。");
+  EXPECT_EQ(Read(U"激しくなる。"), "はげ'しく/な'る。");
+  // the verbs 亡くなる and 無くなる are one phrase
+  EXPECT_EQ(Read(U"祖父が亡くなった。"), "そ'ふが/なくなった。");
+  EXPECT_EQ(Read(U"お金が無くなった。"), "おかねが/なくなった。");
   EXPECT_EQ(Read(U"学校にします。"), "がっこーに/しま'す。");
   EXPECT_EQ(Read(U"それじゃない。"), "それじゃ/な'い。");
   EXPECT_EQ(Read(U"行かなければいけない。"), "いかな'ければ/いけない。");
