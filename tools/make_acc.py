@@ -267,7 +267,8 @@ def phrase_adverbs():
 # Demonstratives, pronouns and question words after a particle inside a hiragana word begin a
 # phrase of their own (…に/その, …わ/どこ, …が/いつ; kind 4, mode 0, with UniDic's accent):
 # only after a particle, since they end or begin other words too (ここのつ, ぶどう).
-DEICTICS = ("この その あの どの こんな そんな あんな どんな ここ そこ あそこ どこ これ それ あれ "
+# あれ is left out: after て and で it is the verb ある (書いてあれば, であれ).
+DEICTICS = ("この その あの どの こんな そんな あんな どんな ここ そこ あそこ どこ これ それ "
             "どれ あなた だれ いつ どう").split()
 DEICTIC_AFTER = "わがにもでとてか"
 

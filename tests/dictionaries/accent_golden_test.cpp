@@ -215,6 +215,8 @@ TEST_F(ShippedAccents, DeicticsAfterAParticleBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"私もそれがいい。"), "わたしも/それが/い'い。");
   EXPECT_EQ(Read(U"それはいつですか。"), "それわ/い'つですか。");
   EXPECT_EQ(Read(U"本当かどうか。"), "ほんとーか/ど'うか。");
+  // あれ after て is the verb ある
+  EXPECT_EQ(Read(U"書いてあれば。"), "か'いてあれば。");
   EXPECT_EQ(Read(U"気持ちがしっかりしている。"), "きもちが/しっか'りしている。");
 }
 
