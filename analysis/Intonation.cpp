@@ -50,6 +50,7 @@ std::u32string OffSpecialMorae(std::u32string s) {
   }
   return s;
 }
+
 const std::u32string kLoadError = U"アクセントファイルの以下の行でエラーが発生しました。";
 
 // The number at the start of an accent item, read the way a lenient number reader does:
