@@ -16,6 +16,41 @@ namespace {
 
 constexpr char32_t kAccent = U'\'';
 constexpr char32_t kBoundary = U'/';
+
+// The pitch cannot fall from the long-vowel mark, the moraic nasal or the geminate: an accent
+// that a compound puts at the end of a part ending in one of them (the end of もくよー before
+// び) falls from the kana before it (もくよ'ーび, にほ'んじん), as a Tokyo speaker says it.
+std::u32string OffSpecialMorae(std::u32string s) {
+  auto special = [](char32_t c) { return c == U'ー' || c == U'ん' || c == U'っ'; };
+  for (size_t j = 2; j < s.size(); ++j) {
+    if (s[j] != kAccent) continue;
+    // the flat mark a part hands on may stand between the kana and the accent
+    size_t k = j;
+    bool moved = false;
+    while (k > 0 && (special(s[k - 1]) || s[k - 1] == U'+')) {
+      moved = moved || special(s[k - 1]);
+      --k;
+    }
+    // the second vowel of あい, うい, おい likewise (どくさ'いしゃ), inside the word
+    if (!moved) {
+      size_t p = j;
+      while (p > 0 && s[p - 1] == U'+') --p;
+      static constexpr std::u32string_view kBeforeI =
+          U"あかさたなはまやらわがざだばぱうくすつぬふむゆるぐずぶぷおこそとのほもよろをごぞどぼぽ";
+      if (p >= 3 && j + 1 < s.size() && s[p - 1] == U'い' &&
+          kBeforeI.find(s[p - 2]) != std::u32string_view::npos) {
+        moved = true;
+        k = p - 1;
+      }
+    }
+    while (k < j && s[k] == U'+') ++k;
+    if (!moved || k == 0 || s[k - 1] == kAccent || s[k - 1] == kBoundary) continue;
+    s.erase(j, 1);
+    s.insert(k, 1, kAccent);
+  }
+  return s;
+}
+
 const std::u32string kLoadError = U"アクセントファイルの以下の行でエラーが発生しました。";
 
 // The number at the start of an accent item, read the way a lenient number reader does:
@@ -97,13 +132,21 @@ void ConsiderKey(const Map& map, const Key& key, uint32_t from, uint32_t& best) 
 
 std::u32string 連結(std::u32string_view left, std::u32string_view middle,
                     std::u32string_view right) {
+  // Two pieces meet at a phrase boundary only when the accents that touch the seam do: an
+  // accent behind a boundary already in a piece belongs to another phrase (こと' + が/で'きた
+  // stays ことが/で'きた, not こと'/が/で'きた).
+  auto head = [](std::u32string_view v) { return HasAccent(v.substr(0, v.find(kBoundary))); };
+  auto tail = [](std::u32string_view v) {
+    size_t b = v.rfind(kBoundary);
+    return HasAccent(b == std::u32string_view::npos ? v : v.substr(b + 1));
+  };
   std::u32string out;
   out.reserve(left.size() + middle.size() + right.size() + 2);
   out.append(left);
-  if (HasAccent(left) && HasAccent(middle) && !EndsWith(left, U"/") && !StartsWith(middle, U"/"))
+  if (tail(left) && head(middle) && !EndsWith(left, U"/") && !StartsWith(middle, U"/"))
     out.push_back(kBoundary);
   out.append(middle);
-  if (HasAccent(middle) && HasAccent(right) && !EndsWith(middle, U"/") && !StartsWith(right, U"/"))
+  if (tail(middle) && head(right) && !EndsWith(middle, U"/") && !StartsWith(right, U"/"))
     out.push_back(kBoundary);
   out.append(right);
   return out;
@@ -221,6 +264,7 @@ void Intonation::アクセント(int32_t i) {
   型当て(i, false);
   規則適用(i);
   型当て(i, true);
+  if (words_->種類(i) == 8) words_->単語(i, OffSpecialMorae(words_->単語(i)));
   change_ = words_->単語(i) != before;
 }
 

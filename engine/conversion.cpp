@@ -146,6 +146,22 @@ bool HeadAccented(std::u32string_view word) {
   return head.find(U'\'') != std::u32string_view::npos;
 }
 
+bool IsSpecialMora(char32_t c) {
+  return c == U'ー' || c == U'ん' || c == U'っ';
+}
+
+bool IsKana(char32_t c) {
+  return (c >= U'ぁ' && c <= U'ゖ') || (c >= U'ァ' && c <= U'ヺ');
+}
+
+// Whether a hiragana word ends in the honorific prefix お or ご standing apart (the whole word,
+// or after the boundary the accent rules put behind a particle: …の/お): the prefix belongs to
+// the kanji word after it (お/なまえ would split おなまえ).
+bool EndsInHonorificPrefix(std::u32string_view word) {
+  if (word.empty() || (word.back() != U'お' && word.back() != U'ご')) return false;
+  return word.size() == 1 || word[word.size() - 2] == U'/';
+}
+
 }  // namespace
 
 std::u32string clsMAIN::ConvertSentence(const std::u32string& sentence) {
@@ -329,11 +345,22 @@ std::u32string clsMAIN::JoinWords() {
     // they did not take up (a word whose reading outran its template) must not devoice a kana.
     std::u32string word = w.単語(i);
     word.erase(std::remove(word.begin(), word.end(), U'+'), word.end());
+    // An accent handed on to the start of a kana word cannot fall from the ー, ん or っ that
+    // ends the reading before it (しん + 'じて): it falls from the kana before them (し'んじて).
+    if (!word.empty() && word.front() == U'\'') {
+      size_t p = s.size();
+      while (p > 0 && IsSpecialMora(s[p - 1])) --p;
+      if (p < s.size() && p > 0 && IsKana(s[p - 1])) {
+        word.erase(0, 1);
+        s.insert(p, 1, U'\'');
+      }
+    }
     previousChange = change && word.find(U'\'') != std::u32string::npos;
     s += word;
     if (i >= w.単語数()) continue;
     int32_t kind = w.種類(i), next = w.種類(i + 1);
-    bool keptJoined = (next == kHiragana && kind != kHiragana) || CounterPrefix(i);
+    bool keptJoined = (next == kHiragana && kind != kHiragana) || CounterPrefix(i) ||
+                      (kind == kHiragana && next == kKanji && EndsInHonorificPrefix(word));
     if (!keptJoined && kind != kDigit && kind != kSymbol && next != kPunctuation &&
         next != kSymbol && !intonation_->特殊() && !(s.size() && IsSentenceMark(s.back())))
       s += U'/';

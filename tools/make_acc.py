@@ -38,8 +38,16 @@ HA_KEPT = [("わ" + w[1:], w) for w in HA_WORDS] + [("にわいっ", "にはい�
 HE_INSIDE = [(d + "へ", d + "え") for d in ("ここ", "そこ", "どこ", "ちら", "こう")] + [
     ("へと", "えと"), ("への", "えの"), ("えとえと", "へとへと")]
 
+# particles that put the accent on a flat verb's last kana (UniDic's accent-combination type
+# 動詞%F2@0), besides の; not し, which begins しか and しも as well. A flat adjective is left
+# alone: its い+ is also a noun's (違い) or ends it before a kana word (遠いところ).
+VERB_F2_PARTICLES = ("か", "から", "が", "けど", "けれど")
+
 # particles after which a flat verb's ない or た takes the accent
 AFTER_ENDING = ("ので", "のに", "の", "と", "が", "か", "けれ", "けど", "から", "し", "で")
+
+# kana that end an adjective's stem before く, but な (see PREDICATES)
+ADJECTIVE_STEM_ENDS = "かきくけこさしすせそたちつてとにぬねのはひふへほまみむめもやゆよらりるれろわがぎぐげござじずぜぞだぢづでどばびぶべぼぱぴぷぺぽ"
 
 # Predicates that begin an accent phrase of their own inside a hiragana word (kind 4, mode 0),
 # after the particle or ending before them: ～になる, ～くなる, ～ではない, ～がある,
@@ -50,7 +58,8 @@ PREDICATES = [
     ("になら", "に/なら"), ("くない", "く/ない"), ("くなかっ", "く/なかっ"),
     ("でわな", "でわ/な"), ("とわな", "とわ/な"), ("にわな", "にわ/な"), ("もな", "も/な"),
     ("がな", "が/な"), ("があ", "が/あ"), ("ばなら", "ば/なら"), ("ばなり", "ば/なり"),
-    ("わなら", "わ/なら"), ("わなり", "わ/なり"), ("わいけ", "わ/いけ"),
+    ("わなら", "わ/なら"), ("わなり", "わ/なり"), ("わいけ", "わ/いけ"), ("といけな", "と/いけな"),
+    ("ゃいけな", "ゃ/いけな"),
     ("かもしれ", "かも/しれ"), ("について", "に/ついて"),
     # よい, いい and できる after が, も, ば, は: the judgement is a phrase of its own
     # (…がよい, …てもいい, …ばいい, …ができる)
@@ -58,6 +67,20 @@ PREDICATES = [
     ("もいい", "も/いい"), ("ばいい", "ば/いい"), ("ができ", "が/でき"), ("もでき", "も/でき"),
     ("わでき", "わ/でき"), ("もあ", "も/あ"), ("ていい", "て/いい"), ("といい", "と/いい"),
     ("しかな", "しか/な"),
+    # an adjective's く before なる (寒くなる, 少なくなった), する after に (…にします, …にした),
+    # ない after じゃ, いけない after ば, わかる after が, いく after て: the predicate is a phrase
+    # of its own
+    ("にしま", "に/しま"), ("にした", "に/した"), ("にして", "に/して"), ("にする", "に/する"),
+    ("じゃな", "じゃ/な"), ("ばいけ", "ば/いけ"), ("がわか", "が/わか"),
+    ("ていっ", "て/いっ"), ("ていき", "て/いき"),
+    # する after が, とって and かかわる after に, ある after の (意味のある)
+    ("がしま", "が/しま"), ("がした", "が/した"), ("がして", "が/して"), ("がする", "が/する"),
+    ("にとっ", "に/とっ"), ("にかかわ", "に/かかわ"), ("のある", "の/ある"),
+] + [
+    # なる after an adjective's く (寒くなる, 激しくなった), seen by the accent the adjective hands
+    # on or a kana of its stem before く; not after な, where the kana are a verb of their own
+    # (亡くなる, 無くなる なくなる)
+    (k + "くな" + e, k + "く/な" + e) for k in "'" + ADJECTIVE_STEM_ENDS for e in "るっり"
 ] + [
     # を inside a hiragana word is always the particle, and the verb after it a phrase of its
     # own (…をして, …をする)
@@ -67,10 +90,16 @@ PREDICATES = [
     ("/なっ", "/な'っ"), ("/なる", "/な'る"), ("/ついて", "/つ'いて"), ("である", "であ'る"),
     ("/ある", "/あ'る"), ("/あっ", "/あ'っ"), ("/あれ", "/あ'れ"),
     ("/ない", "/な'い"), ("/なく", "/な'く"), ("/なかっ", "/な'かっ"), ("/ならな", "/なら'な"),
-    ("/いけな", "/いけ'な"), ("/しれな", "/しれ'な"),
     ("/よい", "/よ'い"), ("/よく", "/よ'く"), ("/よかっ", "/よ'かっ"), ("/よけれ", "/よ'けれ"),
-    ("/いい", "/い'い"), ("/できる", "/でき'る"), ("/できな", "/で'きな"), ("/できた", "/で'きた"),
+    ("/いい", "/い'い"), ("/できる", "/でき'る"), ("/できな", "/でき'な"), ("/できた", "/で'きた"),
     ("/できて", "/で'きて"),
+] + [
+    # いけない and しれない are flat verbs' negatives: flat at the end, accented before a
+    # particle (…かもしれな'いが, …わいけな'いと)
+    ("/" + v + "ない" + p, "/" + v + "な'い" + p) for v in ("いけ", "しれ") for p in AFTER_ENDING
+] + [
+    ("/わかる", "/わか'る"), ("/わかっ", "/わか'っ"), ("/わから", "/わか'ら"),
+    ("/かかわら", "/かかわ'ら"), ("/かかわる", "/かかわ'る"), ("/かかわり", "/かかわ'り"),
 ]
 
 # ます after a predicate that begins its own phrase (が/ありま'す, ば/なりませ'ん) or after
@@ -97,7 +126,16 @@ TOPIC_PREDICATES = [("わな", "わ/な"), ("わあ", "わ/あ")]
 # the accent as those of a flat verb in kanji do (kind 4, mode 1, the start of the word).
 SURU = [("すれば", "すれ'ば"), ("するの", "する'の"), ("しているの", "している'の"),
         ("しても", "して'も"), ("してわ", "して'わ"), ("したら", "した'ら"), ("したり", "した'り")] + [
+    ("する" + p, "する'" + p) for p in VERB_F2_PARTICLES] + [
     (e + p, r + p) for e, r in (("しない", "しな'い"), ("した", "した'")) for p in AFTER_ENDING]
+
+# The て and た forms of a verb whose accent falls on its stem's last kana (備え'る, 見せ'る,
+# 冷やし'ます) have it one kana earlier (そな'えて, み'せた, ひや'して): kind 4, mode 1, where
+# the word dictionary hands the accent on after that kana. The desiderative keeps it (たべ'たい).
+TE_TA_STEMS = "いきぎしじちにひびみりえけげせぜてでねへべめれ"
+TE_TA_KEPT = ("たい", "たく", "たかっ", "たけれ", "たが")
+TE_TA = [(k + "'" + e, k + "'" + e) for k in TE_TA_STEMS for e in TE_TA_KEPT] + [
+    (k + "'" + e, "'" + k + e) for k in TE_TA_STEMS for e in "てた"]
 
 # Endings after an inflecting word (kind 4, mode 0). The word dictionary hands a verb's or
 # adjective's accent on to the hiragana after it: "'" before the next kana when the accent
@@ -109,6 +147,9 @@ SURU = [("すれば", "すれ'ば"), ("するの", "する'の"), ("している
 HANDED_ON = [
     # the passive and causative of an accented verb are accented verbs of their own
     # (かぎられ'る, かぎられ'ない); before ます the ending takes the accent
+    ("'られる", "られ'る"), ("'られな", "られ'な"), ("'られま", "られま"), ("'られた", "ら'れた"),
+    ("'られて", "ら'れて"), ("'させる", "させ'る"), ("'させな", "させ'な"), ("'させま", "させま"),
+    ("'させた", "さ'せた"), ("'させて", "さ'せて"),
     ("'れる", "れ'る"), ("'せる", "せ'る"), ("'れな", "れ'な"), ("'せな", "せ'な"),
     ("'れま", "れま"), ("'せま", "せま"),
     ("'ましょう", "ましょ'う"), ("'ます", "ま'す"), ("'まし", "ま'し"), ("'ませ", "ませ'"),
@@ -133,6 +174,9 @@ HANDED_ON = [
     ("+たい", "た'い"), ("+たかっ", "た'かっ"), ("+たく", "た'く"),
     # before の (のに, ので, のです) a flat verb takes the accent on its last kana: いく'のに
 ] + [(k + "+の", k + "'の") for k in "うくぐすつぬぶむる"] + [
+    # so it does before the particles whose UniDic accent-combination type after a verb is
+    # F2@0 (いく'か, いく'から, いく'けど)
+    (k + "+" + p, k + "'" + p) for k in "うくぐすつぬぶむる" for p in VERB_F2_PARTICLES] + [
     # after a flat noun には, では, だった and まで take the accent (がっこうに'わ)
     ("+にわ", "に'わ"), ("+でわ", "で'わ"), ("+だった", "だ'った"), ("+まで", "ま'で"),
     ("+", ""),
@@ -160,6 +204,13 @@ ENDINGS = [
     ("ください", "くださ'い"), ("なさい", "なさ'い"),
 ]
 
+# The honorific prefixes お and ご written in kana at the end of a hiragana word, after a
+# particle (…のお名前, …にご連絡): the prefix belongs to the kanji word after it, so the phrase
+# boundary goes in front of it (kind 4, mode 2); the reader keeps a word that ends in such a
+# prefix joined to the kanji word that follows.
+PREFIX_PARTICLES = ("に", "を", "の", "が", "と", "わ", "も", "で", "か", "え", "て", "や")
+HONORIFIC_PREFIXES = [(p + k, p + "/" + k) for p in PREFIX_PARTICLES for k in "おご"]
+
 # Whole hiragana words with their own accent (kind 4, mode 3).
 WORDS = [
     ("ありがとう", "ありが'とう"), ("こんにちわ", "こんにちわ"), ("すみません", "すみませ'ん"),
@@ -171,7 +222,10 @@ WORDS = [
 
 
 MAX_HIRAGANA = 2000   # the likeliest accented hiragana adverbs, pronouns, conjunctions, nouns
-PARTICLES = "わがをにのもでと"
+PARTICLES = ["わ", "が", "を", "に", "の", "も", "で", "と", "か", "でも"]
+# question words among the whole words, which take the particles as the likeliest words do
+# (い'つも, ど'こか, だ'れでも)
+QUESTION_WORDS = ("なぜ", "いつ", "どこ", "だれ")
 
 
 # Everyday adverbs that begin a phrase of their own inside a hiragana word (…は/とても,
@@ -183,7 +237,8 @@ PHRASE_ADVERBS = (
     "ちゃんと どんどん ちょっと たくさん いったい だんだん たいてい さすが とても いちばん "
     "さらに きっと かなり けっして ついに はっきり だいぶ あまり おおいに もっと けっこう "
     "ちょうど ずいぶん なかなか まったく やっと とくに まさに たぶん ずっと すこし ほとんど "
-    "しばらく いろいろ やはり やっぱり ぜんぜん すでに").split()
+    "しばらく いろいろ やはり やっぱり ぜんぜん すでに しっかり たちまち しみじみ たいへん ますます "
+    "いずれ いっそう").split()
 SHORT_PHRASE_ADVERBS = "もう まだ よく すぐ".split()
 ADVERB_AFTER = "わがにもで"  # を begins a phrase before anything already
 
@@ -192,7 +247,8 @@ def phrase_adverbs():
     accent = {}
     with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
         for r in csv.reader(fh):
-            if r[0] in PHRASE_ADVERBS + SHORT_PHRASE_ADVERBS and r[4] == "副詞":
+            # ほとんど is a noun to UniDic
+            if r[0] in PHRASE_ADVERBS + SHORT_PHRASE_ADVERBS and r[4] in ("副詞", "名詞"):
                 a = r[28].strip('"').split(",")[0]
                 if a.isdigit() and (r[0] not in accent or int(r[3]) < accent[r[0]][0]):
                     accent[r[0]] = (int(r[3]), int(a))
@@ -205,6 +261,32 @@ def phrase_adverbs():
             out += [(p + s, p + "/" + rep) for p in ADVERB_AFTER]
         else:
             out.append((s, "/" + rep))
+    return out
+
+
+# Demonstratives, pronouns and question words after a particle inside a hiragana word begin a
+# phrase of their own (…に/その, …わ/どこ, …が/いつ; kind 4, mode 0, with UniDic's accent):
+# only after a particle, since they end or begin other words too (ここのつ, ぶどう).
+# あれ is left out: after て and で it is the verb ある (書いてあれば, であれ).
+DEICTICS = ("この その あの どの こんな そんな あんな どんな ここ そこ あそこ どこ これ それ "
+            "どれ あなた だれ いつ どう").split()
+DEICTIC_AFTER = "わがにもでとてか"
+
+
+def deictics():
+    accent = {}
+    with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
+        for r in csv.reader(fh):
+            if r[0] in DEICTICS and r[4] in ("連体詞", "代名詞", "副詞"):
+                a = r[28].strip('"').split(",")[0]
+                if a.isdigit() and (r[0] not in accent or int(r[3]) < accent[r[0]][0]):
+                    accent[r[0]] = (int(r[3]), int(a))
+    out = []
+    for s in DEICTICS:
+        a = accent.get(s, (0, 0))[1]
+        n = kc.morae_to_chars(s, a) if a else 0
+        rep = s[:n] + "'" + s[n:] if n else s
+        out += [(p + s, p + "/" + rep) for p in DEICTIC_AFTER]
     return out
 
 
@@ -221,20 +303,21 @@ def hiragana_words():
                 continue
             if r[4] in ("助詞", "助動詞", "接尾辞"):
                 function_words.add(s)
-            if r[4] not in ("副詞", "代名詞", "接続詞", "感動詞", "名詞") or r[5] == "固有名詞":
+            if r[4] not in ("副詞", "代名詞", "接続詞", "感動詞", "名詞", "連体詞") or r[5] == "固有名詞":
                 continue
             a = r[28].strip('"').split(",")[0]
             if not a.isdigit():
                 continue
             cost = int(r[3])
             if s not in best or cost < best[s][0]:
-                best[s] = (cost, int(a))
+                best[s] = (cost, int(a), r[4])
     ranked = sorted(best.items(), key=lambda kv: (kv[1][0], kv[0]))[:MAX_HIRAGANA]
     taken = {p for p, _ in PRONOUNCE + CONTENT + ENDINGS + WORDS}
     prefix, whole = [], []
-    for s, (_, a) in sorted(ranked):
+    for s, (_, a, pos) in sorted(ranked):
         n = kc.morae_to_chars(s, a) if a else 0
-        if not n or s in taken or s in function_words:
+        # an everyday adverb that is also a rare suffix stays (よく 良く, 浴)
+        if not n or s in taken or (s in function_words and pos != "副詞"):
             continue
         rep = s[:n] + "'" + s[n:]
         if len(s) >= 3:
@@ -282,23 +365,26 @@ def main():
     lines += [f"4 0 {p} {r} 0" for p, r in WA_INSIDE + HA_KEPT + HE_INSIDE]
     # after a flat noun the word begins with the flat mark it handed on
     lines += [f"4 0 {q}{p} {r} 1" for p, r in TOPIC_PREDICATES + SURU for q in ("+", "")]
+    lines += [f"4 0 {p} {r} 1" for p, r in TE_TA]
     lines += [f"4 0 {p} {r} 0" for p, r in HANDED_ON]
     lines += [f"4 0 {p} {r} 0" for p, r in PREDICATES]
-    lines += [f"4 0 {p} {r} 0" for p, r in phrase_adverbs()]
+    lines += [f"4 0 {p} {r} 0" for p, r in phrase_adverbs() + deictics()]
     lines += [f"4 0 {p} {r} 0" for p, r in CONTENT]
     # after the nouns' accents, which would otherwise see an accent after them
     lines += [f"4 0 {p} {r} 0" for p, r in POLITE_PREDICATES]
-    lines += [f"4 0 {p} {r} 2" for p, r in ENDINGS]
+    lines += [f"4 0 {p} {r} 2" for p, r in ENDINGS + HONORIFIC_PREFIXES]
     lines += [f"4 0 {p} {r} 3" for p, r in WORDS]
     prefix, whole = hiragana_words()
     lines += [f"4 0 {p} {r} 1" for p, r in prefix]
-    lines += [f"4 0 {p} {r} 3" for p, r in whole if p not in dict(WORDS)]
+    words = dict(WORDS)
+    whole += [(q + p, words[q] + p) for q in QUESTION_WORDS for p in PARTICLES]
+    lines += [f"4 0 {p} {r} 3" for p, r in whole if p not in words]
     # code 5: before a suffix that takes the accent to its end (アメリカ人) the word is
     # read flat up to that point
     lines += [f"5 5 {s} {rep} 3" for s, rep in katakana_words()]
     for line in lines:
         f = line.split(" ")
-        assert len(f) == 5 and f[3].replace("'", "").replace("/", "") == f[2].lstrip("+") or f[4] == "0" or (f[2], f[3]) in WA_AT_START, line
+        assert len(f) == 5 and f[3].replace("'", "").replace("/", "") == f[2].lstrip("+").replace("'", "") or f[4] == "0" or (f[2], f[3]) in WA_AT_START, line
     path, size = kc.write_ktn("acc.ktn", lines)
     print(f"{path}: {len(lines)} rules, {size} bytes", file=sys.stderr)
 

@@ -314,6 +314,8 @@ def conjugated_accent(r, reading, acc):
     verb's irrealis puts it on its last kana, before ない, ず, れる, せる (かぎら'ない of
     かぎ'る, わから'ない); the volitional does so whether the verb is accented or flat
     (かこ'う, つかお'う)."""
+    if r[4] == "形容詞":
+        return adjective_form_accent(r, reading, acc)
     if r[4] != "動詞" or not r[8].startswith("五段"):
         return acc
     if r[9].startswith("意志推量形"):
@@ -321,6 +323,23 @@ def conjugated_accent(r, reading, acc):
     if r[9].startswith("未然形") and acc != "0":
         return str(len(reading))
     return acc
+
+
+def adjective_form_accent(r, reading, acc):
+    """An accented adjective's continuative and conditional forms (激しく, 激しかっ, 激しけれ)
+    have the accent one mora earlier than the plain form (はげし'い, はげ'しく, はげ'しかった),
+    and never on ー, ん or っ (おーき'い, お'ーきく). Adjectives of three morae keep it where it
+    is (たか'い, たか'く, たか'かった), as Tokyo speakers now mostly say them."""
+    if acc == "0" or not r[9].startswith(("連用形", "仮定形")):
+        return acc
+    starts = [i for i, ch in enumerate(reading) if not (ch in kc.SMALL and i > 0)]
+    morae = sum(1 for i in starts if i < int(acc))
+    if morae < 3:
+        return acc
+    m = morae - 1
+    while m > 1 and reading[starts[m - 1]] in "ーんっ":
+        m -= 1
+    return str(kc.morae_to_chars(reading, m)) if m >= 1 else acc
 
 
 def accent_chars(reading, atype):

@@ -183,6 +183,11 @@ TEST(Intonation, JoinAndReplace) {
   EXPECT_EQ(連結(U"か'", U"/な'", U""), U"か'/な'");
   EXPECT_EQ(連結(U"か", U"な'", U"よ'"), U"かな'/よ'");
   EXPECT_EQ(連結(U"か'", U"", U"よ'"), U"か'よ'");
+  // only the accents that touch the seam count: one behind a boundary inside a piece belongs
+  // to another phrase
+  EXPECT_EQ(連結(U"す", U"こと'", U"が/で'きた"), U"すこと'が/で'きた");
+  EXPECT_EQ(連結(U"か'/な", U"よ'", U""), U"か'/なよ'");
+  EXPECT_EQ(連結(U"か'/な'", U"よ'", U""), U"か'/な'/よ'");
   EXPECT_EQ(置換(U"かかか", U"か", U"か"), U"かかか");
   EXPECT_EQ(置換(U"あいあい", U"あ", U"あ'"), U"あ'い/あ'い");
   EXPECT_EQ(置換(U"かな", U"", U"x"), U"かな");

@@ -171,7 +171,7 @@ TEST(RevConv, MatchingAndOkurigana) {
     ton.アクセント(i);
     joined += words.単語(i) + U"|";
   }
-  EXPECT_EQ(joined, U"おも|'うと|にほん'まなぶ|");
+  EXPECT_EQ(joined, U"おも|'うと|にほ'んまなぶ|");
 }
 
 TEST(RevConv, LoadingFailures) {

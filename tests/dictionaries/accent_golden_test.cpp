@@ -37,8 +37,8 @@ TEST_F(ShippedAccents, PredicatesBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"有名になった。"), "ゆーめーに/な'った。");
   EXPECT_EQ(Read(U"歴史についての本。"), "れきしに/つ'いての/ほ'ん。");
   EXPECT_EQ(Read(U"重要である。"), "じゅーよーであ'る。");
-  EXPECT_EQ(Read(U"それは彼のわけではない。"), "それわ/か'れ/のわ'け/でわ/な'い。");
-  EXPECT_EQ(Read(U"明日は雨かもしれない。"), "あした'わ/あ'めかも/しれ'ない。");
+  EXPECT_EQ(Read(U"それは彼のわけではない。"), "それわ/か'れ/のわ'けでわ/な'い。");
+  EXPECT_EQ(Read(U"明日は雨かもしれない。"), "あした'わ/あ'めかも/しれない。");
 }
 
 // A compound has one accent: a noun that joins a compound this way puts it at the end of the
@@ -93,6 +93,13 @@ TEST_F(ShippedAccents, FlatVerbEndingsBeforeParticles) {
   EXPECT_EQ(Read(U"使っているのです。"), "つかっている'のです。");
   EXPECT_EQ(Read(U"勉強すれば"), "べんきょーすれ'ば。");
   EXPECT_EQ(Read(U"電話したので"), "でんわした'ので。");
+  // か, から, が, けど put the accent on a flat verb's last kana, as の does
+  EXPECT_EQ(Read(U"加わるか"), "くわわる'か。");
+  EXPECT_EQ(Read(U"行くから"), "いく'から。");
+  EXPECT_EQ(Read(U"使うけど"), "つかう'けど。");
+  EXPECT_EQ(Read(U"一致するか"), "いっちする'か。");
+  // と leaves it flat
+  EXPECT_EQ(Read(U"行くと"), "いくと。");
   // an accented verb keeps its own accent
   EXPECT_EQ(Read(U"読んだら"), "よ'んだら。");
 }
@@ -164,6 +171,108 @@ TEST_F(ShippedAccents, JudgementsAfterAParticleBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"思わない。"), "おもわ'ない。");
   // a hiragana word that only changed its spelling stays in the phrase before it
   EXPECT_EQ(Read(U"雨という。"), "あ'めとゆー。");
+}
+
+// The honorific prefix お or ご written in kana belongs to the kanji word after it: the phrase
+// boundary goes in front of the prefix, never between it and its word.
+TEST_F(ShippedAccents, HonorificPrefixJoinsTheWordAfterIt) {
+  EXPECT_EQ(Read(U"これは私のお名前です。"), "これわ/わたしの/おなまえです。");
+  EXPECT_EQ(Read(U"お元気ですか。"), "おげ'んきですか。");
+  EXPECT_EQ(Read(U"先生にお会いした。"), "せんせ'ーに/おあ'いした。");
+  EXPECT_EQ(Read(U"とてもご親切に。"), "とても/ごし'んせつに。");
+  // a word that only ends in the kana is no prefix
+  EXPECT_EQ(Read(U"りんご酢を飲む。"), "りんご/す'を/の'む。");
+}
+
+// なる after an adjective's く, する after に, ない after じゃ, いけない after ば and わかる
+// after が begin a phrase of their own.
+TEST_F(ShippedAccents, MorePredicatesBeginTheirOwnPhrase) {
+  EXPECT_EQ(Read(U"寒くなった。"), "さむ'く/な'った。");
+  EXPECT_EQ(Read(U"激しくなる。"), "はげ'しく/な'る。");
+  // the verbs 亡くなる and 無くなる are one phrase
+  EXPECT_EQ(Read(U"祖父が亡くなった。"), "そ'ふが/なくなった。");
+  EXPECT_EQ(Read(U"お金が無くなった。"), "おかねが/なくなった。");
+  EXPECT_EQ(Read(U"学校にします。"), "がっこーに/しま'す。");
+  EXPECT_EQ(Read(U"それじゃない。"), "それじゃ/な'い。");
+  EXPECT_EQ(Read(U"行かなければいけない。"), "いかな'ければ/いけない。");
+  // いけない and しれない are flat, and take the accent before a particle as a flat verb's
+  // negative does
+  EXPECT_EQ(Read(U"行かないといけないと思う。"), "いかな'いと/いけな'いと/おも'う。");
+  EXPECT_EQ(Read(U"雨かもしれないが。"), "あ'めかも/しれな'いが。");
+  EXPECT_EQ(Read(U"行かなければいけません。"), "いかな'ければ/いけませ'ん。");
+  EXPECT_EQ(Read(U"意味がわかった。"), "い'みが/わか'った。");
+  EXPECT_EQ(Read(U"私にとって大事だ。"), "わたしに/とって/だいじだ。");
+  EXPECT_EQ(Read(U"年齢にかかわらず。"), "ねんれーに/かかわ'らず。");
+  EXPECT_EQ(Read(U"意味のある話。"), "い'みの/あ'る/はなし。");
+  EXPECT_EQ(Read(U"音がした。"), "おと'が/した。");
+}
+
+// Demonstratives, pronouns and question words after a particle inside a kana word begin a
+// phrase of their own, with their accent.
+TEST_F(ShippedAccents, DeicticsAfterAParticleBeginTheirOwnPhrase) {
+  EXPECT_EQ(Read(U"家にそのまま置いた。"), "いえ'に/そのまま/おいた。");
+  EXPECT_EQ(Read(U"彼はどこにいるの。"), "か'れわ/ど'こにいるの。");
+  EXPECT_EQ(Read(U"私もそれがいい。"), "わたしも/それが/い'い。");
+  EXPECT_EQ(Read(U"それはいつですか。"), "それわ/い'つですか。");
+  EXPECT_EQ(Read(U"本当かどうか。"), "ほんとーか/ど'うか。");
+  // あれ after て is the verb ある
+  EXPECT_EQ(Read(U"書いてあれば。"), "か'いてあれば。");
+  EXPECT_EQ(Read(U"気持ちがしっかりしている。"), "きもちが/しっか'りしている。");
+}
+
+// Verbs and adjectives by the Tokyo conjugation rules: the て and た forms of a verb accented on
+// its stem's last kana, and the く, かっ and けれ forms of an adjective of four morae and more,
+// have the accent one mora earlier; never on ー, ん or っ.
+TEST_F(ShippedAccents, ConjugatedFormsMoveTheAccentForward) {
+  EXPECT_EQ(Read(U"備えて"), "そな'えて。");
+  EXPECT_EQ(Read(U"見せた"), "み'せた。");
+  EXPECT_EQ(Read(U"信じている"), "し'んじている。");
+  EXPECT_EQ(Read(U"食べたら"), "た'べたら。");
+  // the passive and causative of an accented verb are accented verbs of their own
+  EXPECT_EQ(Read(U"見られる"), "みられ'る。");
+  EXPECT_EQ(Read(U"建てられた"), "たてら'れた。");
+  EXPECT_EQ(Read(U"食べさせる"), "たべさせ'る。");
+  EXPECT_EQ(Read(U"勉強ができない。"), "べんきょーが/でき'ない。");
+  EXPECT_EQ(Read(U"激しく"), "はげ'しく。");
+  EXPECT_EQ(Read(U"大きく"), "お'ーきく。");
+  EXPECT_EQ(Read(U"難しければ"), "むずか'しければ。");
+  // the desiderative, ます and the plain forms keep it; short adjectives too
+  EXPECT_EQ(Read(U"食べたい"), "たべ'たい。");
+  EXPECT_EQ(Read(U"食べました"), "たべま'した。");
+  EXPECT_EQ(Read(U"激しい"), "はげし'い。");
+  EXPECT_EQ(Read(U"高く"), "たか'く。");
+}
+
+// Everyday kana words with UniDic's accent: an adverb that is also a rare suffix (よく), an
+// adnominal (どんな), an adverb UniDic files as a noun (ほとんど); particles stay unaccented.
+TEST_F(ShippedAccents, KanaWordsCarryTheirAccent) {
+  EXPECT_EQ(Read(U"よく来る。"), "よ'く/く'る。");
+  EXPECT_EQ(Read(U"どんな本。"), "ど'んな/ほ'ん。");
+  EXPECT_EQ(Read(U"ほとんどない。"), "ほと'んどない。");
+  EXPECT_EQ(Read(U"3分の1です。"), "さんぶんの/いちです。");
+  // question words with a particle, か and でも among them
+  EXPECT_EQ(Read(U"いつか行く。"), "い'つか/いく。");
+  EXPECT_EQ(Read(U"だれでも。"), "だ'れでも。");
+  EXPECT_EQ(Read(U"いつも。"), "い'つも。");
+}
+
+// A kana noun keeps the particle after it in its phrase when the predicate after that
+// particle begins a phrase of its own.
+TEST_F(ShippedAccents, ParticleStaysWithTheNounBeforeAPredicate) {
+  EXPECT_EQ(Read(U"宿題を終わらすことができた。"), "しゅくだいを/おわらすこと'が/で'きた。");
+  EXPECT_EQ(Read(U"見ることがある。"), "み'る/こと'が/あ'る。");
+}
+
+// The pitch cannot fall from ー, ん or っ, nor from the い of a diphthong inside a word: the
+// accent a compound puts at the end of its first part falls from the kana before them.
+TEST_F(ShippedAccents, NoAccentOnASpecialMora) {
+  EXPECT_EQ(Read(U"木曜日。"), "もくよ'ーび。");
+  EXPECT_EQ(Read(U"自動車。"), "じど'ーしゃ。");
+  EXPECT_EQ(Read(U"東京都。"), "とーきょ'ーと。");
+  EXPECT_EQ(Read(U"運転者。"), "うんて'んしゃ。");
+  EXPECT_EQ(Read(U"独裁者。"), "どくさ'いしゃ。");
+  // an accent on the kana before them stays
+  EXPECT_EQ(Read(U"雨です。"), "あ'めです。");
 }
 
 // Without intonation the string carries no accent mark, whatever quotation marks or

@@ -21,7 +21,7 @@ TEST_F(ShippedNumbers, KanjiNumeralsBeforeCounters) {
   EXPECT_EQ(Read(U"第一回の会議。"), "だいいっかいの/か'いぎ。");
   EXPECT_EQ(Read(U"一回だけ。"), "いっかいだけ。");
   EXPECT_EQ(Read(U"三本の木がある。"), "さんぼんの/き'が/あ'る。");
-  EXPECT_EQ(Read(U"二十歳の誕生日。"), "は'たちの/たんじょー'び。");
+  EXPECT_EQ(Read(U"二十歳の誕生日。"), "は'たちの/たんじょ'ーび。");
   EXPECT_EQ(Read(U"四国へ行く。"), "し'こくえ/いく。");
   EXPECT_EQ(Read(U"一人で行く。"), "ひと'りで/いく。");
   EXPECT_EQ(Read(U"それで十分です。"), "それで/じゅーぶ'んです。");
@@ -34,7 +34,7 @@ TEST_F(ShippedNumbers, KanjiNumeralsBeforeCounters) {
 TEST_F(ShippedNumbers, CounterKanaBeforeKanji) {
   EXPECT_EQ(Read(U"2錠飲んだ。"), "にじょうの'んだ。");
   EXPECT_EQ(Read(U"1週間以上。"), "いっしゅうかんい'じょー。");
-  EXPECT_EQ(Read(U"第三章を読む。"), "だいさん'しょーを/よ'む。");
+  EXPECT_EQ(Read(U"第三章を読む。"), "だいさ'んしょーを/よ'む。");
   // After a prefix the dictionary's own reading of numeral and counter: 第一歩 is not 第一 + 歩.
   EXPECT_EQ(Read(U"良い第一歩です。"), "よ'い/だいいっぽです。");
   // A dictionary word that cuts the counter short is not the reading (一年 of 一年生), unless it
@@ -105,7 +105,7 @@ TEST_F(ShippedNumbers, TelephoneNumbersAndPostalCodes) {
             "でんわわ/ぜろさん、いちにーさんよん、ごーろくななはちです。");
   EXPECT_EQ(Read(U"090-1234-5678に電話。"),
             "ぜろきゅうぜろ、いちにーさんよん、ごーろくななはちに、でんわ。");
-  EXPECT_EQ(Read(U"〒100-0001東京都。"), "ユービン/いちぜろぜろ、ぜろぜろぜろいちとーきょー'と。");
+  EXPECT_EQ(Read(U"〒100-0001東京都。"), "ユービン/いちぜろぜろ、ぜろぜろぜろいちとーきょ'ーと。");
   EXPECT_EQ(Read(U"郵便番号は123-4567です。"),
             "ゆーびんばんご'ーわ/いちにーさん、よんごーろくななです。");
   EXPECT_EQ(Read(U"市外局番213の、486ー2435です。"),
