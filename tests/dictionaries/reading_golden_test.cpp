@@ -131,5 +131,19 @@ TEST_F(Readings, ContinuativeNounEndingAKanjiWordIsVoiced) {
   EXPECT_EQ(Kana(U"朝早く起きた。"), "あさはやくおきた。");
 }
 
+TEST_F(Readings, KanjiAfterAKanaNounIsVoiced) {
+  // a hiragana noun that compounds with a voiced kanji, alone or after a particle
+  EXPECT_EQ(Kana(U"うがい薬でうがいをする。"), "うがいぐすりでうがいをする。");
+  EXPECT_EQ(Kana(U"かゆみ止めを塗る。"), "かゆみどめをぬる。");
+  EXPECT_EQ(Kana(U"虫刺されにかゆみ止めを塗る。"), "むしさされにかゆみどめをぬる。");
+  EXPECT_EQ(Kana(U"いちご狩りに行く。"), "いちごがりにいく。");
+  // a kanji that takes no voicing, particles, adjectives and endings leave it alone
+  EXPECT_EQ(Kana(U"ひき肉を買う。"), "ひきにくをかう。");
+  EXPECT_EQ(Kana(U"彼の声がする。"), "かれのこえがする。");
+  EXPECT_EQ(Kana(U"これしか薬がない。"), "これしかくすりがない。");
+  EXPECT_EQ(Kana(U"いい薬とひどい声。"), "いいくすりとひどいこえ。");
+  EXPECT_EQ(Kana(U"開発した薬。"), "かいはつしたくすり。");
+}
+
 }  // namespace
 }  // namespace kotonel
