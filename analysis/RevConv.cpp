@@ -457,6 +457,13 @@ void RevConv::直前(std::u32string_view text) {
   afterStem_ = !text.empty() && text.size() == taken_ && !OneOf(code_, {16, 17, 18, 19}) &&
                kStemEnds.find(text.back()) != std::u32string_view::npos;
   afterKanaNoun_ = EndsInKanaNoun(text);
+  // An honorific verb before 方 makes it a person (くださる方 かた); a plain attributive is
+  // mostly a comparison (する方が ほう), and a past one advice (なさった方がいい).
+  auto endsIn = [&](std::u32string_view end) {
+    return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
+  };
+  afterHonorific_ = endsIn(U"くださる") || endsIn(U"なさる") || endsIn(U"しゃる");
+  afterHonorificPast_ = endsIn(U"くださった") || endsIn(U"なさった") || endsIn(U"しゃった");
 }
 
 bool RevConv::EndsInKanaNoun(std::u32string_view text) const {
@@ -491,8 +498,8 @@ int32_t RevConv::種類(int32_t k) const {
 
 size_t RevConv::SelectReading(const Entry& e, bool single, bool lone, bool firstLone,
                               bool innerLone, bool afterStem, bool afterKanaNoun,
-                              const std::vector<std::u32string_view>& readings, char32_t prev,
-                              char32_t next) const {
+                              bool afterHonorific, const std::vector<std::u32string_view>& readings,
+                              char32_t prev, char32_t next) const {
   const int32_t* codes = codes_.data() + e.codes;
   size_t count = e.codeCount;
   // The lowest position whose code satisfies pred, or count when there is none.
@@ -522,6 +529,7 @@ size_t RevConv::SelectReading(const Entry& e, bool single, bool lone, bool first
         k = i;
     }
   }
+  if (k == count && afterHonorific) k = first(is(35));
   // Right after a verb's stem the word is the second half of a compound: its voiced form
   // (書き がき), or the reading that follows a continuative (方 かた).
   if (k == count && afterStem) {
@@ -602,8 +610,11 @@ void RevConv::Convert() {
         // or right after katakana, a kanji word read whole with its okurigana (カード払い)
         bool innerLone = (word_.size() > 1 && step > 1 && (c == 1 || pos + c > word_.size())) ||
                          (step == 1 && kinds_[0] == 5 && c > word_.size());
-        k = SelectReading(e, single, lone, firstLone, innerLone, step == 1 && afterStem_,
-                          step == 1 && afterKanaNoun_, readings, prev, next);
+        k = SelectReading(
+            e, single, lone, firstLone, innerLone, step == 1 && afterStem_,
+            step == 1 && afterKanaNoun_,
+            step == 1 && (afterHonorific_ || (afterHonorificPast_ && kana_.substr(0, 1) != U"が")),
+            readings, prev, next);
       }
       std::u32string_view reading = readings[k];
       // After a sokuon a は-row kana is said ぱ (引っ張る ひっぱる, 出っ歯 でっぱ): no word

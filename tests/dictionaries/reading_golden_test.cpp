@@ -145,5 +145,17 @@ TEST_F(Readings, KanjiAfterAKanaNounIsVoiced) {
   EXPECT_EQ(Kana(U"開発した薬。"), "かいはつしたくすり。");
 }
 
+TEST_F(Readings, HonorificVerbMakesTheWayAPerson) {
+  // after an honorific verb 方 is a person
+  EXPECT_EQ(Kana(U"返事をくださる方だけにしてください。"),
+            "へんじをくださるかただけにしてください。");
+  EXPECT_EQ(Kana(U"いらっしゃる方は受付へ。"), "いらっしゃるかたわうけつけえ。");
+  EXPECT_EQ(Kana(U"来てくださった方に感謝します。"), "きてくださったかたにかんしゃします。");
+  // advice and comparisons keep ほう
+  EXPECT_EQ(Kana(U"お休みなさった方がいい。"), "おやすみなさったほうがいい。");
+  EXPECT_EQ(Kana(U"この方がいい。"), "このほうがいい。");
+  EXPECT_EQ(Kana(U"する方が早い。"), "するほうがはやい。");
+}
+
 }  // namespace
 }  // namespace kotonel
