@@ -606,10 +606,11 @@ void RevConv::Convert() {
         bool single = word_.size() == 1 && c == 1;
         bool lone = word_.size() + n == 1;
         bool firstLone = word_.size() > 1 && c == 1 && !anyMatch;
-        // a lone kanji, or a kanji with its okurigana, ending a kanji word (現金払い)
-        // or right after katakana, a kanji word read whole with its okurigana (カード払い)
-        bool innerLone = (word_.size() > 1 && step > 1 && (c == 1 || pos + c > word_.size())) ||
-                         (step == 1 && kinds_[0] == 5 && c > word_.size());
+        // a lone kanji, or a word of more characters ending a kanji word (現金払い, 腕時計),
+        // or right after katakana, a kanji word read whole with its okurigana or of two kanji
+        // or more (カード払い, パシフィック通り)
+        bool innerLone = (word_.size() > 1 && step > 1 && (c == 1 || pos + c >= word_.size())) ||
+                         (step == 1 && kinds_[0] == 5 && c > 1 && c >= word_.size());
         k = SelectReading(
             e, single, lone, firstLone, innerLone, step == 1 && afterStem_,
             step == 1 && afterKanaNoun_,

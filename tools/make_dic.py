@@ -1040,6 +1040,48 @@ def voice_suffix_copies(table, forms):
     return changed
 
 
+# A noun of two kanji or more whose voiced form UniDic lists as the same word at nearly its
+# cost: that form is heard only at the end of compounds, and about as often as the noun
+# itself (時計 とけい 4,239, どけい 4,450; 小屋 ごや even cheaper). Common nouns only: the costs
+# of rare ones are estimates that put both forms level, and forms within VOICED_WORD_LEVEL of
+# each other are taken for such estimates (贔屓 ひいき and びいき both 3,948).
+VOICED_WORD_MAX_COST = 5000
+VOICED_WORD_MARGIN = 300
+VOICED_WORD_LEVEL = 10
+
+
+def voiced_word_forms(path, table):
+    """Headword of two characters or more -> its voiced reading, which the reader takes when
+    the word ends a longer kanji word (腕時計 うでどけい, 犬小屋 いぬごや, 水不足 みずぶそく) or
+    follows katakana (パシフィック通り)."""
+    forms = {}
+    with open(path, encoding="utf-8", newline="") as fh:
+        for r in csv.reader(fh):
+            s = r[0]
+            if len(s) < 2 or r[4] != "名詞" or r[5] != "普通名詞" or r[13] == "*":
+                continue
+            if kc.kind(s[0]) != 8 or len(s) - len(s.rstrip(kc.HIRAGANA)) > 2:
+                continue
+            p = kc.sayable(r[13])
+            if not p:
+                continue
+            f = forms.setdefault((s, r[11]), {})
+            f[p] = min(f.get(p, math.inf), int(r[3]))
+    out = {}
+    for (s, _), f in sorted(forms.items()):
+        entry = table.get(s)
+        if not entry or any(c == C_INNER for _, c, _ in entry):
+            continue
+        usual = entry[0][0]
+        if usual not in f or usual[0] not in VOICED or f[usual] > VOICED_WORD_MAX_COST:
+            continue
+        voiced = kc.sayable(VOICED[usual[0]] + usual[1:])
+        gap = f.get(voiced, math.inf) - f[usual]
+        if gap <= VOICED_WORD_MARGIN and abs(gap) >= VOICED_WORD_LEVEL:
+            out[s] = voiced
+    return out
+
+
 # Person names somewhat rarer than those every compound limit keeps (京子, 美智子, 真由美):
 # kept where no ordinary word hides in their spelling (小文字 is 小 + 文字, not こもんじ) and
 # no numeral (一二 would read 一二三).
@@ -1186,6 +1228,7 @@ def main():
     inner = {k: r for k, r in stem_voicing(kc.UNIDIC_LEX, table, inner=True).items()
              if len(k) > 1 and k[-1] in STEM_ENDS and table[k][0][1] not in (C_ADJ, C_NA)}
     add_stem_voicing(table, inner, C_INNER)
+    words = add_stem_voicing(table, voiced_word_forms(kc.UNIDIC_LEX, table), C_INNER)
     # decide on the full table, so that dropping one headword never changes another's fate
     drop = {h for h, e in table.items() if redundant(h, e, table)}
     lines = []
@@ -1204,7 +1247,8 @@ def main():
     kana_nouns = write_kana_nouns(kana_compound_nouns(kc.UNIDIC_LEX))
     print(f"{path}: {len(lines)} entries ({runs} runs from the corpus, {hiding} names hiding words"
           f" left out, {stems} voiced after a stem,"
-          f" {len(inner)} with okurigana voiced inside a word, {suffixes} suffixes voiced), {size} bytes;"
+          f" {len(inner)} with okurigana voiced inside a word, {words} words voiced,"
+          f" {suffixes} suffixes voiced), {size} bytes;"
           f" {kana_nouns} kana nouns voicing a kanji after them", file=sys.stderr)
 
 

@@ -145,6 +145,18 @@ TEST_F(Readings, KanjiAfterAKanaNounIsVoiced) {
   EXPECT_EQ(Kana(U"開発した薬。"), "かいはつしたくすり。");
 }
 
+TEST_F(Readings, NounOfTwoKanjiEndingACompoundIsVoiced) {
+  // a noun whose voiced form is about as common as the noun itself ends compounds voiced
+  EXPECT_EQ(Kana(U"腕時計が見つからない。"), "うでどけーがみつからない。");
+  EXPECT_EQ(Kana(U"犬小屋にいる。"), "いぬごやにいる。");
+  EXPECT_EQ(Kana(U"競争会社から。"), "きょーそーがいしゃから。");
+  EXPECT_EQ(Kana(U"時間通りに来た。"), "じかんどーりにきた。");
+  EXPECT_EQ(Plain(U"パシフィック通りに行く。"), "パシフィックどーりにいく。");
+  // alone, or beginning a word, it keeps its own reading
+  EXPECT_EQ(Kana(U"会社の時計台と会社員。"), "かいしゃのとけーだいとかいしゃいん。");
+  EXPECT_EQ(Kana(U"時計が止まる。"), "とけーがとまる。");
+}
+
 TEST_F(Readings, HonorificVerbMakesTheWayAPerson) {
   // after an honorific verb 方 is a person
   EXPECT_EQ(Kana(U"返事をくださる方だけにしてください。"),
