@@ -519,7 +519,8 @@ size_t RevConv::SelectReading(const Entry& e, bool single, bool lone, bool first
   if (k == count && firstLone) k = first(is(25));
   if (k == count && OneOf(p, {16, 17, 18, 19, 30})) k = first(is(34));
   // After a hiragana noun that UniDic's compounds join to a voiced kanji (うがい薬), the
-  // kanji's voiced form, when it has one.
+  // kanji's voiced form, when it has one, or else the reading it takes ending a word (すし屋
+  // や).
   if (k == count && afterKanaNoun && count > 0) {
     const std::u32string_view usual = readings[0];
     for (size_t i = 1; i < count && k == count; ++i) {
@@ -528,6 +529,7 @@ size_t RevConv::SelectReading(const Entry& e, bool single, bool lone, bool first
           r[0] == usual[0] + 1 && r.substr(1) == usual.substr(1))
         k = i;
     }
+    if (k == count) k = first(is(33));
   }
   if (k == count && afterHonorific) k = first(is(35));
   // Right after a verb's stem the word is the second half of a compound: its voiced form

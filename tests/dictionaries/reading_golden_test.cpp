@@ -137,6 +137,8 @@ TEST_F(Readings, KanjiAfterAKanaNounIsVoiced) {
   EXPECT_EQ(Kana(U"かゆみ止めを塗る。"), "かゆみどめをぬる。");
   EXPECT_EQ(Kana(U"虫刺されにかゆみ止めを塗る。"), "むしさされにかゆみどめをぬる。");
   EXPECT_EQ(Kana(U"いちご狩りに行く。"), "いちごがりにいく。");
+  // or the reading a kanji takes ending a word
+  EXPECT_EQ(Kana(U"すし屋に行く。"), "すしやにいく。");
   // a kanji that takes no voicing, particles, adjectives and endings leave it alone
   EXPECT_EQ(Kana(U"ひき肉を買う。"), "ひきにくをかう。");
   EXPECT_EQ(Kana(U"彼の声がする。"), "かれのこえがする。");
