@@ -26,6 +26,8 @@ constexpr std::string_view kCacheKind = "dic";
 constexpr uint32_t kCacheFormat = 1;
 constexpr char32_t kNoChar = 0;  // the empty character: nothing before or after a match
 
+#include "analysis/kana_nouns.inc"
+
 // Headwords are compared without regard to letter case: ASCII, Latin-1, full-width Latin,
 // Greek and Cyrillic capitals fold to their small letters.
 char32_t FoldCase(char32_t c) {
@@ -454,6 +456,30 @@ void RevConv::直前(std::u32string_view text) {
       U"いきしちにひみりぎじびぴえけせてねへめれげぜでべぺ";
   afterStem_ = !text.empty() && text.size() == taken_ && !OneOf(code_, {16, 17, 18, 19}) &&
                kStemEnds.find(text.back()) != std::u32string_view::npos;
+  afterKanaNoun_ = EndsInKanaNoun(text);
+  // An honorific verb before 方 makes it a person (くださる方 かた); a plain attributive is
+  // mostly a comparison (する方が ほう), and a past one advice (なさった方がいい).
+  auto endsIn = [&](std::u32string_view end) {
+    return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
+  };
+  afterHonorific_ = endsIn(U"くださる") || endsIn(U"なさる") || endsIn(U"しゃる");
+  afterHonorificPast_ = endsIn(U"くださった") || endsIn(U"なさった") || endsIn(U"しゃった");
+}
+
+bool RevConv::EndsInKanaNoun(std::u32string_view text) const {
+  auto known = [](std::u32string_view w) {
+    return std::binary_search(std::begin(kKanaCompoundNouns), std::end(kKanaCompoundNouns), w);
+  };
+  // The whole word, when no kanji word stands before it to end in it (食べた, 勉強した):
+  // the engine writes -1 after any other word and at the start of a sentence.
+  if (code_ == -1 && text.size() >= 2 && known(text)) return true;
+  // Or a particle and a noun of three kana or more (…にかゆみ止め); a shorter tail is too
+  // often the end of another word.
+  static constexpr std::u32string_view kParticles = U"のにをがはもとでへや";
+  for (size_t i = taken_; i + 4 <= text.size(); ++i)
+    if (kParticles.find(text[i]) != std::u32string_view::npos && known(text.substr(i + 1)))
+      return true;
+  return false;
 }
 
 void RevConv::仮名(std::u32string_view text) {
@@ -471,7 +497,9 @@ int32_t RevConv::種類(int32_t k) const {
 }
 
 size_t RevConv::SelectReading(const Entry& e, bool single, bool lone, bool firstLone,
-                              bool innerLone, bool afterStem, char32_t prev, char32_t next) const {
+                              bool innerLone, bool afterStem, bool afterKanaNoun,
+                              bool afterHonorific, const std::vector<std::u32string_view>& readings,
+                              char32_t prev, char32_t next) const {
   const int32_t* codes = codes_.data() + e.codes;
   size_t count = e.codeCount;
   // The lowest position whose code satisfies pred, or count when there is none.
@@ -490,6 +518,20 @@ size_t RevConv::SelectReading(const Entry& e, bool single, bool lone, bool first
   if (k == count && lone && k2 == 5) k = first(is(25));
   if (k == count && firstLone) k = first(is(25));
   if (k == count && OneOf(p, {16, 17, 18, 19, 30})) k = first(is(34));
+  // After a hiragana noun that UniDic's compounds join to a voiced kanji (うがい薬), the
+  // kanji's voiced form, when it has one, or else the reading it takes ending a word (すし屋
+  // や).
+  if (k == count && afterKanaNoun && count > 0) {
+    const std::u32string_view usual = readings[0];
+    for (size_t i = 1; i < count && k == count; ++i) {
+      const std::u32string_view r = readings[i];
+      if ((codes[i] == 33 || codes[i] == 36) && !usual.empty() && r.size() == usual.size() &&
+          r[0] == usual[0] + 1 && r.substr(1) == usual.substr(1))
+        k = i;
+    }
+    if (k == count) k = first(is(33));
+  }
+  if (k == count && afterHonorific) k = first(is(35));
   // Right after a verb's stem the word is the second half of a compound: its voiced form
   // (書き がき), or the reading that follows a continuative (方 かた).
   if (k == count && afterStem) {
@@ -566,12 +608,16 @@ void RevConv::Convert() {
         bool single = word_.size() == 1 && c == 1;
         bool lone = word_.size() + n == 1;
         bool firstLone = word_.size() > 1 && c == 1 && !anyMatch;
-        // a lone kanji, or a kanji with its okurigana, ending a kanji word (現金払い)
-        // or right after katakana, a kanji word read whole with its okurigana (カード払い)
-        bool innerLone = (word_.size() > 1 && step > 1 && (c == 1 || pos + c > word_.size())) ||
-                         (step == 1 && kinds_[0] == 5 && c > word_.size());
-        k = SelectReading(e, single, lone, firstLone, innerLone, step == 1 && afterStem_, prev,
-                          next);
+        // a lone kanji, or a word of more characters ending a kanji word (現金払い, 腕時計),
+        // or right after katakana, a kanji word read whole with its okurigana or of two kanji
+        // or more (カード払い, パシフィック通り)
+        bool innerLone = (word_.size() > 1 && step > 1 && (c == 1 || pos + c >= word_.size())) ||
+                         (step == 1 && kinds_[0] == 5 && c > 1 && c >= word_.size());
+        k = SelectReading(
+            e, single, lone, firstLone, innerLone, step == 1 && afterStem_,
+            step == 1 && afterKanaNoun_,
+            step == 1 && (afterHonorific_ || (afterHonorificPast_ && kana_.substr(0, 1) != U"が")),
+            readings, prev, next);
       }
       std::u32string_view reading = readings[k];
       // After a sokuon a は-row kana is said ぱ (引っ張る ひっぱる, 出っ歯 でっぱ): no word

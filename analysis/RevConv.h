@@ -84,7 +84,12 @@ class RevConv {
   static bool EncodeKey(std::u32string_view text, std::string& bytes, std::vector<size_t>& ends,
                         std::vector<size_t>& runs);
   size_t SelectReading(const Entry& e, bool single, bool lone, bool firstLone, bool innerLone,
-                       bool afterStem, char32_t prev, char32_t next) const;
+                       bool afterStem, bool afterKanaNoun, bool afterHonorific,
+                       const std::vector<std::u32string_view>& readings, char32_t prev,
+                       char32_t next) const;
+  // Whether text, the hiragana word before a kanji word, ends in a noun that compounds with
+  // a voiced kanji after it (うがい of うがい薬).
+  bool EndsInKanaNoun(std::u32string_view text) const;
 
   // The file as read (code page 932); every field of every entry is a view into it. The
   // tables are built from the text or mapped from the file's cache.
@@ -106,6 +111,10 @@ class RevConv {
   // Okurigana the last conversion took from the hiragana word after it.
   size_t taken_ = 0;
   bool afterStem_ = false;
+  bool afterKanaNoun_ = false;
+  // The word before ends in an honorific verb, present or past (くださる, なさった).
+  bool afterHonorific_ = false;
+  bool afterHonorificPast_ = false;
   std::u32string reading_;
   std::u32string template_;
   Intonation* intonation_ = nullptr;

@@ -203,6 +203,8 @@ std::u32string clsMAIN::ConvertSentence(const std::u32string& sentence) {
     if (i < w.単語数()) w.単語(i + 1, afterWord);
   }
 
+  // No kanji word of the sentence before carries over into this one.
+  revConv_->品詞(-1);
   for (int32_t i = 1; i <= n; ++i) {
     switch (w.種類(i)) {
       case kKanji: {

@@ -131,5 +131,45 @@ TEST_F(Readings, ContinuativeNounEndingAKanjiWordIsVoiced) {
   EXPECT_EQ(Kana(U"朝早く起きた。"), "あさはやくおきた。");
 }
 
+TEST_F(Readings, KanjiAfterAKanaNounIsVoiced) {
+  // a hiragana noun that compounds with a voiced kanji, alone or after a particle
+  EXPECT_EQ(Kana(U"うがい薬でうがいをする。"), "うがいぐすりでうがいをする。");
+  EXPECT_EQ(Kana(U"かゆみ止めを塗る。"), "かゆみどめをぬる。");
+  EXPECT_EQ(Kana(U"虫刺されにかゆみ止めを塗る。"), "むしさされにかゆみどめをぬる。");
+  EXPECT_EQ(Kana(U"いちご狩りに行く。"), "いちごがりにいく。");
+  // or the reading a kanji takes ending a word
+  EXPECT_EQ(Kana(U"すし屋に行く。"), "すしやにいく。");
+  // a kanji that takes no voicing, particles, adjectives and endings leave it alone
+  EXPECT_EQ(Kana(U"ひき肉を買う。"), "ひきにくをかう。");
+  EXPECT_EQ(Kana(U"彼の声がする。"), "かれのこえがする。");
+  EXPECT_EQ(Kana(U"これしか薬がない。"), "これしかくすりがない。");
+  EXPECT_EQ(Kana(U"いい薬とひどい声。"), "いいくすりとひどいこえ。");
+  EXPECT_EQ(Kana(U"開発した薬。"), "かいはつしたくすり。");
+}
+
+TEST_F(Readings, NounOfTwoKanjiEndingACompoundIsVoiced) {
+  // a noun whose voiced form is about as common as the noun itself ends compounds voiced
+  EXPECT_EQ(Kana(U"腕時計が見つからない。"), "うでどけーがみつからない。");
+  EXPECT_EQ(Kana(U"犬小屋にいる。"), "いぬごやにいる。");
+  EXPECT_EQ(Kana(U"競争会社から。"), "きょーそーがいしゃから。");
+  EXPECT_EQ(Kana(U"時間通りに来た。"), "じかんどーりにきた。");
+  EXPECT_EQ(Plain(U"パシフィック通りに行く。"), "パシフィックどーりにいく。");
+  // alone, or beginning a word, it keeps its own reading
+  EXPECT_EQ(Kana(U"会社の時計台と会社員。"), "かいしゃのとけーだいとかいしゃいん。");
+  EXPECT_EQ(Kana(U"時計が止まる。"), "とけーがとまる。");
+}
+
+TEST_F(Readings, HonorificVerbMakesTheWayAPerson) {
+  // after an honorific verb 方 is a person
+  EXPECT_EQ(Kana(U"返事をくださる方だけにしてください。"),
+            "へんじをくださるかただけにしてください。");
+  EXPECT_EQ(Kana(U"いらっしゃる方は受付へ。"), "いらっしゃるかたわうけつけえ。");
+  EXPECT_EQ(Kana(U"来てくださった方に感謝します。"), "きてくださったかたにかんしゃします。");
+  // advice and comparisons keep ほう
+  EXPECT_EQ(Kana(U"お休みなさった方がいい。"), "おやすみなさったほうがいい。");
+  EXPECT_EQ(Kana(U"この方がいい。"), "このほうがいい。");
+  EXPECT_EQ(Kana(U"する方が早い。"), "するほうがはやい。");
+}
+
 }  // namespace
 }  // namespace kotonel
