@@ -243,6 +243,19 @@ TEST_F(ShippedAccents, ConjugatedFormsMoveTheAccentForward) {
   EXPECT_EQ(Read(U"高く"), "たか'く。");
 }
 
+// An adjective's past and volitional forms move the accent one mora earlier like its く form,
+// though the kana after the stem spell them (忙しかった: no headword of its own before).
+TEST_F(ShippedAccents, AdjectivePastAndVolitionalMoveTheAccent) {
+  EXPECT_EQ(Read(U"忙しかった"), "いそが'しかった。");
+  EXPECT_EQ(Read(U"美しかった"), "うつく'しかった。");
+  EXPECT_EQ(Read(U"新しかったので"), "あたら'しかったので。");
+  EXPECT_EQ(Read(U"仕方なかった"), "しかた'なかった。");
+  EXPECT_EQ(Read(U"忙しかろう"), "いそが'しかろう。");
+  // three morae keep it, the plain form too
+  EXPECT_EQ(Read(U"高かった"), "たか'かった。");
+  EXPECT_EQ(Read(U"忙しい"), "いそがし'い。");
+}
+
 // Everyday kana words with UniDic's accent: an adverb that is also a rare suffix (よく), an
 // adnominal (どんな), an adverb UniDic files as a noun (ほとんど); particles stay unaccented.
 TEST_F(ShippedAccents, KanaWordsCarryTheirAccent) {
