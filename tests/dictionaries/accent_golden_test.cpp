@@ -256,6 +256,18 @@ TEST_F(ShippedAccents, AdjectivePastAndVolitionalMoveTheAccent) {
   EXPECT_EQ(Read(U"忙しい"), "いそがし'い。");
 }
 
+// An adjective written in kana carries its accent at the start of a kana word, moved one mora
+// earlier in the く and かっ forms of the longer ones; a verb's kana after its kanji is no
+// adjective (失うまい).
+TEST_F(ShippedAccents, KanaAdjectivesCarryTheirAccent) {
+  EXPECT_EQ(Read(U"ひどい"), "ひど'い。");
+  EXPECT_EQ(Read(U"ひどかった"), "ひど'かった。");
+  EXPECT_EQ(Read(U"すごくなる"), "すご'く/な'る。");
+  EXPECT_EQ(Read(U"おいしかったです"), "おい'しかったです。");
+  EXPECT_EQ(Read(U"すばらしい景色"), "すばらし'い/け'しき。");
+  EXPECT_EQ(Read(U"失うまい"), "うしなうまい。");
+}
+
 // Everyday kana words with UniDic's accent: an adverb that is also a rare suffix (よく), an
 // adnominal (どんな), an adverb UniDic files as a noun (ほとんど); particles stay unaccented.
 TEST_F(ShippedAccents, KanaWordsCarryTheirAccent) {
