@@ -53,6 +53,10 @@ ADJECTIVE_STEM_ENDS = "かきくけこさしすせそたちつてとにぬねの
 # after the particle or ending before them: ～になる, ～くなる, ～ではない, ～がある,
 # ～なければならない, ～かもしれない. The phrase boundary goes in front of the predicate, and
 # the predicate gets its own accent (ない な'い, ならない なら'ない, いけない いけ'ない).
+# する and いる written in kana after は or も: their negative past is a phrase of its own,
+# with the accent a flat verb's なかった takes (…は/しな'かった, …も/いな'かった). Not after が,
+# which ends ちがいなかった.
+NEGATIVE_PAST = [(p + v + "なかっ", p + "/" + v + "な'かっ") for p in "わも" for v in "しい"]
 PREDICATES = [
     ("になっ", "に/なっ"), ("になる", "に/なる"), ("になり", "に/なり"), ("になれ", "に/なれ"),
     ("になら", "に/なら"), ("くない", "く/ない"), ("くなかっ", "く/なかっ"),
@@ -410,7 +414,7 @@ def main():
     # before the flat mark a kanji's reading hands on is dropped: 失う + まい is no うまい
     lines += [f"4 0 {p} {r} 1" for p, r in kana_adjectives()]
     lines += [f"4 0 {p} {r} 0" for p, r in HANDED_ON]
-    lines += [f"4 0 {p} {r} 0" for p, r in PREDICATES]
+    lines += [f"4 0 {p} {r} 0" for p, r in PREDICATES + NEGATIVE_PAST]
     lines += [f"4 0 {p} {r} 0" for p, r in phrase_adverbs() + deictics()]
     lines += [f"4 0 {p} {r} 0" for p, r in CONTENT]
     # after the nouns' accents, which would otherwise see an accent after them

@@ -268,6 +268,14 @@ TEST_F(ShippedAccents, KanaAdjectivesCarryTheirAccent) {
   EXPECT_EQ(Read(U"失うまい"), "うしなうまい。");
 }
 
+// The negative past of する and いる written in kana after は or も is a phrase of its own with
+// the accent of a flat verb's なかった; not after が (間違いなかった).
+TEST_F(ShippedAccents, NegativePastOfSuruAndIruAfterAParticle) {
+  EXPECT_EQ(Read(U"明言はしなかった。"), "めーげんわ/しな'かった。");
+  EXPECT_EQ(Read(U"誰もいなかった。"), "だ'れも/いな'かった。");
+  EXPECT_EQ(Read(U"間違いなかった。"), "まちが'いなかった。");
+}
+
 // Everyday kana words with UniDic's accent: an adverb that is also a rare suffix (よく), an
 // adnominal (どんな), an adverb UniDic files as a noun (ほとんど); particles stay unaccented.
 TEST_F(ShippedAccents, KanaWordsCarryTheirAccent) {
