@@ -53,6 +53,10 @@ ADJECTIVE_STEM_ENDS = "かきくけこさしすせそたちつてとにぬねの
 # after the particle or ending before them: ～になる, ～くなる, ～ではない, ～がある,
 # ～なければならない, ～かもしれない. The phrase boundary goes in front of the predicate, and
 # the predicate gets its own accent (ない な'い, ならない なら'ない, いけない いけ'ない).
+# する and いる written in kana after は or も: their negative past is a phrase of its own,
+# with the accent a flat verb's なかった takes (…は/しな'かった, …も/いな'かった). Not after が,
+# which ends ちがいなかった.
+NEGATIVE_PAST = [(p + v + "なかっ", p + "/" + v + "な'かっ") for p in "わも" for v in "しい"]
 PREDICATES = [
     ("になっ", "に/なっ"), ("になる", "に/なる"), ("になり", "に/なり"), ("になれ", "に/なれ"),
     ("になら", "に/なら"), ("くない", "く/ない"), ("くなかっ", "く/なかっ"),
@@ -327,6 +331,47 @@ def hiragana_words():
     return prefix, whole
 
 
+MAX_KANA_ADJECTIVE_FORMS = 400  # the likeliest forms of adjectives written in kana
+# the forms that may begin a kana word, and whether the accent moves one mora earlier in them
+ADJECTIVE_FORMS = {"終止形-一般": False, "連体形-一般": False, "連用形-一般": True,
+                   "連用形-促音便": True, "仮定形-一般": True}
+
+
+def kana_adjectives():
+    """Adjectives written in kana (ひどい ひど'い, すごかった すご'かった, うれしく うれ'しく)
+    with UniDic's accent, moved one mora earlier in the く, かっ and けれ forms of those
+    accented on the fourth mora or later, as the kanji spellings are (see dic.ktn). Only
+    general adjectives of three kana and more, at the start of a kana word: ない, よい,
+    ほしい and the other adjectives that follow another word are the endings' business."""
+    best = {}
+    with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
+        for r in csv.reader(fh):
+            s = r[0]
+            if r[4] != "形容詞" or r[5] != "一般" or r[9] not in ADJECTIVE_FORMS or len(s) < 3:
+                continue
+            if not all(0x3041 <= ord(c) <= 0x3093 for c in s):
+                continue
+            types = r[28].strip('"').split(",")
+            a = next((t for t in types if t.isdigit() and t != "0"), None)
+            if a is None:
+                continue
+            m = int(a)
+            if ADJECTIVE_FORMS[r[9]] and m >= 3:
+                m -= 1
+                while m > 1 and (kc.morae_to_chars(s, m) or 1) > 1 and s[kc.morae_to_chars(s, m) - 1] in "ーんっ":
+                    m -= 1
+            cost = int(r[3])
+            if s not in best or cost < best[s][0]:
+                best[s] = (cost, m)
+    ranked = sorted(best.items(), key=lambda kv: (kv[1][0], kv[0]))[:MAX_KANA_ADJECTIVE_FORMS]
+    out = []
+    for s, (_, m) in sorted(ranked):
+        n = kc.morae_to_chars(s, m)
+        if n:
+            out.append((s, s[:n] + "'" + s[n:]))
+    return out
+
+
 def katakana_words():
     best = {}
     with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
@@ -366,8 +411,10 @@ def main():
     # after a flat noun the word begins with the flat mark it handed on
     lines += [f"4 0 {q}{p} {r} 1" for p, r in TOPIC_PREDICATES + SURU for q in ("+", "")]
     lines += [f"4 0 {p} {r} 1" for p, r in TE_TA]
+    # before the flat mark a kanji's reading hands on is dropped: 失う + まい is no うまい
+    lines += [f"4 0 {p} {r} 1" for p, r in kana_adjectives()]
     lines += [f"4 0 {p} {r} 0" for p, r in HANDED_ON]
-    lines += [f"4 0 {p} {r} 0" for p, r in PREDICATES]
+    lines += [f"4 0 {p} {r} 0" for p, r in PREDICATES + NEGATIVE_PAST]
     lines += [f"4 0 {p} {r} 0" for p, r in phrase_adverbs() + deictics()]
     lines += [f"4 0 {p} {r} 0" for p, r in CONTENT]
     # after the nouns' accents, which would otherwise see an accent after them

@@ -243,6 +243,39 @@ TEST_F(ShippedAccents, ConjugatedFormsMoveTheAccentForward) {
   EXPECT_EQ(Read(U"高く"), "たか'く。");
 }
 
+// An adjective's past and volitional forms move the accent one mora earlier like its く form,
+// though the kana after the stem spell them (忙しかった: no headword of its own before).
+TEST_F(ShippedAccents, AdjectivePastAndVolitionalMoveTheAccent) {
+  EXPECT_EQ(Read(U"忙しかった"), "いそが'しかった。");
+  EXPECT_EQ(Read(U"美しかった"), "うつく'しかった。");
+  EXPECT_EQ(Read(U"新しかったので"), "あたら'しかったので。");
+  EXPECT_EQ(Read(U"仕方なかった"), "しかた'なかった。");
+  EXPECT_EQ(Read(U"忙しかろう"), "いそが'しかろう。");
+  // three morae keep it, the plain form too
+  EXPECT_EQ(Read(U"高かった"), "たか'かった。");
+  EXPECT_EQ(Read(U"忙しい"), "いそがし'い。");
+}
+
+// An adjective written in kana carries its accent at the start of a kana word, moved one mora
+// earlier in the く and かっ forms of the longer ones; a verb's kana after its kanji is no
+// adjective (失うまい).
+TEST_F(ShippedAccents, KanaAdjectivesCarryTheirAccent) {
+  EXPECT_EQ(Read(U"ひどい"), "ひど'い。");
+  EXPECT_EQ(Read(U"ひどかった"), "ひど'かった。");
+  EXPECT_EQ(Read(U"すごくなる"), "すご'く/な'る。");
+  EXPECT_EQ(Read(U"おいしかったです"), "おい'しかったです。");
+  EXPECT_EQ(Read(U"すばらしい景色"), "すばらし'い/け'しき。");
+  EXPECT_EQ(Read(U"失うまい"), "うしなうまい。");
+}
+
+// The negative past of する and いる written in kana after は or も is a phrase of its own with
+// the accent of a flat verb's なかった; not after が (間違いなかった).
+TEST_F(ShippedAccents, NegativePastOfSuruAndIruAfterAParticle) {
+  EXPECT_EQ(Read(U"明言はしなかった。"), "めーげんわ/しな'かった。");
+  EXPECT_EQ(Read(U"誰もいなかった。"), "だ'れも/いな'かった。");
+  EXPECT_EQ(Read(U"間違いなかった。"), "まちが'いなかった。");
+}
+
 // Everyday kana words with UniDic's accent: an adverb that is also a rare suffix (よく), an
 // adnominal (どんな), an adverb UniDic files as a noun (ほとんど); particles stay unaccented.
 TEST_F(ShippedAccents, KanaWordsCarryTheirAccent) {
