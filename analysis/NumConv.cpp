@@ -113,15 +113,37 @@ bool IsGroupMark(char32_t c) {
   return IsMinus(c) || c == U'‐' || c == U'ー' || c == U'ｰ';
 }
 
+// Puts the accent on the last mora of a number's reading. The pitch cannot fall from ん, っ, ー
+// or the う of a long vowel, so the accent goes to the mora before them (さ'んじ, い'っぽん,
+// じゅ'うじ, ひゃ'っきろ).
+void MarkLastMora(std::u32string& reading) {
+  size_t p = reading.size();
+  while (p > 0) {
+    const char32_t c = reading[p - 1];
+    const bool longU = c == U'う' && p >= 2 && (reading[p - 2] == U'ゅ' || reading[p - 2] == U'ょ');
+    if (c != U'ん' && c != U'っ' && c != U'ー' && !longU) break;
+    --p;
+  }
+  if (p == 0 || reading[p - 1] < U'ぁ' || reading[p - 1] > U'ゖ') return;
+  reading.insert(p, 1, U'\'');
+}
+
 }  // namespace
 
 NumConv::NumConv(const std::string& dictionaryFolder) {
   const std::string path = dictionaryFolder + "num.ktn";
   ReadDictionaryLines(path, kLoadError, 3, [&](const std::u32string&, auto& fields) {
-    counters_.push_back({fields[0], fields[1], RoundedField(fields[2])});
+    // A reading that begins with the accent mark ('じ, 'ねん) puts the accent of number +
+    // counter on the number's last mora (いち'じ, にせんにじゅうよ'ねん); a mark inside the
+    // reading (しゅ'うかん, ぱーせ'んと) is the counter's own accent, which the compound keeps;
+    // a reading without one makes the compound flat (いっかい, にかい).
+    std::u32string reading = fields[1];
+    const bool onNumber = !reading.empty() && reading.front() == U'\'';
+    if (onNumber) reading.erase(0, 1);
+    counters_.push_back({fields[0], std::move(reading), RoundedField(fields[2]), onNumber});
   });
   // The euro sign has no code in Shift_JIS, so the file cannot name it: 100€ is 100ユーロ.
-  counters_.push_back({U"€", U"ゆーろ", 0});
+  counters_.push_back({U"€", U"ゆ'ーろ", 0, false});
   // clang-format off
   bigUnits_ = {U"まん,", U"おく,", U"ちょー,", U"けい,", U"がい,", U"じょ,", U"じょー,",
                U"こう,", U"かん,", U"せい,", U"さい,", U"ごく,", U"ごうがしゃ,", U"あそうぎ,",
@@ -228,10 +250,12 @@ void NumConv::ReadWithCounter(const std::u32string& number, const std::u32string
   if (type == kNativeType && (number == U"1" || number == U"2")) {
     reading = number == U"1" ? U"ひと" : U"ふた";
     after = std::move(rewritten);
-    return;
+  } else {
+    reading = ReadNumber(number, counterClass, fromKeyword && !found);
+    after = Voice(number, std::move(rewritten), type);
   }
-  reading = ReadNumber(number, counterClass, fromKeyword && !found);
-  after = Voice(number, std::move(rewritten), type);
+  // A number and its counter are one word with one accent (いち'じ, ひと'ばん).
+  if (accentOnNumber_ && found) MarkLastMora(reading);
 }
 
 void NumConv::ReadGroups(const std::u32string& number, const std::u32string& word,
@@ -278,10 +302,10 @@ void NumConv::ReadGroups(const std::u32string& number, const std::u32string& wor
   }
 }
 
-bool NumConv::LookUpCounter(const std::u32string& word, std::u32string& rewritten,
-                            int32_t& type) const {
+bool NumConv::LookUpCounter(const std::u32string& word, std::u32string& rewritten, int32_t& type) {
   rewritten = word;
   type = 0;
+  accentOnNumber_ = false;
   if (word.empty()) return false;
   const bool whole = IsWholeWordScript(word.front());
   // First match in file order: the file lists a longer counter before a shorter one that
@@ -290,6 +314,7 @@ bool NumConv::LookUpCounter(const std::u32string& word, std::u32string& rewritte
     if (whole ? word != counter.surface : !StartsWith(word, counter.surface)) continue;
     if (!counter.reading.empty()) rewritten = counter.reading + word.substr(counter.surface.size());
     type = counter.type;
+    accentOnNumber_ = counter.accentOnNumber;
     return true;
   }
   return false;

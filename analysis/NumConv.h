@@ -46,13 +46,14 @@ class NumConv {
     std::u32string surface;
     std::u32string reading;  // empty: the word keeps its own text
     int32_t type;            // voicing type 0..5; other values shift nothing
+    bool accentOnNumber;     // the compound's accent falls on the number's last mora
   };
 
   void ReadWithCounter(const std::u32string& number, const std::u32string& word, bool fromKeyword,
                        std::u32string& reading, std::u32string& after);
   void ReadGroups(const std::u32string& number, const std::u32string& word, std::u32string& reading,
                   std::u32string& after);
-  bool LookUpCounter(const std::u32string& word, std::u32string& rewritten, int32_t& type) const;
+  bool LookUpCounter(const std::u32string& word, std::u32string& rewritten, int32_t& type);
   std::u32string ReadNumber(const std::u32string& number, int32_t counterClass,
                             bool digitByDigit) const;
   std::u32string Voice(const std::u32string& number, std::u32string reading, int32_t type) const;
@@ -62,6 +63,7 @@ class NumConv {
   StringList keywords_;
   int32_t keywordPosition_ = 0;
   bool decimal_ = false;
+  bool accentOnNumber_ = false;  // the counter of the last look-up puts the accent on the number
 };
 
 }  // namespace kotonel

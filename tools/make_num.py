@@ -104,6 +104,41 @@ COUNTERS = [
 ]
 
 
+# Accent of number + counter, as one word. UniDic gives most counters the combination type C3:
+# the accent falls on the number's last mora (いち'じ, さ'んねん, い'っぽん, にせんにじゅうよ'ねん;
+# the reader moves it off ん, っ, ー and a long vowel's う). Written as a reading that begins
+# with the mark.
+ON_NUMBER = {
+    "年", "月", "日", "時", "分", "秒", "本", "本目", "杯", "匹", "冊", "軒", "錠", "歳", "才",
+    "番", "号", "枚", "個", "コ", "つ", "晩", "組", "台", "件", "円", "頭", "羽", "通", "点",
+    "粒", "箱", "袋", "皿", "束", "切れ", "泊", "発", "歩", "足", "着", "巻", "章", "曲", "票",
+    "倍", "割", "社", "校", "局", "機", "隻", "艘", "基", "脚", "膳", "包", "服", "缶", "桁",
+    "にち", "じ", "ふん", "がつ",
+}
+# Counters whose own accent the compound keeps (a later part of two morae or more that is
+# accented: 週間 しゅ'うかん, 時間 じ'かん, か月 か'げつ, loanwords): いっしゅ'うかん,
+# いちじ'かん, さんか'げつ, じゅっぱーせ'んと, ごじゅうめ'ーとる.
+OWN_ACCENT = {
+    "週間": "しゅ'うかん", "時間": "じ'かん", "ヶ月": "か'げつ", "ヵ月": "か'げつ",
+    "カ月": "か'げつ", "か月": "か'げつ", "箇月": "か'げつ", "世紀": "せ'いき",
+    "%": "ぱーせ'んと", "パーセント": "ぱーせ'んと", "メートル": "め'ーとる",
+    "キロメートル": "きろめ'ーとる", "キログラム": "きろぐ'らむ", "グラム": "ぐ'らむ",
+    "ポンド": "ぽ'んど", "マイル": "ま'いる", "セント": "せ'んと", "フィート": "ふぃ'ーと",
+    "インチ": "い'んち", "ヤード": "や'ーど", "リットル": "り'っとる", "ユーロ": "ゆ'ーろ",
+    "カロリー": "か'ろりー", "ページ": "ぺ'ーじ", "頁": "ぺ'ーじ",
+}
+# Latin-letter counters (km, kg) are read by the English reader, which takes no marks.
+# Counters that make the compound flat (回, 階, 度: いっかい, にかい, いちど) keep a reading
+# without a mark, as do the rest.
+
+
+def accented(s, r):
+    if s in OWN_ACCENT:
+        assert OWN_ACCENT[s].replace("'", "") == r, (s, r)
+        return OWN_ACCENT[s]
+    return "'" + r if s in ON_NUMBER else r
+
+
 def ordered():
     """Drop repeats, then make sure no surface follows a shorter one that begins it."""
     seen = set()
@@ -133,7 +168,7 @@ def main():
     for i, (s, _, _) in enumerate(items):
         for s2, _, _ in items[i + 1:]:
             assert not (s2.startswith(s) and s2 != s), (s, s2)
-    lines = [f"{s} {r} {t}" for s, r, t in items]
+    lines = [f"{s} {accented(s, r)} {t}" for s, r, t in items]
     path, size = kc.write_ktn("num.ktn", lines)
     print(f"{path}: {len(lines)} counters, {size} bytes", file=sys.stderr)
 
