@@ -113,6 +113,15 @@ bool IsGroupMark(char32_t c) {
   return IsMinus(c) || c == U'‐' || c == U'ー' || c == U'ｰ';
 }
 
+bool BeginsQuantitySuffix(std::u32string_view rest) {
+  static constexpr std::u32string_view kSuffixes[] = {
+      U"以上", U"以下", U"以内", U"以外", U"以後", U"以降", U"以前", U"未満", U"前後",
+      U"分",   U"後",   U"前",   U"余",   U"強",   U"弱",   U"半",   U"毎"};
+  for (auto suffix : kSuffixes)
+    if (rest.substr(0, suffix.size()) == suffix) return true;
+  return false;
+}
+
 // Puts the accent on the last mora of a number's reading. The pitch cannot fall from ん, っ, ー
 // or the う of a long vowel, so the accent goes to the mora before them (さ'んじ, い'っぽん,
 // じゅ'うじ, ひゃ'っきろ).
@@ -254,8 +263,17 @@ void NumConv::ReadWithCounter(const std::u32string& number, const std::u32string
     reading = ReadNumber(number, counterClass, fromKeyword && !found);
     after = Voice(number, std::move(rewritten), type);
   }
-  // A number and its counter are one word with one accent (いち'じ, ひと'ばん).
-  if (accentOnNumber_ && found) MarkLastMora(reading);
+  // A number and its counter are one word with one accent (いち'じ, ひと'ばん). A word of
+  // quantity after the counter (以上, 未満, 分, 後 ...) makes them the first part of a compound
+  // whose later part gives the accent (5歳未満 ごさいみ'まん, 1週間以上 いっしゅうかんい'じょー,
+  // 5ヶ月分 ごかげつぶん); other kanji there begin a word of their own (3足買った, 一晩泊まる).
+  const size_t counterLength = found ? CounterLength(word) : 0;
+  const bool compound =
+      counterLength > 0 && BeginsQuantitySuffix(std::u32string_view(word).substr(counterLength));
+  if (compound)
+    after.erase(std::remove(after.begin(), after.end(), U'\''), after.end());
+  else if (accentOnNumber_ && found)
+    MarkLastMora(reading);
 }
 
 void NumConv::ReadGroups(const std::u32string& number, const std::u32string& word,

@@ -41,6 +41,9 @@ TEST_F(ShippedNumbers, NumberAndCounterHaveOneAccent) {
   EXPECT_EQ(Read(U"1週間と1時間。"), "いっしゅ'うかんと/いちじ'かん。");
   EXPECT_EQ(Read(U"50メートル。"), "ごじゅうめ'ーとる。");
   EXPECT_EQ(Read(U"2回と2階。"), "にかいと/にかい。");
+  // A word of quantity after the counter gives the compound its accent; a verb does not.
+  EXPECT_EQ(Read(U"1週間以上。"), "いっしゅうかんい'じょー。");
+  EXPECT_EQ(Read(U"3足買った。"), "さ'んぞくかった。");
   // One word: no boundary inside it.
   EXPECT_EQ(Read(U"1か月の休み。"), "いっか'げつの/やすみ。");
   EXPECT_EQ(Read(U"1時に会う。", false), "いちじに/あう。");
@@ -51,7 +54,7 @@ TEST_F(ShippedNumbers, NumberAndCounterHaveOneAccent) {
 // dictionary knows stay its own.
 TEST_F(ShippedNumbers, CounterKanaBeforeKanji) {
   EXPECT_EQ(Read(U"2錠飲んだ。"), "に'じょうの'んだ。");
-  EXPECT_EQ(Read(U"1週間以上。"), "いっしゅ'うかんい'じょー。");
+  EXPECT_EQ(Read(U"1週間以上。"), "いっしゅうかんい'じょー。");
   EXPECT_EQ(Read(U"第三章を読む。"), "だいさ'んしょーを/よ'む。");
   // After a prefix the dictionary's own reading of numeral and counter: 第一歩 is not 第一 + 歩.
   EXPECT_EQ(Read(U"良い第一歩です。"), "よ'い/だいいっぽです。");
@@ -70,8 +73,8 @@ TEST_F(ShippedNumbers, RangesAndKatakanaWords) {
   EXPECT_EQ(Read(U"3カップの水。"), "さんカ'ップの/みず。");
   EXPECT_EQ(Read(U"100カロリーの食事。"), "ひゃっか'ろりーの/しょくじ。");
   EXPECT_EQ(Read(U"5カラットの指輪。"), "ごカ'ラットの/ゆびわ。");
-  EXPECT_EQ(Read(U"5ヶ月分の薬。"), "ごか'げつぶんの/くすり。");
-  EXPECT_EQ(Read(U"6ヶ月後に。"), "ろっか'げつごに。");
+  EXPECT_EQ(Read(U"5ヶ月分の薬。"), "ごかげつぶんの/くすり。");
+  EXPECT_EQ(Read(U"6ヶ月後に。"), "ろっかげつごに。");
   EXPECT_EQ(Read(U"アメリカ国内で。"), "アメリカ/こく'ないで。");
 }
 
