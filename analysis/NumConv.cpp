@@ -134,6 +134,8 @@ void MarkLastMora(std::u32string& reading) {
     --p;
   }
   if (p == 0 || reading[p - 1] < U'ぁ' || reading[p - 1] > U'ゖ') return;
+  // A big unit keeps its own accent on its first mora: にじゅうお'くえん, like いちま'んえん.
+  if (p == reading.size() && p >= 2 && reading.compare(p - 2, 2, U"おく") == 0) --p;
   reading.insert(p, 1, U'\'');
 }
 

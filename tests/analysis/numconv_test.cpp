@@ -262,6 +262,8 @@ TEST(NumConvTest, MarksTheAccentOfNumberAndCounter) {
   EXPECT_EQ(Read(conv, "2024", "時"), P("にせんにじゅうよ'ん", "じ"));
   EXPECT_EQ(Read(conv, "1", "本"), P("い'っ", "ぽん"));
   EXPECT_EQ(Read(conv, "300", "本"), P("さんびゃ'っ", "ぽん"));
+  EXPECT_EQ(Read(conv, "2000000000", "時"), P("にじゅうお'く", "じ"));
+  EXPECT_EQ(Read(conv, "10000", "時"), P("いちま'ん", "じ"));
   EXPECT_EQ(Read(conv, "1", "晩"), P("ひと'", "ばん"));
   EXPECT_EQ(Read(conv, "1", "時間"), P("いち", "じ'かん"));
   EXPECT_EQ(Read(conv, "2", "回"), P("に", "かい"));
