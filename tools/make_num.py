@@ -113,10 +113,10 @@ ON_NUMBER = {
     "番", "号", "枚", "個", "コ", "つ", "晩", "組", "台", "件", "円", "頭", "羽", "通", "点",
     "粒", "箱", "袋", "皿", "束", "切れ", "泊", "発", "歩", "足", "着", "巻", "章", "曲", "票",
     "倍", "割", "社", "校", "局", "機", "隻", "艘", "基", "脚", "膳", "包", "服", "缶", "桁",
-    "にち", "じ", "ふん", "がつ",
+    "にち", "じ", "ふん", "がつ", "キロ", "ドル",
 }
-# Counters whose own accent the compound keeps (a later part of two morae or more that is
-# accented: 週間 しゅ'うかん, 時間 じ'かん, か月 か'げつ, loanwords): いっしゅ'うかん,
+# Counters whose own accent the compound keeps (UniDic's C1, and C2, which puts it on the
+# counter's first mora: 週間 しゅ'うかん, 時間 じ'かん, か月 か'げつ, loanwords): いっしゅ'うかん,
 # いちじ'かん, さんか'げつ, じゅっぱーせ'んと, ごじゅうめ'ーとる.
 OWN_ACCENT = {
     "週間": "しゅ'うかん", "時間": "じ'かん", "ヶ月": "か'げつ", "ヵ月": "か'げつ",

@@ -38,7 +38,7 @@ TEST_F(ShippedDictionaries, Money) {
             "このりんごわ/い'っこ/ひゃくにじゅ'うえんでした。");
   EXPECT_EQ(Read(U"値段は2,500円です。"), "ねだんわ/にせんごひゃく'えんです。");
   EXPECT_EQ(Read(U"消費税は10%です。"), "しょーひ'ぜーわ/じゅっぱーせ'んとです。");
-  EXPECT_EQ(Read(U"$100と￥500。"), "ひゃくどると/ごひゃく'えん。");
+  EXPECT_EQ(Read(U"$100と￥500。"), "ひゃく'どると/ごひゃく'えん。");
 }
 
 TEST_F(ShippedDictionaries, Counters) {
