@@ -86,7 +86,7 @@ TEST_F(ShippedNumbers, LatinUnits) {
   EXPECT_EQ(Read(U"5Gの回線。"), "ごジ'ーの/かいせん。");
   EXPECT_EQ(Read(U"5kgの荷物。"), "ごきろぐらむの/に'もつ。");
   EXPECT_EQ(Read(U"5km/hで走る。"), "ごきろめーとるまいじで/はし'る。");
-  EXPECT_EQ(Read(U"16GBのメモリ。"), "じゅうろくぎがばいとの/メ'モリ。");
+  EXPECT_EQ(Read(U"16GBのメモリ。"), "じゅうろくぎがば'いとの/メ'モリ。");
 }
 
 // Readings no counter entry gives: くじ, しちじ, はたち; 分の before a number is a fraction.
