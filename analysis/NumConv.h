@@ -25,10 +25,11 @@ class NumConv {
 
   // Reads the number strBfNm (word lngPOS) followed by the word strBfWd (empty when none):
   // strAfNm receives the number's reading, strAfWd the following word, rewritten when it
-  // begins with a known counter. Clears the keyword position.
-  // A minus sign before the number reads まいなす; kanji multipliers at the start of strBfWd
-  // (3千本, 1万円) belong to the number; numbers joined by hyphens are read part by part, and
-  // telephone numbers (a first part beginning with 0) and postal codes (123-4567) digit by
+  // begins with a known counter. Clears the keyword position. After a counter the two carry the
+  // accent mark of number + counter as num.ktn's reading places it (いち' + じ, いっ +
+  // しゅ'うかん). A minus sign before the number reads まいなす; kanji multipliers at the start of
+  // strBfWd (3千本, 1万円) belong to the number; numbers joined by hyphens are read part by part,
+  // and telephone numbers (a first part beginning with 0) and postal codes (123-4567) digit by
   // digit with their zeros.
   void Convert(std::u32string_view strBfNm, std::u32string_view strBfWd, std::u32string& strAfNm,
                std::u32string& strAfWd, int32_t lngPOS);
