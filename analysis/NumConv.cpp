@@ -113,15 +113,48 @@ bool IsGroupMark(char32_t c) {
   return IsMinus(c) || c == U'‐' || c == U'ー' || c == U'ｰ';
 }
 
+bool BeginsQuantitySuffix(std::u32string_view rest) {
+  static constexpr std::u32string_view kSuffixes[] = {
+      U"以上", U"以下", U"以内", U"以外", U"以後", U"以降", U"以前", U"未満", U"前後",
+      U"分",   U"後",   U"前",   U"余",   U"強",   U"弱",   U"半",   U"毎"};
+  for (auto suffix : kSuffixes)
+    if (rest.substr(0, suffix.size()) == suffix) return true;
+  return false;
+}
+
+// Puts the accent on the last mora of a number's reading. The pitch cannot fall from ん, っ, ー
+// or the う of a long vowel, so the accent goes to the mora before them (さ'んじ, い'っぽん,
+// じゅ'うじ, ひゃ'っきろ).
+void MarkLastMora(std::u32string& reading) {
+  size_t p = reading.size();
+  while (p > 0) {
+    const char32_t c = reading[p - 1];
+    const bool longU = c == U'う' && p >= 2 && (reading[p - 2] == U'ゅ' || reading[p - 2] == U'ょ');
+    if (c != U'ん' && c != U'っ' && c != U'ー' && !longU) break;
+    --p;
+  }
+  if (p == 0 || reading[p - 1] < U'ぁ' || reading[p - 1] > U'ゖ') return;
+  // A big unit keeps its own accent on its first mora: にじゅうお'くえん, like いちま'んえん.
+  if (p == reading.size() && p >= 2 && reading.compare(p - 2, 2, U"おく") == 0) --p;
+  reading.insert(p, 1, U'\'');
+}
+
 }  // namespace
 
 NumConv::NumConv(const std::string& dictionaryFolder) {
   const std::string path = dictionaryFolder + "num.ktn";
   ReadDictionaryLines(path, kLoadError, 3, [&](const std::u32string&, auto& fields) {
-    counters_.push_back({fields[0], fields[1], RoundedField(fields[2])});
+    // A reading that begins with the accent mark ('じ, 'ねん) puts the accent of number +
+    // counter on the number's last mora (いち'じ, にせんにじゅうよ'ねん); a mark inside the
+    // reading (しゅ'うかん, ぱーせ'んと) is the counter's own accent, which the compound keeps;
+    // a reading without one makes the compound flat (いっかい, にかい).
+    std::u32string reading = fields[1];
+    const bool onNumber = !reading.empty() && reading.front() == U'\'';
+    if (onNumber) reading.erase(0, 1);
+    counters_.push_back({fields[0], std::move(reading), RoundedField(fields[2]), onNumber});
   });
   // The euro sign has no code in Shift_JIS, so the file cannot name it: 100€ is 100ユーロ.
-  counters_.push_back({U"€", U"ゆーろ", 0});
+  counters_.push_back({U"€", U"ゆ'ーろ", 0, false});
   // clang-format off
   bigUnits_ = {U"まん,", U"おく,", U"ちょー,", U"けい,", U"がい,", U"じょ,", U"じょー,",
                U"こう,", U"かん,", U"せい,", U"さい,", U"ごく,", U"ごうがしゃ,", U"あそうぎ,",
@@ -228,10 +261,21 @@ void NumConv::ReadWithCounter(const std::u32string& number, const std::u32string
   if (type == kNativeType && (number == U"1" || number == U"2")) {
     reading = number == U"1" ? U"ひと" : U"ふた";
     after = std::move(rewritten);
-    return;
+  } else {
+    reading = ReadNumber(number, counterClass, fromKeyword && !found);
+    after = Voice(number, std::move(rewritten), type);
   }
-  reading = ReadNumber(number, counterClass, fromKeyword && !found);
-  after = Voice(number, std::move(rewritten), type);
+  // A number and its counter are one word with one accent (いち'じ, ひと'ばん). A word of
+  // quantity after the counter (以上, 未満, 分, 後 ...) makes them the first part of a compound
+  // whose later part gives the accent (5歳未満 ごさいみ'まん, 1週間以上 いっしゅうかんい'じょー,
+  // 5ヶ月分 ごかげつぶん); other kanji there begin a word of their own (3足買った, 一晩泊まる).
+  const size_t counterLength = found ? CounterLength(word) : 0;
+  const bool compound =
+      counterLength > 0 && BeginsQuantitySuffix(std::u32string_view(word).substr(counterLength));
+  if (compound)
+    after.erase(std::remove(after.begin(), after.end(), U'\''), after.end());
+  else if (accentOnNumber_ && found)
+    MarkLastMora(reading);
 }
 
 void NumConv::ReadGroups(const std::u32string& number, const std::u32string& word,
@@ -278,10 +322,10 @@ void NumConv::ReadGroups(const std::u32string& number, const std::u32string& wor
   }
 }
 
-bool NumConv::LookUpCounter(const std::u32string& word, std::u32string& rewritten,
-                            int32_t& type) const {
+bool NumConv::LookUpCounter(const std::u32string& word, std::u32string& rewritten, int32_t& type) {
   rewritten = word;
   type = 0;
+  accentOnNumber_ = false;
   if (word.empty()) return false;
   const bool whole = IsWholeWordScript(word.front());
   // First match in file order: the file lists a longer counter before a shorter one that
@@ -290,6 +334,7 @@ bool NumConv::LookUpCounter(const std::u32string& word, std::u32string& rewritte
     if (whole ? word != counter.surface : !StartsWith(word, counter.surface)) continue;
     if (!counter.reading.empty()) rewritten = counter.reading + word.substr(counter.surface.size());
     type = counter.type;
+    accentOnNumber_ = counter.accentOnNumber;
     return true;
   }
   return false;

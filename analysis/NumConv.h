@@ -25,10 +25,11 @@ class NumConv {
 
   // Reads the number strBfNm (word lngPOS) followed by the word strBfWd (empty when none):
   // strAfNm receives the number's reading, strAfWd the following word, rewritten when it
-  // begins with a known counter. Clears the keyword position.
-  // A minus sign before the number reads まいなす; kanji multipliers at the start of strBfWd
-  // (3千本, 1万円) belong to the number; numbers joined by hyphens are read part by part, and
-  // telephone numbers (a first part beginning with 0) and postal codes (123-4567) digit by
+  // begins with a known counter. Clears the keyword position. After a counter the two carry the
+  // accent mark of number + counter as num.ktn's reading places it (いち' + じ, いっ +
+  // しゅ'うかん). A minus sign before the number reads まいなす; kanji multipliers at the start of
+  // strBfWd (3千本, 1万円) belong to the number; numbers joined by hyphens are read part by part,
+  // and telephone numbers (a first part beginning with 0) and postal codes (123-4567) digit by
   // digit with their zeros.
   void Convert(std::u32string_view strBfNm, std::u32string_view strBfWd, std::u32string& strAfNm,
                std::u32string& strAfWd, int32_t lngPOS);
@@ -46,13 +47,14 @@ class NumConv {
     std::u32string surface;
     std::u32string reading;  // empty: the word keeps its own text
     int32_t type;            // voicing type 0..5; other values shift nothing
+    bool accentOnNumber;     // the compound's accent falls on the number's last mora
   };
 
   void ReadWithCounter(const std::u32string& number, const std::u32string& word, bool fromKeyword,
                        std::u32string& reading, std::u32string& after);
   void ReadGroups(const std::u32string& number, const std::u32string& word, std::u32string& reading,
                   std::u32string& after);
-  bool LookUpCounter(const std::u32string& word, std::u32string& rewritten, int32_t& type) const;
+  bool LookUpCounter(const std::u32string& word, std::u32string& rewritten, int32_t& type);
   std::u32string ReadNumber(const std::u32string& number, int32_t counterClass,
                             bool digitByDigit) const;
   std::u32string Voice(const std::u32string& number, std::u32string reading, int32_t type) const;
@@ -62,6 +64,7 @@ class NumConv {
   StringList keywords_;
   int32_t keywordPosition_ = 0;
   bool decimal_ = false;
+  bool accentOnNumber_ = false;  // the counter of the last look-up puts the accent on the number
 };
 
 }  // namespace kotonel

@@ -175,7 +175,7 @@ std::u32string clsMAIN::ConvertSentence(const std::u32string& sentence) {
       std::u32string word = w.単語(i);
       bool allKana = false;
       if (ReadKanjiCount(*numConv_, *revConv_, intonation_.get(), word, i, allKana)) {
-        w.単語(i, word);
+        w.単語(i, Intonation() ? word : WithoutAccentMarks(word));
         // Read through, it is a number word now: nothing is left to look up.
         if (allKana) w.種類(i, kDigit);
       }
@@ -190,7 +190,8 @@ std::u32string clsMAIN::ConvertSentence(const std::u32string& sentence) {
     // accent template, which could fall between the pair and cut it (にじ'ようのんだ).
     if (w.種類(i + 1) == kKanji && afterWord != beforeWord) {
       size_t kana = 0;
-      while (kana < afterWord.size() && afterWord[kana] >= U'ぁ' && afterWord[kana] <= U'ゖ')
+      while (kana < afterWord.size() &&
+             ((afterWord[kana] >= U'ぁ' && afterWord[kana] <= U'ゖ') || afterWord[kana] == U'\''))
         ++kana;
       const bool small =
           afterWord.substr(0, kana).find_first_of(U"ぁぃぅぇぉゃゅょゎ") != std::u32string::npos;
@@ -198,6 +199,11 @@ std::u32string clsMAIN::ConvertSentence(const std::u32string& sentence) {
         afterNumber += afterWord.substr(0, kana);
         afterWord.erase(0, kana);
       }
+    }
+    // The number reader marks the accent of number + counter; without intonation none stays.
+    if (!Intonation()) {
+      afterNumber = WithoutAccentMarks(std::move(afterNumber));
+      afterWord = WithoutAccentMarks(std::move(afterWord));
     }
     w.単語(i, afterNumber);
     if (i < w.単語数()) w.単語(i + 1, afterWord);
@@ -230,6 +236,10 @@ std::u32string clsMAIN::ConvertSentence(const std::u32string& sentence) {
         revConv_->品詞(-1);
         break;
       case kHiragana:
+        break;
+      case kDigit:
+        // Only the number reader's kana and accent marks are left in a number word.
+        revConv_->品詞(-1);
         break;
       default:
         w.単語(i, WithoutAccentMarks(w.単語(i)));
@@ -266,7 +276,9 @@ void clsMAIN::ApplyParticleRules() {
   int64_t c = 0;
   for (int32_t i = 1; i <= w.単語数(); ++i) {
     std::u32string word = w.単語(i);
-    const int64_t len = static_cast<int64_t>(word.size());
+    // Accent marks the number reader put in are no characters of the text.
+    const int64_t len = static_cast<int64_t>(
+        word.size() - static_cast<size_t>(std::count(word.begin(), word.end(), U'\'')));
     if (w.種類(i) == kPunctuation)
       c = 0;
     else

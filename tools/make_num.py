@@ -14,6 +14,7 @@ The number itself turns into いっ/ろっ/はっ/じゅっ/ひゃっ by the fir
 Longer surfaces come before shorter ones that begin them, since the first match wins.
 """
 
+import csv
 import sys
 
 import ktn_common as kc
@@ -104,6 +105,84 @@ COUNTERS = [
 ]
 
 
+# Accent of number + counter, as one word. UniDic gives most counters the combination type C3:
+# the accent falls on the number's last mora (いち'じ, さ'んねん, い'っぽん, にせんにじゅうよ'ねん;
+# the reader moves it off ん, っ, ー and a long vowel's う). Written as a reading that begins
+# with the mark.
+ON_NUMBER = {
+    "年", "月", "日", "時", "分", "秒", "本", "本目", "杯", "匹", "冊", "軒", "錠", "歳", "才",
+    "番", "号", "枚", "個", "コ", "つ", "晩", "組", "台", "件", "円", "頭", "羽", "通", "点",
+    "粒", "箱", "袋", "皿", "束", "切れ", "泊", "発", "歩", "足", "着", "巻", "章", "曲", "票",
+    "倍", "割", "社", "校", "局", "機", "隻", "艘", "基", "脚", "膳", "包", "服", "缶", "桁",
+    "にち", "じ", "ふん", "がつ", "キロ", "ドル",
+}
+# Counters whose own accent the compound keeps (UniDic's C1, and C2, which puts it on the
+# counter's first mora: 週間 しゅ'うかん, 時間 じ'かん, か月 か'げつ, loanwords): いっしゅ'うかん,
+# いちじ'かん, さんか'げつ, じゅっぱーせ'んと, ごじゅうめ'ーとる.
+OWN_ACCENT = {
+    "週間": "しゅ'うかん", "時間": "じ'かん", "ヶ月": "か'げつ", "ヵ月": "か'げつ",
+    "カ月": "か'げつ", "か月": "か'げつ", "箇月": "か'げつ", "世紀": "せ'いき",
+    "%": "ぱーせ'んと", "パーセント": "ぱーせ'んと", "メートル": "め'ーとる",
+    "キロメートル": "きろめ'ーとる", "キログラム": "きろぐ'らむ", "グラム": "ぐ'らむ",
+    "ポンド": "ぽ'んど", "マイル": "ま'いる", "セント": "せ'んと", "フィート": "ふぃ'ーと",
+    "インチ": "い'んち", "ヤード": "や'ーど", "リットル": "り'っとる", "ユーロ": "ゆ'ーろ",
+    "カロリー": "か'ろりー", "ページ": "ぺ'ーじ", "頁": "ぺ'ーじ",
+}
+# Latin-letter counters (km, kg) are read by the English reader, which takes no marks.
+# Counters that make the compound flat, whatever UniDic says (回, 階, 度 are C3 there, but
+# Tokyo speakers say いっかい, にかい, いちど flat). Latin-letter counters carry no mark: the
+# English reader reads them.
+# 面 too: UniDic's 一面 is flat (いちめん), though 面 alone is C3.
+FLAT = {"回", "階", "度", "℃", "回目", "度目", "番目", "号室", "号館", "号車", "面"}
+
+SMALL = set("ぁぃぅぇぉゃゅょゎ")
+
+
+def mark_after_mora(r, n):
+    """r with the accent mark after its n-th mora (a small kana belongs to the mora before)."""
+    count = 0
+    for i, c in enumerate(r):
+        if c in SMALL:
+            continue
+        count += 1
+        if count == n + 1:
+            return r[:i] + "'" + r[i:]
+    return r + "'" if count == n else r
+
+
+def unidic_types():
+    """(surface, pronunciation) -> (accent type, combination type) of UniDic's counter rows."""
+    out = {}
+    with open(kc.UNIDIC_LEX, encoding="utf-8") as f:
+        for row in csv.reader(f):
+            if len(row) < 30 or "助数詞" not in row[5] + row[6]:
+                continue
+            out.setdefault((row[0], row[13]), (row[28], row[29]))
+    return out
+
+
+def accented(s, r, types):
+    """The reading with its accent mark: "'" first for UniDic's C3 (on the number), inside
+    for C1 (the counter's own accent) and C2 (its first mora), none for C4 and the rest."""
+    if s in OWN_ACCENT:
+        assert OWN_ACCENT[s].replace("'", "") == r, (s, r)
+        return OWN_ACCENT[s]
+    if s in ON_NUMBER:
+        return "'" + r
+    if s in FLAT or s.isascii():
+        return r
+    pron = "".join(chr(ord(c) + 0x60) if "ぁ" <= c <= "ゖ" else c for c in r)
+    a_type, con = types.get((s, pron), types.get((s, pron.replace("ウ", "ー")), ("*", "*")))
+    first = a_type.split(",")[0]
+    if con == "C3":
+        return "'" + r
+    if con == "C2":
+        return mark_after_mora(r, 1)
+    if con == "C1" and first.isdigit() and int(first) > 0:
+        return mark_after_mora(r, int(first))
+    return r
+
+
 def ordered():
     """Drop repeats, then make sure no surface follows a shorter one that begins it."""
     seen = set()
@@ -133,7 +212,8 @@ def main():
     for i, (s, _, _) in enumerate(items):
         for s2, _, _ in items[i + 1:]:
             assert not (s2.startswith(s) and s2 != s), (s, s2)
-    lines = [f"{s} {r} {t}" for s, r, t in items]
+    types = unidic_types()
+    lines = [f"{s} {accented(s, r, types)} {t}" for s, r, t in items]
     path, size = kc.write_ktn("num.ktn", lines)
     print(f"{path}: {len(lines)} counters, {size} bytes", file=sys.stderr)
 

@@ -128,7 +128,7 @@ TEST(NumConvTest, ReadsCountersWithSoundChanges) {
   EXPECT_EQ(Read(conv, "1", "人"), P("いち", "人"));
   EXPECT_EQ(Read(conv, "1", "ほん"), P("いち", "ほん"));
   // The euro sign, which no Shift_JIS file can hold, is a built-in counter.
-  EXPECT_EQ(Read(conv, "100", "€"), P("ひゃく", "ゆーろ"));
+  EXPECT_EQ(Read(conv, "100", "€"), P("ひゃく", "ゆ'ーろ"));
 }
 
 TEST(NumConvTest, ReadsDigitByDigitWithinFivePositionsAfterKeyword) {
@@ -247,6 +247,29 @@ TEST(NumConvTest, TakesKanjiMultipliersIntoTheNumber) {
   EXPECT_EQ(Read(conv, "3", "千本"), P("さんぜん", "ぼん"));
   // Only at the start of the word.
   EXPECT_EQ(Read(conv, "3", "本千"), P("さん", "ぼん千"));
+}
+
+// A reading that begins with the accent mark puts the compound's accent on the number's last
+// mora, off ん, っ and a long vowel's う; a mark inside the reading is the counter's own; no
+// mark leaves the compound flat.
+TEST(NumConvTest, MarksTheAccentOfNumberAndCounter) {
+  test::TempDictionary dict;
+  dict.Write("num.ktn", U"時間 じ'かん 0\r\n時 'じ 0\r\n本 'ほん 3\r\n回 かい 0\r\n晩 'ばん 6\r\n");
+  NumConv conv(dict.Folder());
+  EXPECT_EQ(Read(conv, "1", "時"), P("いち'", "じ"));
+  EXPECT_EQ(Read(conv, "3", "時"), P("さ'ん", "じ"));
+  EXPECT_EQ(Read(conv, "10", "時"), P("じゅ'う", "じ"));
+  EXPECT_EQ(Read(conv, "2024", "時"), P("にせんにじゅうよ'ん", "じ"));
+  EXPECT_EQ(Read(conv, "1", "本"), P("い'っ", "ぽん"));
+  EXPECT_EQ(Read(conv, "300", "本"), P("さんびゃ'っ", "ぽん"));
+  EXPECT_EQ(Read(conv, "2000000000", "時"), P("にじゅうお'く", "じ"));
+  EXPECT_EQ(Read(conv, "10000", "時"), P("いちま'ん", "じ"));
+  EXPECT_EQ(Read(conv, "1", "晩"), P("ひと'", "ばん"));
+  EXPECT_EQ(Read(conv, "1", "時間"), P("いち", "じ'かん"));
+  EXPECT_EQ(Read(conv, "2", "回"), P("に", "かい"));
+  // No counter, no accent.
+  EXPECT_EQ(Read(conv, "3", ""), P("さん", ""));
+  EXPECT_EQ(Read(conv, "3", "個"), P("さん", "個"));
 }
 
 // A katakana or Latin word is a counter only as a whole: 3カップ is not 3カ + ップ.

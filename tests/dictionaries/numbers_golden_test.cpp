@@ -15,24 +15,45 @@ class ShippedNumbers : public test::Shipped {};
 // A counter after a kanji numeral is read as after digits, and wins over okurigana; the dictionary
 // keeps the pairs it reads as a whole and place names, not surnames read natively.
 TEST_F(ShippedNumbers, KanjiNumeralsBeforeCounters) {
-  EXPECT_EQ(Read(U"一枚の紙と三枚の皿。"), "いちまいの/かみ'と/さんまいの/さら。");
-  EXPECT_EQ(Read(U"八千円くらいです。"), "はっせんえんくらいです。");
+  EXPECT_EQ(Read(U"一枚の紙と三枚の皿。"), "いち'まいの/かみ'と/さ'んまいの/さら。");
+  EXPECT_EQ(Read(U"八千円くらいです。"), "はっせ'んえんくらいです。");
   EXPECT_EQ(Read(U"三人で行く。"), "さんにんで/いく。");
   EXPECT_EQ(Read(U"第一回の会議。"), "だいいっかいの/か'いぎ。");
   EXPECT_EQ(Read(U"一回だけ。"), "いっかいだけ。");
-  EXPECT_EQ(Read(U"三本の木がある。"), "さんぼんの/き'が/あ'る。");
+  EXPECT_EQ(Read(U"三本の木がある。"), "さ'んぼんの/き'が/あ'る。");
   EXPECT_EQ(Read(U"二十歳の誕生日。"), "は'たちの/たんじょ'ーび。");
   EXPECT_EQ(Read(U"四国へ行く。"), "し'こくえ/いく。");
   EXPECT_EQ(Read(U"一人で行く。"), "ひと'りで/いく。");
   EXPECT_EQ(Read(U"それで十分です。"), "それで/じゅーぶ'んです。");
-  EXPECT_EQ(Read(U"一晩泊まる。"), "ひとばんとまる。");
-  EXPECT_EQ(Read(U"1組の手袋。"), "ひとくみの/てぶ'くろ。");
+  EXPECT_EQ(Read(U"一晩泊まる。"), "ひと'ばんとまる。");
+  EXPECT_EQ(Read(U"1組の手袋。"), "ひと'くみの/てぶ'くろ。");
+}
+
+// A number and its counter are one word with one accent: on the number's last mora for most
+// counters (時, 年, 本, 円), inside the counter where it keeps its own (週間, 時間, か月,
+// loanwords), none for 回 and 階; a long number keeps it at its end. Without intonation no mark.
+TEST_F(ShippedNumbers, NumberAndCounterHaveOneAccent) {
+  EXPECT_EQ(Read(U"1時に会う。"), "いち'じに/あ'う。");
+  EXPECT_EQ(Read(U"3時と10時。"), "さ'んじと/じゅ'うじ。");
+  EXPECT_EQ(Read(U"2024年の春。"), "にせんにじゅうよ'ねんの/は'る。");
+  EXPECT_EQ(Read(U"1本の木。"), "い'っぽんの/き。");
+  EXPECT_EQ(Read(U"100円です。"), "ひゃく'えんです。");
+  EXPECT_EQ(Read(U"1週間と1時間。"), "いっしゅ'うかんと/いちじ'かん。");
+  EXPECT_EQ(Read(U"50メートル。"), "ごじゅうめ'ーとる。");
+  EXPECT_EQ(Read(U"2回と2階。"), "にかいと/にかい。");
+  // A word of quantity after the counter gives the compound its accent; a verb does not.
+  EXPECT_EQ(Read(U"1週間以上。"), "いっしゅうかんい'じょー。");
+  EXPECT_EQ(Read(U"3足買った。"), "さ'んぞくかった。");
+  // One word: no boundary inside it.
+  EXPECT_EQ(Read(U"1か月の休み。"), "いっか'げつの/やすみ。");
+  EXPECT_EQ(Read(U"1時に会う。", false), "いちじに/あう。");
+  EXPECT_EQ(Read(U"1週間と10パーセント。", false), "いっしゅうかんと/じゅっぱーせんと。");
 }
 
 // A counter's kana keep their small kana when kanji follow them in the word; compounds the
 // dictionary knows stay its own.
 TEST_F(ShippedNumbers, CounterKanaBeforeKanji) {
-  EXPECT_EQ(Read(U"2錠飲んだ。"), "にじょうの'んだ。");
+  EXPECT_EQ(Read(U"2錠飲んだ。"), "に'じょうの'んだ。");
   EXPECT_EQ(Read(U"1週間以上。"), "いっしゅうかんい'じょー。");
   EXPECT_EQ(Read(U"第三章を読む。"), "だいさ'んしょーを/よ'む。");
   // After a prefix the dictionary's own reading of numeral and counter: 第一歩 is not 第一 + 歩.
@@ -47,10 +68,10 @@ TEST_F(ShippedNumbers, CounterKanaBeforeKanji) {
 TEST_F(ShippedNumbers, RangesAndKatakanaWords) {
   // The range mark reads as the particle から, without the accent of a loanword カラ.
   EXPECT_EQ(Read(U"3～5人で行く。"), "さんから/ごにんで/いく。");
-  EXPECT_EQ(Read(U"1〜2時間かかる。"), "いちから/にじかんかかる。");
+  EXPECT_EQ(Read(U"1〜2時間かかる。"), "いちから/にじ'かんかかる。");
   EXPECT_EQ(Read(U"東京～大阪間。").substr(0, 22), "とーきょーから/");
   EXPECT_EQ(Read(U"3カップの水。"), "さんカ'ップの/みず。");
-  EXPECT_EQ(Read(U"100カロリーの食事。"), "ひゃっかろりーの/しょくじ。");
+  EXPECT_EQ(Read(U"100カロリーの食事。"), "ひゃっか'ろりーの/しょくじ。");
   EXPECT_EQ(Read(U"5カラットの指輪。"), "ごカ'ラットの/ゆびわ。");
   EXPECT_EQ(Read(U"5ヶ月分の薬。"), "ごかげつぶんの/くすり。");
   EXPECT_EQ(Read(U"6ヶ月後に。"), "ろっかげつごに。");
@@ -65,37 +86,37 @@ TEST_F(ShippedNumbers, LatinUnits) {
   EXPECT_EQ(Read(U"5Gの回線。"), "ごジ'ーの/かいせん。");
   EXPECT_EQ(Read(U"5kgの荷物。"), "ごきろぐらむの/に'もつ。");
   EXPECT_EQ(Read(U"5km/hで走る。"), "ごきろめーとるまいじで/はし'る。");
-  EXPECT_EQ(Read(U"16GBのメモリ。"), "じゅうろくぎがばいとの/メ'モリ。");
+  EXPECT_EQ(Read(U"16GBのメモリ。"), "じゅうろくぎがば'いとの/メ'モリ。");
 }
 
 // Readings no counter entry gives: くじ, しちじ, はたち; 分の before a number is a fraction.
 TEST_F(ShippedNumbers, HoursAgesAndFractions) {
   EXPECT_EQ(Read(U"9時に会う。"), "くじに/あ'う。");
-  EXPECT_EQ(Read(U"19時に会う。"), "じゅうきゅうじに/あ'う。");
-  EXPECT_EQ(Read(U"9時間かかる。"), "きゅうじかんかかる。");
+  EXPECT_EQ(Read(U"19時に会う。"), "じゅうきゅ'うじに/あ'う。");
+  EXPECT_EQ(Read(U"9時間かかる。"), "きゅ'うじかんかかる。");
   EXPECT_EQ(Read(U"7時に起きる。"), "しちじに/おき'る。");
   EXPECT_EQ(Read(U"20歳になった。"), "は'たちに/な'った。");
   EXPECT_EQ(Read(U"120歳まで生きる。"), "ひゃくにじゅうさいまで/いき'る。");
   EXPECT_EQ(Read(U"3分の1です。"), "さんぶんの/いちです。");
   EXPECT_EQ(Read(U"約三分の一。"), "やくさんぶんの/いち。");
-  EXPECT_EQ(Read(U"5分の遅れ。"), "ごふんの/おくれ。");
+  EXPECT_EQ(Read(U"5分の遅れ。"), "ご'ふんの/おくれ。");
 }
 
 // Kanji multipliers after digits belong to the number and sound with the counter.
 TEST_F(ShippedNumbers, KanjiMultipliersAfterDigits) {
-  EXPECT_EQ(Read(U"3千本の木。"), "さんぜんぼんの/き。");
+  EXPECT_EQ(Read(U"3千本の木。"), "さんぜ'んぼんの/き。");
   EXPECT_EQ(Read(U"3百人。"), "さんびゃくにん。");
-  EXPECT_EQ(Read(U"1万本の花。"), "いちまんぼんの/はな。");
-  EXPECT_EQ(Read(U"1000分待った。"), "せんぷ'んまった。");
-  EXPECT_EQ(Read(U"2億5000万円。"), "におく/ごせんまんえん。");
+  EXPECT_EQ(Read(U"1万本の花。"), "いちま'んぼんの/はな。");
+  EXPECT_EQ(Read(U"1000分待った。"), "せ'んぷ'んまった。");
+  EXPECT_EQ(Read(U"2億5000万円。"), "におく/ごせんま'んえん。");
 }
 
 // 千 alone reads せん; いっせん only before a big unit.
 TEST_F(ShippedNumbers, OneThousandIsSen) {
-  EXPECT_EQ(Read(U"1,500円です。"), "せんごひゃくえんです。");
-  EXPECT_EQ(Read(U"1000円です。"), "せんえんです。");
-  EXPECT_EQ(Read(U"1473年のこと。"), "せんよんひゃくななじゅうさんねんのこと'。");
-  EXPECT_EQ(Read(U"1千万円。"), "いっせんまんえん。");
+  EXPECT_EQ(Read(U"1,500円です。"), "せんごひゃく'えんです。");
+  EXPECT_EQ(Read(U"1000円です。"), "せ'んえんです。");
+  EXPECT_EQ(Read(U"1473年のこと。"), "せんよんひゃくななじゅうさ'んねんのこと'。");
+  EXPECT_EQ(Read(U"1千万円。"), "いっせんま'んえん。");
   EXPECT_EQ(Read(U"1000万ドル。"), "いっせんまん/ド'ル。");
 }
 
@@ -123,9 +144,9 @@ TEST_F(ShippedNumbers, MinusSign) {
 
 // The half-width yen sign and the euro sign are money.
 TEST_F(ShippedNumbers, YenAndEuroSigns) {
-  EXPECT_EQ(Read(U"値段は¥3,980です。"), "ねだんわ/さんぜんきゅうひゃくはちじゅうえんです。");
-  EXPECT_EQ(Read(U"€100です。"), "ひゃくゆーろです。");
-  EXPECT_EQ(Read(U"100€です。"), "ひゃくゆーろです。");
+  EXPECT_EQ(Read(U"値段は¥3,980です。"), "ねだんわ/さんぜんきゅうひゃくはちじゅ'うえんです。");
+  EXPECT_EQ(Read(U"€100です。"), "ひゃくゆ'ーろです。");
+  EXPECT_EQ(Read(U"100€です。"), "ひゃくゆ'ーろです。");
 }
 
 // Addresses are read as people say them, dots and slashes included; brand words as Japanese say
