@@ -175,7 +175,7 @@ std::u32string 置換(std::u32string_view s, std::u32string_view pattern,
 
 Intonation::Intonation(const std::string& dictionaryFolder) {
   std::string path = dictionaryFolder + "acc.ktn";
-  ReadDictionaryLines(path, kLoadError, 5, [&](const std::u32string&, auto& f) {
+  ReadDictionaryText(path, kLoadError, 5, text_, [&](std::u32string_view, const auto& f) {
     // Mode and code are compared as numbers; a rule whose mode (or, in mode 3, code) is not a
     // number belongs to no mode.
     double mode, code = -1;
@@ -190,7 +190,7 @@ Intonation::Intonation(const std::string& dictionaryFolder) {
 void Intonation::AddRule(int32_t kind, Rule rule) {
   RuleSet& set = rulesByKind_[kind];
   auto index = static_cast<uint32_t>(set.rules.size());
-  const std::u32string& p = rule.pattern;
+  const std::u32string_view p = rule.pattern;
   switch (rule.mode) {
     case 0:
       // An empty mode-0 pattern never matches; such a rule does nothing.
@@ -361,7 +361,7 @@ void Intonation::規則適用(int32_t i) {
 
     const Rule& rule = set.rules[best];
     from = best + 1;
-    const std::u32string& pat = rule.pattern;
+    const std::u32string_view pat = rule.pattern;
     size_t len = pat.size();
     if (rule.mode == 0) {
       s = 置換(s, pat, rule.replacement);
@@ -381,7 +381,7 @@ void Intonation::規則適用(int32_t i) {
         w.発音(i + 1, WithoutAccents(w.発音(i + 1)));
         special_ = true;
       } else {
-        s = rule.replacement;
+        s = std::u32string(rule.replacement);
       }
       break;
     }

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -26,6 +27,8 @@ class Intonation {
   // Loads dictionaryFolder + "acc.ktn". A missing file or a line with fewer than five fields
   // throws DictionaryError.
   explicit Intonation(const std::string& dictionaryFolder);
+  Intonation(const Intonation&) = delete;  // the rules point into this object's own text
+  Intonation& operator=(const Intonation&) = delete;
 
   // The word table worked on; set once by the engine. Not owned.
   void 分割(Separate* words) { words_ = words; }
@@ -50,33 +53,28 @@ class Intonation {
   int32_t RuleCount() const { return ruleCount_; }
 
  private:
+  // Views into text_, which holds the whole rule file: 40,000 rules read without an allocation
+  // each.
   struct Rule {
-    std::u32string pattern;
-    std::u32string replacement;
+    std::u32string_view pattern;
+    std::u32string_view replacement;
     int32_t mode;
     bool accentsNext;  // mode 3 with code 5 or 29: may fire the special rule
-  };
-  // Looks texts up by view, without a copy.
-  struct TextHash {
-    using is_transparent = void;
-    size_t operator()(std::u32string_view s) const { return std::hash<std::u32string_view>{}(s); }
   };
   // The rules of one word kind, in file order, with indexes that find the next rule that can
   // possibly fire on a given text without scanning the rules that cannot.
   struct RuleSet {
-    std::vector<Rule> rules;
+    std::deque<Rule> rules;  // grows without moving the rules already read
     std::unordered_map<char32_t, std::vector<uint32_t>> infixByFirst;
     // Prefix and suffix rules by their whole pattern, with the pattern lengths there are: a
     // text's own prefixes and suffixes of those lengths find exactly the rules that match it.
-    std::unordered_map<std::u32string, std::vector<uint32_t>, TextHash, std::equal_to<>>
-        prefixByPattern;
-    std::unordered_map<std::u32string, std::vector<uint32_t>, TextHash, std::equal_to<>>
-        suffixByPattern;
+    std::unordered_map<std::u32string_view, std::vector<uint32_t>> prefixByPattern;
+    std::unordered_map<std::u32string_view, std::vector<uint32_t>> suffixByPattern;
     std::vector<size_t> prefixLengths;
     std::vector<size_t> suffixLengths;
     std::vector<uint32_t> emptyPrefix;
     std::vector<uint32_t> emptySuffix;
-    std::unordered_map<std::u32string, std::vector<uint32_t>, TextHash, std::equal_to<>> whole;
+    std::unordered_map<std::u32string_view, std::vector<uint32_t>> whole;
   };
 
   static bool 品詞判定(int32_t code);
@@ -84,6 +82,7 @@ class Intonation {
   void 型当て(int32_t i, bool own);
   void AddRule(int32_t kind, Rule rule);
 
+  std::u32string text_;  // the rule file, which the rules point into
   Separate* words_ = nullptr;
   std::unordered_map<int32_t, RuleSet> rulesByKind_;
   int32_t ruleCount_ = 0;

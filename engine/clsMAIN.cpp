@@ -23,7 +23,7 @@ namespace kotonel {
 namespace {
 
 // About what the dictionaries that are read as text (and not from a cache) take in memory.
-constexpr size_t kLoadingHeap = 10 << 20;
+constexpr size_t kLoadingHeap = 24 << 20;
 
 // A dictionary folder that is not there would be reported as the first file it must hold
 // being missing; name the folder itself.
