@@ -1,8 +1,10 @@
 #include "engine/clsMAIN.h"
 
+#include <pthread.h>
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <exception>
 
@@ -44,10 +46,17 @@ clsMAIN::clsMAIN(EngineSetup setup)
   HeapReserve reserve(kLoadingHeap);
   if (!setup.device) setup.device = MakeDefaultAudioDevice();
   if (!setup.voices) setup.voices = std::make_unique<SynthVoiceLibrary>(dictionaryFolder_);
-  if (setup.firstVoice >= 0)
+  if (setup.firstVoice >= 0) {
+    // The loading thread takes no signals: one delivered to it would not interrupt the main
+    // thread waiting for input, which is what the program's handlers count on.
+    sigset_t all, before;
+    sigfillset(&all);
+    pthread_sigmask(SIG_BLOCK, &all, &before);
     prepared_ = std::async(
         std::launch::async,
         [voices = setup.voices.get(), voice = setup.firstVoice] { voices->Prepare(voice); });
+    pthread_sigmask(SIG_SETMASK, &before, nullptr);
+  }
   HiraganaSet();  // the kana tables of the filter are built once, here
   KatakanaSet();
   wave_ = std::make_unique<clsWAVE>(std::move(setup.device), std::move(setup.voices));
