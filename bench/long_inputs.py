@@ -32,6 +32,8 @@ import sys
 import tempfile
 import time
 
+from proc_stats import cpu_ticks, status_kb
+
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(HERE)
 DEBIAN_REFERENCE = "/usr/share/debian-reference/debian-reference.ja.txt.gz"
@@ -46,26 +48,6 @@ def prose():
         return "".join(lines)
     except OSError:
         return FALLBACK * 200
-
-
-def status_kb(pid, field):
-    try:
-        with open(f"/proc/{pid}/status") as f:
-            for line in f:
-                if line.startswith(field + ":"):
-                    return int(line.split()[1])
-    except OSError:
-        pass
-    return 0
-
-
-def cpu_ticks(pid):
-    try:
-        with open(f"/proc/{pid}/stat") as f:
-            fields = f.read().rsplit(")", 1)[1].split()
-        return int(fields[11]) + int(fields[12])
-    except OSError:
-        return None
 
 
 def run_to_end(cmd, stdin_path, timeout, env=None):

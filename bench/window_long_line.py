@@ -25,25 +25,7 @@ import sys
 import tempfile
 import time
 
-
-def status_kb(pid, field):
-    try:
-        with open(f"/proc/{pid}/status") as f:
-            for line in f:
-                if line.startswith(field + ":"):
-                    return int(line.split()[1])
-    except OSError:
-        pass
-    return 0
-
-
-def cpu_ticks(pid):
-    try:
-        with open(f"/proc/{pid}/stat") as f:
-            fields = f.read().rsplit(")", 1)[1].split()
-        return int(fields[11]) + int(fields[12])
-    except (OSError, IndexError, ValueError):
-        return None
+from proc_stats import cpu_ticks, status_kb
 
 
 def wait_idle(p, timeout, quiet=1.0):
