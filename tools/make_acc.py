@@ -91,6 +91,7 @@ PREDICATES = [
     ("を" + k, "を/" + k) for k in "あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわ"
 ] + [
     # the accents of the predicates put at the head of a phrase above
+    ("ことである", "ことで/ある"), ("ものである", "もので/ある"),
     ("/なっ", "/な'っ"), ("/なる", "/な'る"), ("/ついて", "/つ'いて"), ("である", "であ'る"),
     ("/ある", "/あ'る"), ("/あっ", "/あ'っ"), ("/あれ", "/あ'れ"),
     ("/ない", "/な'い"), ("/なく", "/な'く"), ("/なかっ", "/な'かっ"), ("/ならな", "/なら'な"),
@@ -125,6 +126,25 @@ POLITE_PREDICATES = [
 # into accents: a verb's わ of 言わない always carries one ('わない, わ+ない) and so never
 # matches here.
 TOPIC_PREDICATES = [("わな", "わ/な"), ("わあ", "わ/あ")]
+
+# である at the start of a hiragana word: after a flat noun (the flat mark it hands on) it
+# stays in the noun's phrase (ひつよーであ'る), after an accented one ある is a phrase of its
+# own behind で (しゅ'ぞくで/あ'る), as it is after こと and もの inside a kana word
+# (…こと'で/あ'る; see PREDICATES). Kind 4, mode 1, before the flat mark is dropped.
+COPULA = [("+である", "であ'る"), ("である", "で/あ'る")]
+
+# ある and ない after が stay in the phrase of a flat noun (ひつよーがあ'る, よゆーがな'い,
+# けーこーがあ'る), as the flat mark it hands on shows, but not the polite ありま'す or the
+# conditional (ひつよーが/ありま'す, いろんが/な'ければ); after an accented noun or inside a
+# kana word they begin a phrase of their own (き'そくが/あ'る, こと'が/な'い). Kind 4, mode 1
+# for the flat mark; the split rules of PREDICATES below that begin with these particles see
+# only a kana before them, or the start of the word (JOINED_AFTER_FLAT_SPLITS).
+JOINED_AFTER_FLAT = [
+    ("+がある", "があ'る"), ("+があっ", "があ'っ"), ("+がない", "がな'い"), ("+がなく", "がな'く"),
+    ("+がなかっ", "がな'かっ"),
+]
+JOINED_AFTER_FLAT_SPLITS = ("があ", "がな")
+KANA_BEFORE = [chr(c) for c in range(0x3041, 0x3094)] + ["ー", "'"]
 
 # する written in kana after a noun (勉強すれば, 電話したら) is a flat verb: its endings take
 # the accent as those of a flat verb in kanji do (kind 4, mode 1, the start of the word).
@@ -410,15 +430,23 @@ def main():
     lines += [f"4 0 {p} {r} 0" for p, r in WA_INSIDE + HA_KEPT + HE_INSIDE]
     # after a flat noun the word begins with the flat mark it handed on
     lines += [f"4 0 {q}{p} {r} 1" for p, r in TOPIC_PREDICATES + SURU for q in ("+", "")]
+    lines += [f"4 0 {p} {r} 1" for p, r in COPULA + JOINED_AFTER_FLAT]
     lines += [f"4 0 {p} {r} 1" for p, r in TE_TA]
     # before the flat mark a kanji's reading hands on is dropped: 失う + まい is no うまい
     lines += [f"4 0 {p} {r} 1" for p, r in kana_adjectives()]
     lines += [f"4 0 {p} {r} 0" for p, r in HANDED_ON]
-    lines += [f"4 0 {p} {r} 0" for p, r in PREDICATES + NEGATIVE_PAST]
+    for p, r in PREDICATES + NEGATIVE_PAST:
+        if p in JOINED_AFTER_FLAT_SPLITS:
+            lines.append(f"4 0 {p} {r} 1")
+            lines += [f"4 0 {k}{p} {k}{r} 0" for k in KANA_BEFORE]
+        else:
+            lines.append(f"4 0 {p} {r} 0")
     lines += [f"4 0 {p} {r} 0" for p, r in phrase_adverbs() + deictics()]
     lines += [f"4 0 {p} {r} 0" for p, r in CONTENT]
     # after the nouns' accents, which would otherwise see an accent after them
     lines += [f"4 0 {p} {r} 0" for p, r in POLITE_PREDICATES]
+    # the adverb ますます (ます'ます) keeps its accent: ます at its end is no polite ending
+    lines += ["4 0 ます'ます ます'ます 2"]
     lines += [f"4 0 {p} {r} 2" for p, r in ENDINGS + HONORIFIC_PREFIXES]
     lines += [f"4 0 {p} {r} 3" for p, r in WORDS]
     prefix, whole = hiragana_words()

@@ -296,6 +296,22 @@ TEST_F(ShippedAccents, ParticleStaysWithTheNounBeforeAPredicate) {
   EXPECT_EQ(Read(U"見ることがある。"), "み'る/こと'が/あ'る。");
 }
 
+// である, ある and ない after a noun: in the phrase of a flat noun, a phrase of their own
+// behind the particle after an accented one (never in front of the particle).
+TEST_F(ShippedAccents, CopulaAndExistenceAfterFlatAndAccentedNouns) {
+  EXPECT_EQ(Read(U"種族である。"), "しゅ'ぞくで/あ'る。");
+  EXPECT_EQ(Read(U"大切なことである。"), "たいせつなこと'で/あ'る。");
+  EXPECT_EQ(Read(U"重要である。"), "じゅーよーであ'る。");
+  EXPECT_EQ(Read(U"必要がある。"), "ひつよーがあ'る。");
+  EXPECT_EQ(Read(U"時間がない。"), "じかんがな'い。");
+  EXPECT_EQ(Read(U"規則がある。"), "き'そくが/あ'る。");
+  EXPECT_EQ(Read(U"見たことがない。"), "み'た/こと'が/な'い。");
+  // the polite form begins its phrase after a flat noun too
+  EXPECT_EQ(Read(U"必要があります。"), "ひつよーが/ありま'す。");
+  // the adverb ますます ends in no polite ending
+  EXPECT_EQ(Read(U"ますます強くなった。"), "ます'ます/つよ'く/な'った。");
+}
+
 // The pitch cannot fall from ー, ん or っ, nor from the い of a diphthong inside a word: the
 // accent a compound puts at the end of its first part falls from the kana before them.
 TEST_F(ShippedAccents, NoAccentOnASpecialMora) {
