@@ -80,6 +80,16 @@ PREDICATES = [
     # する after が, とって and かかわる after に, ある after の (意味のある)
     ("がしま", "が/しま"), ("がした", "が/した"), ("がして", "が/して"), ("がする", "が/する"),
     ("にとっ", "に/とっ"), ("にかかわ", "に/かかわ"), ("のある", "の/ある"),
+    # the giving and receiving verbs after て are a phrase of their own more often than not
+    # (…て/くれる, …て/もらう, …て/やった, …て/あげる, …て/ほしい), and so is くる in its て
+    # form (…なって/きている); だけ after a verb's dictionary form (かんがえる/だけ'で), しない
+    # after は (…わ/しない)
+    ("てくれ", "て/くれ"), ("でくれ", "で/くれ"), ("てもら", "て/もら"), ("でもら", "で/もら"),
+    ("てやっ", "て/やっ"), ("でやっ", "で/やっ"), ("てあげ", "て/あげ"), ("であげ", "で/あげ"),
+    ("てほし", "て/ほし"), ("でほし", "で/ほし"), ("てきて", "て/きて"), ("できて", "で/きて"),
+    ("るだけ", "る/だけ'"), ("わしな", "わ/しな"), ("/しなかっ", "/しな'かっ"),
+    # ある after は inside a kana word (…ことわ/ありま'す), as at its start (TOPIC_PREDICATES)
+    ("わあり", "わ/あり"), ("わある", "わ/ある"),
 ] + [
     # なる after an adjective's く (寒くなる, 激しくなった), seen by the accent the adjective hands
     # on or a kana of its stem before く; not after な, where the kana are a verb of their own
@@ -222,6 +232,8 @@ ENDINGS = [
     # the accent starts at い, so the boundary the accents need goes there
     ("いましたか", "いま'したか"), ("いました", "いま'した"), ("いません", "いませ'ん"),
     ("いますか", "いま'すか"), ("います", "いま'す"),
+    # so does おります after て (め'ざして/おりま'す), not ま'す alone after the verb's accent
+    ("おりました", "おりま'した"), ("おりません", "おりませ'ん"), ("おります", "おりま'す"),
     ("ましたか", "ま'したか"), ("ましたね", "ま'したね"), ("ました", "ま'した"),
     ("ませんか", "ませ'んか"), ("ません", "ませ'ん"), ("ますか", "ま'すか"), ("ますね", "ま'すね"),
     ("ますよ", "ま'すよ"), ("ます", "ま'す"),

@@ -312,6 +312,19 @@ TEST_F(ShippedAccents, CopulaAndExistenceAfterFlatAndAccentedNouns) {
   EXPECT_EQ(Read(U"ますます強くなった。"), "ます'ます/つよ'く/な'った。");
 }
 
+// Inside a kana word: the giving and receiving verbs after て, くる in its て form, だけ after a
+// verb, しない and ある after は, and おります after て begin a phrase of their own.
+TEST_F(ShippedAccents, AuxiliaryVerbsAfterTeBeginTheirOwnPhrase) {
+  EXPECT_EQ(Read(U"作ってくれた。"), "つく'って/くれた。");
+  EXPECT_EQ(Read(U"待ってもらう。"), "ま'って/もらう。");
+  EXPECT_EQ(Read(U"なってきている。"), "なって/きている。");
+  EXPECT_EQ(Read(U"考えるだけで。"), "かんが'える/だけ'で。");
+  EXPECT_EQ(Read(U"彼はしない。"), "か'れわ/しない。");
+  EXPECT_EQ(Read(U"したことはありますか。"), "したこと'わ/ありま'すか。");
+  EXPECT_EQ(Read(U"目指しております。"), "めざ'して/おりま'す。");
+  EXPECT_EQ(Read(U"おります。"), "おりま'す。");
+}
+
 // The pitch cannot fall from ー, ん or っ, nor from the い of a diphthong inside a word: the
 // accent a compound puts at the end of its first part falls from the kana before them.
 TEST_F(ShippedAccents, NoAccentOnASpecialMora) {
