@@ -90,6 +90,16 @@ PREDICATES = [
     ("るだけ", "る/だけ'"), ("わしな", "わ/しな"), ("/しなかっ", "/しな'かっ"),
     # ある after は inside a kana word (…ことわ/ありま'す), as at its start (TOPIC_PREDICATES)
     ("わあり", "わ/あり"), ("わある", "わ/ある"),
+    # ある after an adjective's く and after つつ (よく/ありま'す, へりつつ/あ'る), すぎない
+    # after に, しない after さえ, まし after ほうが, けれども after an adjective's past, and
+    # でしょう after a predicate (とれる/でしょ'うか, いいん/でしょ'うか)
+    ("くあ", "く/あ"), ("つつあ", "つつ/あ"), ("にすぎ", "に/すぎ"), ("/すぎな", "/すぎ'な"),
+    ("さえしな", "さえ/しな"), ("うがまし", "うが/まし"), ("かったけれ", "かった/け'れ"),
+    # する and いる after ばかり and after the listing たり (そ'んばかり/している,
+    # ぬす'んだり/しない)
+    ("ばかりし", "ばかり/し"), ("ばかりい", "ばかり/い"), ("たりし", "たり/し"), ("たりす", "たり/す"),
+    ("だりし", "だり/し"), ("だりす", "だり/す"),
+] + [(k + "でしょう", k + "/でしょ'う") for k in "んいる"] + [
 ] + [
     # なる after an adjective's く (寒くなる, 激しくなった), seen by the accent the adjective hands
     # on or a kana of its stem before く; not after な, where the kana are a verb of their own

@@ -325,6 +325,18 @@ TEST_F(ShippedAccents, AuxiliaryVerbsAfterTeBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"おります。"), "おりま'す。");
 }
 
+// A predicate after these endings and particles begins its own phrase inside a kana word.
+TEST_F(ShippedAccents, PredicatesAfterEndingsBeginTheirOwnPhrase) {
+  EXPECT_EQ(Read(U"減少しつつある。"), "げんしょーしつつ/あ'る。");
+  EXPECT_EQ(Read(U"学生にすぎない。"), "がくせーに/すぎ'ない。");
+  EXPECT_EQ(Read(U"汚しさえしなければ。"), "よごしさえ/しなければ。");
+  EXPECT_EQ(Read(U"死んだほうがましだ。"), "しんだほうが/ましだ。");
+  EXPECT_EQ(Read(U"眠かったけれども。"), "ねむ'かった/け'れども。");
+  EXPECT_EQ(Read(U"部屋がとれるでしょうか。"), "へや'がとれる/でしょ'うか。");
+  EXPECT_EQ(Read(U"損ばかりしている。"), "そ'んばかり/している。");
+  EXPECT_EQ(Read(U"盗んだりしない。"), "ぬす'んだり/しない。");
+}
+
 // The pitch cannot fall from ー, ん or っ, nor from the い of a diphthong inside a word: the
 // accent a compound puts at the end of its first part falls from the kana before them.
 TEST_F(ShippedAccents, NoAccentOnASpecialMora) {
