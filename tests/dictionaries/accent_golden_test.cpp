@@ -335,6 +335,8 @@ TEST_F(ShippedAccents, PredicatesAfterEndingsBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"部屋がとれるでしょうか。"), "へや'がとれる/でしょ'うか。");
   EXPECT_EQ(Read(U"損ばかりしている。"), "そ'んばかり/している。");
   EXPECT_EQ(Read(U"盗んだりしない。"), "ぬす'んだり/しない。");
+  EXPECT_EQ(Read(U"しようとした。"), "しようと/した。");
+  EXPECT_EQ(Read(U"望まないことにある。"), "のぞまないこと'に/あ'る。");
 }
 
 // The pitch cannot fall from ー, ん or っ, nor from the い of a diphthong inside a word: the
