@@ -49,6 +49,9 @@ AFTER_ENDING = ("ので", "のに", "の", "と", "が", "か", "けれ", "け�
 # kana that end an adjective's stem before く, but な (see PREDICATES)
 ADJECTIVE_STEM_ENDS = "かきくけこさしすせそたちつてとにぬねのはひふへほまみむめもやゆよらりるれろわがぎぐげござじずぜぞだぢづでどばびぶべぼぱぴぷぺぽ"
 
+# kana that may stand before a pattern inside a word
+KANA_BEFORE = [chr(c) for c in range(0x3041, 0x3094)] + ["ー", "'"]
+
 # Predicates that begin an accent phrase of their own inside a hiragana word (kind 4, mode 0),
 # after the particle or ending before them: ～になる, ～くなる, ～ではない, ～がある,
 # ～なければならない, ～かもしれない. The phrase boundary goes in front of the predicate, and
@@ -87,7 +90,11 @@ PREDICATES = [
     ("てくれ", "て/くれ"), ("でくれ", "で/くれ"), ("てもら", "て/もら"), ("でもら", "で/もら"),
     ("てやっ", "て/やっ"), ("でやっ", "で/やっ"), ("てあげ", "て/あげ"), ("であげ", "で/あげ"),
     ("てほし", "て/ほし"), ("でほし", "で/ほし"), ("てきて", "て/きて"), ("できて", "で/きて"),
-    ("るだけ", "る/だけ'"), ("わしな", "わ/しな"), ("/しなかっ", "/しな'かっ"),
+    ("わしな", "わ/しな"), ("/しなかっ", "/しな'かっ"),
+] + [
+    # not できるだけ, an adverb
+    (k + "るだけ", k + "る/だけ'") for k in KANA_BEFORE if k != "き"
+] + [
     # ある after は inside a kana word (…ことわ/ありま'す), as at its start (TOPIC_PREDICATES)
     ("わあり", "わ/あり"), ("わある", "わ/ある"),
     # ある after an adjective's く and after つつ (よく/ありま'す, へりつつ/あ'る), すぎない
@@ -168,7 +175,11 @@ JOINED_AFTER_FLAT = [
     ("+がなかっ", "がな'かっ"),
 ]
 JOINED_AFTER_FLAT_SPLITS = ("があ", "がな")
-KANA_BEFORE = [chr(c) for c in range(0x3041, 0x3094)] + ["ー", "'"]
+
+# できる at the start of a kana word, after a kanji noun (なっとく/でき'る, しゅっぱつ/できなかった):
+# a phrase of its own, for the speaker 5 times of 6 (kind 4, mode 1, whether the noun handed on
+# the flat mark or not; the accents are those of PREDICATES).
+DEKIRU_AFTER_NOUN = [(q + "でき" + e, "/でき" + e) for q in ("+", "") for e in "るなまたてずれ"]
 
 # する written in kana after a noun (勉強すれば, 電話したら) is a flat verb: its endings take
 # the accent as those of a flat verb in kanji do (kind 4, mode 1, the start of the word).
@@ -288,7 +299,14 @@ PHRASE_ADVERBS = (
     "さらに きっと かなり けっして ついに はっきり だいぶ あまり おおいに もっと けっこう "
     "ちょうど ずいぶん なかなか まったく やっと とくに まさに たぶん ずっと すこし ほとんど "
     "しばらく いろいろ やはり やっぱり ぜんぜん すでに しっかり たちまち しみじみ たいへん ますます "
-    "いずれ いっそう").split()
+    "いずれ いっそう "
+    # more everyday adverbs of the spoken language, and あちこち
+    "とっても いったん とうとう あくまで とにかく さんざん さっそく あんがい きわめて そうとう "
+    "とつぜん せっかく とうてい せいぜい だんぜん きちんと むりやり まだまだ たいそう あんまり "
+    "もともと かえって あらためて はたして いきなり なにしろ さっさと あいにく ちっとも たっぷり "
+    "ようやく たとえば ひょっこり びっくり かねがね すっかり うっかり ゆっくり のんびり こっそり "
+    "にっこり ぐっすり わざわざ たまたま ときどき かならず たしかに やがて おそらく ただちに "
+    "まもなく ふたたび いまだに あちこち").split()
 SHORT_PHRASE_ADVERBS = "もう まだ よく すぐ".split()
 ADVERB_AFTER = "わがにもで"  # を begins a phrase before anything already
 
@@ -297,8 +315,8 @@ def phrase_adverbs():
     accent = {}
     with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
         for r in csv.reader(fh):
-            # ほとんど is a noun to UniDic
-            if r[0] in PHRASE_ADVERBS + SHORT_PHRASE_ADVERBS and r[4] in ("副詞", "名詞"):
+            # ほとんど is a noun to UniDic, あちこち a pronoun
+            if r[0] in PHRASE_ADVERBS + SHORT_PHRASE_ADVERBS and r[4] in ("副詞", "名詞", "代名詞"):
                 a = r[28].strip('"').split(",")[0]
                 if a.isdigit() and (r[0] not in accent or int(r[3]) < accent[r[0]][0]):
                     accent[r[0]] = (int(r[3]), int(a))
@@ -456,7 +474,7 @@ def main():
     lines += [f"4 0 {p} {r} 0" for p, r in WA_INSIDE + HA_KEPT + HE_INSIDE]
     # after a flat noun the word begins with the flat mark it handed on
     lines += [f"4 0 {q}{p} {r} 1" for p, r in TOPIC_PREDICATES + SURU for q in ("+", "")]
-    lines += [f"4 0 {p} {r} 1" for p, r in COPULA + JOINED_AFTER_FLAT]
+    lines += [f"4 0 {p} {r} 1" for p, r in COPULA + JOINED_AFTER_FLAT + DEKIRU_AFTER_NOUN]
     lines += [f"4 0 {p} {r} 1" for p, r in TE_TA]
     # before the flat mark a kanji's reading hands on is dropped: 失う + まい is no うまい
     lines += [f"4 0 {p} {r} 1" for p, r in kana_adjectives()]

@@ -339,6 +339,16 @@ TEST_F(ShippedAccents, PredicatesAfterEndingsBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"望まないことにある。"), "のぞまないこと'に/あ'る。");
 }
 
+// できる after a kanji noun begins its own phrase (not the adverb できるだけ), and so do
+// everyday adverbs written in kana inside a kana word.
+TEST_F(ShippedAccents, DekiruAndAdverbsBeginTheirOwnPhrase) {
+  EXPECT_EQ(Read(U"納得できる。"), "なっとく/でき'る。");
+  EXPECT_EQ(Read(U"出発できなかった。"), "しゅっぱつ/でき'なかった。");
+  EXPECT_EQ(Read(U"できるだけ早く。"), "でき'るだけ/はや'く。");
+  EXPECT_EQ(Read(U"彼はひょっこり訪ねてきた。"), "か'れわ/ひょっこ'り/たず'ねてきた。");
+  EXPECT_EQ(Read(U"部屋のあちこちに散らばっていた。"), "へや'の/あち'こちに/ちら'ばっていた。");
+}
+
 // The pitch cannot fall from ー, ん or っ, nor from the い of a diphthong inside a word: the
 // accent a compound puts at the end of its first part falls from the kana before them.
 TEST_F(ShippedAccents, NoAccentOnASpecialMora) {
