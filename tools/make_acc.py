@@ -164,17 +164,17 @@ TOPIC_PREDICATES = [("わな", "わ/な"), ("わあ", "わ/あ")]
 # (…こと'で/あ'る; see PREDICATES). Kind 4, mode 1, before the flat mark is dropped.
 COPULA = [("+である", "であ'る"), ("である", "で/あ'る")]
 
-# ある and ない after が stay in the phrase of a flat noun (ひつよーがあ'る, よゆーがな'い,
-# けーこーがあ'る), as the flat mark it hands on shows, but not the polite ありま'す or the
-# conditional (ひつよーが/ありま'す, いろんが/な'ければ); after an accented noun or inside a
-# kana word they begin a phrase of their own (き'そくが/あ'る, こと'が/な'い). Kind 4, mode 1
-# for the flat mark; the split rules of PREDICATES below that begin with these particles see
-# only a kana before them, or the start of the word (JOINED_AFTER_FLAT_SPLITS).
+# ある and ない after が, and ある after に, stay in the phrase of a flat noun (ひつよーがあ'る,
+# よゆーがな'い, ぜんぽーにあ'る), as the flat mark it hands on shows, but not the polite
+# ありま'す or the conditional (ひつよーが/ありま'す, いろんが/な'ければ); after an accented
+# noun or inside a kana word they begin a phrase of their own (き'そくが/あ'る, こと'が/な'い).
+# Kind 4, mode 1 for the flat mark; the split rules of PREDICATES below that begin with these
+# particles see only a kana before them, or the start of the word (JOINED_AFTER_FLAT_SPLITS).
 JOINED_AFTER_FLAT = [
     ("+がある", "があ'る"), ("+があっ", "があ'っ"), ("+がない", "がな'い"), ("+がなく", "がな'く"),
-    ("+がなかっ", "がな'かっ"),
+    ("+がなかっ", "がな'かっ"), ("+にある", "にあ'る"), ("+にあっ", "にあ'っ"),
 ]
-JOINED_AFTER_FLAT_SPLITS = ("があ", "がな")
+JOINED_AFTER_FLAT_SPLITS = ("があ", "がな", "にある", "にあっ")
 
 # できる at the start of a kana word, after a kanji noun (なっとく/でき'る, しゅっぱつ/できなかった):
 # a phrase of its own, for the speaker 5 times of 6 (kind 4, mode 1, whether the noun handed on

@@ -305,6 +305,8 @@ TEST_F(ShippedAccents, CopulaAndExistenceAfterFlatAndAccentedNouns) {
   EXPECT_EQ(Read(U"必要がある。"), "ひつよーがあ'る。");
   EXPECT_EQ(Read(U"時間がない。"), "じかんがな'い。");
   EXPECT_EQ(Read(U"規則がある。"), "き'そくが/あ'る。");
+  EXPECT_EQ(Read(U"前方にある。"), "ぜんぽーにあ'る。");
+  EXPECT_EQ(Read(U"脇にある。"), "わき'に/あ'る。");
   EXPECT_EQ(Read(U"見たことがない。"), "み'た/こと'が/な'い。");
   // the polite form begins its phrase after a flat noun too
   EXPECT_EQ(Read(U"必要があります。"), "ひつよーが/ありま'す。");
