@@ -111,6 +111,10 @@ PREDICATES = [
     # ある after に inside a kana word (…こと'に/あ'る)
     ("にある", "に/ある"), ("にあっ", "に/あっ"), ("にあり", "に/あり"),
 ] + [(k + "でしょう", k + "/でしょ'う") for k in "んいる"] + [
+    # とゆー after a clause, before こと, の, だけ (した'と/ゆーこと'が, じょーず'だと/ゆーのわ);
+    # before a noun it stays joined (ふ'るとゆー/ひと)
+    (k + "とゆー" + t, k + "と/ゆー" + t) for k in "たいだらる" for t in ("こと", "の", "だけ")
+] + [
 ] + [
     # なる after an adjective's く (寒くなる, 激しくなった), seen by the accent the adjective hands
     # on or a kana of its stem before く; not after な, where the kana are a verb of their own
@@ -266,11 +270,11 @@ ENDINGS = [
 ]
 
 # The honorific prefixes お and ご written in kana at the end of a hiragana word, after a
-# particle (…のお名前, …にご連絡): the prefix belongs to the kanji word after it, so the phrase
-# boundary goes in front of it (kind 4, mode 2); the reader keeps a word that ends in such a
-# prefix joined to the kanji word that follows.
+# particle or よう (…のお名前, …にご連絡, …ますようお願い): the prefix belongs to the kanji
+# word after it, so the phrase boundary goes in front of it (kind 4, mode 2); the reader keeps
+# a word that ends in such a prefix joined to the kanji word that follows.
 PREFIX_PARTICLES = ("に", "を", "の", "が", "と", "わ", "も", "で", "か", "え", "て", "や")
-HONORIFIC_PREFIXES = [(p + k, p + "/" + k) for p in PREFIX_PARTICLES for k in "おご"]
+HONORIFIC_PREFIXES = [(p + k, p + "/" + k) for p in PREFIX_PARTICLES + ("よう",) for k in "おご"]
 
 # Whole hiragana words with their own accent (kind 4, mode 3).
 WORDS = [

@@ -339,6 +339,12 @@ TEST_F(ShippedAccents, PredicatesAfterEndingsBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"盗んだりしない。"), "ぬす'んだり/しない。");
   EXPECT_EQ(Read(U"しようとした。"), "しようと/した。");
   EXPECT_EQ(Read(U"望まないことにある。"), "のぞまないこと'に/あ'る。");
+  // という after a clause before こと or の; after a noun it stays joined
+  EXPECT_EQ(Read(U"腹を立てたということがわかる。"), "はら'を/た'てたと/ゆーこと'が/わか'る。");
+  EXPECT_EQ(Read(U"残酷ということは。"), "ざんこくとゆーこと'わ。");
+  // the honorific prefix after よう begins the phrase of the word after it
+  EXPECT_EQ(Read(U"ご検討くださいますようお願い申し上げます。"),
+            "ごけんとーくださ'いますよう/おねが'い/もーし/あげま'す。");
 }
 
 // できる after a kanji noun begins its own phrase (not the adverb できるだけ), and so do
