@@ -330,10 +330,19 @@ def phrase_adverbs():
         n = kc.morae_to_chars(s, a) if a else 0
         rep = s[:n] + "'" + s[n:] if n else s
         if s in SHORT_PHRASE_ADVERBS:
-            out += [(p + s, p + "/" + rep) for p in ADVERB_AFTER]
+            out += [(p + s, p + "/" + rep + "+") for p in ADVERB_AFTER]
         else:
-            out.append((s, "/" + rep))
+            out.append((s, "/" + rep + "+"))
     return out
+
+
+# The word after such an adverb inside a kana word begins a phrase too (…とても/うまく,
+# いろいろ/ある, もっと/あり, しっかり/している), unless it is a particle or an ending
+# (いろいろと, たくさんの, いろいろな, すぐに, ちょっとだけ, もっとしか): the adverb rules leave
+# the mark "+" behind the adverb, which becomes a boundary before a kana that begins no
+# particle, auxiliary or form of する; the reader drops any "+" left.
+AFTER_ADVERB_KANA = "あいうえおきけこちつてはひふへみむめゆらりるれろぎげござぞどびぶべぼぱぴぷぺぽ"
+AFTER_ADVERB = [("+" + k, "/" + k) for k in AFTER_ADVERB_KANA]
 
 
 # Demonstratives, pronouns and question words after a particle inside a hiragana word begin a
@@ -489,7 +498,7 @@ def main():
             lines += [f"4 0 {k}{p} {k}{r} 0" for k in KANA_BEFORE]
         else:
             lines.append(f"4 0 {p} {r} 0")
-    lines += [f"4 0 {p} {r} 0" for p, r in phrase_adverbs() + deictics()]
+    lines += [f"4 0 {p} {r} 0" for p, r in phrase_adverbs() + deictics() + AFTER_ADVERB]
     lines += [f"4 0 {p} {r} 0" for p, r in CONTENT]
     # after the nouns' accents, which would otherwise see an accent after them
     lines += [f"4 0 {p} {r} 0" for p, r in POLITE_PREDICATES]
