@@ -337,6 +337,9 @@ TEST_F(ShippedAccents, PredicatesAfterEndingsBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"部屋がとれるでしょうか。"), "へや'がとれる/でしょ'うか。");
   EXPECT_EQ(Read(U"損ばかりしている。"), "そ'んばかり/している。");
   EXPECT_EQ(Read(U"盗んだりしない。"), "ぬす'んだり/しない。");
+  EXPECT_EQ(Read(U"目標ではない。"), "もくひょーで'わ/な'い。");
+  EXPECT_EQ(Read(U"どのくらいかかりますか。"), "どのくらい/かかりま'すか。");
+  EXPECT_EQ(Read(U"いろいろとありがとうございました。"), "いろいろとありが'とう/ございま'した。");
   EXPECT_EQ(Read(U"しようとした。"), "しようと/した。");
   EXPECT_EQ(Read(U"望まないことにある。"), "のぞまないこと'に/あ'る。");
   // という after a clause before こと or の; after a noun it stays joined
