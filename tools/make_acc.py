@@ -109,6 +109,12 @@ PREDICATES = [
     # いない after んで (こ'んで/いなかった: the speaker 3 times of 3; after って, して, れて only
     # 6 times of 14), a flat verb's negative: its past and conditional take the accent
     ("んでいな", "んで/いな"), ("/いなかっ", "/いな'かっ"), ("/いなけれ", "/いな'けれ"),
+] + [
+    # する after も (ざつだんで'も/しましょ'う, ひとつも/しませ'んでした, して'も/しなくても: the
+    # speaker 15 times of 16), where も follows でも, ても, いつも, なにも; not もし "if" after
+    # から or が, nor ともす or おもしろい
+    (k + "もし", k + "も/し") for k in "'つでてに"
+] + [
     # する and いる after ばかり and after the listing たり (そ'んばかり/している,
     # ぬす'んだり/しない)
     ("ばかりし", "ばかり/し"), ("ばかりい", "ばかり/い"), ("たりし", "たり/し"), ("たりす", "たり/す"),
