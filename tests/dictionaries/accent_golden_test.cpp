@@ -340,6 +340,7 @@ TEST_F(ShippedAccents, PredicatesAfterEndingsBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"目標ではない。"), "もくひょーで'わ/な'い。");
   EXPECT_EQ(Read(U"混んでいなかった。"), "こ'んで/いな'かった。");
   EXPECT_EQ(Read(U"雑談でもしましょう。"), "ざつだんで'も/しましょ'う。");
+  EXPECT_EQ(Read(U"正しい形にしなさい。"), "ただし'い/かたちに/しなさ'い。");
   EXPECT_EQ(Read(U"面白い。"), "おもしろ'い。");
   EXPECT_EQ(Read(U"どのくらいかかりますか。"), "どのくらい/かかりま'すか。");
   EXPECT_EQ(Read(U"いろいろとありがとうございました。"), "いろいろとありが'とう/ございま'した。");
