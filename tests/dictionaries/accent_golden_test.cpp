@@ -320,6 +320,9 @@ TEST_F(ShippedAccents, AuxiliaryVerbsAfterTeBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"作ってくれた。"), "つく'って/くれた。");
   EXPECT_EQ(Read(U"待ってもらう。"), "ま'って/もらう。");
   EXPECT_EQ(Read(U"なってきている。"), "なって/きている。");
+  EXPECT_EQ(Read(U"読んできてください。"), "よ'んで/きてくださ'い。");
+  // できて of できる is no て form followed by くる
+  EXPECT_EQ(Read(U"宿題ができて嬉しい。"), "しゅくだいが/で'きて/うれし'い。");
   EXPECT_EQ(Read(U"考えるだけで。"), "かんが'える/だけ'で。");
   EXPECT_EQ(Read(U"彼はしない。"), "か'れわ/しない。");
   EXPECT_EQ(Read(U"したことはありますか。"), "したこと'わ/ありま'すか。");
