@@ -49,6 +49,9 @@ AFTER_ENDING = ("ので", "のに", "の", "と", "が", "か", "けれ", "け�
 # kana that end an adjective's stem before く, but な (see PREDICATES)
 ADJECTIVE_STEM_ENDS = "かきくけこさしすせそたちつてとにぬねのはひふへほまみむめもやゆよらりるれろわがぎぐげござじずぜぞだぢづでどばびぶべぼぱぴぷぺぽ"
 
+# kana that may stand before a pattern inside a word
+KANA_BEFORE = [chr(c) for c in range(0x3041, 0x3094)] + ["ー", "'"]
+
 # Predicates that begin an accent phrase of their own inside a hiragana word (kind 4, mode 0),
 # after the particle or ending before them: ～になる, ～くなる, ～ではない, ～がある,
 # ～なければならない, ～かもしれない. The phrase boundary goes in front of the predicate, and
@@ -75,11 +78,59 @@ PREDICATES = [
     # ない after じゃ, いけない after ば, わかる after が, いく after て: the predicate is a phrase
     # of its own
     ("にしま", "に/しま"), ("にした", "に/した"), ("にして", "に/して"), ("にする", "に/する"),
+    ("にしな", "に/しな"), ("にしよ", "に/しよ"),
     ("じゃな", "じゃ/な"), ("ばいけ", "ば/いけ"), ("がわか", "が/わか"),
     ("ていっ", "て/いっ"), ("ていき", "て/いき"),
     # する after が, とって and かかわる after に, ある after の (意味のある)
     ("がしま", "が/しま"), ("がした", "が/した"), ("がして", "が/して"), ("がする", "が/する"),
     ("にとっ", "に/とっ"), ("にかかわ", "に/かかわ"), ("のある", "の/ある"),
+    # the giving and receiving verbs after て are a phrase of their own more often than not
+    # (…て/くれる, …て/もらう, …て/やった, …て/あげる, …て/ほしい), and so is くる in its て
+    # form (…なって/きている); だけ after a verb's dictionary form (かんがえる/だけ'で), しない
+    # after は (…わ/しない)
+    ("てくれ", "て/くれ"), ("でくれ", "で/くれ"), ("てもら", "て/もら"), ("でもら", "で/もら"),
+    ("てやっ", "て/やっ"), ("でやっ", "で/やっ"), ("てあげ", "て/あげ"), ("であげ", "で/あげ"),
+    ("てほし", "て/ほし"), ("でほし", "で/ほし"), ("てきて", "て/きて"),
+    # not できて of できる
+    ("んできて", "んで/きて"), ("いできて", "いで/きて"),
+    ("わしな", "わ/しな"), ("/しなかっ", "/しな'かっ"),
+] + [
+    # not できるだけ, an adverb
+    (k + "るだけ", k + "る/だけ'") for k in KANA_BEFORE if k != "き"
+] + [
+    # ある after は inside a kana word (…ことわ/ありま'す), as at its start (TOPIC_PREDICATES)
+    ("わあり", "わ/あり"), ("わある", "わ/ある"),
+    # ある after an adjective's く and after つつ (よく/ありま'す, へりつつ/あ'る), すぎない
+    # after に, しない after さえ, まし after ほうが, けれども after an adjective's past, and
+    # でしょう after a predicate (とれる/でしょ'うか, いいん/でしょ'うか)
+    ("くあ", "く/あ"), ("つつあ", "つつ/あ"), ("にすぎ", "に/すぎ"), ("/すぎな", "/すぎ'な"),
+    ("さえしな", "さえ/しな"), ("うがまし", "うが/まし"), ("かったけれ", "かった/け'れ"),
+    # ない after では and には that took the accent after a flat noun (もくひょーで'わ/な'い),
+    # かかる after くらい (どのくらい/かかる), ございます after ありがとう
+    ("で'わな", "で'わ/な"), ("に'わな", "に'わ/な"), ("くらいかか", "くらい/かか"),
+    ("ぐらいかか", "ぐらい/かか"), ("ありがとうござい", "ありが'とう/ござい"),
+    # いない after んで (こ'んで/いなかった: the speaker 3 times of 3; after って, して, れて only
+    # 6 times of 14), a flat verb's negative: its past and conditional take the accent
+    ("んでいな", "んで/いな"), ("/いなかっ", "/いな'かっ"), ("/いなけれ", "/いな'けれ"),
+] + [
+    # する after も (ざつだんで'も/しましょ'う, ひとつも/しませ'んでした, して'も/しなくても: the
+    # speaker 15 times of 16), where も follows でも, ても, いつも, なにも; not もし "if" after
+    # から or が, nor ともす or おもしろい
+    (k + "もし", k + "も/し") for k in "'つでてに"
+] + [
+    # する and いる after ばかり and after the listing たり (そ'んばかり/している,
+    # ぬす'んだり/しない)
+    ("ばかりし", "ばかり/し"), ("ばかりい", "ばかり/い"), ("たりし", "たり/し"), ("たりす", "たり/す"),
+    ("だりし", "だり/し"), ("だりす", "だり/す"),
+    # とする after the volitional (しよ'うと/した, あるこ'うと/すると)
+    ("うとし", "うと/し"), ("うとす", "うと/す"),
+    # ある after に inside a kana word (…こと'に/あ'る)
+    ("にある", "に/ある"), ("にあっ", "に/あっ"), ("にあり", "に/あり"),
+] + [(k + "でしょう", k + "/でしょ'う") for k in "んいる"] + [
+    # とゆー after a clause, before こと, の, だけ (した'と/ゆーこと'が, じょーず'だと/ゆーのわ);
+    # before a noun it stays joined (ふ'るとゆー/ひと)
+    (k + "とゆー" + t, k + "と/ゆー" + t) for k in "たいだらる" for t in ("こと", "の", "だけ")
+] + [
 ] + [
     # なる after an adjective's く (寒くなる, 激しくなった), seen by the accent the adjective hands
     # on or a kana of its stem before く; not after な, where the kana are a verb of their own
@@ -91,6 +142,7 @@ PREDICATES = [
     ("を" + k, "を/" + k) for k in "あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわ"
 ] + [
     # the accents of the predicates put at the head of a phrase above
+    ("ことである", "ことで/ある"), ("ものである", "もので/ある"),
     ("/なっ", "/な'っ"), ("/なる", "/な'る"), ("/ついて", "/つ'いて"), ("である", "であ'る"),
     ("/ある", "/あ'る"), ("/あっ", "/あ'っ"), ("/あれ", "/あ'れ"),
     ("/ない", "/な'い"), ("/なく", "/な'く"), ("/なかっ", "/な'かっ"), ("/ならな", "/なら'な"),
@@ -125,6 +177,29 @@ POLITE_PREDICATES = [
 # into accents: a verb's わ of 言わない always carries one ('わない, わ+ない) and so never
 # matches here.
 TOPIC_PREDICATES = [("わな", "わ/な"), ("わあ", "わ/あ")]
+
+# である at the start of a hiragana word: after a flat noun (the flat mark it hands on) it
+# stays in the noun's phrase (ひつよーであ'る), after an accented one ある is a phrase of its
+# own behind で (しゅ'ぞくで/あ'る), as it is after こと and もの inside a kana word
+# (…こと'で/あ'る; see PREDICATES). Kind 4, mode 1, before the flat mark is dropped.
+COPULA = [("+である", "であ'る"), ("である", "で/あ'る")]
+
+# ある and ない after が, and ある after に, stay in the phrase of a flat noun (ひつよーがあ'る,
+# よゆーがな'い, ぜんぽーにあ'る), as the flat mark it hands on shows, but not the polite
+# ありま'す or the conditional (ひつよーが/ありま'す, いろんが/な'ければ); after an accented
+# noun or inside a kana word they begin a phrase of their own (き'そくが/あ'る, こと'が/な'い).
+# Kind 4, mode 1 for the flat mark; the split rules of PREDICATES below that begin with these
+# particles see only a kana before them, or the start of the word (JOINED_AFTER_FLAT_SPLITS).
+JOINED_AFTER_FLAT = [
+    ("+がある", "があ'る"), ("+があっ", "があ'っ"), ("+がない", "がな'い"), ("+がなく", "がな'く"),
+    ("+がなかっ", "がな'かっ"), ("+にある", "にあ'る"), ("+にあっ", "にあ'っ"),
+]
+JOINED_AFTER_FLAT_SPLITS = ("があ", "がな", "にある", "にあっ")
+
+# できる at the start of a kana word, after a kanji noun (なっとく/でき'る, しゅっぱつ/できなかった):
+# a phrase of its own, for the speaker 5 times of 6 (kind 4, mode 1, whether the noun handed on
+# the flat mark or not; the accents are those of PREDICATES).
+DEKIRU_AFTER_NOUN = [(q + "でき" + e, "/でき" + e) for q in ("+", "") for e in "るなまたてずれ"]
 
 # する written in kana after a noun (勉強すれば, 電話したら) is a flat verb: its endings take
 # the accent as those of a flat verb in kanji do (kind 4, mode 1, the start of the word).
@@ -202,6 +277,8 @@ ENDINGS = [
     # the accent starts at い, so the boundary the accents need goes there
     ("いましたか", "いま'したか"), ("いました", "いま'した"), ("いません", "いませ'ん"),
     ("いますか", "いま'すか"), ("います", "いま'す"),
+    # so does おります after て (め'ざして/おりま'す), not ま'す alone after the verb's accent
+    ("おりました", "おりま'した"), ("おりません", "おりませ'ん"), ("おります", "おりま'す"),
     ("ましたか", "ま'したか"), ("ましたね", "ま'したね"), ("ました", "ま'した"),
     ("ませんか", "ませ'んか"), ("ません", "ませ'ん"), ("ますか", "ま'すか"), ("ますね", "ま'すね"),
     ("ますよ", "ま'すよ"), ("ます", "ま'す"),
@@ -209,11 +286,11 @@ ENDINGS = [
 ]
 
 # The honorific prefixes お and ご written in kana at the end of a hiragana word, after a
-# particle (…のお名前, …にご連絡): the prefix belongs to the kanji word after it, so the phrase
-# boundary goes in front of it (kind 4, mode 2); the reader keeps a word that ends in such a
-# prefix joined to the kanji word that follows.
+# particle or よう (…のお名前, …にご連絡, …ますようお願い): the prefix belongs to the kanji
+# word after it, so the phrase boundary goes in front of it (kind 4, mode 2); the reader keeps
+# a word that ends in such a prefix joined to the kanji word that follows.
 PREFIX_PARTICLES = ("に", "を", "の", "が", "と", "わ", "も", "で", "か", "え", "て", "や")
-HONORIFIC_PREFIXES = [(p + k, p + "/" + k) for p in PREFIX_PARTICLES for k in "おご"]
+HONORIFIC_PREFIXES = [(p + k, p + "/" + k) for p in PREFIX_PARTICLES + ("よう",) for k in "おご"]
 
 # Whole hiragana words with their own accent (kind 4, mode 3).
 WORDS = [
@@ -242,7 +319,14 @@ PHRASE_ADVERBS = (
     "さらに きっと かなり けっして ついに はっきり だいぶ あまり おおいに もっと けっこう "
     "ちょうど ずいぶん なかなか まったく やっと とくに まさに たぶん ずっと すこし ほとんど "
     "しばらく いろいろ やはり やっぱり ぜんぜん すでに しっかり たちまち しみじみ たいへん ますます "
-    "いずれ いっそう").split()
+    "いずれ いっそう "
+    # more everyday adverbs of the spoken language, and あちこち
+    "とっても いったん とうとう あくまで とにかく さんざん さっそく あんがい きわめて そうとう "
+    "とつぜん せっかく とうてい せいぜい だんぜん きちんと むりやり まだまだ たいそう あんまり "
+    "もともと かえって あらためて はたして いきなり なにしろ さっさと あいにく ちっとも たっぷり "
+    "ようやく たとえば ひょっこり びっくり かねがね すっかり うっかり ゆっくり のんびり こっそり "
+    "にっこり ぐっすり わざわざ たまたま ときどき かならず たしかに やがて おそらく ただちに "
+    "まもなく ふたたび いまだに あちこち").split()
 SHORT_PHRASE_ADVERBS = "もう まだ よく すぐ".split()
 ADVERB_AFTER = "わがにもで"  # を begins a phrase before anything already
 
@@ -251,8 +335,8 @@ def phrase_adverbs():
     accent = {}
     with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
         for r in csv.reader(fh):
-            # ほとんど is a noun to UniDic
-            if r[0] in PHRASE_ADVERBS + SHORT_PHRASE_ADVERBS and r[4] in ("副詞", "名詞"):
+            # ほとんど is a noun to UniDic, あちこち a pronoun
+            if r[0] in PHRASE_ADVERBS + SHORT_PHRASE_ADVERBS and r[4] in ("副詞", "名詞", "代名詞"):
                 a = r[28].strip('"').split(",")[0]
                 if a.isdigit() and (r[0] not in accent or int(r[3]) < accent[r[0]][0]):
                     accent[r[0]] = (int(r[3]), int(a))
@@ -262,10 +346,19 @@ def phrase_adverbs():
         n = kc.morae_to_chars(s, a) if a else 0
         rep = s[:n] + "'" + s[n:] if n else s
         if s in SHORT_PHRASE_ADVERBS:
-            out += [(p + s, p + "/" + rep) for p in ADVERB_AFTER]
+            out += [(p + s, p + "/" + rep + "+") for p in ADVERB_AFTER]
         else:
-            out.append((s, "/" + rep))
+            out.append((s, "/" + rep + "+"))
     return out
+
+
+# The word after such an adverb inside a kana word begins a phrase too (…とても/うまく,
+# いろいろ/ある, もっと/あり, しっかり/している), unless it is a particle or an ending
+# (いろいろと, たくさんの, いろいろな, すぐに, ちょっとだけ, もっとしか): the adverb rules leave
+# the mark "+" behind the adverb, which becomes a boundary before a kana that begins no
+# particle, auxiliary or form of する; the reader drops any "+" left.
+AFTER_ADVERB_KANA = "あいうえおきけこちつてはひふへみむめゆらりるれろぎげござぞどびぶべぼぱぴぷぺぽ"
+AFTER_ADVERB = [("+" + k, "/" + k) for k in AFTER_ADVERB_KANA]
 
 
 # Demonstratives, pronouns and question words after a particle inside a hiragana word begin a
@@ -410,15 +503,23 @@ def main():
     lines += [f"4 0 {p} {r} 0" for p, r in WA_INSIDE + HA_KEPT + HE_INSIDE]
     # after a flat noun the word begins with the flat mark it handed on
     lines += [f"4 0 {q}{p} {r} 1" for p, r in TOPIC_PREDICATES + SURU for q in ("+", "")]
+    lines += [f"4 0 {p} {r} 1" for p, r in COPULA + JOINED_AFTER_FLAT + DEKIRU_AFTER_NOUN]
     lines += [f"4 0 {p} {r} 1" for p, r in TE_TA]
     # before the flat mark a kanji's reading hands on is dropped: 失う + まい is no うまい
     lines += [f"4 0 {p} {r} 1" for p, r in kana_adjectives()]
     lines += [f"4 0 {p} {r} 0" for p, r in HANDED_ON]
-    lines += [f"4 0 {p} {r} 0" for p, r in PREDICATES + NEGATIVE_PAST]
-    lines += [f"4 0 {p} {r} 0" for p, r in phrase_adverbs() + deictics()]
+    for p, r in PREDICATES + NEGATIVE_PAST:
+        if p in JOINED_AFTER_FLAT_SPLITS:
+            lines.append(f"4 0 {p} {r} 1")
+            lines += [f"4 0 {k}{p} {k}{r} 0" for k in KANA_BEFORE]
+        else:
+            lines.append(f"4 0 {p} {r} 0")
+    lines += [f"4 0 {p} {r} 0" for p, r in phrase_adverbs() + deictics() + AFTER_ADVERB]
     lines += [f"4 0 {p} {r} 0" for p, r in CONTENT]
     # after the nouns' accents, which would otherwise see an accent after them
     lines += [f"4 0 {p} {r} 0" for p, r in POLITE_PREDICATES]
+    # the adverb ますます (ます'ます) keeps its accent: ます at its end is no polite ending
+    lines += ["4 0 ます'ます ます'ます 2"]
     lines += [f"4 0 {p} {r} 2" for p, r in ENDINGS + HONORIFIC_PREFIXES]
     lines += [f"4 0 {p} {r} 3" for p, r in WORDS]
     prefix, whole = hiragana_words()

@@ -296,6 +296,83 @@ TEST_F(ShippedAccents, ParticleStaysWithTheNounBeforeAPredicate) {
   EXPECT_EQ(Read(U"見ることがある。"), "み'る/こと'が/あ'る。");
 }
 
+// である, ある and ない after a noun: in the phrase of a flat noun, a phrase of their own
+// behind the particle after an accented one (never in front of the particle).
+TEST_F(ShippedAccents, CopulaAndExistenceAfterFlatAndAccentedNouns) {
+  EXPECT_EQ(Read(U"種族である。"), "しゅ'ぞくで/あ'る。");
+  EXPECT_EQ(Read(U"大切なことである。"), "たいせつなこと'で/あ'る。");
+  EXPECT_EQ(Read(U"重要である。"), "じゅーよーであ'る。");
+  EXPECT_EQ(Read(U"必要がある。"), "ひつよーがあ'る。");
+  EXPECT_EQ(Read(U"時間がない。"), "じかんがな'い。");
+  EXPECT_EQ(Read(U"規則がある。"), "き'そくが/あ'る。");
+  EXPECT_EQ(Read(U"前方にある。"), "ぜんぽーにあ'る。");
+  EXPECT_EQ(Read(U"脇にある。"), "わき'に/あ'る。");
+  EXPECT_EQ(Read(U"見たことがない。"), "み'た/こと'が/な'い。");
+  // the polite form begins its phrase after a flat noun too
+  EXPECT_EQ(Read(U"必要があります。"), "ひつよーが/ありま'す。");
+  // the adverb ますます ends in no polite ending
+  EXPECT_EQ(Read(U"ますます強くなった。"), "ます'ます/つよ'く/な'った。");
+}
+
+// Inside a kana word: the giving and receiving verbs after て, くる in its て form, だけ after a
+// verb, しない and ある after は, and おります after て begin a phrase of their own.
+TEST_F(ShippedAccents, AuxiliaryVerbsAfterTeBeginTheirOwnPhrase) {
+  EXPECT_EQ(Read(U"作ってくれた。"), "つく'って/くれた。");
+  EXPECT_EQ(Read(U"待ってもらう。"), "ま'って/もらう。");
+  EXPECT_EQ(Read(U"なってきている。"), "なって/きている。");
+  EXPECT_EQ(Read(U"読んできてください。"), "よ'んで/きてくださ'い。");
+  // できて of できる is no て form followed by くる
+  EXPECT_EQ(Read(U"宿題ができて嬉しい。"), "しゅくだいが/で'きて/うれし'い。");
+  EXPECT_EQ(Read(U"考えるだけで。"), "かんが'える/だけ'で。");
+  EXPECT_EQ(Read(U"彼はしない。"), "か'れわ/しない。");
+  EXPECT_EQ(Read(U"したことはありますか。"), "したこと'わ/ありま'すか。");
+  EXPECT_EQ(Read(U"目指しております。"), "めざ'して/おりま'す。");
+  EXPECT_EQ(Read(U"おります。"), "おりま'す。");
+}
+
+// A predicate after these endings and particles begins its own phrase inside a kana word.
+TEST_F(ShippedAccents, PredicatesAfterEndingsBeginTheirOwnPhrase) {
+  EXPECT_EQ(Read(U"減少しつつある。"), "げんしょーしつつ/あ'る。");
+  EXPECT_EQ(Read(U"学生にすぎない。"), "がくせーに/すぎ'ない。");
+  EXPECT_EQ(Read(U"汚しさえしなければ。"), "よごしさえ/しなければ。");
+  EXPECT_EQ(Read(U"死んだほうがましだ。"), "しんだほうが/ましだ。");
+  EXPECT_EQ(Read(U"眠かったけれども。"), "ねむ'かった/け'れども。");
+  EXPECT_EQ(Read(U"部屋がとれるでしょうか。"), "へや'がとれる/でしょ'うか。");
+  EXPECT_EQ(Read(U"損ばかりしている。"), "そ'んばかり/している。");
+  EXPECT_EQ(Read(U"盗んだりしない。"), "ぬす'んだり/しない。");
+  EXPECT_EQ(Read(U"目標ではない。"), "もくひょーで'わ/な'い。");
+  EXPECT_EQ(Read(U"混んでいなかった。"), "こ'んで/いな'かった。");
+  EXPECT_EQ(Read(U"雑談でもしましょう。"), "ざつだんで'も/しましょ'う。");
+  EXPECT_EQ(Read(U"正しい形にしなさい。"), "ただし'い/かたちに/しなさ'い。");
+  EXPECT_EQ(Read(U"面白い。"), "おもしろ'い。");
+  EXPECT_EQ(Read(U"どのくらいかかりますか。"), "どのくらい/かかりま'すか。");
+  EXPECT_EQ(Read(U"いろいろとありがとうございました。"), "いろいろとありが'とう/ございま'した。");
+  EXPECT_EQ(Read(U"しようとした。"), "しようと/した。");
+  EXPECT_EQ(Read(U"望まないことにある。"), "のぞまないこと'に/あ'る。");
+  // という after a clause before こと or の; after a noun it stays joined
+  EXPECT_EQ(Read(U"腹を立てたということがわかる。"), "はら'を/た'てたと/ゆーこと'が/わか'る。");
+  EXPECT_EQ(Read(U"残酷ということは。"), "ざんこくとゆーこと'わ。");
+  // the honorific prefix after よう begins the phrase of the word after it
+  EXPECT_EQ(Read(U"ご検討くださいますようお願い申し上げます。"),
+            "ごけんとーくださ'いますよう/おねが'い/もーし/あげま'す。");
+}
+
+// できる after a kanji noun begins its own phrase (not the adverb できるだけ), and so do
+// everyday adverbs written in kana inside a kana word.
+TEST_F(ShippedAccents, DekiruAndAdverbsBeginTheirOwnPhrase) {
+  EXPECT_EQ(Read(U"納得できる。"), "なっとく/でき'る。");
+  EXPECT_EQ(Read(U"出発できなかった。"), "しゅっぱつ/でき'なかった。");
+  EXPECT_EQ(Read(U"できるだけ早く。"), "でき'るだけ/はや'く。");
+  EXPECT_EQ(Read(U"彼はひょっこり訪ねてきた。"), "か'れわ/ひょっこ'り/たず'ねてきた。");
+  EXPECT_EQ(Read(U"部屋のあちこちに散らばっていた。"), "へや'の/あち'こちに/ちら'ばっていた。");
+  // the word after the adverb begins a phrase too, a particle or an ending does not
+  EXPECT_EQ(Read(U"とてもうまくいった。"), "とても/うまくいった。");
+  EXPECT_EQ(Read(U"もっとありますか。"), "も'っと/ありま'すか。");
+  EXPECT_EQ(Read(U"いろいろな人。"), "いろいろな/ひと。");
+  EXPECT_EQ(Read(U"すぐに行く。"), "す'ぐに/いく。");
+  EXPECT_EQ(Read(U"とても。"), "とても。");
+}
+
 // The pitch cannot fall from ー, ん or っ, nor from the い of a diphthong inside a word: the
 // accent a compound puts at the end of its first part falls from the kana before them.
 TEST_F(ShippedAccents, NoAccentOnASpecialMora) {
