@@ -64,6 +64,25 @@ TEST_F(ShippedAccents, CompoundsTakeTheAccentOfTheirLaterPart) {
   EXPECT_EQ(Read(U"椅子。"), "いす。");
 }
 
+// A verb's stem handing on its accent, alone between two kanji words, with a short native noun
+// after it is one compound with one accent at the end of the stem; the stem keeps its accent
+// before anything else, and the adverb 少し and an adjective before a noun stay two phrases.
+TEST_F(ShippedAccents, VerbStemAndShortNounAreOneCompound) {
+  EXPECT_EQ(Read(U"飲み物を買う。"), "のみ'ものを/かう。");
+  EXPECT_EQ(Read(U"持ち物"), "もち'もの。");
+  EXPECT_EQ(Read(U"取りに行く。"), "と'りに/いく。");
+  EXPECT_EQ(Read(U"飲み、食べる。"), "の'み、たべ'る。");
+  EXPECT_EQ(Read(U"少し前"), "すこ'し/ま'え。");
+  EXPECT_EQ(Read(U"古い物"), "ふる'い/もの。");
+}
+
+// A kana adverb that ends like a polite ending keeps its own accent and stays one word.
+TEST_F(ShippedAccents, AdverbsEndingLikeAPoliteEnding) {
+  EXPECT_EQ(Read(U"ますます悪くなった。"), "ます'ます/わる'く/な'った。");
+  EXPECT_EQ(Read(U"それはますます強くなる。"), "それわ/ます'ます/つよ'く/な'る。");
+  EXPECT_EQ(Read(U"行きます。"), "いきま'す。");
+}
+
 // No phrase boundary inside one word.
 TEST_F(ShippedAccents, NoBoundaryInsideAWord) {
   EXPECT_EQ(Read(U"1か月"), "いっか'げつ。");
