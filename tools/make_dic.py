@@ -303,7 +303,8 @@ def later_part_types(path):
 def with_later_part_accent(head, chosen, types):
     """A noun of two kanji or more ending a longer kanji word gives the compound its accent
     (UniDic's combination types): C2 on its own first mora (停戦会談 てーせんか'いだん, 日常生活
-    にちじょーせ'ーかつ), C3 on the last mora of the part before (車椅子 くるま'いす). The
+    にちじょーせ'ーかつ), C3 on the last mora of the part before, for a flat noun (車椅子
+    くるま'いす). The
     reader takes a code-33 reading there first and a code-32 one next, so the compound accent
     goes into a copy of the reading with that code: 33 with the accent on the first mora, 32
     with none, which puts it at the end of what precedes. A code-33 reading the noun already
@@ -323,7 +324,9 @@ def with_later_part_accent(head, chosen, types):
         if accent == first:
             return chosen
         return chosen + [(reading, C_INNER, first)]
-    if kind == "C3":
+    # an accented one keeps its accent in the compound whatever the type says (交通事故
+    # こーつーじ'こ, 民主主義 みんしゅしゅ'ぎ)
+    if kind == "C3" and accent == "0":
         return chosen + [(reading, C_SUFFIX, "0")]
     return chosen
 

@@ -51,14 +51,17 @@ TEST_F(ShippedAccents, CompoundsHaveOneAccent) {
 }
 
 // A noun of two kanji or more that ends a longer kanji word gives the compound its accent: on
-// its own first mora after a flat part or a prefix (its voiced form too), or at the end of the
-// part before it; alone it keeps its own.
+// its own first mora after a flat part or a prefix (its voiced form too), at the end of the
+// part before it, or its own; alone it keeps its own.
 TEST_F(ShippedAccents, CompoundsTakeTheAccentOfTheirLaterPart) {
   EXPECT_EQ(Read(U"停戦会談が開かれた。"), "てーせんか'いだんが/ひらか'れた。");
   EXPECT_EQ(Read(U"日常生活"), "にちじょーせ'ーかつ。");
   EXPECT_EQ(Read(U"副会長"), "ふくか'いちょー。");
   EXPECT_EQ(Read(U"競争会社"), "きょーそーが'いしゃ。");
   EXPECT_EQ(Read(U"車椅子"), "くるま'いす。");
+  // an accented noun keeps its own accent at the end of a compound
+  EXPECT_EQ(Read(U"交通事故"), "こーつーじ'こ。");
+  EXPECT_EQ(Read(U"民主主義"), "みんしゅしゅ'ぎ。");
   EXPECT_EQ(Read(U"会談。"), "かいだん。");
   EXPECT_EQ(Read(U"生活。"), "せーかつ。");
   EXPECT_EQ(Read(U"椅子。"), "いす。");
