@@ -301,32 +301,31 @@ def later_part_types(path):
 
 
 def with_later_part_accent(head, chosen, types):
-    """A noun of two kanji or more ending a longer kanji word gives the compound its accent
-    (UniDic's combination types): C2 on its own first mora (停戦会談 てーせんか'いだん, 日常生活
-    にちじょーせ'ーかつ), C3 on the last mora of the part before, for a flat noun (車椅子
-    くるま'いす). The
+    """A flat noun of two kanji or more ending a longer kanji word gives the compound its
+    accent (UniDic's combination types): C2 on its own first mora (停戦会談 てーせんか'いだん,
+    日常生活 にちじょーせ'ーかつ), C3 on the last mora of the part before (車椅子 くるま'いす). The
     reader takes a code-33 reading there first and a code-32 one next, so the compound accent
     goes into a copy of the reading with that code: 33 with the accent on the first mora, 32
     with none, which puts it at the end of what precedes. A code-33 reading the noun already
     has (its voiced form: 競争会社 きょーそーが'いしゃ) takes the C2 accent itself. The part
     before keeps an accent of its own, which comes first: only a flat first part (or a prefix)
-    lets the C2 accent show (暴力事件 stays ぼ'ーりょくじけん)."""
+    lets the C2 accent show (社会問題 stays しゃ'かいも'んだい)."""
     if len(head) < 2 or not chosen or not all(kc.kind(ch) == 8 for ch in head):
         return chosen
     reading, code, accent = chosen[0]
     if code != C_NOUN or len(chosen) >= 6 or any(c == C_SUFFIX for _, c, _ in chosen):
+        return chosen
+    # an accented noun keeps its own accent in the compound whatever the type says (先生:
+    # 黒崎先生 くろさきせんせ'ー; 交通事故 こーつーじ'こ, 民主主義 みんしゅしゅ'ぎ)
+    if accent != "0":
         return chosen
     kind = types.get((head, reading))
     if kind == "C2":
         first = str(kc.morae_to_chars(reading, 1))
         if any(c == C_INNER for _, c, _ in chosen):
             return [(r, c, first if c == C_INNER else a) for r, c, a in chosen]
-        if accent == first:
-            return chosen
         return chosen + [(reading, C_INNER, first)]
-    # an accented one keeps its accent in the compound whatever the type says (交通事故
-    # こーつーじ'こ, 民主主義 みんしゅしゅ'ぎ)
-    if kind == "C3" and accent == "0":
+    if kind == "C3":
         return chosen + [(reading, C_SUFFIX, "0")]
     return chosen
 
