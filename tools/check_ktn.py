@@ -130,7 +130,7 @@ def check_acc(folder):
             fault("acc.ktn", n, line, "bad mode or empty pattern")
         # only marks may change or move (accents, boundaries, the flat mark a word hands on), besides the
         # particle は said わ at a word's start (彼らは)
-        kana = f[3].replace("'", "").replace("/", "")
+        kana = f[3].replace("'", "").replace("/", "").replace("+", "")
         pattern = f[2].replace("+", "").replace("'", "")
         if f[4] != "0" and kana != pattern and not (f[4] == "1" and kana.replace("わ", "は") == pattern):
             fault("acc.ktn", n, line, "replacement changes the kana")

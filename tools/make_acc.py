@@ -424,6 +424,41 @@ def hiragana_words():
     return prefix, whole
 
 
+def ending_like_words(words):
+    """The likeliest hiragana words that end like a polite ending (ますます ます'ます), as the end
+    of a hiragana word (kind 4, mode 2) before the endings' rules, which would otherwise take
+    their end for the ending (ます'/ま'す once the adverb rules put the word's own accent in,
+    ますま'す before): with their accent and without, the first of them takes the end."""
+    ends = [p for p, _ in ENDINGS]
+    out = []
+    for s, rep in words:
+        if any(s.endswith(e) and s != e for e in ends):
+            out += [(rep, rep), (s, rep)]
+    return out
+
+
+# A verb's continuative kana alone between two kanji words (飲み物, 持ち物) is the first part
+# of a compound, when the kanji word after it is a short native noun (code 5, as 物 もの):
+# the compound has one accent, at the end of that first part (のみ'もの, not の'み/もの).
+# The rule of the whole word for the kana with code 5 does that, and the reader keeps the two
+# words in one phrase. Only a stem that hands on the accent of a verb accented on its kanji
+# (の'む: 'み): a flat verb's compounds are mostly flat (買い物, 乗り物), which the reader
+# cannot join without an accent. Not し, whose words include the adverb 少し (少し前
+# すこ'し/ま'え). The accent the stem hands on is set aside first (++, which the reader drops)
+# and put back where no compound follows. Godan verbs only: い also ends adjectives (古い物
+# ふる'い/もの), and an ichidan verb's accent on its stem's last kana is not handed on to a
+# kana word of that one kana (食べ物 たべ/もの).
+STEM_COMPOUND_KANA = "きちひみりぎび"
+
+
+def stem_compound_rules():
+    """(pattern, replacement, mode) of the kana rules for verb stems before a short noun."""
+    out = []
+    for k in STEM_COMPOUND_KANA:
+        out += [("'" + k, "++" + k, 1), ("++" + k, "'" + k, 3), ("++" + k, "'" + k, 0)]
+    return out
+
+
 MAX_KANA_ADJECTIVE_FORMS = 400  # the likeliest forms of adjectives written in kana
 # the forms that may begin a kana word, and whether the accent moves one mora earlier in them
 ADJECTIVE_FORMS = {"終止形-一般": False, "連体形-一般": False, "連用形-一般": True,
@@ -520,19 +555,22 @@ def main():
     lines += [f"4 0 {p} {r} 0" for p, r in POLITE_PREDICATES]
     # the adverb ますます (ます'ます) keeps its accent: ます at its end is no polite ending
     lines += ["4 0 ます'ます ます'ます 2"]
+    prefix, whole = hiragana_words()
+    lines += [f"4 0 {p} {r} 2" for p, r in ending_like_words(prefix + whole)]
     lines += [f"4 0 {p} {r} 2" for p, r in ENDINGS + HONORIFIC_PREFIXES]
     lines += [f"4 0 {p} {r} 3" for p, r in WORDS]
-    prefix, whole = hiragana_words()
     lines += [f"4 0 {p} {r} 1" for p, r in prefix]
     words = dict(WORDS)
     whole += [(q + p, words[q] + p) for q in QUESTION_WORDS for p in PARTICLES]
     lines += [f"4 0 {p} {r} 3" for p, r in whole if p not in words]
+    # last, when the kana word is as the other rules leave it
+    lines += [f"4 5 {p} {r} {m}" for p, r, m in stem_compound_rules()]
     # code 5: before a suffix that takes the accent to its end (アメリカ人) the word is
     # read flat up to that point
     lines += [f"5 5 {s} {rep} 3" for s, rep in katakana_words()]
     for line in lines:
         f = line.split(" ")
-        assert len(f) == 5 and f[3].replace("'", "").replace("/", "") == f[2].lstrip("+").replace("'", "") or f[4] == "0" or (f[2], f[3]) in WA_AT_START, line
+        assert len(f) == 5 and f[3].replace("'", "").replace("/", "") == f[2].lstrip("+").replace("'", "") or f[4] == "0" or (f[2], f[3]) in WA_AT_START or f[3].lstrip("+") == f[2].lstrip("'"), line
     path, size = kc.write_ktn("acc.ktn", lines)
     print(f"{path}: {len(lines)} rules, {size} bytes", file=sys.stderr)
 

@@ -280,6 +280,56 @@ def with_compound_accent(head, chosen):
     return chosen + [(reading, C_SUFFIX, "0")]
 
 
+def later_part_types(path):
+    """(headword, reading) -> UniDic's accent-combination type of the likeliest common noun of
+    two kanji or more so written and said: how a compound it ends is accented."""
+    types = {}
+    with open(path, encoding="utf-8", newline="") as fh:
+        for r in csv.reader(fh):
+            s = r[0]
+            if len(s) < 2 or r[4] != "名詞" or r[5] != "普通名詞" or len(r) < 30:
+                continue
+            if not all(kc.kind(ch) == 8 for ch in s):
+                continue
+            reading = kc.sayable(r[13])
+            if not reading:
+                continue
+            cost = int(r[3])
+            if (s, reading) not in types or cost < types[(s, reading)][0]:
+                types[(s, reading)] = (cost, r[29].strip('"').split(",")[0])
+    return {k: t for k, (_, t) in types.items()}
+
+
+def with_later_part_accent(head, chosen, types):
+    """A flat noun of two kanji or more ending a longer kanji word gives the compound its
+    accent (UniDic's combination types): C2 on its own first mora (停戦会談 てーせんか'いだん,
+    日常生活 にちじょーせ'ーかつ), C3 on the last mora of the part before (車椅子 くるま'いす). The
+    reader takes a code-33 reading there first and a code-32 one next, so the compound accent
+    goes into a copy of the reading with that code: 33 with the accent on the first mora, 32
+    with none, which puts it at the end of what precedes. A code-33 reading the noun already
+    has (its voiced form: 競争会社 きょーそーが'いしゃ) takes the C2 accent itself. The part
+    before keeps an accent of its own, which comes first: only a flat first part (or a prefix)
+    lets the C2 accent show (社会問題 stays しゃ'かいも'んだい)."""
+    if len(head) < 2 or not chosen or not all(kc.kind(ch) == 8 for ch in head):
+        return chosen
+    reading, code, accent = chosen[0]
+    if code != C_NOUN or len(chosen) >= 6 or any(c == C_SUFFIX for _, c, _ in chosen):
+        return chosen
+    # an accented noun keeps its own accent in the compound whatever the type says (先生:
+    # 黒崎先生 くろさきせんせ'ー; 交通事故 こーつーじ'こ, 民主主義 みんしゅしゅ'ぎ)
+    if accent != "0":
+        return chosen
+    kind = types.get((head, reading))
+    if kind == "C2":
+        first = str(kc.morae_to_chars(reading, 1))
+        if any(c == C_INNER for _, c, _ in chosen):
+            return [(r, c, first if c == C_INNER else a) for r, c, a in chosen]
+        return chosen + [(reading, C_INNER, first)]
+    if kind == "C3":
+        return chosen + [(reading, C_SUFFIX, "0")]
+    return chosen
+
+
 def accent_type(r):
     """UniDic's accent types of a row, the one to use first. An adjective listed as both flat
     and accented (難しい 0,4) is said with the accent in careful Tokyo speech."""
@@ -1252,11 +1302,13 @@ def main():
     words = add_stem_voicing(table, voiced_word_forms(kc.UNIDIC_LEX, table), C_INNER)
     # decide on the full table, so that dropping one headword never changes another's fate
     drop = {h for h, e in table.items() if redundant(h, e, table)}
+    later = later_part_types(kc.UNIDIC_LEX)
     lines = []
     for head in sorted(table):
         if head in drop:
             continue
         chosen = with_flat_compounds(head, with_compound_accent(head, table[head]))
+        chosen = with_later_part_accent(head, chosen, later)
         readings = ",".join(r for r, _, _ in chosen)
         codes = ",".join(str(c) for _, c, _ in chosen)
         accents = ",".join(written_accent(head, r, a, c) for r, c, a in chosen)

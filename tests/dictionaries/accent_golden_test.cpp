@@ -50,6 +50,42 @@ TEST_F(ShippedAccents, CompoundsHaveOneAccent) {
   EXPECT_EQ(Read(U"癌。"), "が'ん。");
 }
 
+// A noun of two kanji or more that ends a longer kanji word gives the compound its accent: on
+// its own first mora after a flat part or a prefix (its voiced form too), at the end of the
+// part before it, or its own; alone it keeps its own.
+TEST_F(ShippedAccents, CompoundsTakeTheAccentOfTheirLaterPart) {
+  EXPECT_EQ(Read(U"停戦会談が開かれた。"), "てーせんか'いだんが/ひらか'れた。");
+  EXPECT_EQ(Read(U"日常生活"), "にちじょーせ'ーかつ。");
+  EXPECT_EQ(Read(U"副会長"), "ふくか'いちょー。");
+  EXPECT_EQ(Read(U"競争会社"), "きょーそーが'いしゃ。");
+  EXPECT_EQ(Read(U"車椅子"), "くるま'いす。");
+  // an accented noun keeps its own accent at the end of a compound
+  EXPECT_EQ(Read(U"交通事故"), "こーつーじ'こ。");
+  EXPECT_EQ(Read(U"民主主義"), "みんしゅしゅ'ぎ。");
+  EXPECT_EQ(Read(U"会談。"), "かいだん。");
+  EXPECT_EQ(Read(U"生活。"), "せーかつ。");
+  EXPECT_EQ(Read(U"椅子。"), "いす。");
+}
+
+// A verb's stem handing on its accent, alone between two kanji words, with a short native noun
+// after it is one compound with one accent at the end of the stem; the stem keeps its accent
+// before anything else, and the adverb 少し and an adjective before a noun stay two phrases.
+TEST_F(ShippedAccents, VerbStemAndShortNounAreOneCompound) {
+  EXPECT_EQ(Read(U"飲み物を買う。"), "のみ'ものを/かう。");
+  EXPECT_EQ(Read(U"持ち物"), "もち'もの。");
+  EXPECT_EQ(Read(U"取りに行く。"), "と'りに/いく。");
+  EXPECT_EQ(Read(U"飲み、食べる。"), "の'み、たべ'る。");
+  EXPECT_EQ(Read(U"少し前"), "すこ'し/ま'え。");
+  EXPECT_EQ(Read(U"古い物"), "ふる'い/もの。");
+}
+
+// A kana adverb that ends like a polite ending keeps its own accent and stays one word.
+TEST_F(ShippedAccents, AdverbsEndingLikeAPoliteEnding) {
+  EXPECT_EQ(Read(U"ますます悪くなった。"), "ます'ます/わる'く/な'った。");
+  EXPECT_EQ(Read(U"それはますます強くなる。"), "それわ/ます'ます/つよ'く/な'る。");
+  EXPECT_EQ(Read(U"行きます。"), "いきま'す。");
+}
+
 // No phrase boundary inside one word.
 TEST_F(ShippedAccents, NoBoundaryInsideAWord) {
   EXPECT_EQ(Read(U"1か月"), "いっか'げつ。");
@@ -68,7 +104,7 @@ TEST_F(ShippedAccents, NounsKeepTheirAccentBesideSuffixesReadAlike) {
   EXPECT_EQ(Read(U"大学院に行く。"), "だいがく'いんに/いく。");
   // a prefix read like the noun does not hide the noun's accent, and has none of its own
   EXPECT_EQ(Read(U"本を読む。"), "ほ'んを/よ'む。");
-  EXPECT_EQ(Read(U"本大会"), "ほんたいかい。");
+  EXPECT_EQ(Read(U"本大会"), "ほんた'いかい。");
 }
 
 // A suffix whose compounds are flat lends the part before it no accent and has none of its own
@@ -130,14 +166,14 @@ TEST_F(ShippedAccents, PeopleCountedKeepTheirAccent) {
   EXPECT_EQ(Read(U"2人で行く。"), "ふたり'で/いく。");
 }
 
-// After a flat noun には, では, だった and まで take the accent; です stays flat. A flat
-// compound before them stays one phrase with them.
+// After a flat noun には, では, だった and まで take the accent; です stays flat. A compound
+// before them stays one phrase with them.
 TEST_F(ShippedAccents, ParticlesThatTakeTheAccentAfterAFlatNoun) {
   EXPECT_EQ(Read(U"学校には行く。"), "がっこーに'わ/いく。");
   EXPECT_EQ(Read(U"学校では"), "がっこーで'わ。");
   EXPECT_EQ(Read(U"静かだった。"), "しずかだ'った。");
   EXPECT_EQ(Read(U"学生です。"), "がくせーです。");
-  EXPECT_EQ(Read(U"東京大学には行く。"), "とーきょーだいがくに'わ/いく。");
+  EXPECT_EQ(Read(U"東京大学には行く。"), "とーきょーだ'いがくにわ/いく。");
   // after an accented noun they stay flat
   EXPECT_EQ(Read(U"雨には"), "あ'めにわ。");
 }
