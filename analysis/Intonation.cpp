@@ -253,6 +253,9 @@ std::u32string Intonation::発音判定(std::u32string_view str発音, std::u32s
     size_t k = ClampedCount(LeadingNumber(item), t.size());
     t.insert(t.begin() + static_cast<std::ptrdiff_t>(k), mark);
   }
+  // A compound has one nucleus, and its last part decides it: a later piece with an accent of
+  // its own takes back the accent of the pieces before (暴力 + 事件 ぼうりょくじ'けん).
+  if (HasAccent(t)) return WithoutAccents(str発音) + t;
   return std::u32string(str発音) + t;
 }
 

@@ -71,7 +71,12 @@ TEST(Intonation, TemplateBuilding) {
   // before was no dictionary word, or the accent field places the marks itself.
   EXPECT_EQ(ton.発音判定(U"  ' ", U"の", U"", 0, 5), U"   ' ");
   EXPECT_EQ(ton.発音判定(U"  ' ", U"の", U"", 0, 29), U"   ' ");
-  EXPECT_EQ(ton.発音判定(U"  ' ", U"の", U"1", 0, 5), U"  '  '");
+  // A piece with an accent of its own takes back the accents before it: a compound has one
+  // nucleus, which its last accented part decides. A flat mark is no accent and takes none.
+  EXPECT_EQ(ton.発音判定(U"  ' ", U"の", U"1", 0, 5), U"    '");
+  EXPECT_EQ(ton.発音判定(U" '   ", U"じけん", U"1", 0, 15), U"     '  ");
+  EXPECT_EQ(ton.発音判定(U" '   ", U"じけん", U"3+", 0, 15), U" '      +");
+  EXPECT_EQ(ton.発音判定(U" '   ", U"じけん", U"1-3/", 0, 15), U"     '  /");
   EXPECT_EQ(ton.発音判定(U"", U"の", U"", 0, 5), U" ");
   EXPECT_EQ(ton.発音判定(U"  ' ", U"の", U"", 0, 6), U"  '  ");
   ton.旧品詞(-1);

@@ -62,6 +62,9 @@ TEST_F(ShippedAccents, CompoundsTakeTheAccentOfTheirLaterPart) {
   // an accented noun keeps its own accent at the end of a compound
   EXPECT_EQ(Read(U"交通事故"), "こーつーじ'こ。");
   EXPECT_EQ(Read(U"民主主義"), "みんしゅしゅ'ぎ。");
+  // ... and takes back the accent of an accented part before it: one nucleus, not two
+  EXPECT_EQ(Read(U"暴力事件に"), "ぼーりょくじ'けんに。");
+  EXPECT_EQ(Read(U"社会問題は"), "しゃかいも'んだいわ。");
   EXPECT_EQ(Read(U"会談。"), "かいだん。");
   EXPECT_EQ(Read(U"生活。"), "せーかつ。");
   EXPECT_EQ(Read(U"椅子。"), "いす。");

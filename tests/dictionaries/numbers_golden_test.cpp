@@ -130,7 +130,7 @@ TEST_F(ShippedNumbers, TelephoneNumbersAndPostalCodes) {
   EXPECT_EQ(Read(U"郵便番号は123-4567です。"),
             "ゆーびんばんご'ーわ/いちにーさん、よんごーろくななです。");
   EXPECT_EQ(Read(U"市外局番213の、486ー2435です。"),
-            "し'がいきょ'くばん/にーいちさんの、よんはちろく、にーよんさんごーです。");
+            "しがいきょ'くばん/にーいちさんの、よんはちろく、にーよんさんごーです。");
   EXPECT_EQ(Read(U"Android13が出た。"), "あんどろいど/じゅうさんが/で'た。");
   EXPECT_EQ(Read(U"COVID-19の流行。"), "こびっど、じゅうきゅうの/りゅーこー。");
 }
