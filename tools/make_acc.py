@@ -613,8 +613,10 @@ def katakana_default_rules(nouns=None, doubled=()):
             continue
         votes = {}
         for s in group:
-            # the mark stays inside the ending: after its first mora at the earliest
-            if gold[s] is None or gold[s] < len(end):
+            # the mark stays inside the ending, in front of its first mora at the earliest
+            # (after the mora before it; a word that is just the ending gets it after its
+            # first mora, below)
+            if gold[s] is None or gold[s] <= len(end):
                 votes[gold[s]] = votes.get(gold[s], 0) + 1
         if not votes:
             continue
