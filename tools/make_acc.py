@@ -532,6 +532,128 @@ def katakana_words():
     return sorted((s, rep) for s, (_, rep) in short + likely)
 
 
+# Katakana words the word list above does not hold (rarer loanwords, names, compounds such as
+# テキストデータ) take the loanword accent: on the third mora from the end, one mora earlier
+# when that one is ー, ン, ッ or the イ of a diphthong. UniDic's katakana nouns say where their
+# endings take another accent (…データ デ'ータ, flat …ランド); those endings are suffix rules
+# before the general one, the longest first.
+KATAKANA_SMALL = "ァィゥェォャュョヮ"
+KATAKANA_SPECIAL = "ッンー"
+# kana whose vowel makes a diphthong with a following イ
+KATAKANA_BEFORE_I = "アカサタナハマヤラワガザダバパウクスツヌフムユルグズブプオコソトノホモヨロヲゴゾドボポ"
+KATAKANA_ENDING_MORAE = 5  # longest ending looked at
+KATAKANA_ENDING_GAIN = 3  # words an ending rule must get right beyond what the shorter ones do
+
+
+def katakana_morae(s):
+    out = []
+    for ch in s:
+        if ch in KATAKANA_SMALL and out:
+            out[-1] += ch
+        else:
+            out.append(ch)
+    return out
+
+
+def katakana_lexicon():
+    """UniDic's katakana nouns with their accent (0 flat), as katakana_words() reads them, and
+    its reduplicated mimetic words of a two-mora unit (ドキドキ, どきどき, キュッキュッ) in
+    katakana."""
+    best, doubled = {}, set()
+    with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
+        for r in csv.reader(fh):
+            s = kc.to_katakana(r[0])
+            h = len(s) // 2
+            if not all(0x30A1 <= ord(c) <= 0x30F6 or c == "ー" for c in s):
+                continue
+            if any(c in "ヂヅヴヵヶヮヰヱ" for c in s):
+                continue
+            if len(s) % 2 == 0 and s[:h] == s[h:] and len(katakana_morae(s[:h])) == 2:
+                doubled.add(s)
+            if len(r[0]) < 2 or r[4] != "名詞" or s != r[0]:
+                continue
+            a = r[28].split(",")[0].strip('"')
+            if not a.isdigit() or int(a) > len(katakana_morae(s)):
+                continue
+            cost = int(r[3])
+            if s not in best or cost < best[s][0]:
+                best[s] = (cost, int(a))
+    return {s: a for s, (_, a) in best.items()}, doubled
+
+
+def katakana_loanword_accent(morae):
+    """Morae after the nucleus by the loanword rule; None for a flat word."""
+    if len(morae) < 2:
+        return None
+    if len(morae) == 2:
+        return 1
+    i = len(morae) - 3
+    while i > 0 and (morae[i] in KATAKANA_SPECIAL or (
+            morae[i] == "イ" and morae[i - 1][-1] in KATAKANA_BEFORE_I)):
+        i -= 1
+    return len(morae) - 1 - i
+
+
+def katakana_default_rules(nouns=None, doubled=()):
+    """Rules (pattern, replacement, mode) for katakana words the word list does not hold."""
+    if nouns is None:
+        nouns, doubled = katakana_lexicon()
+    morae_of = {s: katakana_morae(s) for s in nouns}
+    # what each word gets so far: the loanword rule, then the ending rules, shortest first
+    current = {s: katakana_loanword_accent(m) for s, m in morae_of.items()}
+    gold = {s: (len(morae_of[s]) - a if a else None) for s, a in nouns.items()}
+    by_ending = {}
+    for s, m in morae_of.items():
+        for k in range(2, min(KATAKANA_ENDING_MORAE, len(m)) + 1):
+            by_ending.setdefault(tuple(m[-k:]), []).append(s)
+    endings = []
+    for end in sorted(by_ending, key=lambda e: (len(e), e)):
+        group = by_ending[end]
+        if len(group) < KATAKANA_ENDING_GAIN:
+            continue
+        votes = {}
+        for s in group:
+            # the mark stays inside the ending, in front of its first mora at the earliest
+            # (after the mora before it; a word that is just the ending gets it after its
+            # first mora, below)
+            if gold[s] is None or gold[s] <= len(end):
+                votes[gold[s]] = votes.get(gold[s], 0) + 1
+        if not votes:
+            continue
+        d = max(votes, key=lambda v: (votes[v], -1 if v is None else v))
+        now = sum(current[s] == gold[s] for s in group)
+        if votes[d] - now < KATAKANA_ENDING_GAIN:
+            continue
+        for s in group:
+            current[s] = d
+        pattern = "".join(end)
+        if d is None:
+            endings.append((pattern, pattern))
+        else:
+            cut = len("".join(end[:len(end) - d]))
+            endings.append((pattern, pattern[:cut] + "'" + pattern[cut:]))
+    # reduplicated mimetic words are said with the accent on their first mora, as adverbs
+    # (ゴ'ロゴロ, ク'サクサする): 690 of the 962 UniDic has beyond the word list
+    listed = {p for p, _ in endings}
+    for s in sorted(set(doubled) - listed):
+        n = len(katakana_morae(s)[0])
+        endings.append((s, s[:n] + "'" + s[n:]))
+    rules = [(p, r, 2) for p, r in sorted(endings, key=lambda e: (-len(e[0]), e[0]))]
+    # the general rule: "+" before the last mora, the accent before the mora ahead of it
+    kana = [chr(c) for c in range(0x30A2, 0x30F7) if chr(c) not in KATAKANA_SMALL + "ヂヅヴヵヶヮヰヱ"]
+    pairs = sorted({m for ms in morae_of.values() for m in ms if len(m) == 2})
+    last = pairs + kana + ["ー"]
+    rules += [(m, "+" + m, 2) for m in last]
+    rules += [(m + "+", "'" + m, 0) for m in pairs + kana + ["ー"]]
+    # the pitch does not fall from ッ, ン, ー or a diphthong's イ: one mora earlier
+    rules += [(c + "'", "'" + c, 0) for c in KATAKANA_SPECIAL]
+    rules += [(v + "イ'", v + "'イ", 0) for v in KATAKANA_BEFORE_I]
+    # a word of two morae got the accent before its first mora: it falls on the first, as on
+    # other two-mora loanwords (パ'ン)
+    rules += [("'" + m, m + "'", 1) for m in pairs + kana + ["ー"]]
+    return rules
+
+
 def main():
     lines = [f"4 0 {p} {r} 0" for p, r in PRONOUNCE]
     lines += [f"4 0 {p} {r} 1" for p, r in WA_AT_START]
@@ -568,6 +690,7 @@ def main():
     # code 5: before a suffix that takes the accent to its end (アメリカ人) the word is
     # read flat up to that point
     lines += [f"5 5 {s} {rep} 3" for s, rep in katakana_words()]
+    lines += [f"5 0 {p} {r} {m}" for p, r, m in katakana_default_rules()]
     for line in lines:
         f = line.split(" ")
         assert len(f) == 5 and f[3].replace("'", "").replace("/", "") == f[2].lstrip("+").replace("'", "") or f[4] == "0" or (f[2], f[3]) in WA_AT_START or f[3].lstrip("+") == f[2].lstrip("'"), line

@@ -195,6 +195,30 @@ TEST_F(ShippedAccents, KatakanaNamesAndLoanwordsCarryTheirAccent) {
   EXPECT_EQ(Read(U"ディズニーに行く。"), "ディ'ズニーに/いく。");
 }
 
+// A katakana word the word list does not hold takes the loanword accent on the third mora
+// from the end, one mora earlier off ー, ン, ッ and a diphthong's イ; endings whose words take
+// another accent (the flat drug names in …ナリン, …ラミン) keep theirs; reduplicated mimetic
+// words are accented on their first mora; a two-mora word on its first, a one-mora word none.
+TEST_F(ShippedAccents, UnlistedKatakanaWordsTakeTheLoanwordAccent) {
+  EXPECT_EQ(Read(U"コロンブス。"), "コロ'ンブス。");
+  EXPECT_EQ(Read(U"フライドチキン。"), "フライドチ'キン。");
+  EXPECT_EQ(Read(U"テキストデータの修正。"), "テキストデ'ータの/しゅーせー。");
+  EXPECT_EQ(Read(U"パロメーター。"), "パロメ'ーター。");
+  EXPECT_EQ(Read(U"ベートーベン。"), "ベート'ーベン。");
+  EXPECT_EQ(Read(U"リムジンバス。"), "リムジ'ンバス。");
+  EXPECT_EQ(Read(U"ヌカイゼゾ。"), "ヌカ'イゼゾ。");
+  EXPECT_EQ(Read(U"ノルアドレナリン。"), "ノルアドレナリン。");
+  EXPECT_EQ(Read(U"ジフェンヒドラミン。"), "ジフェンヒドラミン。");
+  EXPECT_EQ(Read(U"ドキドキした。"), "ド'キドキした。");
+  EXPECT_EQ(Read(U"ゴロゴロと。"), "ゴ'ロゴロと。");
+  EXPECT_EQ(Read(U"ゼゾ。"), "ゼ'ゾ。");
+  EXPECT_EQ(Read(U"ヌ。"), "ヌ。");
+  // a listed word before a suffix that takes the accent is one phrase with it; an unlisted one
+  // keeps its own accent, and the suffix stays a flat phrase of its own
+  EXPECT_EQ(Read(U"アメリカ人。"), "あめりか'じん。");
+  EXPECT_EQ(Read(U"パロメーター人。"), "パロメ'ーター/じん。");
+}
+
 // ある, ない, よい, いい and できる after は, が, も or ば are a phrase of their own, while
 // the particle stays in the phrase of the accented word before it.
 TEST_F(ShippedAccents, JudgementsAfterAParticleBeginTheirOwnPhrase) {
