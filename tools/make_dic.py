@@ -1271,6 +1271,10 @@ def main():
             if reading not in heads[head]:
                 heads[head][reading] = Cand()  # 何時 なんじ: UniDic reads it as 何 + 時
                 heads[head][reading].codes = {C_NOUN: 0}
+                # the same word spelled with ー (方 ほー) lends its accent (ほ'うが)
+                same = heads[head].get(reading.replace("う", "ー"))
+                if same is not None:
+                    heads[head][reading].accent = same.accent
             c = heads[head][reading]
             best = min(x.cost for x in heads[head].values())
             c.cost = best - 1

@@ -457,5 +457,12 @@ TEST_F(ShippedAccents, QuotesAreNoAccentMarks) {
   EXPECT_EQ(Read(U"彼は”あ’と言った。"), "か'れわあと/いった。");
 }
 
+// A reading put first by hand keeps the accent UniDic gives the word it spells, also when
+// UniDic writes it with ー (方 ほー): 方 is ほ'う, not flat.
+TEST_F(ShippedAccents, PreferredReadingsKeepTheirAccent) {
+  EXPECT_EQ(Read(U"方が。"), "ほ'うが。");
+  EXPECT_EQ(Read(U"その方がいい。"), "その/ほ'うが/い'い。");
+}
+
 }  // namespace
 }  // namespace kotonel
