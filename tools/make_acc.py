@@ -183,6 +183,9 @@ HANDED_ON = [
     (k + "+" + p, k + "'" + p) for k in "うくぐすつぬぶむる" for p in VERB_F2_PARTICLES] + [
     # after a flat noun には, では, だった and まで take the accent (がっこうに'わ)
     ("+にわ", "に'わ"), ("+でわ", "で'わ"), ("+だった", "だ'った"), ("+まで", "ま'で"),
+    # the plural suffix たち puts the accent on a flat noun's last mora (こども'たち,
+    # わたし'たち), as 達 does in kanji; たちまち after a noun is the adverb
+    ("+たちまち", "たちまち"), ("+たち", "'たち"),
     ("+", ""),
 ]
 

@@ -126,6 +126,8 @@ OTHER_VERB_SPELLINGS = {("寝", "休")}
 PHRASES = {
     "何の": [("なんの", C_NOUN, "1")], "何で": [("なんで", C_NOUN, "1")], "何と": [("なんと", C_NOUN, "1")],
     "何だ": [("なんだ", C_NOUN, "1")], "何て": [("なんて", C_NOUN, "1")], "何ら": [("なんら", C_NOUN, "1")],
+    # 何も (nothing, at all) is flat, though 何 alone is な'に
+    "何も": [("なにも", C_ADVERB, "0")],
     "間に": [("まに", C_NOUN, "0"), ("あいだに", C_AFTER_ATTR, "0")],
     "間も": [("まも", C_NOUN, "0"), ("あいだも", C_AFTER_ATTR, "0")],
 }
@@ -282,9 +284,11 @@ def with_compound_accent(head, chosen):
 
 def accent_type(r):
     """UniDic's accent types of a row, the one to use first. An adjective listed as both flat
-    and accented (難しい 0,4) is said with the accent in careful Tokyo speech."""
+    and accented (難しい 0,4) is said with the accent in careful Tokyo speech, and so is a
+    pronoun (何 0,1: な'にが, な'にか; 何も, flat, has an entry of its own). Nouns, adverbs and
+    verbs so listed keep the flat type: as many of them are said flat as accented."""
     types = r[28].strip('"').split(",")
-    if r[4] == "形容詞" and types[0] == "0" and len(types) > 1:
+    if r[4] in ("形容詞", "代名詞") and types[0] == "0" and len(types) > 1:
         types = types[1:] + types[:1]
     return ",".join(types)
 

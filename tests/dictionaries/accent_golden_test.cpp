@@ -142,6 +142,26 @@ TEST_F(ShippedAccents, ParticlesThatTakeTheAccentAfterAFlatNoun) {
   EXPECT_EQ(Read(U"雨には"), "あ'めにわ。");
 }
 
+// The plural suffix たち puts the accent on the last mora of a flat noun, written in kana as
+// in kanji; たちまち after a noun is an adverb of its own.
+TEST_F(ShippedAccents, PluralSuffixAccentsAFlatNoun) {
+  EXPECT_EQ(Read(U"子供たちの事。"), "こども'たちの/こと。");
+  EXPECT_EQ(Read(U"子供達の事。"), "こども'たちの/こと。");
+  EXPECT_EQ(Read(U"私たちは行く。"), "わたし'たちわ/いく。");
+  EXPECT_EQ(Read(U"女性たちは"), "じょせ'ーたちわ。");
+  // an accented noun keeps its own accent
+  EXPECT_EQ(Read(U"男たちが来た。"), "おとこ'たちが/きた。");
+  EXPECT_EQ(Read(U"学生たちまち"), "がくせー/たちまち。");
+}
+
+// A pronoun that UniDic lists both flat and accented takes the accent (何 な'に); 何も
+// (nothing, at all) stays flat.
+TEST_F(ShippedAccents, PronounsTakeTheirAccentedForm) {
+  EXPECT_EQ(Read(U"何が起こるか。"), "な'にが/おこ'るか。");
+  EXPECT_EQ(Read(U"何か新しいこと。"), "な'にか/あたらし'い/こと'。");
+  EXPECT_EQ(Read(U"何もない。"), "なにも/な'い。");
+}
+
 // ます after a predicate that begins its own phrase takes the accent in that phrase, with no
 // boundary in front of the ending.
 TEST_F(ShippedAccents, PoliteEndingsAfterAPredicatePhrase) {
