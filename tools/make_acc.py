@@ -133,6 +133,19 @@ SURU = [("すれば", "すれ'ば"), ("するの", "する'の"), ("している
     ("する" + p, "する'" + p) for p in VERB_F2_PARTICLES] + [
     (e + p, r + p) for e, r in (("しない", "しな'い"), ("した", "した'")) for p in AFTER_ENDING]
 
+
+
+def suru_after_particles():
+    """する in kana after を or が inside a kana word (…をしたので, …がしたので) takes the
+    accents of a flat verb's endings too. The phrase boundary that the predicate rules put in
+    front of the verb is written here, so that the accent handed on to the particle (世話 せわ'
+    + 'をしたのに) puts no boundary in front of the particle; after が only where those rules
+    split (した, する, して)."""
+    out = [("を" + p, "を/" + r) for p, r in SURU]
+    out += [("が" + p, "が/" + r) for p, r in SURU if p.startswith(("した", "する", "して"))]
+    return out
+
+
 # The て and た forms of a verb whose accent falls on its stem's last kana (備え'る, 見せ'る,
 # 冷やし'ます) have it one kana earlier (そな'えて, み'せた, ひや'して): kind 4, mode 1, where
 # the word dictionary hands the accent on after that kana. The desiderative keeps it (たべ'たい).
@@ -417,6 +430,8 @@ def main():
     # before the flat mark a kanji's reading hands on is dropped: 失う + まい is no うまい
     lines += [f"4 0 {p} {r} 1" for p, r in kana_adjectives()]
     lines += [f"4 0 {p} {r} 0" for p, r in HANDED_ON]
+    # する in kana after を or が inside a kana word (…をしたので, …がしたので) likewise
+    lines += [f"4 0 {p} {r} 0" for p, r in suru_after_particles()]
     lines += [f"4 0 {p} {r} 0" for p, r in PREDICATES + NEGATIVE_PAST]
     lines += [f"4 0 {p} {r} 0" for p, r in phrase_adverbs() + deictics()]
     lines += [f"4 0 {p} {r} 0" for p, r in CONTENT]

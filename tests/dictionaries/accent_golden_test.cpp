@@ -162,6 +162,17 @@ TEST_F(ShippedAccents, PronounsTakeTheirAccentedForm) {
   EXPECT_EQ(Read(U"何もない。"), "なにも/な'い。");
 }
 
+// する written in kana after を or が inside a kana word takes the accents of a flat verb's
+// endings before a particle, in a phrase of its own; at the end it stays flat.
+TEST_F(ShippedAccents, SuruAfterAnObjectTakesFlatVerbEndings) {
+  EXPECT_EQ(Read(U"夜更かしをしたので"), "よふ'かしを/した'ので。");
+  EXPECT_EQ(Read(U"さんざん世話をしたのに"), "さんざん/せわ'を/した'のに。");
+  EXPECT_EQ(Read(U"頭痛がしたので"), "ずつーが/した'ので。");
+  EXPECT_EQ(Read(U"勉強をすれば"), "べんきょーを/すれ'ば。");
+  EXPECT_EQ(Read(U"断食をしないと"), "だんじきを/しな'いと。");
+  EXPECT_EQ(Read(U"電話をした。"), "でんわを/した。");
+}
+
 // ます after a predicate that begins its own phrase takes the accent in that phrase, with no
 // boundary in front of the ending.
 TEST_F(ShippedAccents, PoliteEndingsAfterAPredicatePhrase) {
