@@ -300,6 +300,18 @@ def supplement_accent(heads, head, reading):
     return c.accent if c is not None else "0"
 
 
+# Accents that Tokyo speakers give a word in running text where UniDic lists one type only:
+# 人 is flat alone but takes the accent on its last mora after a modifier (この人は, 来た人が
+# ひと'が), which is where it almost always stands.
+SPOKEN_ACCENT = {"人": {"ひと": "2"}}
+
+
+def spoken_accent(head, entry):
+    """The entry of a headword with the accents of SPOKEN_ACCENT put in."""
+    acc = SPOKEN_ACCENT.get(head, {})
+    return [(r, c, acc.get(r, a) if a == "0" else a) for r, c, a in entry]
+
+
 def accent_known(r):
     """Whether a row gives an accent type at all. Affix rows (目 め, 本 ほん) have none, and must
     not hide the accent of the noun read alike; the prefix reading keeps its own entry then."""
@@ -1238,6 +1250,8 @@ def main():
         table[head] = [(r, c, "0" if c in (C_SUFFIX, C_COUNTER, C_AFTER_CONT)
                         else rd[r].prefix_accent if c == C_PREFIX else rd[r].accent)
                        for r, c in choose(head, rd)]
+    for head in SPOKEN_ACCENT:
+        table[head] = spoken_accent(head, table[head])
     for head, entry in PHRASES.items():
         table[head] = entry
     # before the corpus runs, which may then give the spelling its ordinary reading (小文字)

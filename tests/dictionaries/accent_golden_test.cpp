@@ -162,6 +162,15 @@ TEST_F(ShippedAccents, PronounsTakeTheirAccentedForm) {
   EXPECT_EQ(Read(U"何もない。"), "なにも/な'い。");
 }
 
+// 人 after a modifier, where it almost always stands, takes the accent on its last mora.
+TEST_F(ShippedAccents, PersonAfterAModifierIsAccented) {
+  EXPECT_EQ(Read(U"たくさんの人が来た。"), "たくさんの/ひと'が/きた。");
+  EXPECT_EQ(Read(U"見知らぬ人が近寄ってきた。"), "みしらぬ/ひと'が/ちかよってきた。");
+  EXPECT_EQ(Read(U"若い人たちが"), "わか'い/ひと'たちが。");
+  // inside a word it keeps the reading and accent of the compound
+  EXPECT_EQ(Read(U"日本人です。"), "にほんじんです。");
+}
+
 // する written in kana after を or が inside a kana word takes the accents of a flat verb's
 // endings before a particle, in a phrase of its own; at the end it stays flat.
 TEST_F(ShippedAccents, SuruAfterAnObjectTakesFlatVerbEndings) {
