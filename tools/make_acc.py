@@ -43,6 +43,9 @@ HE_INSIDE = [(d + "へ", d + "え") for d in ("ここ", "そこ", "どこ", "ち
 # alone: its い+ is also a noun's (違い) or ends it before a kana word (遠いところ).
 VERB_F2_PARTICLES = ("か", "から", "が", "けど", "けれど")
 
+# the last kana of a verb's dictionary form
+VERB_ENDS = "うくぐすつぬぶむる"
+
 # particles after which a flat verb's ない or た takes the accent
 AFTER_ENDING = ("ので", "のに", "の", "と", "が", "か", "けれ", "けど", "から", "し", "で")
 
@@ -128,7 +131,7 @@ TOPIC_PREDICATES = [("わな", "わ/な"), ("わあ", "わ/あ")]
 
 # する written in kana after a noun (勉強すれば, 電話したら) is a flat verb: its endings take
 # the accent as those of a flat verb in kanji do (kind 4, mode 1, the start of the word).
-SURU = [("すれば", "すれ'ば"), ("するの", "する'の"), ("しているの", "している'の"),
+SURU = [("すれば", "すれ'ば"), ("するの", "する'の"), ("するより", "するよ'り"), ("しているの", "している'の"),
         ("しても", "して'も"), ("してわ", "して'わ"), ("したら", "した'ら"), ("したり", "した'り")] + [
     ("する" + p, "する'" + p) for p in VERB_F2_PARTICLES] + [
     (e + p, r + p) for e, r in (("しない", "しな'い"), ("した", "した'")) for p in AFTER_ENDING]
@@ -194,11 +197,25 @@ HANDED_ON = [
     # so it does before the particles whose UniDic accent-combination type after a verb is
     # F2@0 (いく'か, いく'から, いく'けど)
     (k + "+" + p, k + "'" + p) for k in "うくぐすつぬぶむる" for p in VERB_F2_PARTICLES] + [
+    # the same after a verb whose headword ends before its last kana (始ま はじま+ る'のに,
+    # 減ら へら+ す'から): the mark then stands before that kana
+    ("+" + k + p, k + "'" + p) for k in VERB_ENDS for p in ("の",) + VERB_F2_PARTICLES] + [
     # after a flat noun には, では, だった and まで take the accent (がっこうに'わ)
     ("+にわ", "に'わ"), ("+でわ", "で'わ"), ("+だった", "だ'った"), ("+まで", "ま'で"),
     # the plural suffix たち puts the accent on a flat noun's last mora (こども'たち,
     # わたし'たち), as 達 does in kanji; たちまち after a noun is the adverb
     ("+たちまち", "たちまち"), ("+たち", "'たち"),
+    # より after a flat word takes the accent on よ (わたしよ'り, いくよ'りも), and so does the
+    # compound particle により after a flat noun (じっしによ'り); によれば is the flat verb
+    # よる's conditional (しんぶんによれ'ば)
+    ("+により", "によ'り"), ("+によれば", "によれ'ば"), ("+より", "よ'り"),
+    # ため before に or の (see PURPOSE_FLAT): after a flat verb or a flat noun and の in their
+    # phrase (ゆずるため'に, わたしのため'に), after a verb accented on its stem's last kana a
+    # phrase of its own (たて'る/ため'に)
+] + [(k + "+ため" + p, k + "ため'" + p) for k in VERB_ENDS for p in "にの"] + [
+    ("+" + k + "ため" + p, k + "ため'" + p) for k in VERB_ENDS for p in "にの"] + [
+    ("+のため" + p, "のため'" + p) for p in "にの"] + [
+    ("'" + k + "ため" + p, "'" + k + "/ため'" + p) for k in VERB_ENDS for p in "にの"] + [
     ("+", ""),
 ]
 
@@ -209,6 +226,16 @@ CONTENT = [
     ("ようだ", "よ'うだ"), ("ようで", "よ'うで"), ("もちろん", "もちろ'ん"), ("すべて", "す'べて"),
     ("ください", "くださ'い"),
 ]
+
+# ため (for) before に or の has its accent on its last mora (ゆずるため'に, かんさつするため'の);
+# at the end of a phrase it is flat (おーゆきのため、). After a flat verb or a flat noun with
+# の it stays in their phrase; after an accented verb it begins a phrase of its own (たて'る/
+# ため'に); after an accented noun with の it is said in the noun's phrase, flat (しょく'りょー
+# のための). The flat mark tells them apart (see HANDED_ON); here する, した and いる in kana,
+# which are flat, and at the start of a kana word the ending of an accented verb whose accent
+# lies in its kanji (防ぐ ふせ'ぐ/ため'に), which hands on no mark.
+PURPOSE_FLAT = [(v + "ため" + p, v + "ため'" + p) for v in ("する", "した", "いた", "いる") for p in "にの"]
+PURPOSE_AFTER_ACCENT = [(k + "ため" + p, k + "/ため'" + p) for k in VERB_ENDS for p in "にの"]
 
 # Polite and past endings of hiragana words (kind 4, mode 2): longest first, since only the
 # first matching ending applies.
@@ -435,6 +462,8 @@ def main():
     lines += [f"4 0 {p} {r} 0" for p, r in PREDICATES + NEGATIVE_PAST]
     lines += [f"4 0 {p} {r} 0" for p, r in phrase_adverbs() + deictics()]
     lines += [f"4 0 {p} {r} 0" for p, r in CONTENT]
+    lines += [f"4 0 {p} {r} 1" for p, r in PURPOSE_AFTER_ACCENT]
+    lines += [f"4 0 {p} {r} 0" for p, r in PURPOSE_FLAT]
     # after the nouns' accents, which would otherwise see an accent after them
     lines += [f"4 0 {p} {r} 0" for p, r in POLITE_PREDICATES]
     lines += [f"4 0 {p} {r} 2" for p, r in ENDINGS + HONORIFIC_PREFIXES]

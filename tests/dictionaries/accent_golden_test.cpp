@@ -182,6 +182,38 @@ TEST_F(ShippedAccents, SuruAfterAnObjectTakesFlatVerbEndings) {
   EXPECT_EQ(Read(U"電話をした。"), "でんわを/した。");
 }
 
+// より after a flat word takes the accent on よ, as により after a flat noun does; after an
+// accented word it stays flat.
+TEST_F(ShippedAccents, YoriAfterAFlatWord) {
+  EXPECT_EQ(Read(U"私より"), "わたしよ'り。");
+  EXPECT_EQ(Read(U"公園へ行くよりも"), "こーえんえ/いくよ'りも。");
+  EXPECT_EQ(Read(U"旅行するよりも"), "りょこーするよ'りも。");
+  EXPECT_EQ(Read(U"実施により"), "じっしによ'り。");
+  EXPECT_EQ(Read(U"新聞によれば"), "しんぶんによれ'ば。");
+  EXPECT_EQ(Read(U"雨より"), "あ'めより。");
+}
+
+// ため before に or の is accented on its last mora: in the phrase of a flat verb or a flat
+// noun with の, in a phrase of its own after an accented verb, and flat after an accented noun
+// with の or at the end of a phrase.
+TEST_F(ShippedAccents, TameBeforeNiOrNo) {
+  EXPECT_EQ(Read(U"席を譲るために"), "せ'きを/ゆずるため'に。");
+  EXPECT_EQ(Read(U"誤解を減らすためには"), "ごかいを/へらすため'にわ。");
+  EXPECT_EQ(Read(U"禁煙するために"), "きんえんするため'に。");
+  EXPECT_EQ(Read(U"私のために"), "わたしのため'に。");
+  EXPECT_EQ(Read(U"政権を建てるために"), "せーけんを/たて'る/ため'に。");
+  EXPECT_EQ(Read(U"老化を防ぐために"), "ろーかを/ふせ'ぐ/ため'に。");
+  EXPECT_EQ(Read(U"食料のための作物"), "しょく'りょーのための/さく'もつ。");
+  EXPECT_EQ(Read(U"大雪のため、休みです。"), "おーゆきのため、やすみ'です。");
+}
+
+// A flat verb whose headword ends before its last kana hands the flat mark on in front of that
+// kana; the particles that accent a flat verb's last kana still find it.
+TEST_F(ShippedAccents, FlatVerbEndingAfterAShortHeadword) {
+  EXPECT_EQ(Read(U"始まるのに"), "はじまる'のに。");
+  EXPECT_EQ(Read(U"減らすから"), "へらす'から。");
+}
+
 // ます after a predicate that begins its own phrase takes the accent in that phrase, with no
 // boundary in front of the ending.
 TEST_F(ShippedAccents, PoliteEndingsAfterAPredicatePhrase) {
