@@ -42,6 +42,9 @@ HE_INSIDE = [(d + "へ", d + "え") for d in ("ここ", "そこ", "どこ", "ち
 # 動詞%F2@0), besides の; not し, which begins しか and しも as well. A flat adjective is left
 # alone: its い+ is also a noun's (違い) or ends it before a kana word (遠いところ).
 VERB_F2_PARTICLES = ("か", "から", "が", "けど", "けれど")
+# ... and まで, which after a flat noun takes the accent itself (がっこーま'で) but after a
+# flat verb puts it on the verb's last kana (おわる'まで, にんしんする'まで)
+VERB_LAST_KANA_PARTICLES = VERB_F2_PARTICLES + ("まで",)
 
 # the last kana of a verb's dictionary form
 VERB_ENDS = "うくぐすつぬぶむる"
@@ -133,7 +136,7 @@ TOPIC_PREDICATES = [("わな", "わ/な"), ("わあ", "わ/あ")]
 # the accent as those of a flat verb in kanji do (kind 4, mode 1, the start of the word).
 SURU = [("すれば", "すれ'ば"), ("するの", "する'の"), ("するより", "するよ'り"), ("しているの", "している'の"),
         ("しても", "して'も"), ("してわ", "して'わ"), ("したら", "した'ら"), ("したり", "した'り")] + [
-    ("する" + p, "する'" + p) for p in VERB_F2_PARTICLES] + [
+    ("する" + p, "する'" + p) for p in VERB_LAST_KANA_PARTICLES] + [
     (e + p, r + p) for e, r in (("しない", "しな'い"), ("した", "した'")) for p in AFTER_ENDING]
 
 
@@ -196,10 +199,10 @@ HANDED_ON = [
 ] + [(k + "+の", k + "'の") for k in "うくぐすつぬぶむる"] + [
     # so it does before the particles whose UniDic accent-combination type after a verb is
     # F2@0 (いく'か, いく'から, いく'けど)
-    (k + "+" + p, k + "'" + p) for k in "うくぐすつぬぶむる" for p in VERB_F2_PARTICLES] + [
+    (k + "+" + p, k + "'" + p) for k in "うくぐすつぬぶむる" for p in VERB_LAST_KANA_PARTICLES] + [
     # the same after a verb whose headword ends before its last kana (始ま はじま+ る'のに,
     # 減ら へら+ す'から): the mark then stands before that kana
-    ("+" + k + p, k + "'" + p) for k in VERB_ENDS for p in ("の",) + VERB_F2_PARTICLES] + [
+    ("+" + k + p, k + "'" + p) for k in VERB_ENDS for p in ("の",) + VERB_LAST_KANA_PARTICLES] + [
     # after a flat noun には, では, だった and まで take the accent (がっこうに'わ)
     ("+にわ", "に'わ"), ("+でわ", "で'わ"), ("+だった", "だ'った"), ("+まで", "ま'で"),
     # the plural suffix たち puts the accent on a flat noun's last mora (こども'たち,

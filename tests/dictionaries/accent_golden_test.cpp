@@ -214,6 +214,14 @@ TEST_F(ShippedAccents, FlatVerbEndingAfterAShortHeadword) {
   EXPECT_EQ(Read(U"減らすから"), "へらす'から。");
 }
 
+// まで puts the accent on a flat verb's last kana, but takes it itself after a flat noun.
+TEST_F(ShippedAccents, MadeAfterAFlatVerb) {
+  EXPECT_EQ(Read(U"治療が終わるまでに"), "ちりょーが/おわる'までに。");
+  EXPECT_EQ(Read(U"固まるまで待つ。"), "かたまる'まで/ま'つ。");
+  EXPECT_EQ(Read(U"妊娠するまで"), "にんしんする'まで。");
+  EXPECT_EQ(Read(U"学校まで行く。"), "がっこーま'で/いく。");
+}
+
 // ます after a predicate that begins its own phrase takes the accent in that phrase, with no
 // boundary in front of the ending.
 TEST_F(ShippedAccents, PoliteEndingsAfterAPredicatePhrase) {
