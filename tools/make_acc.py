@@ -44,7 +44,17 @@ HE_INSIDE = [(d + "へ", d + "え") for d in ("ここ", "そこ", "どこ", "ち
 VERB_F2_PARTICLES = ("か", "から", "が", "けど", "けれど")
 # ... and まで, which after a flat noun takes the accent itself (がっこーま'で) but after a
 # flat verb puts it on the verb's last kana (おわる'まで, にんしんする'まで)
-VERB_LAST_KANA_PARTICLES = VERB_F2_PARTICLES + ("まで",)
+VERB_LAST_KANA_PARTICLES = VERB_F2_PARTICLES + ("まで", "しか", "さえ", "など", "こそ", "なんて", "やら")
+# particles that take the accent on their first mora after a flat verb (動詞%F2@1):
+# こーさんするく'らい, なくばか'り
+VERB_F2_1_PARTICLES = ("くらい", "ぐらい", "ばかり", "のみ")
+
+# particles that take the accent on their first mora after a flat noun (UniDic's accent-
+# combination type 名詞%F2@1 or F4@1): がっこーな'ど, わたしし'か, ごふんく'らい; kind 4,
+# mode 1, since the flat mark a noun hands on stands at the start of the kana word (a verb's
+# stands after its last kana: いく+しか is いく'しか)
+NOUN_F2_PARTICLES = ("など", "なんか", "なんて", "しか", "さえ", "こそ", "すら", "ばかり", "のみ",
+                     "やら", "くらい", "ぐらい")
 
 # the last kana of a verb's dictionary form
 VERB_ENDS = "うくぐすつぬぶむる"
@@ -137,6 +147,7 @@ TOPIC_PREDICATES = [("わな", "わ/な"), ("わあ", "わ/あ")]
 SURU = [("すれば", "すれ'ば"), ("するの", "する'の"), ("するより", "するよ'り"), ("しているの", "している'の"),
         ("しても", "して'も"), ("してわ", "して'わ"), ("したら", "した'ら"), ("したり", "した'り")] + [
     ("する" + p, "する'" + p) for p in VERB_LAST_KANA_PARTICLES] + [
+    ("する" + p, "する" + p[0] + "'" + p[1:]) for p in VERB_F2_1_PARTICLES] + [
     (e + p, r + p) for e, r in (("しない", "しな'い"), ("した", "した'")) for p in AFTER_ENDING]
 
 
@@ -181,6 +192,10 @@ HANDED_ON = [
     ("'" + k + p, k + r) for k in "いきぎしちにびみり"
     for p, r in (("ましょう", "ましょ'う"), ("ます", "ま'す"), ("まし", "ま'し"), ("ませ", "ませ'"))
 ] + [
+    # the particles that take the accent on their first mora after a flat verb (こーさんする
+    # く'らい, いくば'かり), before ば and の take it; after a flat noun see NOUN_F2_PARTICLES
+    (k + "+" + p, k + p[0] + "'" + p[1:]) for k in VERB_ENDS for p in VERB_F2_1_PARTICLES] + [
+    ("+" + k + p, k + p[0] + "'" + p[1:]) for k in VERB_ENDS for p in VERB_F2_1_PARTICLES] + [
     ("+ましょう", "ましょ'う"), ("+ます", "ま'す"), ("+まし", "ま'し"), ("+ませ", "ませ'"),
 ] + [
     # a flat verb's negative and past are flat (つかわない, つかった), but before a particle
@@ -212,10 +227,11 @@ HANDED_ON = [
     # compound particle により after a flat noun (じっしによ'り); によれば is the flat verb
     # よる's conditional (しんぶんによれ'ば)
     ("+により", "によ'り"), ("+によれば", "によれ'ば"), ("+より", "よ'り"),
+] + [
     # ため before に or の (see PURPOSE_FLAT): after a flat verb or a flat noun and の in their
     # phrase (ゆずるため'に, わたしのため'に), after a verb accented on its stem's last kana a
     # phrase of its own (たて'る/ため'に)
-] + [(k + "+ため" + p, k + "ため'" + p) for k in VERB_ENDS for p in "にの"] + [
+    (k + "+ため" + p, k + "ため'" + p) for k in VERB_ENDS for p in "にの"] + [
     ("+" + k + "ため" + p, k + "ため'" + p) for k in VERB_ENDS for p in "にの"] + [
     ("+のため" + p, "のため'" + p) for p in "にの"] + [
     ("'" + k + "ため" + p, "'" + k + "/ため'" + p) for k in VERB_ENDS for p in "にの"] + [
@@ -459,6 +475,7 @@ def main():
     lines += [f"4 0 {p} {r} 1" for p, r in TE_TA]
     # before the flat mark a kanji's reading hands on is dropped: 失う + まい is no うまい
     lines += [f"4 0 {p} {r} 1" for p, r in kana_adjectives()]
+    lines += [f"4 0 +{p} {p[0]}'{p[1:]} 1" for p in NOUN_F2_PARTICLES]
     lines += [f"4 0 {p} {r} 0" for p, r in HANDED_ON]
     # する in kana after を or が inside a kana word (…をしたので, …がしたので) likewise
     lines += [f"4 0 {p} {r} 0" for p, r in suru_after_particles()]

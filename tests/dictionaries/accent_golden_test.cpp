@@ -222,6 +222,22 @@ TEST_F(ShippedAccents, MadeAfterAFlatVerb) {
   EXPECT_EQ(Read(U"学校まで行く。"), "がっこーま'で/いく。");
 }
 
+// Particles that take the accent on their first mora after a flat noun (しか, など, なんか,
+// やら …) or a flat verb (くらい, ばかり, のみ), before the rules for ば and の see them;
+// after an accented word they stay flat.
+TEST_F(ShippedAccents, ParticlesAccentedAfterAFlatWord) {
+  EXPECT_EQ(Read(U"汚職なんかに"), "おしょくな'んかに。");
+  EXPECT_EQ(Read(U"疲労やら"), "ひろーや'ら。");
+  EXPECT_EQ(Read(U"私しか"), "わたしし'か。");
+  EXPECT_EQ(Read(U"学校ばかり"), "がっこーば'かり。");
+  EXPECT_EQ(Read(U"降参するくらいなら"), "こーさんするく'らいなら。");
+  EXPECT_EQ(Read(U"行くばかり"), "いくば'かり。");
+  EXPECT_EQ(Read(U"遊ぶのみ"), "あそぶの'み。");
+  EXPECT_EQ(Read(U"行くしか"), "いく'しか。");
+  EXPECT_EQ(Read(U"雨しか"), "あ'めしか。");
+  EXPECT_EQ(Read(U"使えば"), "つかえ'ば。");
+}
+
 // ます after a predicate that begins its own phrase takes the accent in that phrase, with no
 // boundary in front of the ending.
 TEST_F(ShippedAccents, PoliteEndingsAfterAPredicatePhrase) {
