@@ -102,9 +102,10 @@ COMPOUNDS = {"日本語": "にほんご", "外国語": "がいこくご", "日�
 for _kana, _stem in (("た", "き"), ("て", "き"), ("ま", "き"), ("そ", "き"), ("ち", "き"), ("な", "こ"),
                      ("ら", "こ"), ("さ", "こ"), ("よ", "こ"), ("い", "こ"), ("る", "く"), ("れ", "く")):
     SUPPLEMENT["来" + _kana] = _stem + _kana
-# ... and by the second kana: 来なさい きなさい (not こない), 来れない これない (not 来れば くれば)
+# ... and by the second kana: 来なさい きなさい (not こない), 来れない これない (not 来れば くれば),
+# 来そう きそう (not 来す きたす), 来たい きたい (with the desiderative's accent)
 for _kana, _stem in (("なさ", "き"), ("れな", "こ"), ("れる", "こ"), ("れま", "こ"), ("れた", "こ"),
-                     ("れて", "こ")):
+                     ("れて", "こ"), ("そう", "き"), ("たい", "き")):
     SUPPLEMENT["来" + _kana] = _stem + _kana
 
 # Native suffix readings taken after a verb's continuative form (書き方 かた, 読み手 て); other
@@ -293,9 +294,20 @@ def accent_type(r):
     return ",".join(types)
 
 
+# 来る is accented (く'る): its forms have the accent on the stem (き'た, き'て, こ'ない, く'れば,
+# こ'い), before ます (きま'す), on the volitional's よ (こよ'う), on なさい's さ (きなさ'い) and
+# on the desiderative's た (きた'い),
+# by the kana after the stem written out in SUPPLEMENT. The other stems (来ら, 来さ, 来れな …)
+# stay flat: their endings give the accent (こられ'る).
+KURU_ACCENT = {"来た": "1", "来て": "1", "来な": "1", "来る": "1", "来れ": "1", "来い": "1",
+               "来ま": "2", "来よ": "2", "来そ": "2", "来そう": "2", "来なさ": "3", "来たい": "2"}
+
+
 def supplement_accent(heads, head, reading):
     """The accent UniDic gives a numeral written out by hand, when it has the word (一人
-    ひと'り, 二人 ふたり')."""
+    ひと'り, 二人 ふたり'), and the forms of 来る by the kana after the stem."""
+    if head in KURU_ACCENT:
+        return KURU_ACCENT[head]
     c = heads.get(head, {}).get(reading)
     return c.accent if c is not None else "0"
 

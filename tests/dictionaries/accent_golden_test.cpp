@@ -150,7 +150,7 @@ TEST_F(ShippedAccents, PluralSuffixAccentsAFlatNoun) {
   EXPECT_EQ(Read(U"私たちは行く。"), "わたし'たちわ/いく。");
   EXPECT_EQ(Read(U"女性たちは"), "じょせ'ーたちわ。");
   // an accented noun keeps its own accent
-  EXPECT_EQ(Read(U"男たちが来た。"), "おとこ'たちが/きた。");
+  EXPECT_EQ(Read(U"男たちが来た。"), "おとこ'たちが/き'た。");
   EXPECT_EQ(Read(U"学生たちまち"), "がくせー/たちまち。");
 }
 
@@ -164,7 +164,7 @@ TEST_F(ShippedAccents, PronounsTakeTheirAccentedForm) {
 
 // 人 after a modifier, where it almost always stands, takes the accent on its last mora.
 TEST_F(ShippedAccents, PersonAfterAModifierIsAccented) {
-  EXPECT_EQ(Read(U"たくさんの人が来た。"), "たくさんの/ひと'が/きた。");
+  EXPECT_EQ(Read(U"たくさんの人が来た。"), "たくさんの/ひと'が/き'た。");
   EXPECT_EQ(Read(U"見知らぬ人が近寄ってきた。"), "みしらぬ/ひと'が/ちかよってきた。");
   EXPECT_EQ(Read(U"若い人たちが"), "わか'い/ひと'たちが。");
   // inside a word it keeps the reading and accent of the compound
@@ -248,6 +248,19 @@ TEST_F(ShippedAccents, DesiderativeTakesTheAccent) {
   EXPECT_EQ(Read(U"読みたかった"), "よ'みたかった。");
 }
 
+// 来る is an accented verb: its forms carry the accent on the stem or where an accented verb's
+// endings take it, and 来そう is 来る's, not 来す's.
+TEST_F(ShippedAccents, FormsOfKuruCarryTheAccent) {
+  EXPECT_EQ(Read(U"通知が来た。"), "つーちが/き'た。");
+  EXPECT_EQ(Read(U"来てください。"), "き'て/くださ'い。");
+  EXPECT_EQ(Read(U"返事が来ない。"), "へんじ'が/こ'ない。");
+  EXPECT_EQ(Read(U"来ます。"), "きま'す。");
+  EXPECT_EQ(Read(U"来なさい。"), "きなさ'い。");
+  EXPECT_EQ(Read(U"来れば"), "く'れば。");
+  EXPECT_EQ(Read(U"来たい人"), "きた'い/ひと。");
+  EXPECT_EQ(Read(U"雨が降って来そうだ。"), "あ'めが/ふ'って/きそ'うだ。");
+}
+
 // ます after a predicate that begins its own phrase takes the accent in that phrase, with no
 // boundary in front of the ending.
 TEST_F(ShippedAccents, PoliteEndingsAfterAPredicatePhrase) {
@@ -258,7 +271,7 @@ TEST_F(ShippedAccents, PoliteEndingsAfterAPredicatePhrase) {
 
 // Loanwords and foreign names written in katakana carry their accent.
 TEST_F(ShippedAccents, KatakanaNamesAndLoanwordsCarryTheirAccent) {
-  EXPECT_EQ(Read(U"メアリーが来た。"), "メ'アリーが/きた。");
+  EXPECT_EQ(Read(U"メアリーが来た。"), "メ'アリーが/き'た。");
   EXPECT_EQ(Read(U"ディズニーに行く。"), "ディ'ズニーに/いく。");
 }
 

@@ -70,7 +70,7 @@ TEST_F(ShippedDictionaries, OkuriganaDecideTheReading) {
   EXPECT_EQ(Read(U"窓を開けてください。"), "ま'どを/あけてくださ'い。");
   EXPECT_EQ(Read(U"電車が遅れて困った。"), "でんしゃが/おくれて/こま'った。");
   EXPECT_EQ(Read(U"美しい花が咲いています。"), "うつくし'い/はな'が/さいていま'す。");
-  EXPECT_EQ(Read(U"彼が来た。"), "か'れが/きた。");
+  EXPECT_EQ(Read(U"彼が来た。"), "か'れが/き'た。");
   EXPECT_EQ(Read(U"図書館で本を借りた。"), "としょ'かんで/ほ'んを/かりた。");
 }
 
