@@ -144,7 +144,7 @@ TOPIC_PREDICATES = [("わな", "わ/な"), ("わあ", "わ/あ")]
 
 # する written in kana after a noun (勉強すれば, 電話したら) is a flat verb: its endings take
 # the accent as those of a flat verb in kanji do (kind 4, mode 1, the start of the word).
-SURU = [("すれば", "すれ'ば"), ("するの", "する'の"), ("するより", "するよ'り"), ("しているの", "している'の"),
+SURU = [("すれば", "すれ'ば"), ("するの", "する'の"), ("するより", "するよ'り"), ("しなきゃ", "しな'きゃ"), ("しているの", "している'の"),
         ("しても", "して'も"), ("してわ", "して'わ"), ("したら", "した'ら"), ("したり", "した'り")] + [
     ("する" + p, "する'" + p) for p in VERB_LAST_KANA_PARTICLES] + [
     ("する" + p, "する" + p[0] + "'" + p[1:]) for p in VERB_F2_1_PARTICLES] + [
@@ -159,8 +159,17 @@ def suru_after_particles():
     + 'をしたのに) puts no boundary in front of the particle; after が only where those rules
     split (した, する, して)."""
     out = [("を" + p, "を/" + r) for p, r in SURU]
-    out += [("が" + p, "が/" + r) for p, r in SURU if p.startswith(("した", "する", "して"))]
+    out += [(q + p, q + "/" + r) for p, r in SURU if p.startswith(("した", "する", "して"))
+            for q in "がに"]
     return out
+
+
+def suru_after_to():
+    """…とする, …とした after a noun, at the start of the kana word, stay in the noun's phrase
+    (ひつよーとする'が): kind 4, mode 1; after a volitional (およご'うとする) the speaker
+    begins a phrase at する as often as not."""
+    return [(q + "と" + p, "と" + r) for p, r in SURU if p.startswith(("した", "する"))
+            for q in ("+", "")]
 
 
 # The desiderative of a verb accented on its stem (読む よ'む, 述べる のべ'る) takes the accent on
@@ -219,7 +228,7 @@ HANDED_ON = [
     ("+ているの", "ている'の"), ("+でいるの", "でいる'の"),
     ("+たら", "た'ら"), ("+だら", "だ'ら"), ("+たり", "た'り"), ("+だり", "だ'り"),
     ("+ても", "て'も"), ("+でも", "で'も"), ("+てわ", "て'わ"), ("+でわ", "で'わ"), ("+ば", "'ば"),
-    ("+なかっ", "な'かっ"), ("+なく", "な'く"), ("+なけれ", "な'けれ"),
+    ("+なかっ", "な'かっ"), ("+なく", "な'く"), ("+なけれ", "な'けれ"), ("+なきゃ", "な'きゃ"),
     ("+でしょう", "でしょ'う"),
     ("+たい", "た'い"), ("+たかっ", "た'かっ"), ("+たく", "た'く"),
     # before の (のに, ので, のです) a flat verb takes the accent on its last kana: いく'のに
@@ -484,6 +493,7 @@ def main():
     lines += [f"4 0 {p} {r} 0" for p, r in WA_INSIDE + HA_KEPT + HE_INSIDE]
     # after a flat noun the word begins with the flat mark it handed on
     lines += [f"4 0 {q}{p} {r} 1" for p, r in TOPIC_PREDICATES + SURU for q in ("+", "")]
+    lines += [f"4 0 {p} {r} 1" for p, r in suru_after_to()]
     lines += [f"4 0 {p} {r} 1" for p, r in DESIDERATIVE + TE_TA]
     # before the flat mark a kanji's reading hands on is dropped: 失う + まい is no うまい
     lines += [f"4 0 {p} {r} 1" for p, r in kana_adjectives()]

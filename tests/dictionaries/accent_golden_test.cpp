@@ -180,6 +180,12 @@ TEST_F(ShippedAccents, SuruAfterAnObjectTakesFlatVerbEndings) {
   EXPECT_EQ(Read(U"勉強をすれば"), "べんきょーを/すれ'ば。");
   EXPECT_EQ(Read(U"断食をしないと"), "だんじきを/しな'いと。");
   EXPECT_EQ(Read(U"電話をした。"), "でんわを/した。");
+  // after に in a phrase of its own, after と in the phrase of the noun
+  EXPECT_EQ(Read(U"気にしたので"), "きに/した'ので。");
+  EXPECT_EQ(Read(U"衣服を必要とするが"), "い'ふくを/ひつよーとする'が。");
+  // なきゃ, the spoken なければ, takes the accent after a flat verb as なければ does
+  EXPECT_EQ(Read(U"勉強しなきゃ"), "べんきょーしな'きゃ。");
+  EXPECT_EQ(Read(U"行かなきゃ"), "いかな'きゃ。");
 }
 
 // より after a flat word takes the accent on よ, as により after a flat noun does; after an
