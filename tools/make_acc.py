@@ -142,13 +142,25 @@ POLITE_PREDICATES = [
 # matches here.
 TOPIC_PREDICATES = [("わな", "わ/な"), ("わあ", "わ/あ")]
 
+# いる after a flat verb's て form is flat too, and its endings take the accent as a flat
+# verb's do (あいていた'ので, つかっていれ'ば, つかっている'から, つかってる'んです; in
+# HANDED_ON after the flat mark); する written in kana likewise (SURU).
+ITERU_FLAT = [("+" + t + e + p, t + r + p) for t in "てで" for e, r, ps in (
+    ("いる", "いる'", ("ん",) + VERB_LAST_KANA_PARTICLES), ("る", "る'", ("の", "ん")),
+    ("いた", "いた'", AFTER_ENDING), ("た", "た'", AFTER_ENDING), ("いない", "いな'い", AFTER_ENDING),
+    ("いれば", "いれ'ば", ("",))) for p in ps]
+SURU_ITERU = [("し" + p[1:], "し" + r) for p, r in ITERU_FLAT if p.startswith("+て")]
+# いく after a て form, which the predicate rules put at the head of a phrase (…て/いった),
+# is flat: its past takes the accent before a particle (すぎて/いった'が, おりて/いった'のよ)
+IKU_AFTER_TE = [("/いった" + p, "/いった'" + p) for p in AFTER_ENDING]
+
 # する written in kana after a noun (勉強すれば, 電話したら) is a flat verb: its endings take
 # the accent as those of a flat verb in kanji do (kind 4, mode 1, the start of the word).
 SURU = [("すれば", "すれ'ば"), ("するの", "する'の"), ("するより", "するよ'り"), ("しなきゃ", "しな'きゃ"), ("しているの", "している'の"),
         ("しても", "して'も"), ("してわ", "して'わ"), ("したら", "した'ら"), ("したり", "した'り")] + [
     ("する" + p, "する'" + p) for p in VERB_LAST_KANA_PARTICLES] + [
     ("する" + p, "する" + p[0] + "'" + p[1:]) for p in VERB_F2_1_PARTICLES] + [
-    (e + p, r + p) for e, r in (("しない", "しな'い"), ("した", "した'")) for p in AFTER_ENDING]
+    (e + p, r + p) for e, r in (("しない", "しな'い"), ("した", "した'")) for p in AFTER_ENDING] + SURU_ITERU
 
 
 
@@ -226,6 +238,7 @@ HANDED_ON = [
     for e, r in (("ない", "な'い"), ("た", "た'")) for p in AFTER_ENDING
 ] + [
     ("+ているの", "ている'の"), ("+でいるの", "でいる'の"),
+] + ITERU_FLAT + [
     ("+たら", "た'ら"), ("+だら", "だ'ら"), ("+たり", "た'り"), ("+だり", "だ'り"),
     ("+ても", "て'も"), ("+でも", "で'も"), ("+てわ", "て'わ"), ("+でわ", "で'わ"), ("+ば", "'ば"),
     ("+なかっ", "な'かっ"), ("+なく", "な'く"), ("+なけれ", "な'けれ"), ("+なきゃ", "な'きゃ"),
@@ -502,6 +515,7 @@ def main():
     # する in kana after を or が inside a kana word (…をしたので, …がしたので) likewise
     lines += [f"4 0 {p} {r} 0" for p, r in suru_after_particles()]
     lines += [f"4 0 {p} {r} 0" for p, r in PREDICATES + NEGATIVE_PAST]
+    lines += [f"4 0 {p} {r} 0" for p, r in IKU_AFTER_TE]
     lines += [f"4 0 {p} {r} 0" for p, r in phrase_adverbs() + deictics()]
     lines += [f"4 0 {p} {r} 0" for p, r in CONTENT]
     lines += [f"4 0 {p} {r} 1" for p, r in PURPOSE_AFTER_ACCENT]

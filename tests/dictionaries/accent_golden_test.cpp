@@ -188,6 +188,17 @@ TEST_F(ShippedAccents, SuruAfterAnObjectTakesFlatVerbEndings) {
   EXPECT_EQ(Read(U"行かなきゃ"), "いかな'きゃ。");
 }
 
+// いる after a flat verb's て form (or する's) and いく after a て form are flat verbs: their
+// endings take the accent before a particle; an accented verb keeps its own.
+TEST_F(ShippedAccents, IruAndIkuAfterTeTakeFlatVerbEndings) {
+  EXPECT_EQ(Read(U"空いていたので"), "あいていた'ので。");
+  EXPECT_EQ(Read(U"使っていれば"), "つかっていれ'ば。");
+  EXPECT_EQ(Read(U"安定してるんです"), "あんてーしてる'んです。");
+  EXPECT_EQ(Read(U"格好をしていないと"), "かっこーを/していな'いと。");
+  EXPECT_EQ(Read(U"過ぎていったが"), "す'ぎて/いった'が。");
+  EXPECT_EQ(Read(U"書いているのに"), "か'いているのに。");
+}
+
 // より after a flat word takes the accent on よ, as により after a flat noun does; after an
 // accented word it stays flat.
 TEST_F(ShippedAccents, YoriAfterAFlatWord) {
