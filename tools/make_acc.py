@@ -44,7 +44,7 @@ HE_INSIDE = [(d + "へ", d + "え") for d in ("ここ", "そこ", "どこ", "ち
 VERB_F2_PARTICLES = ("か", "から", "が", "けど", "けれど")
 # ... and まで, which after a flat noun takes the accent itself (がっこーま'で) but after a
 # flat verb puts it on the verb's last kana (おわる'まで, にんしんする'まで)
-VERB_LAST_KANA_PARTICLES = VERB_F2_PARTICLES + ("まで", "しか", "さえ", "など", "こそ", "なんて", "やら")
+VERB_LAST_KANA_PARTICLES = VERB_F2_PARTICLES + ("まで", "しか", "さえ", "など", "こそ", "なんて", "やら", "なら")
 # particles that take the accent on their first mora after a flat verb (動詞%F2@1):
 # こーさんするく'らい, なくばか'り
 VERB_F2_1_PARTICLES = ("くらい", "ぐらい", "ばかり", "のみ")

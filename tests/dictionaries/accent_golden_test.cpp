@@ -251,6 +251,7 @@ TEST_F(ShippedAccents, ParticlesAccentedAfterAFlatWord) {
   EXPECT_EQ(Read(U"行くばかり"), "いくば'かり。");
   EXPECT_EQ(Read(U"遊ぶのみ"), "あそぶの'み。");
   EXPECT_EQ(Read(U"行くしか"), "いく'しか。");
+  EXPECT_EQ(Read(U"入れるなら"), "いれる'なら。");
   EXPECT_EQ(Read(U"雨しか"), "あ'めしか。");
   EXPECT_EQ(Read(U"使えば"), "つかえ'ば。");
 }
