@@ -186,6 +186,10 @@ TEST_F(ShippedAccents, SuruAfterAnObjectTakesFlatVerbEndings) {
   // なきゃ, the spoken なければ, takes the accent after a flat verb as なければ does
   EXPECT_EQ(Read(U"勉強しなきゃ"), "べんきょーしな'きゃ。");
   EXPECT_EQ(Read(U"行かなきゃ"), "いかな'きゃ。");
+  // and する's なければ, なかった, なく, and the copula's でなければ after a flat noun
+  EXPECT_EQ(Read(U"徹夜しなければいけない"), "てつやしな'ければ/いけない。");
+  EXPECT_EQ(Read(U"電話しなかった"), "でんわしな'かった。");
+  EXPECT_EQ(Read(U"公平でなければならない"), "こーへーでな'ければ/なら'ない。");
 }
 
 // いる after a flat verb's て form (or する's) and いく after a て form are flat verbs: their
