@@ -74,7 +74,7 @@ TEST_F(ShippedAccents, NounsKeepTheirAccentBesideSuffixesReadAlike) {
 // A suffix whose compounds are flat lends the part before it no accent and has none of its own
 // inside a word, though the kanji alone has one.
 TEST_F(ShippedAccents, FlatCompoundSuffixes) {
-  EXPECT_EQ(Read(U"現実的に考える。"), "げんじつてきに/かんが'える。");
+  EXPECT_EQ(Read(U"現実的に考える。"), "げんじつてきに/かんがえ'る。");
   EXPECT_EQ(Read(U"不良品を返す。"), "ふりょーひんを/か'えす。");
   EXPECT_EQ(Read(U"安全性が高い。"), "あんぜんせーが/たか'い。");
   EXPECT_EQ(Read(U"性。"), "せ'ー。");
@@ -160,6 +160,15 @@ TEST_F(ShippedAccents, PronounsTakeTheirAccentedForm) {
   EXPECT_EQ(Read(U"何が起こるか。"), "な'にが/おこ'るか。");
   EXPECT_EQ(Read(U"何か新しいこと。"), "な'にか/あたらし'い/こと'。");
   EXPECT_EQ(Read(U"何もない。"), "なにも/な'い。");
+}
+
+// A verb that UniDic lists with two accents takes the one on the mora before the last, as
+// Tokyo speakers now say it (考える 3,4: かんがえ'る), in all its forms.
+TEST_F(ShippedAccents, VerbsTakeTheirModernAccent) {
+  EXPECT_EQ(Read(U"答える。"), "こたえ'る。");
+  EXPECT_EQ(Read(U"考えなければ"), "かんがえ'なければ。");
+  EXPECT_EQ(Read(U"考えられる。"), "かんがえられ'る。");
+  EXPECT_EQ(Read(U"考えられた。"), "かんがえら'れた。");
 }
 
 // 人 after a modifier, where it almost always stands, takes the accent on its last mora.
