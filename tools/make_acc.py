@@ -166,15 +166,15 @@ SURU = [("すれば", "すれ'ば"), ("するの", "する'の"), ("するより
 
 
 def suru_after_particles():
-    """する in kana after を or が inside a kana word (…をしたので, …がしたので) takes the
+    """する in kana after を, が or に inside a kana word (…をしたので, …がしたので) takes the
     accents of a flat verb's endings too. The phrase boundary that the predicate rules put in
-    front of the verb is written here, so that the accent handed on to the particle (世話 せわ'
-    + 'をしたのに) puts no boundary in front of the particle; after が only where those rules
-    split (した, する, して)."""
-    out = [("を" + p, "を/" + r) for p, r in SURU]
-    out += [(q + p, q + "/" + r) for p, r in SURU if p.startswith(("した", "する", "して"))
-            for q in "がに"]
-    return out
+    front of the verb is put first (after が and に only before した, する, して, as they do),
+    so that the accent handed on to the particle (世話 せわ' + 'をしたのに) puts no boundary in
+    front of the particle, and the endings are then found after it: few rules begin with the
+    particles, which most kana words hold."""
+    out = [("を" + k, "を/" + k) for k in "しす"]
+    out += [(q + v, q + "/" + v) for q in "がに" for v in ("した", "する", "して")]
+    return out + [("/" + p, "/" + r) for p, r in SURU]
 
 
 def suru_after_to():
@@ -193,6 +193,17 @@ def suru_after_to():
 DESIDERATIVE_ENDS = (("たい", "た'い"),)
 DESIDERATIVE = [(k + "'" + e, k + r) for k in "いきぎしじちにひびみりえけげせぜてでねへべめれ"
                 for e, r in DESIDERATIVE_ENDS]
+
+# すぎる and やすい after a verb's continuative or an adjective's stem make a compound with one
+# accent, theirs (よみすぎ'る, さむすぎ'る, たべすぎ'る, よみやす'い, よみや'すく,
+# みまわれやす'い): kind 4, mode 0 (every pattern holds a mark), where the word before has
+# handed on its accent or the flat mark, before or after the okurigana it leaves there ('みすぎる,
+# べ'すぎる, い+すぎる, れ+やすい).
+COMPOUND_ENDINGS = (("すぎる", "すぎ'る"), ("すぎな", "すぎ'な"), ("すぎた", "す'ぎた"),
+                    ("すぎて", "す'ぎて"), ("やすい", "やす'い"), ("やすく", "や'すく"),
+                    ("やすかっ", "や'すかっ"))
+COMPOUND = [(q + e, r) for q in "'+" for e, r in COMPOUND_ENDINGS] + [
+    ("'" + k + e, k + r) for k in "いきぎしちにびみり" for e, r in COMPOUND_ENDINGS]
 
 # The て and た forms of a verb whose accent falls on its stem's last kana (備え'る, 見せ'る,
 # 冷やし'ます) have it one kana earlier (そな'えて, み'せた, ひや'して): kind 4, mode 1, where
@@ -226,10 +237,12 @@ HANDED_ON = [
     ("'" + k + p, k + r) for k in "いきぎしちにびみり"
     for p, r in (("ましょう", "ましょ'う"), ("ます", "ま'す"), ("まし", "ま'し"), ("ませ", "ませ'"))
 ] + [
+    # a verb whose headword ends before its last kana (始ま, 減ら) hands the flat mark on in
+    # front of that kana (ま+るのに): it goes after it, where the rules below look for it
+    ("+" + k, k + "+") for k in VERB_ENDS] + [
     # the particles that take the accent on their first mora after a flat verb (こーさんする
     # く'らい, いくば'かり), before ば and の take it; after a flat noun see NOUN_F2_PARTICLES
     (k + "+" + p, k + p[0] + "'" + p[1:]) for k in VERB_ENDS for p in VERB_F2_1_PARTICLES] + [
-    ("+" + k + p, k + p[0] + "'" + p[1:]) for k in VERB_ENDS for p in VERB_F2_1_PARTICLES] + [
     ("+ましょう", "ましょ'う"), ("+ます", "ま'す"), ("+まし", "ま'し"), ("+ませ", "ませ'"),
 ] + [
     # a flat verb's negative and past are flat (つかわない, つかった), but before a particle
@@ -252,9 +265,6 @@ HANDED_ON = [
     # so it does before the particles whose UniDic accent-combination type after a verb is
     # F2@0 (いく'か, いく'から, いく'けど)
     (k + "+" + p, k + "'" + p) for k in "うくぐすつぬぶむる" for p in VERB_LAST_KANA_PARTICLES] + [
-    # the same after a verb whose headword ends before its last kana (始ま はじま+ る'のに,
-    # 減ら へら+ す'から): the mark then stands before that kana
-    ("+" + k + p, k + "'" + p) for k in VERB_ENDS for p in ("の",) + VERB_LAST_KANA_PARTICLES] + [
     # after a flat noun には, では, だった and まで take the accent (がっこうに'わ)
     ("+にわ", "に'わ"), ("+でわ", "で'わ"), ("+だった", "だ'った"), ("+まで", "ま'で"),
     # the plural suffix たち puts the accent on a flat noun's last mora (こども'たち,
@@ -269,7 +279,6 @@ HANDED_ON = [
     # phrase (ゆずるため'に, わたしのため'に), after a verb accented on its stem's last kana a
     # phrase of its own (たて'る/ため'に)
     (k + "+ため" + p, k + "ため'" + p) for k in VERB_ENDS for p in "にの"] + [
-    ("+" + k + "ため" + p, k + "ため'" + p) for k in VERB_ENDS for p in "にの"] + [
     ("+のため" + p, "のため'" + p) for p in "にの"] + [
     ("'" + k + "ため" + p, "'" + k + "/ため'" + p) for k in VERB_ENDS for p in "にの"] + [
     ("+", ""),
@@ -514,6 +523,7 @@ def main():
     # before the flat mark a kanji's reading hands on is dropped: 失う + まい is no うまい
     lines += [f"4 0 {p} {r} 1" for p, r in kana_adjectives()]
     lines += [f"4 0 +{p} {p[0]}'{p[1:]} 1" for p in NOUN_F2_PARTICLES]
+    lines += [f"4 0 {p} {r} 0" for p, r in COMPOUND]
     lines += [f"4 0 {p} {r} 0" for p, r in HANDED_ON]
     # する in kana after を or が inside a kana word (…をしたので, …がしたので) likewise
     lines += [f"4 0 {p} {r} 0" for p, r in suru_after_particles()]

@@ -279,6 +279,18 @@ TEST_F(ShippedAccents, DesiderativeTakesTheAccent) {
   EXPECT_EQ(Read(U"読みたかった"), "よ'みたかった。");
 }
 
+// すぎる and やすい after a verb's continuative or an adjective's stem make one compound with
+// their accent, whatever the accent of the word before.
+TEST_F(ShippedAccents, SugiruAndYasuiMakeACompound) {
+  EXPECT_EQ(Read(U"読みすぎる"), "よみすぎ'る。");
+  EXPECT_EQ(Read(U"食べすぎる"), "たべすぎ'る。");
+  EXPECT_EQ(Read(U"食べすぎた"), "たべす'ぎた。");
+  EXPECT_EQ(Read(U"使いすぎた"), "つかいす'ぎた。");
+  EXPECT_EQ(Read(U"寒すぎる"), "さむすぎ'る。");
+  EXPECT_EQ(Read(U"読みやすい"), "よみやす'い。");
+  EXPECT_EQ(Read(U"読みやすく"), "よみや'すく。");
+}
+
 // 来る is an accented verb: its forms carry the accent on the stem or where an accented verb's
 // endings take it, and 来そう is 来る's, not 来す's.
 TEST_F(ShippedAccents, FormsOfKuruCarryTheAccent) {
