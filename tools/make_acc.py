@@ -302,6 +302,10 @@ CONTENT = [
 PURPOSE_FLAT = [(v + "ため" + p, v + "ため'" + p) for v in ("する", "した", "いた", "いる") for p in "にの"]
 PURPOSE_AFTER_ACCENT = [(k + "ため" + p, k + "/ため'" + p) for k in VERB_ENDS for p in "にの"]
 
+# ほう (方) of a comparison written in kana, after a verb's past or の, begins a phrase with
+# its accent (したほうが → した/ほ'うが, ろんげの/ほ'うが), as 方 in kanji does.
+COMPARISON = [(k + "ほうが", k + "/ほ'うが") for k in "ただの"]
+
 # Polite and past endings of hiragana words (kind 4, mode 2): longest first, since only the
 # first matching ending applies.
 ENDINGS = [
@@ -532,7 +536,7 @@ def main():
     lines += [f"4 0 {p} {r} 0" for p, r in phrase_adverbs() + deictics()]
     lines += [f"4 0 {p} {r} 0" for p, r in CONTENT]
     lines += [f"4 0 {p} {r} 1" for p, r in PURPOSE_AFTER_ACCENT]
-    lines += [f"4 0 {p} {r} 0" for p, r in PURPOSE_FLAT]
+    lines += [f"4 0 {p} {r} 0" for p, r in PURPOSE_FLAT + COMPARISON]
     # after the nouns' accents, which would otherwise see an accent after them
     lines += [f"4 0 {p} {r} 0" for p, r in POLITE_PREDICATES]
     lines += [f"4 0 {p} {r} 2" for p, r in ENDINGS + HONORIFIC_PREFIXES]

@@ -162,6 +162,9 @@ TEST_F(ShippedAccents, PronounsTakeTheirAccentedForm) {
   EXPECT_EQ(Read(U"何もない。"), "なにも/な'い。");
   // 方 ほう of a comparison keeps UniDic's accent, the everyday reading put first
   EXPECT_EQ(Read(U"母の方が心配している。"), "は'はの/ほ'ーが/しんぱいしている。");
+  // and so does ほう written in kana after a verb's past or の
+  EXPECT_EQ(Read(U"自殺したほうがいい。"), "じさつした/ほ'うが/い'い。");
+  EXPECT_EQ(Read(U"死んだほうがましだ。"), "しんだ/ほ'うがましだ。");
 }
 
 // A verb that UniDic lists with two accents takes the one on the mora before the last, as
