@@ -204,6 +204,12 @@ TEST_F(ShippedAccents, SuruAfterAnObjectTakesFlatVerbEndings) {
   EXPECT_EQ(Read(U"徹夜しなければいけない"), "てつやしな'ければ/いけない。");
   EXPECT_EQ(Read(U"電話しなかった"), "でんわしな'かった。");
   EXPECT_EQ(Read(U"公平でなければならない"), "こーへーでな'ければ/なら'ない。");
+  // the copula before a particle after a flat noun: だ, であった, な before の and ん
+  EXPECT_EQ(Read(U"長い時間だと思う。"), "なが'い/じかんだ'と/おも'う。");
+  EXPECT_EQ(Read(U"仕事であった。"), "しごとであ'った。");
+  EXPECT_EQ(Read(U"問題なので"), "もんだいな'ので。");
+  EXPECT_EQ(Read(U"夢中なんだ。"), "むちゅーな'んだ。");
+  EXPECT_EQ(Read(U"雨だと"), "あ'めだと。");
 }
 
 // いる after a flat verb's て form (or する's) and いく after a て form are flat verbs: their
