@@ -172,8 +172,10 @@ def suru_after_particles():
     so that the accent handed on to the particle (世話 せわ' + 'をしたのに) puts no boundary in
     front of the particle, and the endings are then found after it: few rules begin with the
     particles, which most kana words hold."""
-    out = [("を" + k, "を/" + k) for k in "しす"]
-    out += [(q + v, q + "/" + v) for q in "がに" for v in ("した", "する", "して")]
+    # (also where the reader has put a pause after the particle: …を、しなければ)
+    out = [("を" + c + k, "を" + c + "/" + k) for k in "しす" for c in ("", "、")]
+    out += [(q + c + v, q + c + "/" + v) for q in "がに" for v in ("した", "する", "して")
+            for c in ("", "、")]
     return out + [("/" + p, "/" + r) for p, r in SURU]
 
 

@@ -194,6 +194,9 @@ TEST_F(ShippedAccents, SuruAfterAnObjectTakesFlatVerbEndings) {
   EXPECT_EQ(Read(U"勉強をすれば"), "べんきょーを/すれ'ば。");
   EXPECT_EQ(Read(U"断食をしないと"), "だんじきを/しな'いと。");
   EXPECT_EQ(Read(U"電話をした。"), "でんわを/した。");
+  // also where the reader has put a pause after the particle
+  EXPECT_EQ(Read(U"来週までに宿題をしなければならない。"),
+            "らいしゅーま'でに/しゅくだいを、しな'ければ/なら'ない。");
   // after に in a phrase of its own, after と in the phrase of the noun
   EXPECT_EQ(Read(U"気にしたので"), "きに/した'ので。");
   EXPECT_EQ(Read(U"衣服を必要とするが"), "い'ふくを/ひつよーとする'が。");
