@@ -203,9 +203,15 @@ DESIDERATIVE = [(k + "'" + e, k + r) for k in "いきぎしじちにひびみり
 # べ'すぎる, い+すぎる, れ+やすい).
 COMPOUND_ENDINGS = (("すぎる", "すぎ'る"), ("すぎな", "すぎ'な"), ("すぎた", "す'ぎた"),
                     ("すぎて", "す'ぎて"), ("やすい", "やす'い"), ("やすく", "や'すく"),
-                    ("やすかっ", "や'すかっ"))
+                    ("やすかっ", "や'すかっ"), ("そう", "そ'う"))
+# ... and so does そう of appearance (おちそ'うな, ころびそ'うに, たかそ'うだ); after a plain
+# form it is hearsay, and leaves the accent as it is (あかいそうだ, いくそうだ, たか'いそうだ):
+# the mark after an adjective's い or a verb's last kana goes first, and an accent before an
+# い stays (a godan verb's い continuative, つかいそう, あ'いそう, keeps its own accent too)
+COMPOUND_GUARD = [(k + "+そう", k + "そう") for k in "い" + VERB_ENDS]
 COMPOUND = [(q + e, r) for q in "'+" for e, r in COMPOUND_ENDINGS] + [
-    ("'" + k + e, k + r) for k in "いきぎしちにびみり" for e, r in COMPOUND_ENDINGS]
+    ("'" + k + e, k + r) for k in "いきぎしちにびみり" for e, r in COMPOUND_ENDINGS
+    if not (k == "い" and e == "そう")]
 
 # The て and た forms of a verb whose accent falls on its stem's last kana (備え'る, 見せ'る,
 # 冷やし'ます) have it one kana earlier (そな'えて, み'せた, ひや'して): kind 4, mode 1, where
@@ -534,7 +540,7 @@ def main():
     # before the flat mark a kanji's reading hands on is dropped: 失う + まい is no うまい
     lines += [f"4 0 {p} {r} 1" for p, r in kana_adjectives()]
     lines += [f"4 0 +{p} {p[0]}'{p[1:]} 1" for p in NOUN_F2_PARTICLES]
-    lines += [f"4 0 {p} {r} 0" for p, r in COMPOUND]
+    lines += [f"4 0 {p} {r} 0" for p, r in COMPOUND_GUARD + COMPOUND]
     lines += [f"4 0 {p} {r} 0" for p, r in HANDED_ON]
     # する in kana after を or が inside a kana word (…をしたので, …がしたので) likewise
     lines += [f"4 0 {p} {r} 0" for p, r in suru_after_particles()]

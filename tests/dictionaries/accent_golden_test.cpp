@@ -303,6 +303,13 @@ TEST_F(ShippedAccents, SugiruAndYasuiMakeACompound) {
   EXPECT_EQ(Read(U"寒すぎる"), "さむすぎ'る。");
   EXPECT_EQ(Read(U"読みやすい"), "よみやす'い。");
   EXPECT_EQ(Read(U"読みやすく"), "よみや'すく。");
+  // そう of appearance too; そう of hearsay after a plain form leaves the accent as it is
+  EXPECT_EQ(Read(U"転びそうになった。"), "ころびそ'うに/な'った。");
+  EXPECT_EQ(Read(U"落ちそうな音"), "おちそ'うな/おと。");
+  EXPECT_EQ(Read(U"高そうだ。"), "たかそ'うだ。");
+  EXPECT_EQ(Read(U"高いそうだ。"), "たか'いそうだ。");
+  EXPECT_EQ(Read(U"赤いそうだ。"), "あかいそうだ。");
+  EXPECT_EQ(Read(U"行くそうだ。"), "いくそうだ。");
 }
 
 // 来る is an accented verb: its forms carry the accent on the stem or where an accented verb's
