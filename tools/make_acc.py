@@ -203,7 +203,10 @@ DESIDERATIVE = [(k + "'" + e, k + r) for k in "いきぎしじちにひびみり
 # べ'すぎる, い+すぎる, れ+やすい).
 COMPOUND_ENDINGS = (("すぎる", "すぎ'る"), ("すぎな", "すぎ'な"), ("すぎた", "す'ぎた"),
                     ("すぎて", "す'ぎて"), ("やすい", "やす'い"), ("やすく", "や'すく"),
-                    ("やすかっ", "や'すかっ"), ("そう", "そ'う"))
+                    ("やすかっ", "や'すかっ"), ("そう", "そ'う"),
+                    # かける and かかる (はいりか'けていた, おぼれかか'っていた)
+                    ("かける", "かけ'る"), ("かけな", "かけ'な"), ("かけた", "か'けた"),
+                    ("かけて", "か'けて"), ("かかる", "かか'る"), ("かかっ", "かか'っ"))
 # ... and so does そう of appearance (おちそ'うな, ころびそ'うに, たかそ'うだ); after a plain
 # form it is hearsay, and leaves the accent as it is (あかいそうだ, いくそうだ, たか'いそうだ):
 # the mark after an adjective's い or a verb's last kana goes first, and an accent before an

@@ -310,6 +310,9 @@ TEST_F(ShippedAccents, SugiruAndYasuiMakeACompound) {
   EXPECT_EQ(Read(U"高いそうだ。"), "たか'いそうだ。");
   EXPECT_EQ(Read(U"赤いそうだ。"), "あかいそうだ。");
   EXPECT_EQ(Read(U"行くそうだ。"), "いくそうだ。");
+  // and かける, かかる after a continuative
+  EXPECT_EQ(Read(U"日が沈みかけている。"), "ひが/しずみか'けている。");
+  EXPECT_EQ(Read(U"溺れかかっていた"), "おぼれかか'っていた。");
 }
 
 // 来る is an accented verb: its forms carry the accent on the stem or where an accented verb's
