@@ -313,6 +313,8 @@ TEST_F(ShippedAccents, SugiruAndYasuiMakeACompound) {
   // and かける, かかる after a continuative
   EXPECT_EQ(Read(U"日が沈みかけている。"), "ひが/しずみか'けている。");
   EXPECT_EQ(Read(U"溺れかかっていた"), "おぼれかか'っていた。");
+  EXPECT_EQ(Read(U"吠えまくる"), "ほえまく'る。");
+  EXPECT_EQ(Read(U"築きあげる"), "きずきあげ'る。");
 }
 
 // 来る is an accented verb: its forms carry the accent on the stem or where an accented verb's
