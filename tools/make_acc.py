@@ -150,6 +150,12 @@ ITERU_FLAT = [("+" + t + e + p, t + r + p) for t in "てで" for e, r, ps in (
     ("いた", "いた'", AFTER_ENDING), ("た", "た'", AFTER_ENDING), ("いない", "いな'い", AFTER_ENDING),
     ("いれば", "いれ'ば", ("",))) for p in ps]
 SURU_ITERU = [("し" + p[1:], "し" + r) for p, r in ITERU_FLAT if p.startswith("+て")]
+# After the flat mark the same forms are found by moving the mark to where the endings of a
+# flat verb look for it (つかって+いるのに -> つかっている+のに, い+たので, い+ないと,
+# いれ+ば): a dozen rules that begin with the mark instead of a hundred.
+ITERU_MARK = [("+" + t + e, t + r) for t in "てで" for e, r in (
+    ("いる", "いる+"), ("いた", "い+た"), ("いな", "い+な"), ("いれ", "いれ+"), ("る", "る+"),
+    ("た", "+た"))]
 # いく after a て form, which the predicate rules put at the head of a phrase (…て/いった),
 # is flat: its past takes the accent before a particle (すぎて/いった'が, おりて/いった'のよ)
 IKU_AFTER_TE = [("/いった" + p, "/いった'" + p) for p in AFTER_ENDING]
@@ -253,7 +259,7 @@ HANDED_ON = [
 ] + [
     # a verb whose headword ends before its last kana (始ま, 減ら) hands the flat mark on in
     # front of that kana (ま+るのに): it goes after it, where the rules below look for it
-    ("+" + k, k + "+") for k in VERB_ENDS] + [
+    ("+" + k, k + "+") for k in VERB_ENDS] + ITERU_MARK + [
     # the particles that take the accent on their first mora after a flat verb (こーさんする
     # く'らい, いくば'かり), before ば and の take it; after a flat noun see NOUN_F2_PARTICLES
     (k + "+" + p, k + p[0] + "'" + p[1:]) for k in VERB_ENDS for p in VERB_F2_1_PARTICLES] + [
@@ -266,7 +272,7 @@ HANDED_ON = [
     for e, r in (("ない", "な'い"), ("た", "た'")) for p in AFTER_ENDING
 ] + [
     ("+ているの", "ている'の"), ("+でいるの", "でいる'の"),
-] + ITERU_FLAT + [
+] + [
     ("+たら", "た'ら"), ("+だら", "だ'ら"), ("+たり", "た'り"), ("+だり", "だ'り"),
     ("+ても", "て'も"), ("+でも", "で'も"), ("+てわ", "て'わ"), ("+でわ", "で'わ"), ("+ば", "'ば"),
     ("+なかっ", "な'かっ"), ("+なく", "な'く"), ("+なけれ", "な'けれ"), ("+なきゃ", "な'きゃ"),
@@ -280,7 +286,7 @@ HANDED_ON = [
     ("+でしょう", "でしょ'う"),
     ("+たい", "た'い"), ("+たかっ", "た'かっ"), ("+たく", "た'く"),
     # before の (のに, ので, のです) a flat verb takes the accent on its last kana: いく'のに
-] + [(k + "+の", k + "'の") for k in "うくぐすつぬぶむる"] + [
+] + [(k + "+" + n, k + "'" + n) for k in "うくぐすつぬぶむる" for n in "のん"] + [
     # so it does before the particles whose UniDic accent-combination type after a verb is
     # F2@0 (いく'か, いく'から, いく'けど)
     (k + "+" + p, k + "'" + p) for k in "うくぐすつぬぶむる" for p in VERB_LAST_KANA_PARTICLES] + [

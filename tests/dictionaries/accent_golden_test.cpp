@@ -224,6 +224,8 @@ TEST_F(ShippedAccents, IruAndIkuAfterTeTakeFlatVerbEndings) {
   EXPECT_EQ(Read(U"格好をしていないと"), "かっこーを/していな'いと。");
   EXPECT_EQ(Read(U"過ぎていったが"), "す'ぎて/いった'が。");
   EXPECT_EQ(Read(U"書いているのに"), "か'いているのに。");
+  EXPECT_EQ(Read(U"使っているから"), "つかっている'から。");
+  EXPECT_EQ(Read(U"行くんです"), "いく'んです。");
 }
 
 // より after a flat word takes the accent on よ, as により after a flat noun does; after an
