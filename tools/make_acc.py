@@ -227,7 +227,8 @@ COMPOUND = [(q + e, r) for q in "'+" for e, r in COMPOUND_ENDINGS] + [
 
 # The て and た forms of a verb whose accent falls on its stem's last kana (備え'る, 見せ'る,
 # 冷やし'ます) have it one kana earlier (そな'えて, み'せた, ひや'して): kind 4, mode 1, where
-# the word dictionary hands the accent on after that kana. The desiderative is DESIDERATIVE's (たべた'い).
+# the word dictionary hands the accent on after that kana. The desiderative is DESIDERATIVE's
+# (たべた'い).
 TE_TA_STEMS = "いきぎしじちにひびみりえけげせぜてでねへべめれ"
 TE_TA_KEPT = ("たい", "たく", "たかっ", "たけれ", "たが")
 TE_TA = [(k + "'" + e, k + "'" + e) for k in TE_TA_STEMS for e in TE_TA_KEPT] + [

@@ -295,7 +295,8 @@ def accent_type(r):
         # an accented verb listed with two accents (考える 3,4) is said by Tokyo speakers now
         # with the accent on the mora before the last (かんがえ'る, かんがえ'ない)
         lemma = kc.to_hiragana(r[10])
-        second_last = str(sum(1 for i, ch in enumerate(lemma) if not (ch in kc.SMALL and i > 0)) - 1)
+        morae = sum(1 for i, ch in enumerate(lemma) if not (ch in kc.SMALL and i > 0))
+        second_last = str(morae - 1)
         if second_last in types[1:]:
             types.remove(second_last)
             types.insert(0, second_last)
