@@ -251,6 +251,12 @@ HANDED_ON = [
     ("'れま", "れま"), ("'せま", "せま"),
     ("'ましょう", "ましょ'う"), ("'ます", "ま'す"), ("'まし", "ま'し"), ("'ませ", "ませ'"),
 ] + [
+    # an accented godan verb's なかった, なければ, なくて have the accent on な, as Tokyo
+    # speakers now mostly say them (とどかな'かった, あるかな'ければ; the plain ない stays:
+    # かぎら'ない); an ichidan verb keeps it on its stem (たべ'なければ). Not after が, which
+    # the predicate rules would take for the particle before ない (いそが'なければ stays)
+    (k + "'" + e, k + r) for k in "かさたなばまらわ"
+    for e, r in (("なかっ", "な'かっ"), ("なけれ", "な'けれ"), ("なくて", "な'くて"))] + [
     # the desiderative of an accented verb takes the accent on た, as Tokyo speakers now mostly
     # say it (よみた'い, すごした'い; see DESIDERATIVE)
     ("'" + k + e, k + r) for k in "いきぎしちにびみり" for e, r in DESIDERATIVE_ENDS] + [

@@ -293,6 +293,12 @@ TEST_F(ShippedAccents, DesiderativeTakesTheAccent) {
   EXPECT_EQ(Read(U"取りたいのですが"), "とりた'いのですが。");
   EXPECT_EQ(Read(U"行きたい"), "いきた'い。");
   EXPECT_EQ(Read(U"読みたかった"), "よ'みたかった。");
+  // an accented godan verb's なかった, なければ, なくて likewise take it on な; ない and an
+  // ichidan verb's forms keep it on the stem
+  EXPECT_EQ(Read(U"届かなかった"), "とどかな'かった。");
+  EXPECT_EQ(Read(U"歩かなければ"), "あるかな'ければ。");
+  EXPECT_EQ(Read(U"限らない。"), "かぎら'ない。");
+  EXPECT_EQ(Read(U"食べなければ"), "たべ'なければ。");
 }
 
 // すぎる and やすい after a verb's continuative or an adjective's stem make one compound with
