@@ -42,6 +42,22 @@ HE_INSIDE = [(d + "へ", d + "え") for d in ("ここ", "そこ", "どこ", "ち
 # 動詞%F2@0), besides の; not し, which begins しか and しも as well. A flat adjective is left
 # alone: its い+ is also a noun's (違い) or ends it before a kana word (遠いところ).
 VERB_F2_PARTICLES = ("か", "から", "が", "けど", "けれど")
+# ... and まで, which after a flat noun takes the accent itself (がっこーま'で) but after a
+# flat verb puts it on the verb's last kana (おわる'まで, にんしんする'まで)
+VERB_LAST_KANA_PARTICLES = VERB_F2_PARTICLES + ("まで", "しか", "さえ", "など", "こそ", "なんて", "やら", "なら")
+# particles that take the accent on their first mora after a flat verb (動詞%F2@1):
+# こーさんするく'らい, なくばか'り
+VERB_F2_1_PARTICLES = ("くらい", "ぐらい", "ばかり", "のみ")
+
+# particles that take the accent on their first mora after a flat noun (UniDic's accent-
+# combination type 名詞%F2@1 or F4@1): がっこーな'ど, わたしし'か, ごふんく'らい; kind 4,
+# mode 1, since the flat mark a noun hands on stands at the start of the kana word (a verb's
+# stands after its last kana: いく+しか is いく'しか)
+NOUN_F2_PARTICLES = ("など", "なんか", "なんて", "しか", "さえ", "こそ", "すら", "ばかり", "のみ",
+                     "やら", "くらい", "ぐらい")
+
+# the last kana of a verb's dictionary form
+VERB_ENDS = "うくぐすつぬぶむる"
 
 # particles after which a flat verb's ない or た takes the accent
 AFTER_ENDING = ("ので", "のに", "の", "と", "が", "か", "けれ", "けど", "から", "し", "で")
@@ -201,16 +217,93 @@ JOINED_AFTER_FLAT_SPLITS = ("があ", "がな", "にある", "にあっ")
 # the flat mark or not; the accents are those of PREDICATES).
 DEKIRU_AFTER_NOUN = [(q + "でき" + e, "/でき" + e) for q in ("+", "") for e in "るなまたてずれ"]
 
+# いる after a flat verb's て form is flat too, and its endings take the accent as a flat
+# verb's do (あいていた'ので, つかっていれ'ば, つかっている'から, つかってる'んです; in
+# HANDED_ON after the flat mark); する written in kana likewise (SURU).
+ITERU_FLAT = [("+" + t + e + p, t + r + p) for t in "てで" for e, r, ps in (
+    ("いる", "いる'", ("ん",) + VERB_LAST_KANA_PARTICLES), ("る", "る'", ("の", "ん")),
+    ("いた", "いた'", AFTER_ENDING), ("た", "た'", AFTER_ENDING), ("いない", "いな'い", AFTER_ENDING),
+    ("いれば", "いれ'ば", ("",))) for p in ps]
+SURU_ITERU = [("し" + p[1:], "し" + r) for p, r in ITERU_FLAT if p.startswith("+て")]
+# After the flat mark the same forms are found by moving the mark to where the endings of a
+# flat verb look for it (つかって+いるのに -> つかっている+のに, い+たので, い+ないと,
+# いれ+ば): a dozen rules that begin with the mark instead of a hundred.
+ITERU_MARK = [("+" + t + e, t + r) for t in "てで" for e, r in (
+    ("いる", "いる+"), ("いた", "い+た"), ("いな", "い+な"), ("いれ", "いれ+"), ("る", "る+"),
+    ("た", "+た"))]
+# いく after a て form, which the predicate rules put at the head of a phrase (…て/いった),
+# is flat: its past takes the accent before a particle (すぎて/いった'が, おりて/いった'のよ)
+IKU_AFTER_TE = [("/いった" + p, "/いった'" + p) for p in AFTER_ENDING]
+
 # する written in kana after a noun (勉強すれば, 電話したら) is a flat verb: its endings take
 # the accent as those of a flat verb in kanji do (kind 4, mode 1, the start of the word).
-SURU = [("すれば", "すれ'ば"), ("するの", "する'の"), ("しているの", "している'の"),
+SURU = [("すれば", "すれ'ば"), ("するの", "する'の"), ("するより", "するよ'り"), ("しなきゃ", "しな'きゃ"),
+        ("しなけれ", "しな'けれ"), ("しなかっ", "しな'かっ"), ("しなく", "しな'く"), ("しているの", "している'の"),
         ("しても", "して'も"), ("してわ", "して'わ"), ("したら", "した'ら"), ("したり", "した'り")] + [
-    ("する" + p, "する'" + p) for p in VERB_F2_PARTICLES] + [
-    (e + p, r + p) for e, r in (("しない", "しな'い"), ("した", "した'")) for p in AFTER_ENDING]
+    ("する" + p, "する'" + p) for p in VERB_LAST_KANA_PARTICLES] + [
+    ("する" + p, "する" + p[0] + "'" + p[1:]) for p in VERB_F2_1_PARTICLES] + [
+    (e + p, r + p) for e, r in (("しない", "しな'い"), ("した", "した'")) for p in AFTER_ENDING] + SURU_ITERU
+
+
+
+def suru_after_particles():
+    """する in kana after を, が or に inside a kana word (…をしたので, …がしたので) takes the
+    accents of a flat verb's endings too. The phrase boundary that the predicate rules put in
+    front of the verb is put first (after が and に only before した, する, して, as they do),
+    so that the accent handed on to the particle (世話 せわ' + 'をしたのに) puts no boundary in
+    front of the particle, and the endings are then found after it: few rules begin with the
+    particles, which most kana words hold."""
+    # (also where the reader has put a pause after the particle: …を、しなければ)
+    out = [("を" + c + k, "を" + c + "/" + k) for k in "しす" for c in ("", "、")]
+    out += [(q + c + v, q + c + "/" + v) for q in "がに" for v in ("した", "する", "して")
+            for c in ("", "、")]
+    return out + [("/" + p, "/" + r) for p, r in SURU]
+
+
+def suru_after_to():
+    """…とする, …とした after a noun, at the start of the kana word, stay in the noun's phrase
+    (ひつよーとする'が): kind 4, mode 1; after a volitional (およご'うとする) the speaker
+    begins a phrase at する as often as not."""
+    return [(q + "と" + p, "と" + r) for p, r in SURU if p.startswith(("した", "する"))
+            for q in ("+", "")]
+
+
+# The desiderative of a verb accented on its stem (読む よ'む, 述べる のべ'る) takes the accent on
+# the た of たい, as most Tokyo speakers now say it (よみた'い, のべた'い; the evaluation's
+# speaker 5 times of 5): kind 4, mode 1, where the mark is handed on after the stem's last kana
+# (のべ'たい), and in HANDED_ON where it stands before a godan verb's continuative kana
+# ('みたい). Only たい itself: たかった and たくない keep the verb's accent more often.
+DESIDERATIVE_ENDS = (("たい", "た'い"),)
+DESIDERATIVE = [(k + "'" + e, k + r) for k in "いきぎしじちにひびみりえけげせぜてでねへべめれ"
+                for e, r in DESIDERATIVE_ENDS]
+
+# すぎる and やすい after a verb's continuative or an adjective's stem make a compound with one
+# accent, theirs (よみすぎ'る, さむすぎ'る, たべすぎ'る, よみやす'い, よみや'すく,
+# みまわれやす'い): kind 4, mode 0 (every pattern holds a mark), where the word before has
+# handed on its accent or the flat mark, before or after the okurigana it leaves there ('みすぎる,
+# べ'すぎる, い+すぎる, れ+やすい).
+COMPOUND_ENDINGS = (("すぎる", "すぎ'る"), ("すぎな", "すぎ'な"), ("すぎた", "す'ぎた"),
+                    ("すぎて", "す'ぎて"), ("やすい", "やす'い"), ("やすく", "や'すく"),
+                    ("やすかっ", "や'すかっ"), ("そう", "そ'う"),
+                    # かける, かかる, まくる, あげる (はいりか'けていた, おぼれかか'っていた,
+                    # ほえまく'る, きずきあげ'る)
+                    ("かける", "かけ'る"), ("かけな", "かけ'な"), ("かけた", "か'けた"),
+                    ("かけて", "か'けて"), ("かかる", "かか'る"), ("かかっ", "かか'っ"),
+                    ("まくる", "まく'る"), ("まくっ", "まく'っ"), ("あげる", "あげ'る"),
+                    ("あげた", "あ'げた"), ("あげて", "あ'げて"))
+# ... and so does そう of appearance (おちそ'うな, ころびそ'うに, たかそ'うだ); after a plain
+# form it is hearsay, and leaves the accent as it is (あかいそうだ, いくそうだ, たか'いそうだ):
+# the mark after an adjective's い or a verb's last kana goes first, and an accent before an
+# い stays (a godan verb's い continuative, つかいそう, あ'いそう, keeps its own accent too)
+COMPOUND_GUARD = [(k + "+そう", k + "そう") for k in "い" + VERB_ENDS]
+COMPOUND = [(q + e, r) for q in "'+" for e, r in COMPOUND_ENDINGS] + [
+    ("'" + k + e, k + r) for k in "いきぎしちにびみり" for e, r in COMPOUND_ENDINGS
+    if not (k == "い" and e == "そう")]
 
 # The て and た forms of a verb whose accent falls on its stem's last kana (備え'る, 見せ'る,
 # 冷やし'ます) have it one kana earlier (そな'えて, み'せた, ひや'して): kind 4, mode 1, where
-# the word dictionary hands the accent on after that kana. The desiderative keeps it (たべ'たい).
+# the word dictionary hands the accent on after that kana. The desiderative is DESIDERATIVE's
+# (たべた'い).
 TE_TA_STEMS = "いきぎしじちにひびみりえけげせぜてでねへべめれ"
 TE_TA_KEPT = ("たい", "たく", "たかっ", "たけれ", "たが")
 TE_TA = [(k + "'" + e, k + "'" + e) for k in TE_TA_STEMS for e in TE_TA_KEPT] + [
@@ -233,10 +326,25 @@ HANDED_ON = [
     ("'れま", "れま"), ("'せま", "せま"),
     ("'ましょう", "ましょ'う"), ("'ます", "ま'す"), ("'まし", "ま'し"), ("'ませ", "ませ'"),
 ] + [
+    # an accented godan verb's なかった, なければ, なくて have the accent on な, as Tokyo
+    # speakers now mostly say them (とどかな'かった, あるかな'ければ; the plain ない stays:
+    # かぎら'ない); an ichidan verb keeps it on its stem (たべ'なければ). Not after が, which
+    # the predicate rules would take for the particle before ない (いそが'なければ stays)
+    (k + "'" + e, k + r) for k in "かさたなばまらわ"
+    for e, r in (("なかっ", "な'かっ"), ("なけれ", "な'けれ"), ("なくて", "な'くて"))] + [
+    # the desiderative of an accented verb takes the accent on た, as Tokyo speakers now mostly
+    # say it (よみた'い, すごした'い; see DESIDERATIVE)
+    ("'" + k + e, k + r) for k in "いきぎしちにびみり" for e, r in DESIDERATIVE_ENDS] + [
     # a godan verb's continuative kana with the stem's accent before it (書き -> 'きます)
     ("'" + k + p, k + r) for k in "いきぎしちにびみり"
     for p, r in (("ましょう", "ましょ'う"), ("ます", "ま'す"), ("まし", "ま'し"), ("ませ", "ませ'"))
 ] + [
+    # a verb whose headword ends before its last kana (始ま, 減ら) hands the flat mark on in
+    # front of that kana (ま+るのに): it goes after it, where the rules below look for it
+    ("+" + k, k + "+") for k in VERB_ENDS] + ITERU_MARK + [
+    # the particles that take the accent on their first mora after a flat verb (こーさんする
+    # く'らい, いくば'かり), before ば and の take it; after a flat noun see NOUN_F2_PARTICLES
+    (k + "+" + p, k + p[0] + "'" + p[1:]) for k in VERB_ENDS for p in VERB_F2_1_PARTICLES] + [
     ("+ましょう", "ましょ'う"), ("+ます", "ま'す"), ("+まし", "ま'し"), ("+ませ", "ませ'"),
 ] + [
     # a flat verb's negative and past are flat (つかわない, つかった), but before a particle
@@ -246,18 +354,40 @@ HANDED_ON = [
     for e, r in (("ない", "な'い"), ("た", "た'")) for p in AFTER_ENDING
 ] + [
     ("+ているの", "ている'の"), ("+でいるの", "でいる'の"),
+] + [
     ("+たら", "た'ら"), ("+だら", "だ'ら"), ("+たり", "た'り"), ("+だり", "だ'り"),
     ("+ても", "て'も"), ("+でも", "で'も"), ("+てわ", "て'わ"), ("+でわ", "で'わ"), ("+ば", "'ば"),
-    ("+なかっ", "な'かっ"), ("+なく", "な'く"), ("+なけれ", "な'けれ"),
+    ("+なかっ", "な'かっ"), ("+なく", "な'く"), ("+なけれ", "な'けれ"), ("+なきゃ", "な'きゃ"),
+    # the copula's でなければ after a flat noun likewise (こーへーでな'ければ)
+    ("+でなけれ", "でな'けれ"),
+] + [
+    # and the copula before a particle: だ, であった, and the attributive な before の or ん
+    # (じかんだ'と, しごとであ'った, もんだいな'ので, むちゅーな'んだ)
+    ("+だ" + p, "だ'" + p) for p in ("と", "が", "から", "けど", "けれど", "し")] + [
+    ("+であっ", "であ'っ"), ("+なの", "な'の"), ("+なん", "な'ん"),
     ("+でしょう", "でしょ'う"),
     ("+たい", "た'い"), ("+たかっ", "た'かっ"), ("+たく", "た'く"),
     # before の (のに, ので, のです) a flat verb takes the accent on its last kana: いく'のに
-] + [(k + "+の", k + "'の") for k in "うくぐすつぬぶむる"] + [
+] + [(k + "+" + n, k + "'" + n) for k in "うくぐすつぬぶむる" for n in "のん"] + [
     # so it does before the particles whose UniDic accent-combination type after a verb is
     # F2@0 (いく'か, いく'から, いく'けど)
-    (k + "+" + p, k + "'" + p) for k in "うくぐすつぬぶむる" for p in VERB_F2_PARTICLES] + [
+    (k + "+" + p, k + "'" + p) for k in "うくぐすつぬぶむる" for p in VERB_LAST_KANA_PARTICLES] + [
     # after a flat noun には, では, だった and まで take the accent (がっこうに'わ)
     ("+にわ", "に'わ"), ("+でわ", "で'わ"), ("+だった", "だ'った"), ("+まで", "ま'で"),
+    # the plural suffix たち puts the accent on a flat noun's last mora (こども'たち,
+    # わたし'たち), as 達 does in kanji; たちまち after a noun is the adverb
+    ("+たちまち", "たちまち"), ("+たち", "'たち"),
+    # より after a flat word takes the accent on よ (わたしよ'り, いくよ'りも), and so does the
+    # compound particle により after a flat noun (じっしによ'り); によれば is the flat verb
+    # よる's conditional (しんぶんによれ'ば)
+    ("+により", "によ'り"), ("+によれば", "によれ'ば"), ("+より", "よ'り"),
+] + [
+    # ため before に or の (see PURPOSE_FLAT): after a flat verb or a flat noun and の in their
+    # phrase (ゆずるため'に, わたしのため'に), after a verb accented on its stem's last kana a
+    # phrase of its own (たて'る/ため'に)
+    (k + "+ため" + p, k + "ため'" + p) for k in VERB_ENDS for p in "にの"] + [
+    ("+のため" + p, "のため'" + p) for p in "にの"] + [
+    ("'" + k + "ため" + p, "'" + k + "/ため'" + p) for k in VERB_ENDS for p in "にの"] + [
     ("+", ""),
 ]
 
@@ -268,6 +398,20 @@ CONTENT = [
     ("ようだ", "よ'うだ"), ("ようで", "よ'うで"), ("もちろん", "もちろ'ん"), ("すべて", "す'べて"),
     ("ください", "くださ'い"),
 ]
+
+# ため (for) before に or の has its accent on its last mora (ゆずるため'に, かんさつするため'の);
+# at the end of a phrase it is flat (おーゆきのため、). After a flat verb or a flat noun with
+# の it stays in their phrase; after an accented verb it begins a phrase of its own (たて'る/
+# ため'に); after an accented noun with の it is said in the noun's phrase, flat (しょく'りょー
+# のための). The flat mark tells them apart (see HANDED_ON); here する, した and いる in kana,
+# which are flat, and at the start of a kana word the ending of an accented verb whose accent
+# lies in its kanji (防ぐ ふせ'ぐ/ため'に), which hands on no mark.
+PURPOSE_FLAT = [(v + "ため" + p, v + "ため'" + p) for v in ("する", "した", "いた", "いる") for p in "にの"]
+PURPOSE_AFTER_ACCENT = [(k + "ため" + p, k + "/ため'" + p) for k in VERB_ENDS for p in "にの"]
+
+# ほう (方) of a comparison written in kana, after a verb's past or の, begins a phrase with
+# its accent (したほうが → した/ほ'うが, ろんげの/ほ'うが), as 方 in kanji does.
+COMPARISON = [(k + "ほうが", k + "/ほ'うが") for k in "ただの"]
 
 # Polite and past endings of hiragana words (kind 4, mode 2): longest first, since only the
 # first matching ending applies.
@@ -661,18 +805,26 @@ def main():
     # after a flat noun the word begins with the flat mark it handed on
     lines += [f"4 0 {q}{p} {r} 1" for p, r in TOPIC_PREDICATES + SURU for q in ("+", "")]
     lines += [f"4 0 {p} {r} 1" for p, r in COPULA + JOINED_AFTER_FLAT + DEKIRU_AFTER_NOUN]
-    lines += [f"4 0 {p} {r} 1" for p, r in TE_TA]
+    lines += [f"4 0 {p} {r} 1" for p, r in suru_after_to()]
+    lines += [f"4 0 {p} {r} 1" for p, r in DESIDERATIVE + TE_TA]
     # before the flat mark a kanji's reading hands on is dropped: 失う + まい is no うまい
     lines += [f"4 0 {p} {r} 1" for p, r in kana_adjectives()]
+    lines += [f"4 0 +{p} {p[0]}'{p[1:]} 1" for p in NOUN_F2_PARTICLES]
+    lines += [f"4 0 {p} {r} 0" for p, r in COMPOUND_GUARD + COMPOUND]
     lines += [f"4 0 {p} {r} 0" for p, r in HANDED_ON]
+    # する in kana after を or が inside a kana word (…をしたので, …がしたので) likewise
+    lines += [f"4 0 {p} {r} 0" for p, r in suru_after_particles()]
     for p, r in PREDICATES + NEGATIVE_PAST:
         if p in JOINED_AFTER_FLAT_SPLITS:
             lines.append(f"4 0 {p} {r} 1")
             lines += [f"4 0 {k}{p} {k}{r} 0" for k in KANA_BEFORE]
         else:
             lines.append(f"4 0 {p} {r} 0")
+    lines += [f"4 0 {p} {r} 0" for p, r in IKU_AFTER_TE]
     lines += [f"4 0 {p} {r} 0" for p, r in phrase_adverbs() + deictics() + AFTER_ADVERB]
     lines += [f"4 0 {p} {r} 0" for p, r in CONTENT]
+    lines += [f"4 0 {p} {r} 1" for p, r in PURPOSE_AFTER_ACCENT]
+    lines += [f"4 0 {p} {r} 0" for p, r in PURPOSE_FLAT + COMPARISON]
     # after the nouns' accents, which would otherwise see an accent after them
     lines += [f"4 0 {p} {r} 0" for p, r in POLITE_PREDICATES]
     # the adverb ますます (ます'ます) keeps its accent: ます at its end is no polite ending

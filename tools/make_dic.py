@@ -70,7 +70,7 @@ MAX_COST_NAME = 7000
 # Readings that UniDic's word costs rank below a rarer one (its costs come from written
 # corpora): the everyday reading goes first.
 PREFER = {
-    "私": "わたし", "何": "なに", "方": "ほう", "他": "ほか", "後": "あと", "今日": "きょー",
+    "私": "わたし", "何": "なに", "方": "ほー", "他": "ほか", "後": "あと", "今日": "きょー",
     "明日": "あした", "昨日": "きのー", "大人": "おとな", "兄": "あに", "姉": "あね", "風": "かぜ",
     "名": "な", "何時": "なんじ", "間": "あいだ", "年": "とし", "一度": "いちど", "覧": "らん",
     "日本": "にほん", "上手": "じょーず", "下手": "へた", "色々": "いろいろ",
@@ -102,9 +102,10 @@ COMPOUNDS = {"日本語": "にほんご", "外国語": "がいこくご", "日�
 for _kana, _stem in (("た", "き"), ("て", "き"), ("ま", "き"), ("そ", "き"), ("ち", "き"), ("な", "こ"),
                      ("ら", "こ"), ("さ", "こ"), ("よ", "こ"), ("い", "こ"), ("る", "く"), ("れ", "く")):
     SUPPLEMENT["来" + _kana] = _stem + _kana
-# ... and by the second kana: 来なさい きなさい (not こない), 来れない これない (not 来れば くれば)
+# ... and by the second kana: 来なさい きなさい (not こない), 来れない これない (not 来れば くれば),
+# 来そう きそう (not 来す きたす), 来たい きたい (with the desiderative's accent)
 for _kana, _stem in (("なさ", "き"), ("れな", "こ"), ("れる", "こ"), ("れま", "こ"), ("れた", "こ"),
-                     ("れて", "こ")):
+                     ("れて", "こ"), ("そう", "き"), ("たい", "き")):
     SUPPLEMENT["来" + _kana] = _stem + _kana
 
 # Native suffix readings taken after a verb's continuative form (書き方 かた, 読み手 て); other
@@ -126,6 +127,8 @@ OTHER_VERB_SPELLINGS = {("寝", "休")}
 PHRASES = {
     "何の": [("なんの", C_NOUN, "1")], "何で": [("なんで", C_NOUN, "1")], "何と": [("なんと", C_NOUN, "1")],
     "何だ": [("なんだ", C_NOUN, "1")], "何て": [("なんて", C_NOUN, "1")], "何ら": [("なんら", C_NOUN, "1")],
+    # 何も (nothing, at all) is flat, though 何 alone is な'に
+    "何も": [("なにも", C_ADVERB, "0")],
     "間に": [("まに", C_NOUN, "0"), ("あいだに", C_AFTER_ATTR, "0")],
     "間も": [("まも", C_NOUN, "0"), ("あいだも", C_AFTER_ATTR, "0")],
 }
@@ -332,18 +335,52 @@ def with_later_part_accent(head, chosen, types):
 
 def accent_type(r):
     """UniDic's accent types of a row, the one to use first. An adjective listed as both flat
-    and accented (難しい 0,4) is said with the accent in careful Tokyo speech."""
+    and accented (難しい 0,4) is said with the accent in careful Tokyo speech, and so is a
+    pronoun (何 0,1: な'にが, な'にか; 何も, flat, has an entry of its own). Nouns, adverbs and
+    verbs so listed keep the flat type: as many of them are said flat as accented."""
     types = r[28].strip('"').split(",")
-    if r[4] == "形容詞" and types[0] == "0" and len(types) > 1:
+    if r[4] in ("形容詞", "代名詞") and types[0] == "0" and len(types) > 1:
         types = types[1:] + types[:1]
+    if r[4] == "動詞" and types[0] != "0" and len(types) > 1:
+        # an accented verb listed with two accents (考える 3,4) is said by Tokyo speakers now
+        # with the accent on the mora before the last (かんがえ'る, かんがえ'ない)
+        lemma = kc.to_hiragana(r[10])
+        morae = sum(1 for i, ch in enumerate(lemma) if not (ch in kc.SMALL and i > 0))
+        second_last = str(morae - 1)
+        if second_last in types[1:]:
+            types.remove(second_last)
+            types.insert(0, second_last)
     return ",".join(types)
+
+
+# 来る is accented (く'る): its forms have the accent on the stem (き'た, き'て, こ'ない, く'れば,
+# こ'い), before ます (きま'す), on the volitional's よ (こよ'う), on なさい's さ (きなさ'い) and
+# on the desiderative's た (きた'い),
+# by the kana after the stem written out in SUPPLEMENT. The other stems (来ら, 来さ, 来れな …)
+# stay flat: their endings give the accent (こられ'る).
+KURU_ACCENT = {"来た": "1", "来て": "1", "来な": "1", "来る": "1", "来れ": "1", "来い": "1",
+               "来ま": "2", "来よ": "2", "来そ": "2", "来そう": "2", "来なさ": "3", "来たい": "2"}
 
 
 def supplement_accent(heads, head, reading):
     """The accent UniDic gives a numeral written out by hand, when it has the word (一人
-    ひと'り, 二人 ふたり')."""
+    ひと'り, 二人 ふたり'), and the forms of 来る by the kana after the stem."""
+    if head in KURU_ACCENT:
+        return KURU_ACCENT[head]
     c = heads.get(head, {}).get(reading)
     return c.accent if c is not None else "0"
+
+
+# Accents that Tokyo speakers give a word in running text where UniDic lists one type only:
+# 人 is flat alone but takes the accent on its last mora after a modifier (この人は, 来た人が
+# ひと'が), which is where it almost always stands.
+SPOKEN_ACCENT = {"人": {"ひと": "2"}}
+
+
+def spoken_accent(head, entry):
+    """The entry of a headword with the accents of SPOKEN_ACCENT put in."""
+    acc = SPOKEN_ACCENT.get(head, {})
+    return [(r, c, acc.get(r, a) if a == "0" else a) for r, c, a in entry]
 
 
 def accent_known(r):
@@ -1271,10 +1308,6 @@ def main():
             if reading not in heads[head]:
                 heads[head][reading] = Cand()  # 何時 なんじ: UniDic reads it as 何 + 時
                 heads[head][reading].codes = {C_NOUN: 0}
-                # the same word spelled with ー (方 ほー) lends its accent (ほ'うが)
-                same = heads[head].get(reading.replace("う", "ー"))
-                if same is not None:
-                    heads[head][reading].accent = same.accent
             c = heads[head][reading]
             best = min(x.cost for x in heads[head].values())
             c.cost = best - 1
@@ -1288,6 +1321,8 @@ def main():
         table[head] = [(r, c, "0" if c in (C_SUFFIX, C_COUNTER, C_AFTER_CONT)
                         else rd[r].prefix_accent if c == C_PREFIX else rd[r].accent)
                        for r, c in choose(head, rd)]
+    for head in SPOKEN_ACCENT:
+        table[head] = spoken_accent(head, table[head])
     for head, entry in PHRASES.items():
         table[head] = entry
     # before the corpus runs, which may then give the spelling its ordinary reading (小文字)

@@ -27,7 +27,7 @@ TEST_F(ShippedAccents, PoliteEndingsStayInThePhraseBefore) {
   // after a flat verb the negative is flat too; an accented verb's falls before ない
   EXPECT_EQ(Read(U"買わない。"), "かわない。");
   EXPECT_EQ(Read(U"読まない。"), "よま'ない。");
-  EXPECT_EQ(Read(U"食べたい。"), "たべ'たい。");
+  EXPECT_EQ(Read(U"食べたい。"), "たべた'い。");
 }
 
 // A predicate after a particle begins its own phrase, with its own accent.
@@ -113,7 +113,7 @@ TEST_F(ShippedAccents, NounsKeepTheirAccentBesideSuffixesReadAlike) {
 // A suffix whose compounds are flat lends the part before it no accent and has none of its own
 // inside a word, though the kanji alone has one.
 TEST_F(ShippedAccents, FlatCompoundSuffixes) {
-  EXPECT_EQ(Read(U"現実的に考える。"), "げんじつてきに/かんが'える。");
+  EXPECT_EQ(Read(U"現実的に考える。"), "げんじつてきに/かんがえ'る。");
   EXPECT_EQ(Read(U"不良品を返す。"), "ふりょーひんを/か'えす。");
   EXPECT_EQ(Read(U"安全性が高い。"), "あんぜんせーが/たか'い。");
   EXPECT_EQ(Read(U"性。"), "せ'ー。");
@@ -181,6 +181,202 @@ TEST_F(ShippedAccents, ParticlesThatTakeTheAccentAfterAFlatNoun) {
   EXPECT_EQ(Read(U"雨には"), "あ'めにわ。");
 }
 
+// The plural suffix たち puts the accent on the last mora of a flat noun, written in kana as
+// in kanji; たちまち after a noun is an adverb of its own.
+TEST_F(ShippedAccents, PluralSuffixAccentsAFlatNoun) {
+  EXPECT_EQ(Read(U"子供たちの事。"), "こども'たちの/こと。");
+  EXPECT_EQ(Read(U"子供達の事。"), "こども'たちの/こと。");
+  EXPECT_EQ(Read(U"私たちは行く。"), "わたし'たちわ/いく。");
+  EXPECT_EQ(Read(U"女性たちは"), "じょせ'ーたちわ。");
+  // an accented noun keeps its own accent
+  EXPECT_EQ(Read(U"男たちが来た。"), "おとこ'たちが/き'た。");
+  EXPECT_EQ(Read(U"学生たちまち"), "がくせー/たちまち。");
+}
+
+// A pronoun that UniDic lists both flat and accented takes the accent (何 な'に); 何も
+// (nothing, at all) stays flat.
+TEST_F(ShippedAccents, PronounsTakeTheirAccentedForm) {
+  EXPECT_EQ(Read(U"何が起こるか。"), "な'にが/おこ'るか。");
+  EXPECT_EQ(Read(U"何か新しいこと。"), "な'にか/あたらし'い/こと'。");
+  EXPECT_EQ(Read(U"何もない。"), "なにも/な'い。");
+  // 方 ほう of a comparison keeps UniDic's accent, the everyday reading put first
+  EXPECT_EQ(Read(U"母の方が心配している。"), "は'はの/ほ'ーが/しんぱいしている。");
+  // and so does ほう written in kana after a verb's past or の
+  EXPECT_EQ(Read(U"自殺したほうがいい。"), "じさつした/ほ'うが/い'い。");
+  EXPECT_EQ(Read(U"死んだほうがましだ。"), "しんだ/ほ'うが/ましだ。");
+}
+
+// A verb that UniDic lists with two accents takes the one on the mora before the last, as
+// Tokyo speakers now say it (考える 3,4: かんがえ'る), in all its forms.
+TEST_F(ShippedAccents, VerbsTakeTheirModernAccent) {
+  EXPECT_EQ(Read(U"答える。"), "こたえ'る。");
+  EXPECT_EQ(Read(U"考えなければ"), "かんがえ'なければ。");
+  EXPECT_EQ(Read(U"考えられる。"), "かんがえられ'る。");
+  EXPECT_EQ(Read(U"考えられた。"), "かんがえら'れた。");
+}
+
+// 人 after a modifier, where it almost always stands, takes the accent on its last mora.
+TEST_F(ShippedAccents, PersonAfterAModifierIsAccented) {
+  EXPECT_EQ(Read(U"たくさんの人が来た。"), "たくさんの/ひと'が/き'た。");
+  EXPECT_EQ(Read(U"見知らぬ人が近寄ってきた。"), "みしらぬ/ひと'が/ちかよってきた。");
+  EXPECT_EQ(Read(U"若い人たちが"), "わか'い/ひと'たちが。");
+  // inside a word it keeps the reading and accent of the compound
+  EXPECT_EQ(Read(U"日本人です。"), "にほんじんです。");
+}
+
+// する written in kana after を or が inside a kana word takes the accents of a flat verb's
+// endings before a particle, in a phrase of its own; at the end it stays flat.
+TEST_F(ShippedAccents, SuruAfterAnObjectTakesFlatVerbEndings) {
+  EXPECT_EQ(Read(U"夜更かしをしたので"), "よふ'かしを/した'ので。");
+  EXPECT_EQ(Read(U"さんざん世話をしたのに"), "さんざん/せわ'を/した'のに。");
+  EXPECT_EQ(Read(U"頭痛がしたので"), "ずつーが/した'ので。");
+  EXPECT_EQ(Read(U"勉強をすれば"), "べんきょーを/すれ'ば。");
+  EXPECT_EQ(Read(U"断食をしないと"), "だんじきを/しな'いと。");
+  EXPECT_EQ(Read(U"電話をした。"), "でんわを/した。");
+  // also where the reader has put a pause after the particle
+  EXPECT_EQ(Read(U"来週までに宿題をしなければならない。"),
+            "らいしゅーま'でに/しゅくだいを、しな'ければ/なら'ない。");
+  // after に in a phrase of its own, after と in the phrase of the noun
+  EXPECT_EQ(Read(U"気にしたので"), "きに/した'ので。");
+  EXPECT_EQ(Read(U"衣服を必要とするが"), "い'ふくを/ひつよーとする'が。");
+  // なきゃ, the spoken なければ, takes the accent after a flat verb as なければ does
+  EXPECT_EQ(Read(U"勉強しなきゃ"), "べんきょーしな'きゃ。");
+  EXPECT_EQ(Read(U"行かなきゃ"), "いかな'きゃ。");
+  // and する's なければ, なかった, なく, and the copula's でなければ after a flat noun
+  EXPECT_EQ(Read(U"徹夜しなければいけない"), "てつやしな'ければ/いけない。");
+  EXPECT_EQ(Read(U"電話しなかった"), "でんわしな'かった。");
+  EXPECT_EQ(Read(U"公平でなければならない"), "こーへーでな'ければ/なら'ない。");
+  // the copula before a particle after a flat noun: だ, であった, な before の and ん
+  EXPECT_EQ(Read(U"長い時間だと思う。"), "なが'い/じかんだ'と/おも'う。");
+  EXPECT_EQ(Read(U"仕事であった。"), "しごとであ'った。");
+  EXPECT_EQ(Read(U"問題なので"), "もんだいな'ので。");
+  EXPECT_EQ(Read(U"夢中なんだ。"), "むちゅーな'んだ。");
+  EXPECT_EQ(Read(U"雨だと"), "あ'めだと。");
+}
+
+// いる after a flat verb's て form (or する's) and いく after a て form are flat verbs: their
+// endings take the accent before a particle; an accented verb keeps its own.
+TEST_F(ShippedAccents, IruAndIkuAfterTeTakeFlatVerbEndings) {
+  EXPECT_EQ(Read(U"空いていたので"), "あいていた'ので。");
+  EXPECT_EQ(Read(U"使っていれば"), "つかっていれ'ば。");
+  EXPECT_EQ(Read(U"安定してるんです"), "あんてーしてる'んです。");
+  EXPECT_EQ(Read(U"格好をしていないと"), "かっこーを/していな'いと。");
+  EXPECT_EQ(Read(U"過ぎていったが"), "す'ぎて/いった'が。");
+  EXPECT_EQ(Read(U"書いているのに"), "か'いているのに。");
+  EXPECT_EQ(Read(U"使っているから"), "つかっている'から。");
+  EXPECT_EQ(Read(U"行くんです"), "いく'んです。");
+}
+
+// より after a flat word takes the accent on よ, as により after a flat noun does; after an
+// accented word it stays flat.
+TEST_F(ShippedAccents, YoriAfterAFlatWord) {
+  EXPECT_EQ(Read(U"私より"), "わたしよ'り。");
+  EXPECT_EQ(Read(U"公園へ行くよりも"), "こーえんえ/いくよ'りも。");
+  EXPECT_EQ(Read(U"旅行するよりも"), "りょこーするよ'りも。");
+  EXPECT_EQ(Read(U"実施により"), "じっしによ'り。");
+  EXPECT_EQ(Read(U"新聞によれば"), "しんぶんによれ'ば。");
+  EXPECT_EQ(Read(U"雨より"), "あ'めより。");
+}
+
+// ため before に or の is accented on its last mora: in the phrase of a flat verb or a flat
+// noun with の, in a phrase of its own after an accented verb, and flat after an accented noun
+// with の or at the end of a phrase.
+TEST_F(ShippedAccents, TameBeforeNiOrNo) {
+  EXPECT_EQ(Read(U"席を譲るために"), "せ'きを/ゆずるため'に。");
+  EXPECT_EQ(Read(U"誤解を減らすためには"), "ごかいを/へらすため'にわ。");
+  EXPECT_EQ(Read(U"禁煙するために"), "きんえんするため'に。");
+  EXPECT_EQ(Read(U"私のために"), "わたしのため'に。");
+  EXPECT_EQ(Read(U"政権を建てるために"), "せーけんを/たて'る/ため'に。");
+  EXPECT_EQ(Read(U"老化を防ぐために"), "ろーかを/ふせ'ぐ/ため'に。");
+  EXPECT_EQ(Read(U"食料のための作物"), "しょく'りょーのための/さく'もつ。");
+  EXPECT_EQ(Read(U"大雪のため、休みです。"), "おーゆきのため、やすみ'です。");
+}
+
+// A flat verb whose headword ends before its last kana hands the flat mark on in front of that
+// kana; the particles that accent a flat verb's last kana still find it.
+TEST_F(ShippedAccents, FlatVerbEndingAfterAShortHeadword) {
+  EXPECT_EQ(Read(U"始まるのに"), "はじまる'のに。");
+  EXPECT_EQ(Read(U"減らすから"), "へらす'から。");
+}
+
+// まで puts the accent on a flat verb's last kana, but takes it itself after a flat noun.
+TEST_F(ShippedAccents, MadeAfterAFlatVerb) {
+  EXPECT_EQ(Read(U"治療が終わるまでに"), "ちりょーが/おわる'までに。");
+  EXPECT_EQ(Read(U"固まるまで待つ。"), "かたまる'まで/ま'つ。");
+  EXPECT_EQ(Read(U"妊娠するまで"), "にんしんする'まで。");
+  EXPECT_EQ(Read(U"学校まで行く。"), "がっこーま'で/いく。");
+}
+
+// Particles that take the accent on their first mora after a flat noun (しか, など, なんか,
+// やら …) or a flat verb (くらい, ばかり, のみ), before the rules for ば and の see them;
+// after an accented word they stay flat.
+TEST_F(ShippedAccents, ParticlesAccentedAfterAFlatWord) {
+  EXPECT_EQ(Read(U"汚職なんかに"), "おしょくな'んかに。");
+  EXPECT_EQ(Read(U"疲労やら"), "ひろーや'ら。");
+  EXPECT_EQ(Read(U"私しか"), "わたしし'か。");
+  EXPECT_EQ(Read(U"学校ばかり"), "がっこーば'かり。");
+  EXPECT_EQ(Read(U"降参するくらいなら"), "こーさんするく'らいなら。");
+  EXPECT_EQ(Read(U"行くばかり"), "いくば'かり。");
+  EXPECT_EQ(Read(U"遊ぶのみ"), "あそぶの'み。");
+  EXPECT_EQ(Read(U"行くしか"), "いく'しか。");
+  EXPECT_EQ(Read(U"入れるなら"), "いれる'なら。");
+  EXPECT_EQ(Read(U"雨しか"), "あ'めしか。");
+  EXPECT_EQ(Read(U"使えば"), "つかえ'ば。");
+}
+
+// The desiderative of a verb accented on its stem takes the accent on the た of たい, as Tokyo
+// speakers now mostly say it; たかった keeps the verb's accent.
+TEST_F(ShippedAccents, DesiderativeTakesTheAccent) {
+  EXPECT_EQ(Read(U"読みたい"), "よみた'い。");
+  EXPECT_EQ(Read(U"述べたいと思います。"), "のべた'いと/おもいま'す。");
+  EXPECT_EQ(Read(U"取りたいのですが"), "とりた'いのですが。");
+  EXPECT_EQ(Read(U"行きたい"), "いきた'い。");
+  EXPECT_EQ(Read(U"読みたかった"), "よ'みたかった。");
+  // an accented godan verb's なかった, なければ, なくて likewise take it on な; ない and an
+  // ichidan verb's forms keep it on the stem
+  EXPECT_EQ(Read(U"届かなかった"), "とどかな'かった。");
+  EXPECT_EQ(Read(U"歩かなければ"), "あるかな'ければ。");
+  EXPECT_EQ(Read(U"限らない。"), "かぎら'ない。");
+  EXPECT_EQ(Read(U"食べなければ"), "たべ'なければ。");
+}
+
+// すぎる and やすい after a verb's continuative or an adjective's stem make one compound with
+// their accent, whatever the accent of the word before.
+TEST_F(ShippedAccents, SugiruAndYasuiMakeACompound) {
+  EXPECT_EQ(Read(U"読みすぎる"), "よみすぎ'る。");
+  EXPECT_EQ(Read(U"食べすぎる"), "たべすぎ'る。");
+  EXPECT_EQ(Read(U"食べすぎた"), "たべす'ぎた。");
+  EXPECT_EQ(Read(U"使いすぎた"), "つかいす'ぎた。");
+  EXPECT_EQ(Read(U"寒すぎる"), "さむすぎ'る。");
+  EXPECT_EQ(Read(U"読みやすい"), "よみやす'い。");
+  EXPECT_EQ(Read(U"読みやすく"), "よみや'すく。");
+  // そう of appearance too; そう of hearsay after a plain form leaves the accent as it is
+  EXPECT_EQ(Read(U"転びそうになった。"), "ころびそ'うに/な'った。");
+  EXPECT_EQ(Read(U"落ちそうな音"), "おちそ'うな/おと。");
+  EXPECT_EQ(Read(U"高そうだ。"), "たかそ'うだ。");
+  EXPECT_EQ(Read(U"高いそうだ。"), "たか'いそうだ。");
+  EXPECT_EQ(Read(U"赤いそうだ。"), "あかいそうだ。");
+  EXPECT_EQ(Read(U"行くそうだ。"), "いくそうだ。");
+  // and かける, かかる after a continuative
+  EXPECT_EQ(Read(U"日が沈みかけている。"), "ひが/しずみか'けている。");
+  EXPECT_EQ(Read(U"溺れかかっていた"), "おぼれかか'っていた。");
+  EXPECT_EQ(Read(U"吠えまくる"), "ほえまく'る。");
+  EXPECT_EQ(Read(U"築きあげる"), "きずきあげ'る。");
+}
+
+// 来る is an accented verb: its forms carry the accent on the stem or where an accented verb's
+// endings take it, and 来そう is 来る's, not 来す's.
+TEST_F(ShippedAccents, FormsOfKuruCarryTheAccent) {
+  EXPECT_EQ(Read(U"通知が来た。"), "つーちが/き'た。");
+  EXPECT_EQ(Read(U"来てください。"), "き'て/くださ'い。");
+  EXPECT_EQ(Read(U"返事が来ない。"), "へんじ'が/こ'ない。");
+  EXPECT_EQ(Read(U"来ます。"), "きま'す。");
+  EXPECT_EQ(Read(U"来なさい。"), "きなさ'い。");
+  EXPECT_EQ(Read(U"来れば"), "く'れば。");
+  EXPECT_EQ(Read(U"来たい人"), "きた'い/ひと。");
+  EXPECT_EQ(Read(U"雨が降って来そうだ。"), "あ'めが/ふ'って/きそ'うだ。");
+}
+
 // ます after a predicate that begins its own phrase takes the accent in that phrase, with no
 // boundary in front of the ending.
 TEST_F(ShippedAccents, PoliteEndingsAfterAPredicatePhrase) {
@@ -191,7 +387,7 @@ TEST_F(ShippedAccents, PoliteEndingsAfterAPredicatePhrase) {
 
 // Loanwords and foreign names written in katakana carry their accent.
 TEST_F(ShippedAccents, KatakanaNamesAndLoanwordsCarryTheirAccent) {
-  EXPECT_EQ(Read(U"メアリーが来た。"), "メ'アリーが/きた。");
+  EXPECT_EQ(Read(U"メアリーが来た。"), "メ'アリーが/き'た。");
   EXPECT_EQ(Read(U"ディズニーに行く。"), "ディ'ズニーに/いく。");
 }
 
@@ -299,8 +495,8 @@ TEST_F(ShippedAccents, ConjugatedFormsMoveTheAccentForward) {
   EXPECT_EQ(Read(U"激しく"), "はげ'しく。");
   EXPECT_EQ(Read(U"大きく"), "お'ーきく。");
   EXPECT_EQ(Read(U"難しければ"), "むずか'しければ。");
-  // the desiderative, ます and the plain forms keep it; short adjectives too
-  EXPECT_EQ(Read(U"食べたい"), "たべ'たい。");
+  // ます and the plain forms keep it, the desiderative takes it on た; short adjectives keep it
+  EXPECT_EQ(Read(U"食べたい"), "たべた'い。");
   EXPECT_EQ(Read(U"食べました"), "たべま'した。");
   EXPECT_EQ(Read(U"激しい"), "はげし'い。");
   EXPECT_EQ(Read(U"高く"), "たか'く。");
@@ -386,7 +582,7 @@ TEST_F(ShippedAccents, AuxiliaryVerbsAfterTeBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"読んできてください。"), "よ'んで/きてくださ'い。");
   // できて of できる is no て form followed by くる
   EXPECT_EQ(Read(U"宿題ができて嬉しい。"), "しゅくだいが/で'きて/うれし'い。");
-  EXPECT_EQ(Read(U"考えるだけで。"), "かんが'える/だけ'で。");
+  EXPECT_EQ(Read(U"考えるだけで。"), "かんがえ'る/だけ'で。");
   EXPECT_EQ(Read(U"彼はしない。"), "か'れわ/しない。");
   EXPECT_EQ(Read(U"したことはありますか。"), "したこと'わ/ありま'すか。");
   EXPECT_EQ(Read(U"目指しております。"), "めざ'して/おりま'す。");
@@ -398,7 +594,7 @@ TEST_F(ShippedAccents, PredicatesAfterEndingsBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"減少しつつある。"), "げんしょーしつつ/あ'る。");
   EXPECT_EQ(Read(U"学生にすぎない。"), "がくせーに/すぎ'ない。");
   EXPECT_EQ(Read(U"汚しさえしなければ。"), "よごしさえ/しなければ。");
-  EXPECT_EQ(Read(U"死んだほうがましだ。"), "しんだほうが/ましだ。");
+  EXPECT_EQ(Read(U"死んだほうがましだ。"), "しんだ/ほ'うが/ましだ。");
   EXPECT_EQ(Read(U"眠かったけれども。"), "ねむ'かった/け'れども。");
   EXPECT_EQ(Read(U"部屋がとれるでしょうか。"), "へや'がとれる/でしょ'うか。");
   EXPECT_EQ(Read(U"損ばかりしている。"), "そ'んばかり/している。");
@@ -457,11 +653,11 @@ TEST_F(ShippedAccents, QuotesAreNoAccentMarks) {
   EXPECT_EQ(Read(U"彼は”あ’と言った。"), "か'れわあと/いった。");
 }
 
-// A reading put first by hand keeps the accent UniDic gives the word it spells, also when
-// UniDic writes it with ー (方 ほー): 方 is ほ'う, not flat.
+// A reading put first by hand keeps the accent UniDic gives the word it spells: 方 is ほ'ー,
+// not flat.
 TEST_F(ShippedAccents, PreferredReadingsKeepTheirAccent) {
-  EXPECT_EQ(Read(U"方が。"), "ほ'うが。");
-  EXPECT_EQ(Read(U"その方がいい。"), "その/ほ'うが/い'い。");
+  EXPECT_EQ(Read(U"方が。"), "ほ'ーが。");
+  EXPECT_EQ(Read(U"その方がいい。"), "その/ほ'ーが/い'い。");
 }
 
 }  // namespace

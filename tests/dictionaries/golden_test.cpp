@@ -70,7 +70,7 @@ TEST_F(ShippedDictionaries, OkuriganaDecideTheReading) {
   EXPECT_EQ(Read(U"窓を開けてください。"), "ま'どを/あけてくださ'い。");
   EXPECT_EQ(Read(U"電車が遅れて困った。"), "でんしゃが/おくれて/こま'った。");
   EXPECT_EQ(Read(U"美しい花が咲いています。"), "うつくし'い/はな'が/さいていま'す。");
-  EXPECT_EQ(Read(U"彼が来た。"), "か'れが/きた。");
+  EXPECT_EQ(Read(U"彼が来た。"), "か'れが/き'た。");
   EXPECT_EQ(Read(U"図書館で本を借りた。"), "としょ'かんで/ほ'んを/かりた。");
 }
 
@@ -80,7 +80,7 @@ TEST_F(ShippedDictionaries, ParticlesAndWordsInCompounds) {
   EXPECT_EQ(Read(U"アメリカ人の作曲家がマラソンを走った。"),
             "あめりか'じんの/さっきょくかが、マラソンを/はし'った。");
   EXPECT_EQ(Read(U"それは正しいと思います。"), "それわ/ただし'いと/おもいま'す。");
-  EXPECT_EQ(Read(U"その他の人も部屋に入ります。"), "その/た'の/ひとも/へや'に/はいりま'す。");
+  EXPECT_EQ(Read(U"その他の人も部屋に入ります。"), "その/た'の/ひと'も/へや'に/はいりま'す。");
   EXPECT_EQ(Read(U"何か月もかかる。"), "な'んかげつもかかる。");
 }
 
@@ -90,7 +90,7 @@ TEST_F(ShippedDictionaries, EverydayVocabulary) {
   EXPECT_EQ(Read(U"冬になると雪がたくさん降る。"), "ふゆ'に/な'ると/ゆき'が/たくさん/ふ'る。");
   EXPECT_EQ(Read(U"今年の夏は特に暑かった。"), "ことしの/なつ'わ/とくに/あつ'かった。");
   EXPECT_EQ(Read(U"この問題は難しくて分からない。"), "この/もんだいわ/むずか'しくて/わから'ない。");
-  EXPECT_EQ(Read(U"医者に行った方がいいと思う。"), "いしゃに/いった/ほ'うが/い'いと/おも'う。");
+  EXPECT_EQ(Read(U"医者に行った方がいいと思う。"), "いしゃに/いった/ほ'ーが/い'いと/おも'う。");
   EXPECT_EQ(Read(U"同じような問題。"), "おなじよ'うな/もんだい。");
   EXPECT_EQ(Read(U"日本語の文法。"), "にほんごの/ぶんぽー。");
 }

@@ -64,7 +64,7 @@ TEST_F(Lexicon, AdverbBeforeAVerbIsNoPrefix) {
 
 TEST_F(Lexicon, SuffixReadings) {
   // 方 after an adjective stays ほう; after a verb's continuative form it is かた
-  EXPECT_EQ(Kana(U"早い方がいい。"), "はやいほうがいい。");
+  EXPECT_EQ(Kana(U"早い方がいい。"), "はやいほーがいい。");
   EXPECT_EQ(Kana(U"使い方を覚える。"), "つかいかたをおぼえる。");
   // a rare suffix reading (部 べ) does not take over inside words
   EXPECT_EQ(Kana(U"中心部にある。"), "ちゅーしんぶにある。");

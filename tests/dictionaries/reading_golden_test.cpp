@@ -166,9 +166,9 @@ TEST_F(Readings, HonorificVerbMakesTheWayAPerson) {
   EXPECT_EQ(Kana(U"いらっしゃる方は受付へ。"), "いらっしゃるかたわうけつけえ。");
   EXPECT_EQ(Kana(U"来てくださった方に感謝します。"), "きてくださったかたにかんしゃします。");
   // advice and comparisons keep ほう
-  EXPECT_EQ(Kana(U"お休みなさった方がいい。"), "おやすみなさったほうがいい。");
-  EXPECT_EQ(Kana(U"この方がいい。"), "このほうがいい。");
-  EXPECT_EQ(Kana(U"する方が早い。"), "するほうがはやい。");
+  EXPECT_EQ(Kana(U"お休みなさった方がいい。"), "おやすみなさったほーがいい。");
+  EXPECT_EQ(Kana(U"この方がいい。"), "このほーがいい。");
+  EXPECT_EQ(Kana(U"する方が早い。"), "するほーがはやい。");
 }
 
 }  // namespace
