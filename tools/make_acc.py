@@ -505,6 +505,18 @@ AFTER_ADVERB_KANA = "あいうえおきけこちつてはひふへみむめゆ�
 AFTER_ADVERB = [("+" + k, "/" + k) for k in AFTER_ADVERB_KANA]
 
 
+# The formal nouns こと and とき written in kana after a predicate whose accent already stands
+# in the kana word (答えられ'ないこと, 少な'いとき, 見'たことが, いそが'しく/な'いときに) are
+# said in the predicate's phrase and lose their own accent (コタエラレ]ナイコトガ,
+# ミ]タコトガ): the mark "+" put inside them hides them from CONTENT, which would give them
+# their accent and so a boundary in front; the reader drops the mark. After a flat predicate
+# they keep it (すること'わ). Kind 4, mode 0, after AFTER_ADVERB, which would take "+き" for
+# the mark an adverb leaves.
+FORMAL_NOUNS_AFTER_ACCENT = [
+    (e + n, e + n[0] + "+" + n[1:])
+    for e in ("な'い", "'ない", "'た", "'だ", "'い") for n in ("こと", "とき")]
+
+
 # Demonstratives, pronouns and question words after a particle inside a hiragana word begin a
 # phrase of their own (…に/その, …わ/どこ, …が/いつ; kind 4, mode 0, with UniDic's accent):
 # only after a particle, since they end or begin other words too (ここのつ, ぶどう).
@@ -822,6 +834,7 @@ def main():
             lines.append(f"4 0 {p} {r} 0")
     lines += [f"4 0 {p} {r} 0" for p, r in IKU_AFTER_TE]
     lines += [f"4 0 {p} {r} 0" for p, r in phrase_adverbs() + deictics() + AFTER_ADVERB]
+    lines += [f"4 0 {p} {r} 0" for p, r in FORMAL_NOUNS_AFTER_ACCENT]
     lines += [f"4 0 {p} {r} 0" for p, r in CONTENT]
     lines += [f"4 0 {p} {r} 1" for p, r in PURPOSE_AFTER_ACCENT]
     lines += [f"4 0 {p} {r} 0" for p, r in PURPOSE_FLAT + COMPARISON]

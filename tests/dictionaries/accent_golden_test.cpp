@@ -197,7 +197,7 @@ TEST_F(ShippedAccents, PluralSuffixAccentsAFlatNoun) {
 // (nothing, at all) stays flat.
 TEST_F(ShippedAccents, PronounsTakeTheirAccentedForm) {
   EXPECT_EQ(Read(U"何が起こるか。"), "な'にが/おこ'るか。");
-  EXPECT_EQ(Read(U"何か新しいこと。"), "な'にか/あたらし'い/こと'。");
+  EXPECT_EQ(Read(U"何か新しいこと。"), "な'にか/あたらし'いこと。");
   EXPECT_EQ(Read(U"何もない。"), "なにも/な'い。");
   // 方 ほう of a comparison keeps UniDic's accent, the everyday reading put first
   EXPECT_EQ(Read(U"母の方が心配している。"), "は'はの/ほ'ーが/しんぱいしている。");
@@ -566,7 +566,7 @@ TEST_F(ShippedAccents, CopulaAndExistenceAfterFlatAndAccentedNouns) {
   EXPECT_EQ(Read(U"規則がある。"), "き'そくが/あ'る。");
   EXPECT_EQ(Read(U"前方にある。"), "ぜんぽーにあ'る。");
   EXPECT_EQ(Read(U"脇にある。"), "わき'に/あ'る。");
-  EXPECT_EQ(Read(U"見たことがない。"), "み'た/こと'が/な'い。");
+  EXPECT_EQ(Read(U"見たことがない。"), "み'たことが/な'い。");
   // the polite form begins its phrase after a flat noun too
   EXPECT_EQ(Read(U"必要があります。"), "ひつよーが/ありま'す。");
   // the adverb ますます ends in no polite ending
@@ -630,6 +630,15 @@ TEST_F(ShippedAccents, DekiruAndAdverbsBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"いろいろな人。"), "いろいろな/ひと。");
   EXPECT_EQ(Read(U"すぐに行く。"), "す'ぐに/いく。");
   EXPECT_EQ(Read(U"とても。"), "とても。");
+}
+
+// こと and とき in kana after a predicate accented in the same kana word stay in its phrase
+// without an accent of their own; after a flat predicate they keep it.
+TEST_F(ShippedAccents, FormalNounsJoinAnAccentedPredicate) {
+  EXPECT_EQ(Read(U"答えられないことが分かっている。"), "こたえられ'ないことが/わか'っている。");
+  EXPECT_EQ(Read(U"品物が少ないときには。"), "しなものが/すくな'いときにわ。");
+  EXPECT_EQ(Read(U"忙しくないときに。"), "いそが'しく/な'いときに。");
+  EXPECT_EQ(Read(U"使わないことが大切だ。"), "つかわないこと'が/たいせつだ。");
 }
 
 // The pitch cannot fall from ー, ん or っ, nor from the い of a diphthong inside a word: the
