@@ -153,6 +153,12 @@ PREDICATES = [
     # (亡くなる, 無くなる なくなる)
     (k + "くな" + e, k + "く/な" + e) for k in "'" + ADJECTIVE_STEM_ENDS for e in "るっり"
 ] + [
+    # なる after a negative's なく inside a kana word (みえ'なく/な'った, ひっかかなく/な'る,
+    # とまらざるを/えなく/な'った), where a kana or the accent a verb hands on stands before
+    # なく; at the start of a kana word なくなる is 無くなる, and ならなくなる stays one phrase
+    # (ナ[ラ]ナクナッタ, the speaker 2 times of 2)
+    (k + "なくな" + e, k + "なく/な" + e) for k in KANA_BEFORE if k not in "なら" for e in "るっり"
+] + [
     # を inside a hiragana word is always the particle, and the verb after it a phrase of its
     # own (…をして, …をする)
     ("を" + k, "を/" + k) for k in "あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわ"

@@ -641,6 +641,15 @@ TEST_F(ShippedAccents, FormalNounsJoinAnAccentedPredicate) {
   EXPECT_EQ(Read(U"使わないことが大切だ。"), "つかわないこと'が/たいせつだ。");
 }
 
+// なる after a negative's なく is a phrase of its own, but not in ならなくなる, nor in なくなる
+// (無くなる) at the start of a kana word.
+TEST_F(ShippedAccents, NaruAfterANegativeBeginsAPhrase) {
+  EXPECT_EQ(Read(U"見えなくなった。"), "みえ'なく/な'った。");
+  EXPECT_EQ(Read(U"ひっかかなくなる。"), "ひっかかなく/な'る。");
+  EXPECT_EQ(Read(U"どうにもならなくなった。"), "どうにも/なら'なくなった。");
+  EXPECT_EQ(Read(U"お金がなくなった。"), "おかねが/な'くなった。");
+}
+
 // The pitch cannot fall from ー, ん or っ, nor from the い of a diphthong inside a word: the
 // accent a compound puts at the end of its first part falls from the kana before them.
 TEST_F(ShippedAccents, NoAccentOnASpecialMora) {
