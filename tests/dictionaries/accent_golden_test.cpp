@@ -642,12 +642,14 @@ TEST_F(ShippedAccents, FormalNounsJoinAnAccentedPredicate) {
 }
 
 // なる after a negative's なく is a phrase of its own, but not in ならなくなる, nor in なくなる
-// (無くなる) at the start of a kana word.
+// (無くなる) at the start of a kana word; so is つれて after に.
 TEST_F(ShippedAccents, NaruAfterANegativeBeginsAPhrase) {
   EXPECT_EQ(Read(U"見えなくなった。"), "みえ'なく/な'った。");
   EXPECT_EQ(Read(U"ひっかかなくなる。"), "ひっかかなく/な'る。");
   EXPECT_EQ(Read(U"どうにもならなくなった。"), "どうにも/なら'なくなった。");
   EXPECT_EQ(Read(U"お金がなくなった。"), "おかねが/な'くなった。");
+  // につれて after a clause is a phrase of its own
+  EXPECT_EQ(Read(U"寒くなるにつれて。"), "さむ'く/な'るに/つ'れて。");
 }
 
 // The pitch cannot fall from ー, ん or っ, nor from the い of a diphthong inside a word: the
