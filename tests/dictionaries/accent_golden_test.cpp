@@ -634,11 +634,16 @@ TEST_F(ShippedAccents, DekiruAndAdverbsBeginTheirOwnPhrase) {
 
 // こと and とき in kana after a predicate accented in the same kana word stay in its phrase
 // without an accent of their own; after a flat predicate they keep it.
-TEST_F(ShippedAccents, FormalNounsJoinAnAccentedPredicate) {
+TEST_F(ShippedAccents, FormalNounsAndImasuJoinAnAccentedPredicate) {
   EXPECT_EQ(Read(U"答えられないことが分かっている。"), "こたえられ'ないことが/わか'っている。");
   EXPECT_EQ(Read(U"品物が少ないときには。"), "しなものが/すくな'いときにわ。");
   EXPECT_EQ(Read(U"忙しくないときに。"), "いそが'しく/な'いときに。");
   EXPECT_EQ(Read(U"使わないことが大切だ。"), "つかわないこと'が/たいせつだ。");
+  // so does います after a て form accented in the kana word; ていました begins its own phrase
+  EXPECT_EQ(Read(U"歯が生えかかっています。"), "は'が/はえかか'っています。");
+  EXPECT_EQ(Read(U"気になっています。"), "きに/な'っています。");
+  EXPECT_EQ(Read(U"勉強しています。"), "べんきょーしていま'す。");
+  EXPECT_EQ(Read(U"待っていました。"), "ま'って/いま'した。");
 }
 
 // なる after a negative's なく is a phrase of its own, but not in ならなくなる, nor in なくなる
