@@ -510,7 +510,11 @@ def phrase_adverbs():
 # the mark "+" behind the adverb, which becomes a boundary before a kana that begins no
 # particle, auxiliary or form of する; the reader drops any "+" left.
 AFTER_ADVERB_KANA = "あいうえおきけこちつてはひふへみむめゆらりるれろぎげござぞどびぶべぼぱぴぷぺぽ"
-AFTER_ADVERB = [("+" + k, "/" + k) for k in AFTER_ADVERB_KANA]
+AFTER_ADVERB = [("+" + k, "/" + k) for k in AFTER_ADVERB_KANA] + [
+    # and ない, with its accent (まったく/な'い, あまり/な'い, ぜんぜん/な'かった: the speaker 3
+    # times of 3), though な alone may be the adjectival ending (いろいろな)
+    ("+" + e, "/" + r) for e, r in (("ない", "な'い"), ("なく", "な'く"), ("なかっ", "な'かっ"),
+                                    ("なけれ", "な'けれ"))]
 
 
 # The formal nouns こと and とき written in kana after a predicate whose accent already stands

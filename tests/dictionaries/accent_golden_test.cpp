@@ -540,7 +540,7 @@ TEST_F(ShippedAccents, NegativePastOfSuruAndIruAfterAParticle) {
 TEST_F(ShippedAccents, KanaWordsCarryTheirAccent) {
   EXPECT_EQ(Read(U"よく来る。"), "よ'く/く'る。");
   EXPECT_EQ(Read(U"どんな本。"), "ど'んな/ほ'ん。");
-  EXPECT_EQ(Read(U"ほとんどない。"), "ほと'んどない。");
+  EXPECT_EQ(Read(U"ほとんどない。"), "ほと'んど/な'い。");
   EXPECT_EQ(Read(U"3分の1です。"), "さんぶんの/いちです。");
   // question words with a particle, か and でも among them
   EXPECT_EQ(Read(U"いつか行く。"), "い'つか/いく。");
@@ -628,6 +628,8 @@ TEST_F(ShippedAccents, DekiruAndAdverbsBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"とてもうまくいった。"), "とても/うまくいった。");
   EXPECT_EQ(Read(U"もっとありますか。"), "も'っと/ありま'すか。");
   EXPECT_EQ(Read(U"いろいろな人。"), "いろいろな/ひと。");
+  EXPECT_EQ(Read(U"ぜんぜんなかった。"), "ぜんぜん/な'かった。");
+  EXPECT_EQ(Read(U"まったくない。"), "まったく/な'い。");
   EXPECT_EQ(Read(U"すぐに行く。"), "す'ぐに/いく。");
   EXPECT_EQ(Read(U"とても。"), "とても。");
 }
