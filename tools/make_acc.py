@@ -179,6 +179,9 @@ PREDICATES = [
     ("/" + v + "ない" + p, "/" + v + "な'い" + p) for v in ("いけ", "しれ") for p in AFTER_ENDING
 ] + [
     ("/わかる", "/わか'る"), ("/わかっ", "/わか'っ"), ("/わから", "/わか'ら"),
+    # かかる (掛かる) after が inside a kana word, and its accent wherever a rule put it at the
+    # head of a phrase (でんわが/かか'って, にしゅーかん/かか'る; see KAKARU_AFTER_NOUN)
+    ("がかか", "が/かか"), ("/かかる", "/かか'る"), ("/かかっ", "/かか'っ"), ("/かから", "/かか'ら"),
     ("/かかわら", "/かかわ'ら"), ("/かかわる", "/かかわ'る"), ("/かかわり", "/かかわ'り"),
 ]
 
@@ -224,6 +227,11 @@ JOINED_AFTER_FLAT_SPLITS = ("があ", "がな", "にある", "にあっ")
 # a phrase of its own, for the speaker 5 times of 6 (kind 4, mode 1, whether the noun handed on
 # the flat mark or not; the accents are those of PREDICATES).
 DEKIRU_AFTER_NOUN = [(q + "でき" + e, "/でき" + e) for q in ("+", "") for e in "るなまたてずれ"]
+
+# かかる at the start of a kana word, after a kanji noun (二週間かかる, 千ポンドかかる, 以上かか
+# った): a phrase of its own, for the speaker 5 times of 6 (kind 4, mode 1, whether the noun
+# handed on the flat mark or not; the accents are those of PREDICATES).
+KAKARU_AFTER_NOUN = [(q + "かか" + e, "/かか" + e) for q in ("+", "") for e in "るっりら"]
 
 # いる after a flat verb's て form is flat too, and its endings take the accent as a flat
 # verb's do (あいていた'ので, つかっていれ'ば, つかっている'から, つかってる'んです; in
@@ -514,7 +522,9 @@ AFTER_ADVERB = [("+" + k, "/" + k) for k in AFTER_ADVERB_KANA] + [
     # and ない, with its accent (まったく/な'い, あまり/な'い, ぜんぜん/な'かった: the speaker 3
     # times of 3), though な alone may be the adjectival ending (いろいろな)
     ("+" + e, "/" + r) for e, r in (("ない", "な'い"), ("なく", "な'く"), ("なかっ", "な'かっ"),
-                                    ("なけれ", "な'けれ"))]
+                                    ("なけれ", "な'けれ"),
+                                    # and かかる (しばらく/かか'る)
+                                    ("かかる", "かか'る"), ("かかっ", "かか'っ"), ("かかり", "かかり"))]
 
 
 # The formal nouns こと and とき written in kana after a predicate whose accent already stands
@@ -836,7 +846,7 @@ def main():
     lines += [f"4 0 {p} {r} 0" for p, r in WA_INSIDE + HA_KEPT + HE_INSIDE]
     # after a flat noun the word begins with the flat mark it handed on
     lines += [f"4 0 {q}{p} {r} 1" for p, r in TOPIC_PREDICATES + SURU for q in ("+", "")]
-    lines += [f"4 0 {p} {r} 1" for p, r in COPULA + JOINED_AFTER_FLAT + DEKIRU_AFTER_NOUN]
+    lines += [f"4 0 {p} {r} 1" for p, r in COPULA + JOINED_AFTER_FLAT + DEKIRU_AFTER_NOUN + KAKARU_AFTER_NOUN]
     lines += [f"4 0 {p} {r} 1" for p, r in suru_after_to()]
     lines += [f"4 0 {p} {r} 1" for p, r in DESIDERATIVE + TE_TA]
     # before the flat mark a kanji's reading hands on is dropped: 失う + まい is no うまい

@@ -649,12 +649,17 @@ TEST_F(ShippedAccents, FormalNounsAndImasuJoinAnAccentedPredicate) {
 }
 
 // なる after a negative's なく is a phrase of its own, but not in ならなくなる, nor in なくなる
-// (無くなる) at the start of a kana word; so is つれて after に.
+// (無くなる) at the start of a kana word; so are つれて after に and かかる after a noun.
 TEST_F(ShippedAccents, NaruAfterANegativeBeginsAPhrase) {
   EXPECT_EQ(Read(U"見えなくなった。"), "みえ'なく/な'った。");
   EXPECT_EQ(Read(U"ひっかかなくなる。"), "ひっかかなく/な'る。");
   EXPECT_EQ(Read(U"どうにもならなくなった。"), "どうにも/なら'なくなった。");
   EXPECT_EQ(Read(U"お金がなくなった。"), "おかねが/な'くなった。");
+  // and so is かかる after a kanji noun, after が and after an adverb
+  EXPECT_EQ(Read(U"二週間かかる。"), "にしゅ'ーかん/かか'る。");
+  EXPECT_EQ(Read(U"電話がかかってきた。"), "でんわが/かか'ってきた。");
+  EXPECT_EQ(Read(U"しばらくかかる。"), "しば'らく/かか'る。");
+  EXPECT_EQ(Read(U"溺れかかっていた。"), "おぼれかか'っていた。");
   // につれて after a clause is a phrase of its own
   EXPECT_EQ(Read(U"寒くなるにつれて。"), "さむ'く/な'るに/つ'れて。");
 }
