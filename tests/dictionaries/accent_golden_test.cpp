@@ -598,6 +598,7 @@ TEST_F(ShippedAccents, PredicatesAfterEndingsBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"眠かったけれども。"), "ねむ'かった/け'れども。");
   EXPECT_EQ(Read(U"部屋がとれるでしょうか。"), "へや'がとれる/でしょ'うか。");
   EXPECT_EQ(Read(U"損ばかりしている。"), "そ'んばかり/している。");
+  EXPECT_EQ(Read(U"悪戯ばかりしている。"), "いたずらば'かり/している。");
   EXPECT_EQ(Read(U"盗んだりしない。"), "ぬす'んだり/しない。");
   EXPECT_EQ(Read(U"目標ではない。"), "もくひょーで'わ/な'い。");
   EXPECT_EQ(Read(U"混んでいなかった。"), "こ'んで/いな'かった。");
