@@ -84,6 +84,8 @@ PREDICATES = [
     ("わなら", "わ/なら"), ("わなり", "わ/なり"), ("わいけ", "わ/いけ"), ("といけな", "と/いけな"),
     ("ゃいけな", "ゃ/いけな"),
     ("かもしれ", "かも/しれ"), ("について", "に/ついて"),
+    # につれて (さむくなるに/つ'れて; the speaker 2 times of 2)
+    ("につれて", "に/つ'れて"),
     # よい, いい and できる after が, も, ば, は: the judgement is a phrase of its own
     # (…がよい, …てもいい, …ばいい, …ができる)
     ("がよ", "が/よ"), ("もよ", "も/よ"), ("ばよ", "ば/よ"), ("がいい", "が/いい"),
@@ -137,6 +139,8 @@ PREDICATES = [
     # する and いる after ばかり and after the listing たり (そ'んばかり/している,
     # ぬす'んだり/しない)
     ("ばかりし", "ばかり/し"), ("ばかりい", "ばかり/い"), ("たりし", "たり/し"), ("たりす", "たり/す"),
+    # also where ばかり took the accent after a flat noun (いたずらば'かり/している)
+    ("ば'かりし", "ば'かり/し"), ("ば'かりい", "ば'かり/い"),
     ("だりし", "だり/し"), ("だりす", "だり/す"),
     # とする after the volitional (しよ'うと/した, あるこ'うと/すると)
     ("うとし", "うと/し"), ("うとす", "うと/す"),
@@ -152,6 +156,12 @@ PREDICATES = [
     # on or a kana of its stem before く; not after な, where the kana are a verb of their own
     # (亡くなる, 無くなる なくなる)
     (k + "くな" + e, k + "く/な" + e) for k in "'" + ADJECTIVE_STEM_ENDS for e in "るっり"
+] + [
+    # なる after a negative's なく inside a kana word (みえ'なく/な'った, ひっかかなく/な'る,
+    # とまらざるを/えなく/な'った), where a kana or the accent a verb hands on stands before
+    # なく; at the start of a kana word なくなる is 無くなる, and ならなくなる stays one phrase
+    # (ナ[ラ]ナクナッタ, the speaker 2 times of 2)
+    (k + "なくな" + e, k + "なく/な" + e) for k in KANA_BEFORE if k not in "なら" for e in "るっり"
 ] + [
     # を inside a hiragana word is always the particle, and the verb after it a phrase of its
     # own (…をして, …をする)
@@ -171,6 +181,9 @@ PREDICATES = [
     ("/" + v + "ない" + p, "/" + v + "な'い" + p) for v in ("いけ", "しれ") for p in AFTER_ENDING
 ] + [
     ("/わかる", "/わか'る"), ("/わかっ", "/わか'っ"), ("/わから", "/わか'ら"),
+    # かかる (掛かる) after が inside a kana word, and its accent wherever a rule put it at the
+    # head of a phrase (でんわが/かか'って, にしゅーかん/かか'る; see KAKARU_AFTER_NOUN)
+    ("がかか", "が/かか"), ("/かかる", "/かか'る"), ("/かかっ", "/かか'っ"), ("/かから", "/かか'ら"),
     ("/かかわら", "/かかわ'ら"), ("/かかわる", "/かかわ'る"), ("/かかわり", "/かかわ'り"),
 ]
 
@@ -216,6 +229,11 @@ JOINED_AFTER_FLAT_SPLITS = ("があ", "がな", "にある", "にあっ")
 # a phrase of its own, for the speaker 5 times of 6 (kind 4, mode 1, whether the noun handed on
 # the flat mark or not; the accents are those of PREDICATES).
 DEKIRU_AFTER_NOUN = [(q + "でき" + e, "/でき" + e) for q in ("+", "") for e in "るなまたてずれ"]
+
+# かかる at the start of a kana word, after a kanji noun (二週間かかる, 千ポンドかかる, 以上かか
+# った): a phrase of its own, for the speaker 5 times of 6 (kind 4, mode 1, whether the noun
+# handed on the flat mark or not; the accents are those of PREDICATES).
+KAKARU_AFTER_NOUN = [(q + "かか" + e, "/かか" + e) for q in ("+", "") for e in "るっりら"]
 
 # いる after a flat verb's て form is flat too, and its endings take the accent as a flat
 # verb's do (あいていた'ので, つかっていれ'ば, つかっている'から, つかってる'んです; in
@@ -502,7 +520,33 @@ def phrase_adverbs():
 # the mark "+" behind the adverb, which becomes a boundary before a kana that begins no
 # particle, auxiliary or form of する; the reader drops any "+" left.
 AFTER_ADVERB_KANA = "あいうえおきけこちつてはひふへみむめゆらりるれろぎげござぞどびぶべぼぱぴぷぺぽ"
-AFTER_ADVERB = [("+" + k, "/" + k) for k in AFTER_ADVERB_KANA]
+AFTER_ADVERB = [("+" + k, "/" + k) for k in AFTER_ADVERB_KANA] + [
+    # and ない, with its accent (まったく/な'い, あまり/な'い, ぜんぜん/な'かった: the speaker 3
+    # times of 3), though な alone may be the adjectival ending (いろいろな)
+    ("+" + e, "/" + r) for e, r in (("ない", "な'い"), ("なく", "な'く"), ("なかっ", "な'かっ"),
+                                    ("なけれ", "な'けれ"),
+                                    # and かかる (しばらく/かか'る)
+                                    ("かかる", "かか'る"), ("かかっ", "かか'っ"), ("かかり", "かかり"))]
+
+
+# The formal nouns こと and とき written in kana after a predicate whose accent already stands
+# in the kana word (答えられ'ないこと, 少な'いとき, 見'たことが, いそが'しく/な'いときに) are
+# said in the predicate's phrase and lose their own accent (コタエラレ]ナイコトガ,
+# ミ]タコトガ): the mark "+" put inside them hides them from CONTENT, which would give them
+# their accent and so a boundary in front; the reader drops the mark. After a flat predicate
+# they keep it (すること'わ). Kind 4, mode 0, after AFTER_ADVERB, which would take "+き" for
+# the mark an adverb leaves.
+# います after a verb's て form that carries the accent in the same kana word is said in the
+# verb's phrase, unaccented (はえかか'っています, きにな'っています: the speaker 16 times of 20
+# for ています); the "+" marks hide it from the polite endings, which would accent it and so
+# begin a phrase there. Not ていました (2 of 4).
+TE_IMASU_AFTER_ACCENT = [
+    ("'" + k + t + "います", "'" + k + t + "い+ま+す")
+    for k in [""] + KANA_BEFORE[:-2] for t in "てで"]
+
+FORMAL_NOUNS_AFTER_ACCENT = [
+    (e + n, e + n[0] + "+" + n[1:])
+    for e in ("な'い", "'ない", "'た", "'だ", "'い") for n in ("こと", "とき")]
 
 
 # Demonstratives, pronouns and question words after a particle inside a hiragana word begin a
@@ -804,7 +848,7 @@ def main():
     lines += [f"4 0 {p} {r} 0" for p, r in WA_INSIDE + HA_KEPT + HE_INSIDE]
     # after a flat noun the word begins with the flat mark it handed on
     lines += [f"4 0 {q}{p} {r} 1" for p, r in TOPIC_PREDICATES + SURU for q in ("+", "")]
-    lines += [f"4 0 {p} {r} 1" for p, r in COPULA + JOINED_AFTER_FLAT + DEKIRU_AFTER_NOUN]
+    lines += [f"4 0 {p} {r} 1" for p, r in COPULA + JOINED_AFTER_FLAT + DEKIRU_AFTER_NOUN + KAKARU_AFTER_NOUN]
     lines += [f"4 0 {p} {r} 1" for p, r in suru_after_to()]
     lines += [f"4 0 {p} {r} 1" for p, r in DESIDERATIVE + TE_TA]
     # before the flat mark a kanji's reading hands on is dropped: 失う + まい is no うまい
@@ -822,6 +866,7 @@ def main():
             lines.append(f"4 0 {p} {r} 0")
     lines += [f"4 0 {p} {r} 0" for p, r in IKU_AFTER_TE]
     lines += [f"4 0 {p} {r} 0" for p, r in phrase_adverbs() + deictics() + AFTER_ADVERB]
+    lines += [f"4 0 {p} {r} 0" for p, r in FORMAL_NOUNS_AFTER_ACCENT + TE_IMASU_AFTER_ACCENT]
     lines += [f"4 0 {p} {r} 0" for p, r in CONTENT]
     lines += [f"4 0 {p} {r} 1" for p, r in PURPOSE_AFTER_ACCENT]
     lines += [f"4 0 {p} {r} 0" for p, r in PURPOSE_FLAT + COMPARISON]

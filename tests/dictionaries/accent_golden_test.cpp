@@ -197,7 +197,7 @@ TEST_F(ShippedAccents, PluralSuffixAccentsAFlatNoun) {
 // (nothing, at all) stays flat.
 TEST_F(ShippedAccents, PronounsTakeTheirAccentedForm) {
   EXPECT_EQ(Read(U"何が起こるか。"), "な'にが/おこ'るか。");
-  EXPECT_EQ(Read(U"何か新しいこと。"), "な'にか/あたらし'い/こと'。");
+  EXPECT_EQ(Read(U"何か新しいこと。"), "な'にか/あたらし'いこと。");
   EXPECT_EQ(Read(U"何もない。"), "なにも/な'い。");
   // 方 ほう of a comparison keeps UniDic's accent, the everyday reading put first
   EXPECT_EQ(Read(U"母の方が心配している。"), "は'はの/ほ'ーが/しんぱいしている。");
@@ -540,7 +540,7 @@ TEST_F(ShippedAccents, NegativePastOfSuruAndIruAfterAParticle) {
 TEST_F(ShippedAccents, KanaWordsCarryTheirAccent) {
   EXPECT_EQ(Read(U"よく来る。"), "よ'く/く'る。");
   EXPECT_EQ(Read(U"どんな本。"), "ど'んな/ほ'ん。");
-  EXPECT_EQ(Read(U"ほとんどない。"), "ほと'んどない。");
+  EXPECT_EQ(Read(U"ほとんどない。"), "ほと'んど/な'い。");
   EXPECT_EQ(Read(U"3分の1です。"), "さんぶんの/いちです。");
   // question words with a particle, か and でも among them
   EXPECT_EQ(Read(U"いつか行く。"), "い'つか/いく。");
@@ -566,7 +566,7 @@ TEST_F(ShippedAccents, CopulaAndExistenceAfterFlatAndAccentedNouns) {
   EXPECT_EQ(Read(U"規則がある。"), "き'そくが/あ'る。");
   EXPECT_EQ(Read(U"前方にある。"), "ぜんぽーにあ'る。");
   EXPECT_EQ(Read(U"脇にある。"), "わき'に/あ'る。");
-  EXPECT_EQ(Read(U"見たことがない。"), "み'た/こと'が/な'い。");
+  EXPECT_EQ(Read(U"見たことがない。"), "み'たことが/な'い。");
   // the polite form begins its phrase after a flat noun too
   EXPECT_EQ(Read(U"必要があります。"), "ひつよーが/ありま'す。");
   // the adverb ますます ends in no polite ending
@@ -598,6 +598,7 @@ TEST_F(ShippedAccents, PredicatesAfterEndingsBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"眠かったけれども。"), "ねむ'かった/け'れども。");
   EXPECT_EQ(Read(U"部屋がとれるでしょうか。"), "へや'がとれる/でしょ'うか。");
   EXPECT_EQ(Read(U"損ばかりしている。"), "そ'んばかり/している。");
+  EXPECT_EQ(Read(U"悪戯ばかりしている。"), "いたずらば'かり/している。");
   EXPECT_EQ(Read(U"盗んだりしない。"), "ぬす'んだり/しない。");
   EXPECT_EQ(Read(U"目標ではない。"), "もくひょーで'わ/な'い。");
   EXPECT_EQ(Read(U"混んでいなかった。"), "こ'んで/いな'かった。");
@@ -628,8 +629,40 @@ TEST_F(ShippedAccents, DekiruAndAdverbsBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"とてもうまくいった。"), "とても/うまくいった。");
   EXPECT_EQ(Read(U"もっとありますか。"), "も'っと/ありま'すか。");
   EXPECT_EQ(Read(U"いろいろな人。"), "いろいろな/ひと。");
+  EXPECT_EQ(Read(U"ぜんぜんなかった。"), "ぜんぜん/な'かった。");
+  EXPECT_EQ(Read(U"まったくない。"), "まったく/な'い。");
   EXPECT_EQ(Read(U"すぐに行く。"), "す'ぐに/いく。");
   EXPECT_EQ(Read(U"とても。"), "とても。");
+}
+
+// こと and とき in kana after a predicate accented in the same kana word stay in its phrase
+// without an accent of their own; after a flat predicate they keep it.
+TEST_F(ShippedAccents, FormalNounsAndImasuJoinAnAccentedPredicate) {
+  EXPECT_EQ(Read(U"答えられないことが分かっている。"), "こたえられ'ないことが/わか'っている。");
+  EXPECT_EQ(Read(U"品物が少ないときには。"), "しなものが/すくな'いときにわ。");
+  EXPECT_EQ(Read(U"忙しくないときに。"), "いそが'しく/な'いときに。");
+  EXPECT_EQ(Read(U"使わないことが大切だ。"), "つかわないこと'が/たいせつだ。");
+  // so does います after a て form accented in the kana word; ていました begins its own phrase
+  EXPECT_EQ(Read(U"歯が生えかかっています。"), "は'が/はえかか'っています。");
+  EXPECT_EQ(Read(U"気になっています。"), "きに/な'っています。");
+  EXPECT_EQ(Read(U"勉強しています。"), "べんきょーしていま'す。");
+  EXPECT_EQ(Read(U"待っていました。"), "ま'って/いま'した。");
+}
+
+// なる after a negative's なく is a phrase of its own, but not in ならなくなる, nor in なくなる
+// (無くなる) at the start of a kana word; so are つれて after に and かかる after a noun.
+TEST_F(ShippedAccents, NaruAfterANegativeBeginsAPhrase) {
+  EXPECT_EQ(Read(U"見えなくなった。"), "みえ'なく/な'った。");
+  EXPECT_EQ(Read(U"ひっかかなくなる。"), "ひっかかなく/な'る。");
+  EXPECT_EQ(Read(U"どうにもならなくなった。"), "どうにも/なら'なくなった。");
+  EXPECT_EQ(Read(U"お金がなくなった。"), "おかねが/な'くなった。");
+  // and so is かかる after a kanji noun, after が and after an adverb
+  EXPECT_EQ(Read(U"二週間かかる。"), "にしゅ'ーかん/かか'る。");
+  EXPECT_EQ(Read(U"電話がかかってきた。"), "でんわが/かか'ってきた。");
+  EXPECT_EQ(Read(U"しばらくかかる。"), "しば'らく/かか'る。");
+  EXPECT_EQ(Read(U"溺れかかっていた。"), "おぼれかか'っていた。");
+  // につれて after a clause is a phrase of its own
+  EXPECT_EQ(Read(U"寒くなるにつれて。"), "さむ'く/な'るに/つ'れて。");
 }
 
 // The pitch cannot fall from ー, ん or っ, nor from the い of a diphthong inside a word: the

@@ -29,7 +29,7 @@ TEST_F(ShippedDictionaries, Times) {
             "か'いぎわ/ご'ご/さ'んじ/さんじゅ'っぷんから/はじまりま'す。");
   EXPECT_EQ(Read(U"バスは9時4分に出発します。"), "バ'スわくじ/よんぷんに/しゅっぱつしま'す。");
   EXPECT_EQ(Read(U"駅まで歩いて15分かかります。"),
-            "え'きまで/ある'いて/じゅうご'ふんかかりま'す。");
+            "え'きまで/ある'いて/じゅうご'ふん/かかりま'す。");
   EXPECT_EQ(Read(U"何時に帰りますか？"), "な'んじに/かえりま'すか？");
 }
 
@@ -54,7 +54,7 @@ TEST_F(ShippedDictionaries, Counters) {
   EXPECT_EQ(Read(U"気温は25.5度でした。"), "きおんわ/にじゅうごてん,ごどでした。");
   EXPECT_EQ(Read(U"5kmのマラソンを走った。"), "ごきろめーとるの/マラソンを/はし'った。");
   EXPECT_EQ(Read(U"何人いますか？"), "な'んにん/いま'すか？");
-  EXPECT_EQ(Read(U"数日かかる。"), "すーじつかかる。");
+  EXPECT_EQ(Read(U"数日かかる。"), "すーじつ/かか'る。");
 }
 
 TEST_F(ShippedDictionaries, EnglishWords) {

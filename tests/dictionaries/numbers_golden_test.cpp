@@ -68,7 +68,7 @@ TEST_F(ShippedNumbers, CounterKanaBeforeKanji) {
 TEST_F(ShippedNumbers, RangesAndKatakanaWords) {
   // The range mark reads as the particle から, without the accent of a loanword カラ.
   EXPECT_EQ(Read(U"3～5人で行く。"), "さんから/ごにんで/いく。");
-  EXPECT_EQ(Read(U"1〜2時間かかる。"), "いちから/にじ'かんかかる。");
+  EXPECT_EQ(Read(U"1〜2時間かかる。"), "いちから/にじ'かん/かか'る。");
   EXPECT_EQ(Read(U"東京～大阪間。").substr(0, 22), "とーきょーから/");
   EXPECT_EQ(Read(U"3カップの水。"), "さんカ'ップの/みず。");
   EXPECT_EQ(Read(U"100カロリーの食事。"), "ひゃっか'ろりーの/しょくじ。");
