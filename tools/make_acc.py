@@ -257,6 +257,9 @@ def suru_after_particles():
     out = [("を" + c + k, "を" + c + "/" + k) for k in "しす" for c in ("", "、")]
     out += [(q + c + v, q + c + "/" + v) for q in "がに" for v in ("した", "する", "して")
             for c in ("", "、")]
+    # a negative after に and さえ, where the predicate rules put the same boundary later
+    # (…どおりに/しな'ければ, よごしさえ/しな'ければ)
+    out += [(q + "しな", q + "/しな") for q in ("に", "さえ")]
     return out + [("/" + p, "/" + r) for p, r in SURU]
 
 

@@ -238,6 +238,11 @@ TEST_F(ShippedAccents, SuruAfterAnObjectTakesFlatVerbEndings) {
             "らいしゅーま'でに/しゅくだいを、しな'ければ/なら'ない。");
   // after に in a phrase of its own, after と in the phrase of the noun
   EXPECT_EQ(Read(U"気にしたので"), "きに/した'ので。");
+  // its negative after に and さえ likewise
+  EXPECT_EQ(Read(U"言い付け通りにしなければならない。"),
+            "いい/つけ/とーり'に/しな'ければ/なら'ない。");
+  EXPECT_EQ(Read(U"汚しさえしなければ"), "よごしさえ/しな'ければ。");
+  EXPECT_EQ(Read(U"人任せにしないで"), "ひとま'かせに/しな'いで。");
   EXPECT_EQ(Read(U"衣服を必要とするが"), "い'ふくを/ひつよーとする'が。");
   // なきゃ, the spoken なければ, takes the accent after a flat verb as なければ does
   EXPECT_EQ(Read(U"勉強しなきゃ"), "べんきょーしな'きゃ。");
@@ -595,7 +600,7 @@ TEST_F(ShippedAccents, AuxiliaryVerbsAfterTeBeginTheirOwnPhrase) {
 TEST_F(ShippedAccents, PredicatesAfterEndingsBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"減少しつつある。"), "げんしょーしつつ/あ'る。");
   EXPECT_EQ(Read(U"学生にすぎない。"), "がくせーに/すぎ'ない。");
-  EXPECT_EQ(Read(U"汚しさえしなければ。"), "よごしさえ/しなければ。");
+  EXPECT_EQ(Read(U"汚しさえしなければ。"), "よごしさえ/しな'ければ。");
   EXPECT_EQ(Read(U"死んだほうがましだ。"), "しんだ/ほ'うが/ましだ。");
   EXPECT_EQ(Read(U"眠かったけれども。"), "ねむ'かった/け'れども。");
   EXPECT_EQ(Read(U"部屋がとれるでしょうか。"), "へや'がとれる/でしょ'うか。");
