@@ -125,9 +125,9 @@ OTHER_VERB_SPELLINGS = {("寝", "休")}
 # at the start of a phrase (間に合う, 間もなく) and あいだ after の or an attributive ending
 # (その間に, 待つ間も: code 34). The reader cuts the kana off again.
 PHRASES = {
-    "何の": [("なんの", C_NOUN, "1")], "何で": [("なんで", C_NOUN, "1")], "何と": [("なんと", C_NOUN, "1")],
+    "何の": [("なんの", C_NOUN, "0")], "何で": [("なんで", C_NOUN, "1")], "何と": [("なんと", C_NOUN, "1")],
     "何だ": [("なんだ", C_NOUN, "1")], "何て": [("なんて", C_NOUN, "1")], "何ら": [("なんら", C_NOUN, "1")],
-    # 何も (nothing, at all) is flat, though 何 alone is な'に
+    # 何も (nothing, at all) and 何の (なんの/しんてんも) are flat, though 何 alone is な'に
     "何も": [("なにも", C_ADVERB, "0")],
     "間に": [("まに", C_NOUN, "0"), ("あいだに", C_AFTER_ATTR, "0")],
     "間も": [("まも", C_NOUN, "0"), ("あいだも", C_AFTER_ATTR, "0")],

@@ -199,6 +199,7 @@ TEST_F(ShippedAccents, PronounsTakeTheirAccentedForm) {
   EXPECT_EQ(Read(U"何が起こるか。"), "な'にが/おこ'るか。");
   EXPECT_EQ(Read(U"何か新しいこと。"), "な'にか/あたらし'い/こと'。");
   EXPECT_EQ(Read(U"何もない。"), "なにも/な'い。");
+  EXPECT_EQ(Read(U"何の進展もない。"), "なんの/しんてんも/な'い。");
   // 方 ほう of a comparison keeps UniDic's accent, the everyday reading put first
   EXPECT_EQ(Read(U"母の方が心配している。"), "は'はの/ほ'ーが/しんぱいしている。");
   // and so does ほう written in kana after a verb's past or の
