@@ -244,6 +244,9 @@ TEST_F(ShippedAccents, SuruAfterAnObjectTakesFlatVerbEndings) {
             "いい/つけ/とーり'に/しな'ければ/なら'ない。");
   EXPECT_EQ(Read(U"汚しさえしなければ"), "よごしさえ/しな'ければ。");
   EXPECT_EQ(Read(U"人任せにしないで"), "ひとま'かせに/しな'いで。");
+  // にとって and 持つ written in kana after を take their verbs' accent
+  EXPECT_EQ(Read(U"彼にとって大変な仕事だ。"), "か'れに/と'って/たいへんな/しごとだ。");
+  EXPECT_EQ(Read(U"責任をもってやる。"), "せきにんを/も'ってやる。");
   EXPECT_EQ(Read(U"衣服を必要とするが"), "い'ふくを/ひつよーとする'が。");
   // なきゃ, the spoken なければ, takes the accent after a flat verb as なければ does
   EXPECT_EQ(Read(U"勉強しなきゃ"), "べんきょーしな'きゃ。");
@@ -466,7 +469,7 @@ TEST_F(ShippedAccents, MorePredicatesBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"雨かもしれないが。"), "あ'めかも/しれな'いが。");
   EXPECT_EQ(Read(U"行かなければいけません。"), "いかな'ければ/いけませ'ん。");
   EXPECT_EQ(Read(U"意味がわかった。"), "い'みが/わか'った。");
-  EXPECT_EQ(Read(U"私にとって大事だ。"), "わたしに/とって/だいじだ。");
+  EXPECT_EQ(Read(U"私にとって大事だ。"), "わたしに/と'って/だいじだ。");
   EXPECT_EQ(Read(U"年齢にかかわらず。"), "ねんれーに/かかわ'らず。");
   EXPECT_EQ(Read(U"意味のある話。"), "い'みの/あ'る/はなし。");
   EXPECT_EQ(Read(U"音がした。"), "おと'が/した。");
