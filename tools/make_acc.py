@@ -189,6 +189,8 @@ POLITE_PREDICATES = [
     ("/" + stem + e, "/" + stem + r)
     for stem in ("あり", "なり", "いけ", "しれ", "でき", "いただけ", "いただき") for e, r in POLITE
 ]
+# 何 in kana before です at the start of a phrase keeps its accent (たてものわ/な'んですか)
+NAN_DESU = [("/なんです", "/な'んです")]
 
 # は then ない or ある at the start of a hiragana word (…はない, …はある) is the particle and
 # a predicate of its own (kind 4, mode 1). Tried before the marks a verb hands on are turned
@@ -831,7 +833,8 @@ def main():
     lines += [f"4 0 {p} {r} 1" for p, r in PURPOSE_AFTER_ACCENT]
     lines += [f"4 0 {p} {r} 0" for p, r in PURPOSE_FLAT + COMPARISON]
     # after the nouns' accents, which would otherwise see an accent after them
-    lines += [f"4 0 {p} {r} 0" for p, r in POLITE_PREDICATES]
+    lines += [f"4 0 {p} {r} 0" for p, r in POLITE_PREDICATES + NAN_DESU]
+    lines += [f"4 0 {p[1:]} {r[1:]} 1" for p, r in NAN_DESU]
     # the adverb ますます (ます'ます) keeps its accent: ます at its end is no polite ending
     lines += ["4 0 ます'ます ます'ます 2"]
     prefix, whole = hiragana_words()
