@@ -202,6 +202,8 @@ TEST_F(ShippedAccents, PronounsTakeTheirAccentedForm) {
   EXPECT_EQ(Read(U"何の進展もない。"), "なんの/しんてんも/な'い。");
   // なん written in kana before です at the start of a phrase keeps the accent
   EXPECT_EQ(Read(U"あの建物はなんですか。"), "あの/たて'ものわ/な'んですか。");
+  // and ない's そう of appearance in its own phrase takes the accent
+  EXPECT_EQ(Read(U"問題はなさそうだ。"), "もんだいわ/なさそ'うだ。");
   // 方 ほう of a comparison keeps UniDic's accent, the everyday reading put first
   EXPECT_EQ(Read(U"母の方が心配している。"), "は'はの/ほ'ーが/しんぱいしている。");
   // and so does ほう written in kana after a verb's past or の
