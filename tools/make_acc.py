@@ -828,6 +828,9 @@ def main():
             lines += [f"4 0 {k}{p} {k}{r} 0" for k in KANA_BEFORE]
         else:
             lines.append(f"4 0 {p} {r} 0")
+    # ... and where the predicate rules put the boundary in front of する (…ても/しな'くても,
+    # …しようと/した'が)
+    lines += [f"4 0 /{p} /{r} 0" for p, r in SURU]
     lines += [f"4 0 {p} {r} 0" for p, r in IKU_AFTER_TE]
     lines += [f"4 0 {p} {r} 0" for p, r in phrase_adverbs() + deictics() + AFTER_ADVERB]
     lines += [f"4 0 {p} {r} 0" for p, r in CONTENT]
