@@ -190,8 +190,9 @@ POLITE_PREDICATES = [
     for stem in ("あり", "なり", "いけ", "しれ", "でき", "いただけ", "いただき") for e, r in POLITE
 ]
 # 何 in kana before です at the start of a phrase keeps its accent (たてものわ/な'んですか), and
-# ない's そう of appearance takes it, as after a continuative (ことわ/なさそ'うだ)
-NAN_DESU = [("/なんです", "/な'んです"), ("/なさそう", "/なさそ'う")]
+# ない's そう of appearance takes it, as after a continuative (ことわ/なさそ'うだ); ない's
+# conditional there has ない's accent (いろんが/な'ければ)
+NAN_DESU = [("/なんです", "/な'んです"), ("/なさそう", "/なさそ'う"), ("/なけれ", "/な'けれ")]
 
 # は then ない or ある at the start of a hiragana word (…はない, …はある) is the particle and
 # a predicate of its own (kind 4, mode 1). Tried before the marks a verb hands on are turned
