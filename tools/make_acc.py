@@ -192,9 +192,10 @@ POLITE_PREDICATES = [
 # 何 in kana before です at the start of a phrase keeps its accent (たてものわ/な'んですか), and
 # ない's そう of appearance takes it, as after a continuative (ことわ/なさそ'うだ); ない's
 # conditional there has ない's accent (いろんが/な'ければ), and ある has its own where an
-# adverb's phrase put the boundary in front of it (たくさん/あ'る, か'なり/あ'ったが)
+# adverb's phrase put the boundary in front of it (たくさん/あ'る, か'なり/あ'ったが), and
+# so has ない (ぜんぜんな'かった, かんだんな'い)
 NAN_DESU = [("/なんです", "/な'んです"), ("/なさそう", "/なさそ'う"), ("/なけれ", "/な'けれ"),
-            ("/ある", "/あ'る"), ("/あっ", "/あ'っ")]
+            ("/ある", "/あ'る"), ("/あっ", "/あ'っ"), ("/ない", "/な'い"), ("/なかっ", "/な'かっ")]
 
 # は then ない or ある at the start of a hiragana word (…はない, …はある) is the particle and
 # a predicate of its own (kind 4, mode 1). Tried before the marks a verb hands on are turned
