@@ -193,9 +193,12 @@ POLITE_PREDICATES = [
 # ない's そう of appearance takes it, as after a continuative (ことわ/なさそ'うだ); ない's
 # conditional there has ない's accent (いろんが/な'ければ), and ある has its own where an
 # adverb's phrase put the boundary in front of it (たくさん/あ'る, か'なり/あ'ったが), and
-# so has ない (ぜんぜんな'かった, かんだんな'い)
+# so have ない, いい, よい, できる (ぜんぜんな'かった, かんだんな'い, ほ'うが、よ'く/ありませ'んか);
+# not なる, which after a noun is the written という (インターネ'ットなる/もの)
 NAN_DESU = [("/なんです", "/な'んです"), ("/なさそう", "/なさそ'う"), ("/なけれ", "/な'けれ"),
-            ("/ある", "/あ'る"), ("/あっ", "/あ'っ"), ("/ない", "/な'い"), ("/なかっ", "/な'かっ")]
+            ("/ある", "/あ'る"), ("/あっ", "/あ'っ"), ("/ない", "/な'い"), ("/なかっ", "/な'かっ"),
+            ("/いい", "/い'い"), ("/よい", "/よ'い"),
+            ("/よく", "/よ'く"), ("/できる", "/でき'る"), ("/できな", "/でき'な")]
 
 # は then ない or ある at the start of a hiragana word (…はない, …はある) is the particle and
 # a predicate of its own (kind 4, mode 1). Tried before the marks a verb hands on are turned
