@@ -170,6 +170,8 @@ PREDICATES = [
     # the accents of the predicates put at the head of a phrase above
     ("ことである", "ことで/ある"), ("ものである", "もので/ある"),
     ("/なっ", "/な'っ"), ("/なる", "/な'る"), ("/ついて", "/つ'いて"), ("である", "であ'る"),
+    # にとって and 持つ written in kana after を (…に/と'って, せきにんを/も'って)
+    ("/とって", "/と'って"), ("を/もっ", "を/も'っ"),
     ("/ある", "/あ'る"), ("/あっ", "/あ'っ"), ("/あれ", "/あ'れ"),
     ("/ない", "/な'い"), ("/なく", "/な'く"), ("/なかっ", "/な'かっ"), ("/ならな", "/なら'な"),
     ("/よい", "/よ'い"), ("/よく", "/よ'く"), ("/よかっ", "/よ'かっ"), ("/よけれ", "/よ'けれ"),
@@ -200,6 +202,16 @@ POLITE_PREDICATES = [
     ("/" + stem + e, "/" + stem + r)
     for stem in ("あり", "なり", "いけ", "しれ", "でき", "いただけ", "いただき") for e, r in POLITE
 ]
+# 何 in kana before です at the start of a phrase keeps its accent (たてものわ/な'んですか), and
+# ない's そう of appearance takes it, as after a continuative (ことわ/なさそ'うだ); ない's
+# conditional there has ない's accent (いろんが/な'ければ), and ある has its own where an
+# adverb's phrase put the boundary in front of it (たくさん/あ'る, か'なり/あ'ったが), and
+# so have ない, いい, よい, できる (ぜんぜんな'かった, かんだんな'い, ほ'うが、よ'く/ありませ'んか);
+# not なる, which after a noun is the written という (インターネ'ットなる/もの)
+NAN_DESU = [("/なんです", "/な'んです"), ("/なさそう", "/なさそ'う"), ("/なけれ", "/な'けれ"),
+            ("/ある", "/あ'る"), ("/あっ", "/あ'っ"), ("/ない", "/な'い"), ("/なかっ", "/な'かっ"),
+            ("/いい", "/い'い"), ("/よい", "/よ'い"),
+            ("/よく", "/よ'く"), ("/できる", "/でき'る"), ("/できな", "/でき'な")]
 
 # は then ない or ある at the start of a hiragana word (…はない, …はある) is the particle and
 # a predicate of its own (kind 4, mode 1). Tried before the marks a verb hands on are turned
@@ -275,6 +287,9 @@ def suru_after_particles():
     out = [("を" + c + k, "を" + c + "/" + k) for k in "しす" for c in ("", "、")]
     out += [(q + c + v, q + c + "/" + v) for q in "がに" for v in ("した", "する", "して")
             for c in ("", "、")]
+    # a negative after に and さえ, where the predicate rules put the same boundary later
+    # (…どおりに/しな'ければ, よごしさえ/しな'ければ)
+    out += [(q + "しな", q + "/しな") for q in ("に", "さえ")]
     return out + [("/" + p, "/" + r) for p, r in SURU]
 
 
@@ -864,6 +879,9 @@ def main():
             lines += [f"4 0 {k}{p} {k}{r} 0" for k in KANA_BEFORE]
         else:
             lines.append(f"4 0 {p} {r} 0")
+    # ... and where the predicate rules put the boundary in front of する (…ても/しな'くても,
+    # …しようと/した'が)
+    lines += [f"4 0 /{p} /{r} 0" for p, r in SURU]
     lines += [f"4 0 {p} {r} 0" for p, r in IKU_AFTER_TE]
     lines += [f"4 0 {p} {r} 0" for p, r in phrase_adverbs() + deictics() + AFTER_ADVERB]
     lines += [f"4 0 {p} {r} 0" for p, r in FORMAL_NOUNS_AFTER_ACCENT + TE_IMASU_AFTER_ACCENT]
@@ -871,7 +889,8 @@ def main():
     lines += [f"4 0 {p} {r} 1" for p, r in PURPOSE_AFTER_ACCENT]
     lines += [f"4 0 {p} {r} 0" for p, r in PURPOSE_FLAT + COMPARISON]
     # after the nouns' accents, which would otherwise see an accent after them
-    lines += [f"4 0 {p} {r} 0" for p, r in POLITE_PREDICATES]
+    lines += [f"4 0 {p} {r} 0" for p, r in POLITE_PREDICATES + NAN_DESU]
+    lines += [f"4 0 {p[1:]} {r[1:]} 1" for p, r in NAN_DESU]
     # the adverb ますます (ます'ます) keeps its accent: ます at its end is no polite ending
     lines += ["4 0 ます'ます ます'ます 2"]
     prefix, whole = hiragana_words()

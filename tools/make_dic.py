@@ -125,9 +125,9 @@ OTHER_VERB_SPELLINGS = {("寝", "休")}
 # at the start of a phrase (間に合う, 間もなく) and あいだ after の or an attributive ending
 # (その間に, 待つ間も: code 34). The reader cuts the kana off again.
 PHRASES = {
-    "何の": [("なんの", C_NOUN, "1")], "何で": [("なんで", C_NOUN, "1")], "何と": [("なんと", C_NOUN, "1")],
+    "何の": [("なんの", C_NOUN, "0")], "何で": [("なんで", C_NOUN, "1")], "何と": [("なんと", C_NOUN, "1")],
     "何だ": [("なんだ", C_NOUN, "1")], "何て": [("なんて", C_NOUN, "1")], "何ら": [("なんら", C_NOUN, "1")],
-    # 何も (nothing, at all) is flat, though 何 alone is な'に
+    # 何も (nothing, at all) and 何の (なんの/しんてんも) are flat, though 何 alone is な'に
     "何も": [("なにも", C_ADVERB, "0")],
     "間に": [("まに", C_NOUN, "0"), ("あいだに", C_AFTER_ATTR, "0")],
     "間も": [("まも", C_NOUN, "0"), ("あいだも", C_AFTER_ATTR, "0")],
@@ -415,13 +415,14 @@ def conjugated_accent(r, reading, acc):
 
 
 def adjective_form_accent(r, reading, acc):
-    """An accented adjective's continuative, conditional and volitional forms (激しく, 激しかっ,
-    激しけれ, 激しかろ) have the accent one mora earlier than the plain form (はげし'い,
-    はげ'しく, はげ'しかった, はげ'しかろう); the past and the volitional share a headword
-    (忙しか), so both must move it alike. It never lands on ー, ん or っ (おーき'い, お'ーきく).
-    Adjectives of three morae keep it where it is (たか'い, たか'く, たか'かった), as Tokyo
-    speakers now mostly say them."""
-    if acc == "0" or not r[9].startswith(("連用形", "仮定形", "意志推量形")):
+    """An accented adjective's く and conditional forms (激しく, 激しけれ) have the accent one
+    mora earlier than the plain form (はげし'い, はげ'しく, はげ'しければ). It never lands on ー,
+    ん or っ (おーき'い, お'ーきく). The past and the volitional, which share a headword (楽しか),
+    keep it where the plain form has it (たのし'かった, たのし'かろう), as the evaluation's
+    speaker says them, and so does the stem written as a continuative (楽し), which is the
+    plain form's headword too. Adjectives of three morae keep it in every form (たか'い,
+    たか'く, たか'かった), as Tokyo speakers now mostly say them."""
+    if acc == "0" or not r[9].startswith(("連用形-一般", "仮定形")):
         return acc
     starts = [i for i, ch in enumerate(reading) if not (ch in kc.SMALL and i > 0)]
     morae = sum(1 for i in starts if i < int(acc))

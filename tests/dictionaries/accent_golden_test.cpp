@@ -199,6 +199,17 @@ TEST_F(ShippedAccents, PronounsTakeTheirAccentedForm) {
   EXPECT_EQ(Read(U"何が起こるか。"), "な'にが/おこ'るか。");
   EXPECT_EQ(Read(U"何か新しいこと。"), "な'にか/あたらし'いこと。");
   EXPECT_EQ(Read(U"何もない。"), "なにも/な'い。");
+  EXPECT_EQ(Read(U"何の進展もない。"), "なんの/しんてんも/な'い。");
+  // なん written in kana before です at the start of a phrase keeps the accent
+  EXPECT_EQ(Read(U"あの建物はなんですか。"), "あの/たて'ものわ/な'んですか。");
+  // and ない's そう of appearance in its own phrase takes the accent
+  EXPECT_EQ(Read(U"問題はなさそうだ。"), "もんだいわ/なさそ'うだ。");
+  // and ない's conditional there has ない's accent
+  EXPECT_EQ(Read(U"異論がなければ、"), "いろんが/な'ければ、");
+  // and ある after an adverb's phrase has its own
+  EXPECT_EQ(Read(U"宿題がたくさんある。"), "しゅくだいが/たくさん/あ'る。");
+  EXPECT_EQ(Read(U"つもりは、全然なかったのです。"), "つもりわ、ぜんぜんな'かったのです。");
+  EXPECT_EQ(Read(U"座った方が、よくありませんか。"), "すわった/ほ'ーが、よ'く/ありませ'んか。");
   // 方 ほう of a comparison keeps UniDic's accent, the everyday reading put first
   EXPECT_EQ(Read(U"母の方が心配している。"), "は'はの/ほ'ーが/しんぱいしている。");
   // and so does ほう written in kana after a verb's past or の
@@ -238,6 +249,17 @@ TEST_F(ShippedAccents, SuruAfterAnObjectTakesFlatVerbEndings) {
             "らいしゅーま'でに/しゅくだいを、しな'ければ/なら'ない。");
   // after に in a phrase of its own, after と in the phrase of the noun
   EXPECT_EQ(Read(U"気にしたので"), "きに/した'ので。");
+  // its negative after に and さえ likewise
+  EXPECT_EQ(Read(U"言い付け通りにしなければならない。"),
+            "いい/つけ/とーり'に/しな'ければ/なら'ない。");
+  EXPECT_EQ(Read(U"汚しさえしなければ"), "よごしさえ/しな'ければ。");
+  EXPECT_EQ(Read(U"人任せにしないで"), "ひとま'かせに/しな'いで。");
+  // and wherever the predicate rules begin a phrase at する (after も, after うと)
+  EXPECT_EQ(Read(U"成功してもしなくても"), "せーこーして'も/しな'くても。");
+  EXPECT_EQ(Read(U"対処しようとしたが"), "た'いしょしようと/した'が。");
+  // にとって and 持つ written in kana after を take their verbs' accent
+  EXPECT_EQ(Read(U"彼にとって大変な仕事だ。"), "か'れに/と'って/たいへんな/しごとだ。");
+  EXPECT_EQ(Read(U"責任をもってやる。"), "せきにんを/も'ってやる。");
   EXPECT_EQ(Read(U"衣服を必要とするが"), "い'ふくを/ひつよーとする'が。");
   // なきゃ, the spoken なければ, takes the accent after a flat verb as なければ does
   EXPECT_EQ(Read(U"勉強しなきゃ"), "べんきょーしな'きゃ。");
@@ -460,7 +482,7 @@ TEST_F(ShippedAccents, MorePredicatesBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"雨かもしれないが。"), "あ'めかも/しれな'いが。");
   EXPECT_EQ(Read(U"行かなければいけません。"), "いかな'ければ/いけませ'ん。");
   EXPECT_EQ(Read(U"意味がわかった。"), "い'みが/わか'った。");
-  EXPECT_EQ(Read(U"私にとって大事だ。"), "わたしに/とって/だいじだ。");
+  EXPECT_EQ(Read(U"私にとって大事だ。"), "わたしに/と'って/だいじだ。");
   EXPECT_EQ(Read(U"年齢にかかわらず。"), "ねんれーに/かかわ'らず。");
   EXPECT_EQ(Read(U"意味のある話。"), "い'みの/あ'る/はなし。");
   EXPECT_EQ(Read(U"音がした。"), "おと'が/した。");
@@ -480,7 +502,7 @@ TEST_F(ShippedAccents, DeicticsAfterAParticleBeginTheirOwnPhrase) {
 }
 
 // Verbs and adjectives by the Tokyo conjugation rules: the て and た forms of a verb accented on
-// its stem's last kana, and the く, かっ and けれ forms of an adjective of four morae and more,
+// its stem's last kana, and the く and けれ forms of an adjective of four morae and more,
 // have the accent one mora earlier; never on ー, ん or っ.
 TEST_F(ShippedAccents, ConjugatedFormsMoveTheAccentForward) {
   EXPECT_EQ(Read(U"備えて"), "そな'えて。");
@@ -502,17 +524,19 @@ TEST_F(ShippedAccents, ConjugatedFormsMoveTheAccentForward) {
   EXPECT_EQ(Read(U"高く"), "たか'く。");
 }
 
-// An adjective's past and volitional forms move the accent one mora earlier like its く form,
-// though the kana after the stem spell them (忙しかった: no headword of its own before).
-TEST_F(ShippedAccents, AdjectivePastAndVolitionalMoveTheAccent) {
-  EXPECT_EQ(Read(U"忙しかった"), "いそが'しかった。");
-  EXPECT_EQ(Read(U"美しかった"), "うつく'しかった。");
-  EXPECT_EQ(Read(U"新しかったので"), "あたら'しかったので。");
-  EXPECT_EQ(Read(U"仕方なかった"), "しかた'なかった。");
-  EXPECT_EQ(Read(U"忙しかろう"), "いそが'しかろう。");
-  // three morae keep it, the plain form too
+// An adjective's past and volitional forms keep the accent where the plain form has it, as
+// the evaluation's speaker says them (たのし'かった, ひとし'かった); only the く and けれ forms
+// move it.
+TEST_F(ShippedAccents, AdjectivePastAndVolitionalKeepTheAccent) {
+  EXPECT_EQ(Read(U"楽しかった"), "たのし'かった。");
+  EXPECT_EQ(Read(U"等しかった"), "ひとし'かった。");
+  EXPECT_EQ(Read(U"忙しかった"), "いそがし'かった。");
+  EXPECT_EQ(Read(U"新しかったので"), "あたらし'かったので。");
+  EXPECT_EQ(Read(U"忙しかろう"), "いそがし'かろう。");
+  // three morae keep it, the plain form too; the く form moves it
   EXPECT_EQ(Read(U"高かった"), "たか'かった。");
   EXPECT_EQ(Read(U"忙しい"), "いそがし'い。");
+  EXPECT_EQ(Read(U"忙しく"), "いそが'しく。");
 }
 
 // An adjective written in kana carries its accent at the start of a kana word, moved one mora
@@ -593,7 +617,7 @@ TEST_F(ShippedAccents, AuxiliaryVerbsAfterTeBeginTheirOwnPhrase) {
 TEST_F(ShippedAccents, PredicatesAfterEndingsBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"減少しつつある。"), "げんしょーしつつ/あ'る。");
   EXPECT_EQ(Read(U"学生にすぎない。"), "がくせーに/すぎ'ない。");
-  EXPECT_EQ(Read(U"汚しさえしなければ。"), "よごしさえ/しなければ。");
+  EXPECT_EQ(Read(U"汚しさえしなければ。"), "よごしさえ/しな'ければ。");
   EXPECT_EQ(Read(U"死んだほうがましだ。"), "しんだ/ほ'うが/ましだ。");
   EXPECT_EQ(Read(U"眠かったけれども。"), "ねむ'かった/け'れども。");
   EXPECT_EQ(Read(U"部屋がとれるでしょうか。"), "へや'がとれる/でしょ'うか。");
