@@ -1,15 +1,17 @@
 // kotonel-say: reads Japanese text aloud from the command line, records it to a WAV file,
 // streams it to standard output (WAV or raw PCM) for a player or speech-dispatcher, or prints
 // the phonetic string the synthesizer would be given.
+#include <poll.h>
 #include <signal.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -259,6 +261,36 @@ int ParseOptions(int argc, char** argv, Options& o) {
   return -1;
 }
 
+// All of standard input, or what came before an interrupting signal. While a recording is open
+// such a signal only sets stopSignal, so the wait has to end with it: the signals are held back
+// except inside ppoll, which lets them in and waits in one step. One that arrives just before
+// the wait is then not lost with the reader blocked until the writer closes its end.
+std::string ReadStandardInput() {
+  sigset_t stops, previous;
+  sigemptyset(&stops);
+  for (int sig : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&stops, sig);
+  sigprocmask(SIG_BLOCK, &stops, &previous);
+  sigset_t waiting = previous;
+  for (int sig : {SIGINT, SIGTERM, SIGHUP}) sigdelset(&waiting, sig);
+  std::string data;
+  std::array<char, 65536> buffer;
+  while (!stopSignal) {
+    pollfd input = {0, POLLIN, 0};
+    if (ppoll(&input, 1, nullptr, &waiting) < 0) {
+      if (errno == EINTR) continue;
+      break;
+    }
+    ssize_t n = ::read(0, buffer.data(), buffer.size());
+    if (n > 0) {
+      data.append(buffer.data(), static_cast<size_t>(n));
+    } else if (n == 0 || (errno != EINTR && errno != EAGAIN)) {
+      break;
+    }
+  }
+  sigprocmask(SIG_SETMASK, &previous, nullptr);
+  return data;
+}
+
 std::vector<std::u32string> InputLines(const Options& o) {
   if (!o.text.empty()) {
     // A blank is no phonetic symbol: phonetic arguments are joined by a pause mark instead.
@@ -267,8 +299,7 @@ std::vector<std::u32string> InputLines(const Options& o) {
     for (size_t i = 0; i < o.text.size(); ++i) joined += (i ? separator : "") + o.text[i];
     return SplitLines(FromUtf8(joined));
   }
-  std::string data((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
-  return SplitLines(DecodeTextFile(data));
+  return SplitLines(DecodeTextFile(ReadStandardInput()));
 }
 
 int Run(int argc, char** argv);
@@ -323,7 +354,12 @@ int Run(int argc, char** argv) {
     if (!stopSignal) return;
     engine.reset();
     ::signal(stopSignal, SIG_DFL);
+    // It may have come in while held back by whoever started us: let it end the program now.
+    sigset_t signalled;
+    sigemptyset(&signalled);
+    sigaddset(&signalled, stopSignal);
     ::raise(stopSignal);
+    sigprocmask(SIG_UNBLOCK, &signalled, nullptr);
   };
   bool recording = !o.print && !streaming && !o.output.empty();
   if (streaming && !o.raw && !Print(StreamHeader())) return 4;  // reported on the way out

@@ -204,35 +204,59 @@ TEST(KotonelSay, PhoneticArgumentsAreJoinedByAPauseAndErrorsNameTheLine) {
 }
 
 TEST(KotonelSay, AnInterruptedRecordingLeavesNothingBehind) {
-  kotonel::test::TempFolder dir;
-  std::string dict = VoicedDictionary(dir), wav = dir.File("x.wav");
-  int input[2];
-  ASSERT_EQ(pipe(input), 0);
-  pid_t child = fork();
-  if (child == 0) {
-    dup2(input[0], 0);
+  // Interrupted while the input is awaited, and with the signal already there when the wait
+  // begins (held back until then): a signal that came just before the read once left the
+  // program waiting for the end of its input.
+  for (bool pendingAtStart : {false, true}) {
+    SCOPED_TRACE(pendingAtStart ? "pending at start" : "while waiting");
+    kotonel::test::TempFolder dir;
+    std::string dict = VoicedDictionary(dir), wav = dir.File("x.wav");
+    int input[2];
+    ASSERT_EQ(pipe(input), 0);
+    pid_t child = fork();
+    if (child == 0) {
+      dup2(input[0], 0);
+      close(input[1]);
+      if (pendingAtStart) {
+        sigset_t term;
+        sigemptyset(&term);
+        sigaddset(&term, SIGTERM);
+        sigprocmask(SIG_BLOCK, &term, nullptr);
+        raise(SIGTERM);
+      }
+      std::string say = std::string(KOTONEL_BIN_DIR) + "kotonel-say";
+      execl(say.c_str(), say.c_str(), "--dict", dict.c_str(), "-o", wav.c_str(),
+            static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    close(input[0]);
+    auto temporary = [&] {
+      for (const auto& e : std::filesystem::directory_iterator(dir.Folder()))
+        if (e.path().filename().string().find(".kotonel-") != std::string::npos) return true;
+      return false;
+    };
+    int status = 0;
+    pid_t ended = 0;
+    if (!pendingAtStart) {
+      // The recording's file is open (its temporary file is there) while the input is awaited.
+      for (int i = 0; i < 1000 && !temporary(); ++i) usleep(10000);
+      EXPECT_TRUE(temporary());
+      kill(child, SIGTERM);
+    }
+    // The input stays open: only the signal may end the program.
+    for (int i = 0; i < 1000 && ended == 0; ++i) {
+      ended = waitpid(child, &status, WNOHANG);
+      if (ended == 0) usleep(10000);
+    }
+    EXPECT_EQ(ended, child) << "still waiting for its input";
     close(input[1]);
-    std::string say = std::string(KOTONEL_BIN_DIR) + "kotonel-say";
-    execl(say.c_str(), say.c_str(), "--dict", dict.c_str(), "-o", wav.c_str(),
-          static_cast<char*>(nullptr));
-    _exit(127);
+    if (ended == 0) {
+      ASSERT_EQ(waitpid(child, &status, 0), child);
+    }
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
+    EXPECT_FALSE(temporary());
+    EXPECT_FALSE(std::filesystem::exists(wav));
   }
-  close(input[0]);
-  // The recording's file is open (its temporary file is there) while the input is awaited.
-  auto temporary = [&] {
-    for (const auto& e : std::filesystem::directory_iterator(dir.Folder()))
-      if (e.path().filename().string().find(".kotonel-") != std::string::npos) return true;
-    return false;
-  };
-  for (int i = 0; i < 1000 && !temporary(); ++i) usleep(10000);
-  ASSERT_TRUE(temporary());
-  kill(child, SIGTERM);
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
-  close(input[1]);
-  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << status;
-  EXPECT_FALSE(temporary());
-  EXPECT_FALSE(std::filesystem::exists(wav));
 }
 
 }  // namespace
