@@ -284,7 +284,7 @@ TEST_F(ShippedAccents, IruAndIkuAfterTeTakeFlatVerbEndings) {
   EXPECT_EQ(Read(U"安定してるんです"), "あんてーしてる'んです。");
   EXPECT_EQ(Read(U"格好をしていないと"), "かっこーを/していな'いと。");
   EXPECT_EQ(Read(U"過ぎていったが"), "す'ぎて/いった'が。");
-  EXPECT_EQ(Read(U"書いているのに"), "か'いているのに。");
+  EXPECT_EQ(Read(U"書いているのに"), "か'いて/いる'のに。");
   EXPECT_EQ(Read(U"使っているから"), "つかっている'から。");
   EXPECT_EQ(Read(U"行くんです"), "いく'んです。");
 }

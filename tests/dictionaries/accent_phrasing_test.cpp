@@ -1,0 +1,35 @@
+// Accent phrases with the dictionaries shipped in dll/: where a phrase boundary goes between a
+// verb's て form and the auxiliary after it, decided by the verb's accent and by what follows.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "dictionaries/shipped.h"
+
+namespace kotonel {
+namespace {
+
+class ShippedPhrasing : public test::Shipped {};
+
+// いる and いた after an accented verb's て form, before a particle that ends a clause, are a
+// phrase of their own, accented as a flat verb is before such a particle; after a flat verb,
+// at the end of a sentence, before かもしれない and before と they stay in the verb's phrase.
+TEST_F(ShippedPhrasing, IruAfterAnAccentedTeFormBeforeAClauseParticle) {
+  // the verb's accent handed on into the kana word
+  EXPECT_EQ(Read(U"橋が壊れていたので、"), "はし'が/こわ'れて/いた'ので、");
+  EXPECT_EQ(Read(U"彼を待っていたが、"), "か'れを/ま'って/いた'が、");
+  EXPECT_EQ(Read(U"それは分かっていたから。"), "それわ/わか'って/いた'から。");
+  EXPECT_EQ(Read(U"嘘をついているけど。"), "う'そを/つ'いて/いる'けど。");
+  // the accent inside the kanji, none handed on: no flat mark at the start of the kana word
+  EXPECT_EQ(Read(U"中に何が入っているのか。"), "な'かに/な'にが/は'いって/いる'のか。");
+  EXPECT_EQ(Read(U"本を読んでいるのに"), "ほ'んを/よ'んで/いる'のに。");
+  // kept in one phrase
+  EXPECT_EQ(Read(U"使っているので、"), "つかっている'ので、");
+  EXPECT_EQ(Read(U"勉強しているので"), "べんきょーしている'ので。");
+  EXPECT_EQ(Read(U"泳いでいる。"), "およ'いでいる。");
+  EXPECT_EQ(Read(U"残っているかもしれません。"), "のこ'っているかも/しれませ'ん。");
+  EXPECT_EQ(Read(U"嘘をついていると、"), "う'そを/つ'いていると、");
+}
+
+}  // namespace
+}  // namespace kotonel
