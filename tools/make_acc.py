@@ -585,13 +585,16 @@ def iru_after_accented_te():
     such a particle into the boundary and the accent, and drop any other."""
     kana = [chr(c) for c in range(0x3041, 0x3094)]
     marked = [("'" + k + t + "い" + e, "'" + k + t + "+い" + e)
-              for k in [""] + kana for t in "てで" for e in "るた"]
-    at_start = [(k + t + "い" + e, k + t + "+い" + e) for k in kana for t in "てで" for e in "るた"]
+              for k in [""] + kana for t in "てで" for e in "るたな"]
+    at_start = [(k + t + "い" + e, k + t + "+い" + e) for k in kana for t in "てで" for e in "るたな"]
     # not かもしれない (残っているかも); not と, which the speaker splits off once in the
     # evaluation set and the reference reader never
     particles = ("ので", "のに", "のか", "のわ") + VERB_F2_PARTICLES
     kept = [("+い" + e + "かも", "い" + e + "かも") for e in "るた"]
     split = kept + [("+い" + e + p, "/い" + e + "'" + p) for e in "るた" for p in particles]
+    # and so are いなかった and いなければ (ま'ちがって/いな'ければ; not いない at the end,
+    # which the speaker keeps in the verb's phrase)
+    split += [("+いな" + e, "/いな'" + e) for e in ("かっ", "けれ")]
     return marked, at_start, split + [("+い", "い")]
 
 

@@ -31,5 +31,14 @@ TEST_F(ShippedPhrasing, IruAfterAnAccentedTeFormBeforeAClauseParticle) {
   EXPECT_EQ(Read(U"嘘をついていると、"), "う'そを/つ'いていると、");
 }
 
+// So are いなかった and いなければ after an accented verb's て form; いない at the end of a
+// sentence and after a flat verb stays in the verb's phrase.
+TEST_F(ShippedPhrasing, NegativeOfIruAfterAnAccentedTeForm) {
+  EXPECT_EQ(Read(U"推測が間違っていなければ、"), "すいそくが/まちが'って/いな'ければ、");
+  EXPECT_EQ(Read(U"彼は来ていなかった。"), "か'れわ/き'て/いな'かった。");
+  EXPECT_EQ(Read(U"金を持っていない。"), "かねを/も'っていない。");
+  EXPECT_EQ(Read(U"使っていなかった。"), "つかっていな'かった。");
+}
+
 }  // namespace
 }  // namespace kotonel
