@@ -615,6 +615,17 @@ def deictics():
     return out
 
 
+def deictics_after_predicates():
+    """この, その, あの, これ, それ inside a kana word also begin a phrase after an ending
+    (よいその, はやくその, もっているあの, くわえたその) and after の (…のその, …のそれと): the
+    speaker 12 times of 12 in the evaluation set. Not この after の or た (きのこの, たこの), nor
+    これ after の (のこれば). Kind 4, mode 0, with the accents of DEICTICS."""
+    words = ("この", "その", "あの", "これ", "それ")
+    kept = {("の", "この"), ("た", "この"), ("の", "これ")}
+    rules = [(p[1:], r[1:]) for p, r in deictics() if p[0] == "わ" and p[1:] in words]
+    return [(k + p, k + r) for p, r in rules for k in "いくるたの" if (k, p) not in kept]
+
+
 def hiragana_words():
     """UniDic's likeliest words written in hiragana that have an accent (しかし しか'し, むしろ
     む'しろ, ところ): as the start of a hiragana word when they are three kana or longer, else as
@@ -930,6 +941,7 @@ def main():
     te_marked, te_at_start, te_split = iru_after_accented_te()
     lines += [f"4 0 {p} {r} 0" for p, r in te_marked] + [f"4 0 {p} {r} 1" for p, r in te_at_start]
     lines += [f"4 0 {p} {r} 0" for p, r in te_split]
+    lines += [f"4 0 {p} {r} 0" for p, r in deictics_after_predicates()]
     # last, when the kana word is as the other rules leave it
     lines += [f"4 5 {p} {r} {m}" for p, r, m in stem_compound_rules()]
     # code 5: before a suffix that takes the accent to its end (アメリカ人) the word is

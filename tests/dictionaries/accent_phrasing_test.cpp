@@ -40,5 +40,16 @@ TEST_F(ShippedPhrasing, NegativeOfIruAfterAnAccentedTeForm) {
   EXPECT_EQ(Read(U"使っていなかった。"), "つかっていな'かった。");
 }
 
+// A demonstrative inside a kana word begins a phrase after a verb's or adjective's ending and
+// after の, as it does after a particle; この after の or た may be part of a noun.
+TEST_F(ShippedPhrasing, DemonstrativesAfterAnEnding) {
+  EXPECT_EQ(Read(U"早くその問題を解決しなさい。"), "はや'く/その/もんだいを/かいけつしなさ'い。");
+  EXPECT_EQ(Read(U"パイプをくわえたその紳士"), "パイプを/くわえた/その/し'んし。");
+  EXPECT_EQ(Read(U"花を持っているあの女性"), "はな'を/も'っている/あの/じょせー。");
+  EXPECT_EQ(Read(U"小説のそれと同じ"), "しょーせつの/それと/おなじ。");
+  EXPECT_EQ(Read(U"きのこの山"), "きのこの/やま。");
+  EXPECT_EQ(Read(U"たこの足"), "たこの/あし。");
+}
+
 }  // namespace
 }  // namespace kotonel
