@@ -626,6 +626,13 @@ def deictics_after_predicates():
     return [(k + p, k + r) for p, r in rules for k in "いくるたの" if (k, p) not in kept]
 
 
+def mata_after_topic():
+    """The adverb また after the topic particle inside a kana word begins a phrase, flat
+    (かのじょわ/また, こ'ーかわ/また; the speaker 2 times of 2); not after も (きりんもまた, said
+    in one phrase), nor または, またがる. Kind 4, mode 0."""
+    return [("わまた", "わ/また")], ["わ/またわ", "わ/またが"]
+
+
 def hiragana_words():
     """UniDic's likeliest words written in hiragana that have an accent (しかし しか'し, むしろ
     む'しろ, ところ): as the start of a hiragana word when they are three kana or longer, else as
@@ -942,6 +949,9 @@ def main():
     lines += [f"4 0 {p} {r} 0" for p, r in te_marked] + [f"4 0 {p} {r} 1" for p, r in te_at_start]
     lines += [f"4 0 {p} {r} 0" for p, r in te_split]
     lines += [f"4 0 {p} {r} 0" for p, r in deictics_after_predicates()]
+    mata, mata_kept = mata_after_topic()
+    lines += [f"4 0 {p} {r} 0" for p, r in mata]
+    lines += [f"4 0 {p} {p.replace('/', '')} 0" for p in mata_kept]
     # last, when the kana word is as the other rules leave it
     lines += [f"4 5 {p} {r} {m}" for p, r, m in stem_compound_rules()]
     # code 5: before a suffix that takes the accent to its end (アメリカ人) the word is

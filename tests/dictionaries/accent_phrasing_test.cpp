@@ -51,5 +51,13 @@ TEST_F(ShippedPhrasing, DemonstrativesAfterAnEnding) {
   EXPECT_EQ(Read(U"たこの足"), "たこの/あし。");
 }
 
+// The adverb また after the topic particle begins a phrase; after も, and the verb またがる,
+// stay joined.
+TEST_F(ShippedPhrasing, MataAfterTheTopic) {
+  EXPECT_EQ(Read(U"彼女はまた、遅れた。"), "か'のじょわ/また、おくれた。");
+  EXPECT_EQ(Read(U"麒麟もまた、"), "きりんもまた、");
+  EXPECT_EQ(Read(U"これはまたがる"), "これわまたがる。");
+}
+
 }  // namespace
 }  // namespace kotonel
