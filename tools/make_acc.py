@@ -633,6 +633,17 @@ def mata_after_topic():
     return [("わまた", "わ/また")], ["わ/またわ", "わ/またが"]
 
 
+def negative_after_formal_nouns():
+    """ない after こと with の and after わけ that follows a verb, inside a kana word, begins a
+    phrase with its accent, as after が and は (かんが'えた/こと'の/な'い, そめるわ'け/な'い; the
+    speaker 2 times of 2, and 7 of 7 after ことが, ことは). Kind 4, mode 0, after the nouns took
+    their accents. (After なんて too, もの'なんて/な'いよ, but the phrase before it then needs
+    なんて's own accent, ものな'んて, which no rule gives yet.)"""
+    ends = (("い", "'い"), ("かっ", "'かっ"), ("けれ", "'けれ"))
+    heads = ["こと'の"] + [k + "わ'け" for k in "るた"]
+    return [(h + "な" + e, h + "/な" + r) for h in heads for e, r in ends]
+
+
 def hiragana_words():
     """UniDic's likeliest words written in hiragana that have an accent (しかし しか'し, むしろ
     む'しろ, ところ): as the start of a hiragana word when they are three kana or longer, else as
@@ -949,6 +960,7 @@ def main():
     lines += [f"4 0 {p} {r} 0" for p, r in te_marked] + [f"4 0 {p} {r} 1" for p, r in te_at_start]
     lines += [f"4 0 {p} {r} 0" for p, r in te_split]
     lines += [f"4 0 {p} {r} 0" for p, r in deictics_after_predicates()]
+    lines += [f"4 0 {p} {r} 0" for p, r in negative_after_formal_nouns()]
     mata, mata_kept = mata_after_topic()
     lines += [f"4 0 {p} {r} 0" for p, r in mata]
     lines += [f"4 0 {p} {p.replace('/', '')} 0" for p in mata_kept]

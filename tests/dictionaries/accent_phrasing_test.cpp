@@ -59,5 +59,13 @@ TEST_F(ShippedPhrasing, MataAfterTheTopic) {
   EXPECT_EQ(Read(U"これはまたがる"), "これわまたがる。");
 }
 
+// ない after ことの, and after わけ that follows a verb, begins a phrase with its accent;
+// もうしわけない is one word.
+TEST_F(ShippedPhrasing, NegativeAfterAFormalNoun) {
+  EXPECT_EQ(Read(U"考えたことのない人"), "かんが'えた/こと'の/な'い/ひと。");
+  EXPECT_EQ(Read(U"手を染めるわけない。"), "て'を/そめるわ'け/な'い。");
+  EXPECT_EQ(Read(U"もうしわけない"), "もうしわ'けない。");
+}
+
 }  // namespace
 }  // namespace kotonel
