@@ -450,9 +450,10 @@ FLAT_MARK = "+"
 
 
 # Codes of flat nouns that hand the flat mark on too: the particles that take the accent after a
-# flat noun then take it (がっこうに'わ, がっこうで'わ, しずかだ'った). Not code 5, whose
-# pull on the accent in compounds an accent field would undo.
-FLAT_NOUN_CODES = {C_NOUN, C_NA, C_PROPER, C_PRONOUN}
+# flat noun then take it (がっこうに'わ, がっこうで'わ, しずかだ'った). Code 5 too (鳥だったら
+# とりだ'ったら, 昔より むかしよ'り): the flat mark is no accent, so the pull such a kanji has
+# as a later part of a compound stays (雨傘 あまが'さ, 青空 あおぞ'ら).
+FLAT_NOUN_CODES = {C_NOUN, C_NA, C_PROPER, C_PRONOUN, C_KUN1}
 
 
 def written_accent(head, reading, accent, code):

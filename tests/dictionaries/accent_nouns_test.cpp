@@ -24,5 +24,17 @@ TEST_F(ShippedNounAccents, CompoundsHeldWholeTakeTheirPartsAccent) {
   EXPECT_EQ(Read(U"最小限の。"), "さいしょ'ーげんの。");
 }
 
+// A flat native noun of one kanji hands on that it is flat, as other flat nouns do: the endings
+// that take the accent after a flat noun take it after these too.
+TEST_F(ShippedNounAccents, FlatNativeNounsLendTheirEndingsTheAccent) {
+  EXPECT_EQ(Read(U"鳥だったら。"), "とりだ'ったら。");
+  EXPECT_EQ(Read(U"昔より。"), "むかしよ'り。");
+  EXPECT_EQ(Read(U"口には合わない。"), "くちに'わ/あわ'ない。");
+  EXPECT_EQ(Read(U"両国の間では。"), "りょ'ーこくの/あいだで'わ。");
+  EXPECT_EQ(Read(U"鳥たちは。"), "とり'たちわ。");
+  // the kanji keeps its pull as the later part of a compound
+  EXPECT_EQ(Read(U"雨傘と青空。"), "あまが'さと/あおぞ'ら。");
+}
+
 }  // namespace
 }  // namespace kotonel
