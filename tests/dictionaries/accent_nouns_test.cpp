@@ -36,5 +36,15 @@ TEST_F(ShippedNounAccents, FlatNativeNounsLendTheirEndingsTheAccent) {
   EXPECT_EQ(Read(U"雨傘と青空。"), "あまが'さと/あおぞ'ら。");
 }
 
+// Words written in hiragana past the likeliest two thousand keep their accent too, but not where
+// the kana after a kanji word is mostly an ending (する's して) or a particle and a verb.
+TEST_F(ShippedNounAccents, RarerHiraganaWordsKeepTheirAccent) {
+  EXPECT_EQ(Read(U"ほぼ同じだ。"), "ほ'ぼ/おなじだ。");
+  EXPECT_EQ(Read(U"すらすら言える。"), "す'らすら/いえる。");
+  EXPECT_EQ(Read(U"それぞれの本。"), "それ'ぞれの/ほ'ん。");
+  EXPECT_EQ(Read(U"分析して、"), "ぶんせきして、");
+  EXPECT_EQ(Read(U"雨がふった。"), "あ'めがふった。");
+}
+
 }  // namespace
 }  // namespace kotonel
