@@ -283,6 +283,22 @@ def with_compound_accent(head, chosen):
     return chosen + [(reading, C_SUFFIX, "0")]
 
 
+def with_flat_c3_pull(head, chosen):
+    """A flat one-kanji noun of combination type C3 (職, 党) read inside a word takes its
+    reading again with the suffix code, as an accented one does in with_compound_accent: the
+    compound's accent goes at the end of the part before (管理職 かんり'しょく)."""
+    if len(head) != 1 or not chosen or len(chosen) >= 6:
+        return chosen
+    if any(c in (C_SUFFIX, C_INNER) for _, c, _ in chosen):
+        return chosen
+    reading, code, accent = chosen[0]
+    if code != C_NOUN or accent != "0":
+        return chosen
+    if COMBINATION.get(head, {}).get(reading, (0, ""))[1] != "C3":
+        return chosen
+    return chosen + [(reading, C_SUFFIX, "0")]
+
+
 def later_part_types(path):
     """(headword, reading) -> UniDic's accent-combination type of the likeliest common noun of
     two kanji or more so written and said: how a compound it ends is accented."""
@@ -1438,6 +1454,7 @@ def main():
             continue
         chosen = with_flat_compounds(head, with_compound_accent(head, table[head]))
         chosen = with_later_part_accent(head, chosen, later)
+        chosen = with_flat_c3_pull(head, chosen)
         readings = ",".join(r for r, _, _ in chosen)
         codes = ",".join(str(c) for _, c, _ in chosen)
         accents = ",".join(written_accent(head, r, a, c) for r, c, a in chosen)

@@ -46,5 +46,14 @@ TEST_F(ShippedNounAccents, RarerHiraganaWordsKeepTheirAccent) {
   EXPECT_EQ(Read(U"雨がふった。"), "あ'めがふった。");
 }
 
+// A flat noun of one kanji that ends a compound with its accent on the part before (職, 学,
+// 額, 点) puts it there as an accented one does (管理職 かんり'しょく, not flat or かん'り).
+TEST_F(ShippedNounAccents, FlatKanjiEndingACompoundPutTheAccentBefore) {
+  EXPECT_EQ(Read(U"上級管理職は。"), "じょーきゅーかんり'しょくわ。");
+  EXPECT_EQ(Read(U"占星学は。"), "せんせ'ーがくわ。");
+  EXPECT_EQ(Read(U"合計額は。"), "ごーけ'ーがくわ。");
+  EXPECT_EQ(Read(U"注意点を。"), "ちゅーい'てんを。");
+}
+
 }  // namespace
 }  // namespace kotonel
