@@ -681,6 +681,50 @@ def hiragana_words():
     return prefix, whole
 
 
+# Hiragana words past the likeliest MAX_HIRAGANA that still take their accent (ほぼ ほ'ぼ,
+# がまん が'まん, すらすら す'らすら, まさしく まさ'しく, それぞれ それ'ぞれ), but not where the
+# kana after a kanji word is far more often something else: a spelling that is also a form of a
+# verb, adjective or auxiliary, or a particle or affix; a clipped sound word (がふっ would take
+# 雨がふった, ずばっ, しゃきん); two kana other than an adverb or pronoun (して, the
+# conjunction, is する's て form after a kanji word).
+MORE_HIRAGANA = 6000
+
+
+def more_hiragana_words(prefix, whole):
+    """Add to hiragana_words()'s lists the accented words ranked MAX_HIRAGANA to
+    MORE_HIRAGANA by UniDic's cost."""
+    best = {}
+    inflected = set()
+    with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
+        for r in csv.reader(fh):
+            s = r[0]
+            if len(s) < 2 or not all(0x3041 <= ord(c) <= 0x3093 for c in s):
+                continue
+            if r[4] in ("動詞", "形容詞", "助動詞", "助詞", "接尾辞", "接頭辞"):
+                inflected.add(s)
+            if r[4] not in ("副詞", "代名詞", "接続詞", "感動詞", "名詞", "連体詞") or r[5] == "固有名詞":
+                continue
+            a = r[28].strip('"').split(",")[0]
+            if not a.isdigit():
+                continue
+            cost = int(r[3])
+            if s not in best or cost < best[s][0]:
+                best[s] = (cost, int(a), r[4])
+    ranked = sorted(best.items(), key=lambda kv: (kv[1][0], kv[0]))[MAX_HIRAGANA:MORE_HIRAGANA]
+    taken = {p for p, _ in PRONOUNCE + CONTENT + ENDINGS + WORDS} | {p for p, _ in prefix + whole}
+    for s, (_, a, pos) in sorted(ranked):
+        n = kc.morae_to_chars(s, a) if a else 0
+        if not n or s in taken or s in inflected or s[-1] in "っん":
+            continue
+        if len(s) < 3 and pos not in ("副詞", "代名詞"):
+            continue
+        rep = s[:n] + "'" + s[n:]
+        if len(s) >= 3:
+            prefix.append((s, rep))
+        else:
+            whole.extend([(s, rep)] + [(s + p, rep + p) for p in PARTICLES])
+
+
 def ending_like_words(words):
     """The likeliest hiragana words that end like a polite ending (ますます ます'ます), as the end
     of a hiragana word (kind 4, mode 2) before the endings' rules, which would otherwise take
@@ -948,6 +992,7 @@ def main():
     # the adverb ますます (ます'ます) keeps its accent: ます at its end is no polite ending
     lines += ["4 0 ます'ます ます'ます 2"]
     prefix, whole = hiragana_words()
+    more_hiragana_words(prefix, whole)
     lines += [f"4 0 {p} {r} 2" for p, r in ending_like_words(prefix + whole)]
     lines += [f"4 0 {p} {r} 2" for p, r in ENDINGS + HONORIFIC_PREFIXES]
     lines += [f"4 0 {p} {r} 3" for p, r in WORDS]

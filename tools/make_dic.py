@@ -283,6 +283,22 @@ def with_compound_accent(head, chosen):
     return chosen + [(reading, C_SUFFIX, "0")]
 
 
+def with_flat_c3_pull(head, chosen):
+    """A flat one-kanji noun of combination type C3 (職, 党) read inside a word takes its
+    reading again with the suffix code, as an accented one does in with_compound_accent: the
+    compound's accent goes at the end of the part before (管理職 かんり'しょく)."""
+    if len(head) != 1 or not chosen or len(chosen) >= 6:
+        return chosen
+    if any(c in (C_SUFFIX, C_INNER) for _, c, _ in chosen):
+        return chosen
+    reading, code, accent = chosen[0]
+    if code != C_NOUN or accent != "0":
+        return chosen
+    if COMBINATION.get(head, {}).get(reading, (0, ""))[1] != "C3":
+        return chosen
+    return chosen + [(reading, C_SUFFIX, "0")]
+
+
 def later_part_types(path):
     """(headword, reading) -> UniDic's accent-combination type of the likeliest common noun of
     two kanji or more so written and said: how a compound it ends is accented."""
@@ -450,9 +466,10 @@ FLAT_MARK = "+"
 
 
 # Codes of flat nouns that hand the flat mark on too: the particles that take the accent after a
-# flat noun then take it (がっこうに'わ, がっこうで'わ, しずかだ'った). Not code 5, whose
-# pull on the accent in compounds an accent field would undo.
-FLAT_NOUN_CODES = {C_NOUN, C_NA, C_PROPER, C_PRONOUN}
+# flat noun then take it (がっこうに'わ, がっこうで'わ, しずかだ'った). Code 5 too (鳥だったら
+# とりだ'ったら, 昔より むかしよ'り): the flat mark is no accent, so the pull such a kanji has
+# as a later part of a compound stays (雨傘 あまが'さ, 青空 あおぞ'ら).
+FLAT_NOUN_CODES = {C_NOUN, C_NA, C_PROPER, C_PRONOUN, C_KUN1}
 
 
 def written_accent(head, reading, accent, code):
@@ -557,6 +574,93 @@ def add_runs(table, counts):
             table[surface] = [(reading, C_NOUN, "0")]
             added += 1
     return added
+
+
+# The part that ends a compound says where its accent goes (UniDic's combination type of
+# that part's row): C1 keeps its own accent, C2 puts it on its first mora, C3 on the last
+# mora of what precedes, C4 makes the compound flat, C5 keeps the accent of what precedes.
+RUN_MORA_SMALL = set("ァィゥェォャュョヮ")
+# the pitch cannot fall from these: the accent goes one mora earlier
+RUN_NO_NUCLEUS = set("ーンッ")
+
+
+def run_part_rows(cuts):
+    """Part surface -> [(cost, pronunciation, part of speech, accent type, combination
+    type)] of its UniDic rows, likeliest first."""
+    need = {p for c in cuts for p in c.split("|")}
+    rows = {}
+    with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
+        for r in csv.reader(fh):
+            if r[0] in need and len(r) > 29:
+                rows.setdefault(r[0], []).append((int(r[3]), r[13], r[4], r[28].strip('"'), r[29].strip('"')))
+    for v in rows.values():
+        v.sort()
+    return rows
+
+
+def run_morae(pron):
+    return [c for c in pron if c not in RUN_MORA_SMALL]
+
+
+def compound_accent(parts, pron, rows):
+    """The accent (mora count, 0 flat) of a run of words said as one compound noun, from
+    its parts' rows; None when a part is no noun or suffix, or its rows say nothing."""
+    picked = []
+    at = 0
+    for part in parts:
+        row = next((x for x in rows.get(part, []) if pron.startswith(x[1], at) and x[1]), None)
+        if row is None or row[2] not in ("名詞", "接尾辞") or row[2] == "名詞" and part.isdigit():
+            return None
+        picked.append(row)
+        at += len(row[1])
+    if at != len(pron) or not picked:
+        return None
+    first = picked[0][3].split(",")[0]
+    if picked[0][2] != "名詞" or not first.isdigit():
+        return None
+    acc = int(first)
+    total = len(run_morae(picked[0][1]))
+    for _, p, _, atype, ctype in picked[1:]:
+        kind = ctype.split(",")[0]
+        own = atype.split(",")[0]
+        if kind == "C1" and own.isdigit():
+            acc = total + int(own) if own != "0" else 0
+        elif kind == "C2":
+            acc = total + 1
+        elif kind == "C3":
+            acc = total
+        elif kind == "C4":
+            acc = 0
+        elif kind != "C5":
+            return None
+        total += len(run_morae(p))
+    morae = run_morae(pron)
+    while acc > 1 and morae[acc - 1] in RUN_NO_NUCLEUS:
+        acc -= 1
+    return acc
+
+
+def run_compound_accents(table, counts):
+    """Give the corpus runs add_runs made headwords the accent of a compound of their parts
+    (飛行機 ひこ'ーき, 植木鉢 うえき'ばち, 被写体 ひしゃたい) instead of none."""
+    best = {}
+    for (surface, pron, pos), n in counts.items():
+        if pos == "連語" and (surface not in best or n > best[surface][0]):
+            best[surface] = (n, pron)
+    rows = run_part_rows(best)
+    changed = 0
+    for cut, (_, pron) in best.items():
+        surface = cut.replace("|", "")
+        reading = kc.sayable(pron)
+        if table.get(surface) != [(reading, C_NOUN, "0")]:
+            continue
+        acc = compound_accent(cut.split("|"), pron, rows)
+        if acc:
+            n = kc.morae_to_chars(reading, acc)
+            if n:
+                table[surface] = [(reading, C_NOUN, str(n))]
+                changed += 1
+    return changed
 
 
 def ends_a_word(r):
@@ -1329,6 +1433,7 @@ def main():
     # before the corpus runs, which may then give the spelling its ordinary reading (小文字)
     hiding = drop_hiding_names(table)
     runs = add_runs(table, read_counts())
+    run_compound_accents(table, read_counts())
     add_voiced_tails(table, voiced_tails(kc.UNIDIC_LEX))
     suffixes = voice_suffix_copies(table, likelier_voiced_forms(kc.UNIDIC_LEX))
     stems = add_stem_voicing(table, stem_voicing(kc.UNIDIC_LEX, table))
@@ -1349,6 +1454,7 @@ def main():
             continue
         chosen = with_flat_compounds(head, with_compound_accent(head, table[head]))
         chosen = with_later_part_accent(head, chosen, later)
+        chosen = with_flat_c3_pull(head, chosen)
         readings = ",".join(r for r, _, _ in chosen)
         codes = ",".join(str(c) for _, c, _ in chosen)
         accents = ",".join(written_accent(head, r, a, c) for r, c, a in chosen)

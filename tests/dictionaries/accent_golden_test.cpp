@@ -679,7 +679,7 @@ TEST_F(ShippedAccents, NaruAfterANegativeBeginsAPhrase) {
   EXPECT_EQ(Read(U"見えなくなった。"), "みえ'なく/な'った。");
   EXPECT_EQ(Read(U"ひっかかなくなる。"), "ひっかかなく/な'る。");
   EXPECT_EQ(Read(U"どうにもならなくなった。"), "どうにも/なら'なくなった。");
-  EXPECT_EQ(Read(U"お金がなくなった。"), "おかねが/な'くなった。");
+  EXPECT_EQ(Read(U"お金がなくなった。"), "おかねがな'く/な'った。");
   // and so is かかる after a kanji noun, after が and after an adverb
   EXPECT_EQ(Read(U"二週間かかる。"), "にしゅ'ーかん/かか'る。");
   EXPECT_EQ(Read(U"電話がかかってきた。"), "でんわが/かか'ってきた。");

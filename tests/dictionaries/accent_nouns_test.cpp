@@ -1,0 +1,59 @@
+// Accent of nouns with the dictionaries shipped in dll/: compounds the word dictionary holds
+// whole take the accent their parts give them.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "dictionaries/shipped.h"
+
+namespace kotonel {
+namespace {
+
+class ShippedNounAccents : public test::Shipped {};
+
+// A compound read as one word has the one accent its last part gives it: on the last mora of
+// what precedes (機, 番号, 情報), on its own first mora (関係, 要素), or its own accent (自身);
+// never on ー, ん or っ, from which the pitch cannot fall.
+TEST_F(ShippedNounAccents, CompoundsHeldWholeTakeTheirPartsAccent) {
+  EXPECT_EQ(Read(U"飛行機の発明。"), "ひこ'ーきの/はつめー。");
+  EXPECT_EQ(Read(U"電話番号を忘れた。"), "でんわば'んごーを/わすれた。");
+  EXPECT_EQ(Read(U"自分自身が。"), "じぶんじ'しんが。");
+  EXPECT_EQ(Read(U"設定情報や。"), "せってーじょ'ーほーや。");
+  EXPECT_EQ(Read(U"依存関係を。"), "いぞんか'んけーを。");
+  EXPECT_EQ(Read(U"構成要素の。"), "こーせーよ'ーその。");
+  EXPECT_EQ(Read(U"最小限の。"), "さいしょ'ーげんの。");
+}
+
+// A flat native noun of one kanji hands on that it is flat, as other flat nouns do: the endings
+// that take the accent after a flat noun take it after these too.
+TEST_F(ShippedNounAccents, FlatNativeNounsLendTheirEndingsTheAccent) {
+  EXPECT_EQ(Read(U"鳥だったら。"), "とりだ'ったら。");
+  EXPECT_EQ(Read(U"昔より。"), "むかしよ'り。");
+  EXPECT_EQ(Read(U"口には合わない。"), "くちに'わ/あわ'ない。");
+  EXPECT_EQ(Read(U"両国の間では。"), "りょ'ーこくの/あいだで'わ。");
+  EXPECT_EQ(Read(U"鳥たちは。"), "とり'たちわ。");
+  // the kanji keeps its pull as the later part of a compound
+  EXPECT_EQ(Read(U"雨傘と青空。"), "あまが'さと/あおぞ'ら。");
+}
+
+// Words written in hiragana past the likeliest two thousand keep their accent too, but not where
+// the kana after a kanji word is mostly an ending (する's して) or a particle and a verb.
+TEST_F(ShippedNounAccents, RarerHiraganaWordsKeepTheirAccent) {
+  EXPECT_EQ(Read(U"ほぼ同じだ。"), "ほ'ぼ/おなじだ。");
+  EXPECT_EQ(Read(U"すらすら言える。"), "す'らすら/いえる。");
+  EXPECT_EQ(Read(U"それぞれの本。"), "それ'ぞれの/ほ'ん。");
+  EXPECT_EQ(Read(U"分析して、"), "ぶんせきして、");
+  EXPECT_EQ(Read(U"雨がふった。"), "あ'めがふった。");
+}
+
+// A flat noun of one kanji that ends a compound with its accent on the part before (職, 学,
+// 額, 点) puts it there as an accented one does (管理職 かんり'しょく, not flat or かん'り).
+TEST_F(ShippedNounAccents, FlatKanjiEndingACompoundPutTheAccentBefore) {
+  EXPECT_EQ(Read(U"上級管理職は。"), "じょーきゅーかんり'しょくわ。");
+  EXPECT_EQ(Read(U"占星学は。"), "せんせ'ーがくわ。");
+  EXPECT_EQ(Read(U"合計額は。"), "ごーけ'ーがくわ。");
+  EXPECT_EQ(Read(U"注意点を。"), "ちゅーい'てんを。");
+}
+
+}  // namespace
+}  // namespace kotonel
