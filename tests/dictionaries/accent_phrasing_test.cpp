@@ -47,7 +47,7 @@ TEST_F(ShippedPhrasing, DemonstrativesAfterAnEnding) {
   EXPECT_EQ(Read(U"パイプをくわえたその紳士"), "パイプを/くわえた/その/し'んし。");
   EXPECT_EQ(Read(U"花を持っているあの女性"), "はな'を/も'っている/あの/じょせー。");
   EXPECT_EQ(Read(U"小説のそれと同じ"), "しょーせつの/それと/おなじ。");
-  EXPECT_EQ(Read(U"きのこの山"), "きのこの/やま。");
+  EXPECT_EQ(Read(U"きのこの山"), "き'のこの/やま。");
   EXPECT_EQ(Read(U"たこの足"), "たこの/あし。");
 }
 
