@@ -8,6 +8,7 @@
 The accent mark ' follows the kana on which the pitch falls.
 """
 
+import bisect
 import csv
 import sys
 
@@ -857,6 +858,96 @@ def katakana_default_rules(nouns=None, doubled=()):
     return rules
 
 
+# Verbs written in hiragana (とじる, はさんで, まちがって) that UniDic accents: the reader has no
+# word entry for them, so the kana word rules give their forms the accent after a case particle
+# (ドアを/とじ'る, いぬが/はし'った). Not at the start of a kana word, which is as often the
+# okurigana of a kanji (結+ばれる, 見+とれる). Only verbs of
+# three kana or more whose form is likeliest a verb's in UniDic; the auxiliary-like verbs,
+# which the predicate rules phrase, are left out. The accent by the Tokyo rules: where the
+# dictionary form has it in the dictionary form and the conditional (とじ'る, つけ'れば) and in a
+# godan verb's て and た forms (はさ'んで, つくろ'った); an ichidan verb's て and た forms have it
+# one mora earlier (と'じて, つ'けた).
+KANA_VERB_PARTICLES = ("が", "に", "も")
+KANA_VERBS_LEFT = {"くださる", "できる", "ござる", "いたす", "なさる", "まいる", "おっしゃる", "いらっしゃる",
+                   "いただく", "くれる", "もらう", "あげる", "しまう", "おく", "みせる", "いける"}
+
+
+# ... nor a form that reads as a particle and a common verb (であった), or as a common verb and
+# ん or の (くるんだ: 包む or 来る)
+KANA_VERBS_COMMON = {"ある", "いる", "する", "なる", "くる", "いく", "いう", "おる", "みる", "やる", "おく",
+                     "しまう", "できる", "くれる", "もらう", "あげる", "いける"}
+
+
+def looks_like_common(form, common):
+    if form[0] in "でにがをともわはへやの" and any(form[1:].startswith(c) for c in common):
+        return True
+    return any(form.startswith(c) and form[len(c):len(c) + 1] in ("ん", "の") for c in common)
+
+
+KANA_VERB_CFORMS = ("終止形-一般", "連体形-一般", "仮定形-一般", "連用形-一般", "連用形-促音便",
+                    "連用形-撥音便", "連用形-イ音便")
+MAX_KANA_VERB_FORMS = 15000  # the likeliest hiragana verb forms of UniDic
+
+
+def kana_verb_forms():
+    best, words, common = {}, set(), set()
+    with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
+        for r in csv.reader(fh):
+            s = r[0]
+            if not s or not all(0x3041 <= ord(c) <= 0x3093 for c in s):
+                continue
+            words.add(s)
+            if len(s) >= 2 and r[4] == "動詞" and kc.to_hiragana(r[10]) in KANA_VERBS_COMMON:
+                common.add(s)
+            if r[4] != "動詞" or r[9] not in KANA_VERB_CFORMS:
+                continue
+            cost = int(r[3])
+            if s not in best or cost < best[s][0]:
+                best[s] = (cost, r)
+    rules = []
+    likely = sorted(best.items(), key=lambda kv: (kv[1][0], kv[0]))[:MAX_KANA_VERB_FORMS]
+    for s, (_, r) in sorted(likely):
+        if r[5] == "非自立可能":
+            continue
+        a = r[28].strip('"').split(",")[0]
+        if not a.isdigit() or a == "0":
+            continue
+        a = int(a)
+        base, ctype, cform = kc.to_hiragana(r[10]), r[8], r[9]
+        if len(base) < 3 or base in KANA_VERBS_LEFT or s[0] != base[0]:
+            continue
+        ichidan = "一段" in ctype
+        if cform.startswith(("終止形", "連体形")) and s == base:
+            forms = [(s, a)]
+        elif cform.startswith("仮定形"):
+            forms = [(s + "ば", a)]
+        elif cform.startswith("連用形") and (ichidan or cform != "連用形-一般" or ctype == "五段-サ行"):
+            voiced = cform in ("連用形-撥音便",) or (cform == "連用形-イ音便" and ctype == "五段-ガ行")
+            at = a - 1 if ichidan and a >= 2 else a
+            forms = [(s + e, at) for e in (("で", "だ") if voiced else ("て", "た"))]
+        else:
+            continue
+        for f, m in forms:
+            n = kc.morae_to_chars(f, m)
+            if not n or looks_like_common(f, common):
+                continue
+            rules.append((f, f[:n] + "'" + f[n:]))
+    # a particle and the form together must not begin another likely kana word (で+かける);
+    # after を the particle rules have put the boundary in already (を/…)
+    words = sorted(words)
+    out = [("/" + f, "/" + rep, 0) for f, rep in rules]
+    for f, rep in rules:
+        for p in KANA_VERB_PARTICLES:
+            pat = p + f
+            i = bisect.bisect_left(words, pat)
+            if i < len(words) and words[i].startswith(pat):
+                continue
+            out.append((pat, p + "/" + rep, 0))
+        # after a pause inside the kana word (ひ'を、つけ'るのを)
+        out.append(("、" + f, "、/" + rep, 0))
+    return out
+
+
 def main():
     lines = [f"4 0 {p} {r} 0" for p, r in PRONOUNCE]
     lines += [f"4 0 {p} {r} 1" for p, r in WA_AT_START]
@@ -907,6 +998,7 @@ def main():
     # read flat up to that point
     lines += [f"5 5 {s} {rep} 3" for s, rep in katakana_words()]
     lines += [f"5 0 {p} {r} {m}" for p, r, m in katakana_default_rules()]
+    lines += [f"4 0 {p} {r} {m}" for p, r, m in kana_verb_forms()]
     for line in lines:
         f = line.split(" ")
         assert len(f) == 5 and f[3].replace("'", "").replace("/", "") == f[2].lstrip("+").replace("'", "") or f[4] == "0" or (f[2], f[3]) in WA_AT_START or f[3].lstrip("+") == f[2].lstrip("'"), line

@@ -1,0 +1,29 @@
+// Accents of verbs and predicates with the dictionaries shipped in dll/.
+
+#include <gtest/gtest.h>
+
+#include "shipped.h"
+
+namespace kotonel {
+namespace {
+
+class ShippedVerbAccents : public test::Shipped {};
+
+// A verb written in hiragana after a particle is a phrase of its own with the verb's accent:
+// where the dictionary form has it, and in an ichidan verb's て and た forms one mora earlier.
+// Kana that only look like such a verb keep theirs: okurigana (結ばれる, 見とれる), the copula
+// (であった), 来る before んだ.
+TEST_F(ShippedVerbAccents, HiraganaVerbsAfterAParticleHaveTheirAccent) {
+  EXPECT_EQ(Read(U"ドアをとじる。"), "ド'アを/とじ'る。");
+  EXPECT_EQ(Read(U"犬がはしった。"), "いぬ'が/はし'った。");
+  EXPECT_EQ(Read(U"パンをはさんで食べる。"), "パ'ンを/はさ'んで/たべ'る。");
+  EXPECT_EQ(Read(U"子供が母にしがみついた。"), "こどもが/は'はに/しがみつ'いた。");
+  EXPECT_EQ(Read(U"目をとじて、考えた。"), "め'を/と'じて、かんが'えた。");
+  EXPECT_EQ(Read(U"縁が結ばれる。"), "え'んが/むすばれる。");
+  EXPECT_EQ(Read(U"景色に見とれる。"), "け'しきに/みとれる。");
+  EXPECT_EQ(Read(U"重要であった。"), "じゅーよーであ'った。");
+  EXPECT_EQ(Read(U"頭にくるんだ。"), "あた'まにくるんだ。");
+}
+
+}  // namespace
+}  // namespace kotonel
