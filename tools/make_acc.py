@@ -669,7 +669,7 @@ ADJECTIVE_FORMS = {"終止形-一般": False, "連体形-一般": False, "連用
                    "連用形-促音便": True, "仮定形-一般": True}
 
 
-def kana_adjectives():
+def kana_adjectives(limit=MAX_KANA_ADJECTIVE_FORMS):
     """Adjectives written in kana (ひどい ひど'い, すごかった すご'かった, うれしく うれ'しく)
     with UniDic's accent, moved one mora earlier in the く, かっ and けれ forms of those
     accented on the fourth mora or later, as the kanji spellings are (see dic.ktn). Only
@@ -695,7 +695,7 @@ def kana_adjectives():
             cost = int(r[3])
             if s not in best or cost < best[s][0]:
                 best[s] = (cost, m)
-    ranked = sorted(best.items(), key=lambda kv: (kv[1][0], kv[0]))[:MAX_KANA_ADJECTIVE_FORMS]
+    ranked = sorted(best.items(), key=lambda kv: (kv[1][0], kv[0]))[:limit]
     out = []
     for s, (_, m) in sorted(ranked):
         n = kc.morae_to_chars(s, m)
@@ -948,6 +948,31 @@ def kana_verb_forms():
     return out
 
 
+MAX_KANA_ADJECTIVES_AFTER_PARTICLE = 3000
+
+
+def kana_adjectives_after_particle():
+    """The adjectives written in kana (kana_adjectives) after a boundary already in the kana
+    word, after が, に, も and after a pause, as the verbs (kana_verb_forms): もんだいが/
+    むずかし'い, とても/むずかし'くて."""
+    words = set()
+    with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
+        for r in csv.reader(fh):
+            if r[0] and all(0x3041 <= ord(c) <= 0x3093 for c in r[0]):
+                words.add(r[0])
+    words = sorted(words)
+    out = []
+    for f, rep in kana_adjectives(MAX_KANA_ADJECTIVES_AFTER_PARTICLE):
+        out.append(("/" + f, "/" + rep))
+        for p in KANA_VERB_PARTICLES:
+            i = bisect.bisect_left(words, p + f)
+            if i < len(words) and words[i].startswith(p + f):
+                continue
+            out.append((p + f, p + "/" + rep))
+        out.append(("、" + f, "、/" + rep))
+    return out
+
+
 def main():
     lines = [f"4 0 {p} {r} 0" for p, r in PRONOUNCE]
     lines += [f"4 0 {p} {r} 1" for p, r in WA_AT_START]
@@ -999,6 +1024,7 @@ def main():
     lines += [f"5 5 {s} {rep} 3" for s, rep in katakana_words()]
     lines += [f"5 0 {p} {r} {m}" for p, r, m in katakana_default_rules()]
     lines += [f"4 0 {p} {r} {m}" for p, r, m in kana_verb_forms()]
+    lines += [f"4 0 {p} {r} 0" for p, r in kana_adjectives_after_particle()]
     for line in lines:
         f = line.split(" ")
         assert len(f) == 5 and f[3].replace("'", "").replace("/", "") == f[2].lstrip("+").replace("'", "") or f[4] == "0" or (f[2], f[3]) in WA_AT_START or f[3].lstrip("+") == f[2].lstrip("'"), line

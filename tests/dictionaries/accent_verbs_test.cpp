@@ -25,5 +25,12 @@ TEST_F(ShippedVerbAccents, HiraganaVerbsAfterAParticleHaveTheirAccent) {
   EXPECT_EQ(Read(U"頭にくるんだ。"), "あた'まにくるんだ。");
 }
 
+// So does an adjective written in hiragana after a particle or an adverb's boundary.
+TEST_F(ShippedVerbAccents, HiraganaAdjectivesAfterAParticleHaveTheirAccent) {
+  EXPECT_EQ(Read(U"問題がむずかしい。"), "もんだいが/むずかし'い。");
+  EXPECT_EQ(Read(U"痛みがとてもひどかった。"), "いたみ'が/とても/ひど'かった。");
+  EXPECT_EQ(Read(U"彼にやさしくする。"), "か'れに/やさ'しくする。");
+}
+
 }  // namespace
 }  // namespace kotonel
