@@ -973,6 +973,12 @@ def kana_adjectives_after_particle():
     return out
 
 
+# A flat ichidan verb's conditional takes the accent on れ before ば (かえれ'ば, ならべれ'ば), as a
+# flat godan verb's does on its last kana (つかえ'ば, HANDED_ON): UniDic's ば joins a verb as
+# F2@0. The verb hands on its flat mark in front of れば.
+FLAT_ICHIDAN_CONDITIONAL = [("+れば", "れ'ば")]
+
+
 def main():
     lines = [f"4 0 {p} {r} 0" for p, r in PRONOUNCE]
     lines += [f"4 0 {p} {r} 1" for p, r in WA_AT_START]
@@ -986,6 +992,8 @@ def main():
     lines += [f"4 0 {p} {r} 1" for p, r in kana_adjectives()]
     lines += [f"4 0 +{p} {p[0]}'{p[1:]} 1" for p in NOUN_F2_PARTICLES]
     lines += [f"4 0 {p} {r} 0" for p, r in COMPOUND_GUARD + COMPOUND]
+    # before HANDED_ON, which drops the flat marks left
+    lines += [f"4 0 {p} {r} 0" for p, r in FLAT_ICHIDAN_CONDITIONAL]
     lines += [f"4 0 {p} {r} 0" for p, r in HANDED_ON]
     # する in kana after を or が inside a kana word (…をしたので, …がしたので) likewise
     lines += [f"4 0 {p} {r} 0" for p, r in suru_after_particles()]

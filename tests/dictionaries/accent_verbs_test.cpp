@@ -32,5 +32,18 @@ TEST_F(ShippedVerbAccents, HiraganaAdjectivesAfterAParticleHaveTheirAccent) {
   EXPECT_EQ(Read(U"彼にやさしくする。"), "か'れに/やさ'しくする。");
 }
 
+// A verb's conditional has the verb's accent before ば (たべ'れば, の'れば), though its stem is
+// also the potential's, which keeps its own (のれ'る); a flat ichidan verb's takes it on れ.
+TEST_F(ShippedVerbAccents, ConditionalsHaveTheVerbsAccent) {
+  EXPECT_EQ(Read(U"食べれば"), "たべ'れば。");
+  EXPECT_EQ(Read(U"見れば"), "み'れば。");
+  EXPECT_EQ(Read(U"乗れば"), "の'れば。");
+  EXPECT_EQ(Read(U"下がれば"), "さが'れば。");
+  EXPECT_EQ(Read(U"乗れる"), "のれ'る。");
+  EXPECT_EQ(Read(U"変えれば"), "かえれ'ば。");
+  EXPECT_EQ(Read(U"並べれば"), "ならべれ'ば。");
+  EXPECT_EQ(Read(U"使えば"), "つかえ'ば。");
+}
+
 }  // namespace
 }  // namespace kotonel
