@@ -862,7 +862,8 @@ def katakana_default_rules(nouns=None, doubled=()):
 # word entry for them, so the kana word rules give their forms the accent after a case particle
 # (ドアを/とじ'る, いぬが/はし'った). Not at the start of a kana word, which is as often the
 # okurigana of a kanji (結+ばれる, 見+とれる). Only verbs of
-# three kana or more whose form is likeliest a verb's in UniDic; the auxiliary-like verbs,
+# three kana or more whose form is likeliest a verb's in UniDic (also those that may follow
+# another verb, つける, かける: after a particle they are verbs of their own); the auxiliary-like verbs,
 # which the predicate rules phrase, are left out. The accent by the Tokyo rules: where the
 # dictionary form has it in the dictionary form and the conditional (とじ'る, つけ'れば) and in a
 # godan verb's て and た forms (はさ'んで, つくろ'った); an ichidan verb's て and た forms have it
@@ -907,8 +908,6 @@ def kana_verb_forms():
     rules = []
     likely = sorted(best.items(), key=lambda kv: (kv[1][0], kv[0]))[:MAX_KANA_VERB_FORMS]
     for s, (_, r) in sorted(likely):
-        if r[5] == "非自立可能":
-            continue
         a = r[28].strip('"').split(",")[0]
         if not a.isdigit() or a == "0":
             continue

@@ -23,6 +23,9 @@ TEST_F(ShippedVerbAccents, HiraganaVerbsAfterAParticleHaveTheirAccent) {
   EXPECT_EQ(Read(U"景色に見とれる。"), "け'しきに/みとれる。");
   EXPECT_EQ(Read(U"重要であった。"), "じゅーよーであ'った。");
   EXPECT_EQ(Read(U"頭にくるんだ。"), "あた'まにくるんだ。");
+  // つける, かける may follow another verb too; after a particle they are verbs of their own
+  EXPECT_EQ(Read(U"眼鏡をかけている。"), "め'がねを/か'けている。");
+  EXPECT_EQ(Read(U"タバコに火をつけるのを"), "タバコに/ひ'を/つけ'るのを。");
 }
 
 // So does an adjective written in hiragana after a particle or an adverb's boundary.
