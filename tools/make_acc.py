@@ -906,6 +906,7 @@ def kana_verb_forms():
             if s not in best or cost < best[s][0]:
                 best[s] = (cost, r)
     rules = []
+    stem_ends = set()  # last kana of the continuatives that are also the desiderative's stem
     likely = sorted(best.items(), key=lambda kv: (kv[1][0], kv[0]))[:MAX_KANA_VERB_FORMS]
     for s, (_, r) in sorted(likely):
         a = r[28].strip('"').split(",")[0]
@@ -924,6 +925,8 @@ def kana_verb_forms():
             voiced = cform in ("連用形-撥音便",) or (cform == "連用形-イ音便" and ctype == "五段-ガ行")
             at = a - 1 if ichidan and a >= 2 else a
             forms = [(s + e, at) for e in (("で", "だ") if voiced else ("て", "た"))]
+            if cform == "連用形-一般":
+                stem_ends.add(s[-1])
         else:
             continue
         for f, m in forms:
@@ -944,6 +947,9 @@ def kana_verb_forms():
             out.append((pat, p + "/" + rep, 0))
         # after a pause inside the kana word (ひ'を、つけ'るのを)
         out.append(("、" + f, "、/" + rep, 0))
+    # the た form's pattern also begins the desiderative (たべたい, そらしたい), whose たい has
+    # the accent (たべた'い, as DESIDERATIVE after a kanji; its other forms keep the verb's)
+    out += [("'" + k + "たい", k + "た'い", 0) for k in sorted(stem_ends)]
     return out
 
 

@@ -19,6 +19,10 @@ TEST_F(ShippedVerbAccents, HiraganaVerbsAfterAParticleHaveTheirAccent) {
   EXPECT_EQ(Read(U"パンをはさんで食べる。"), "パ'ンを/はさ'んで/たべ'る。");
   EXPECT_EQ(Read(U"子供が母にしがみついた。"), "こどもが/は'はに/しがみつ'いた。");
   EXPECT_EQ(Read(U"目をとじて、考えた。"), "め'を/と'じて、かんが'えた。");
+  EXPECT_EQ(Read(U"目をそらした。"), "め'を/そら'した。");
+  // the desiderative, which begins as the た form does, has its accent on the た of たい
+  EXPECT_EQ(Read(U"パンをたべたい。"), "パ'ンを/たべた'い。");
+  EXPECT_EQ(Read(U"目をそらしたい。"), "め'を/そらした'い。");
   EXPECT_EQ(Read(U"縁が結ばれる。"), "え'んが/むすばれる。");
   EXPECT_EQ(Read(U"景色に見とれる。"), "け'しきに/みとれる。");
   EXPECT_EQ(Read(U"重要であった。"), "じゅーよーであ'った。");
