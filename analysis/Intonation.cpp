@@ -110,10 +110,10 @@ bool IsBlank(std::u32string_view s) {
   return std::all_of(s.begin(), s.end(), [](char32_t c) { return c == U' '; });
 }
 
-// The first index in the ascending list that is >= from, lowering best when it is smaller.
 // How many characters of a replacing rule's pattern index it.
 constexpr size_t kInfixHead = 3;
 
+// The first index in the ascending list that is >= from, lowering best when it is smaller.
 void Consider(const std::vector<uint32_t>& list, uint32_t from, uint32_t& best) {
   auto it = std::lower_bound(list.begin(), list.end(), from);
   if (it != list.end() && *it < best) best = *it;
