@@ -110,6 +110,9 @@ bool IsBlank(std::u32string_view s) {
   return std::all_of(s.begin(), s.end(), [](char32_t c) { return c == U' '; });
 }
 
+// How many characters of a replacing rule's pattern index it.
+constexpr size_t kInfixHead = 3;
+
 // The first index in the ascending list that is >= from, lowering best when it is smaller.
 void Consider(const std::vector<uint32_t>& list, uint32_t from, uint32_t& best) {
   auto it = std::lower_bound(list.begin(), list.end(), from);
@@ -195,7 +198,8 @@ void Intonation::AddRule(int32_t kind, Rule rule) {
     case 0:
       // An empty mode-0 pattern never matches; such a rule does nothing.
       if (p.empty() || rule.replacement == p) return;
-      set.infixByFirst[p.front()].push_back(index);
+      set.infixByHead[p.substr(0, kInfixHead)].push_back(index);
+      AddLength(set.infixHeadLengths, std::min(p.size(), kInfixHead));
       break;
     case 1:
       if (p.empty()) {
@@ -348,15 +352,19 @@ void Intonation::規則適用(int32_t i) {
     }
     // A replacing rule counts only where its pattern occurs in the text as it now stands:
     // the others would change nothing, and skipping them here saves a round each.
-    for (char32_t c : s) {
-      auto found = set.infixByFirst.find(c);
-      if (found == set.infixByFirst.end()) continue;
-      const std::vector<uint32_t>& list = found->second;
-      for (auto it = std::lower_bound(list.begin(), list.end(), from);
-           it != list.end() && *it < best; ++it) {
-        if (s.find(set.rules[*it].pattern) != std::u32string::npos) {
-          best = *it;
-          break;
+    const std::u32string_view sv(s);
+    for (size_t pos = 0; pos < sv.size(); ++pos) {
+      for (size_t len : set.infixHeadLengths) {
+        if (pos + len > sv.size()) break;
+        auto found = set.infixByHead.find(sv.substr(pos, len));
+        if (found == set.infixByHead.end()) continue;
+        const std::vector<uint32_t>& list = found->second;
+        for (auto it = std::lower_bound(list.begin(), list.end(), from);
+             it != list.end() && *it < best; ++it) {
+          if (sv.find(set.rules[*it].pattern) != std::u32string_view::npos) {
+            best = *it;
+            break;
+          }
         }
       }
     }

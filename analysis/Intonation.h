@@ -65,7 +65,10 @@ class Intonation {
   // possibly fire on a given text without scanning the rules that cannot.
   struct RuleSet {
     std::deque<Rule> rules;  // grows without moving the rules already read
-    std::unordered_map<char32_t, std::vector<uint32_t>> infixByFirst;
+    // Replacing rules by the first (up to) three characters of their pattern, with the head
+    // lengths there are: many rules share a first character (a particle before a verb form).
+    std::unordered_map<std::u32string_view, std::vector<uint32_t>> infixByHead;
+    std::vector<size_t> infixHeadLengths;
     // Prefix and suffix rules by their whole pattern, with the pattern lengths there are: a
     // text's own prefixes and suffixes of those lengths find exactly the rules that match it.
     std::unordered_map<std::u32string_view, std::vector<uint32_t>> prefixByPattern;

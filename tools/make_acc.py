@@ -8,6 +8,7 @@
 The accent mark ' follows the kana on which the pitch falls.
 """
 
+import bisect
 import csv
 import sys
 
@@ -766,7 +767,7 @@ ADJECTIVE_FORMS = {"終止形-一般": False, "連体形-一般": False, "連用
                    "連用形-促音便": True, "仮定形-一般": True}
 
 
-def kana_adjectives():
+def kana_adjectives(limit=MAX_KANA_ADJECTIVE_FORMS):
     """Adjectives written in kana (ひどい ひど'い, すごかった すご'かった, うれしく うれ'しく)
     with UniDic's accent, moved one mora earlier in the く, かっ and けれ forms of those
     accented on the fourth mora or later, as the kanji spellings are (see dic.ktn). Only
@@ -792,7 +793,7 @@ def kana_adjectives():
             cost = int(r[3])
             if s not in best or cost < best[s][0]:
                 best[s] = (cost, m)
-    ranked = sorted(best.items(), key=lambda kv: (kv[1][0], kv[0]))[:MAX_KANA_ADJECTIVE_FORMS]
+    ranked = sorted(best.items(), key=lambda kv: (kv[1][0], kv[0]))[:limit]
     out = []
     for s, (_, m) in sorted(ranked):
         n = kc.morae_to_chars(s, m)
@@ -955,6 +956,132 @@ def katakana_default_rules(nouns=None, doubled=()):
     return rules
 
 
+# Verbs written in hiragana (とじる, はさんで, まちがって) that UniDic accents: the reader has no
+# word entry for them, so the kana word rules give their forms the accent after a case particle
+# (ドアを/とじ'る, いぬが/はし'った). Not at the start of a kana word, which is as often the
+# okurigana of a kanji (結+ばれる, 見+とれる). Only verbs of
+# three kana or more whose form is likeliest a verb's in UniDic (also those that may follow
+# another verb, つける, かける: after a particle they are verbs of their own); the auxiliary-like verbs,
+# which the predicate rules phrase, are left out. The accent by the Tokyo rules: where the
+# dictionary form has it in the dictionary form and the conditional (とじ'る, つけ'れば) and in a
+# godan verb's て and た forms (はさ'んで, つくろ'った); an ichidan verb's て and た forms have it
+# one mora earlier (と'じて, つ'けた).
+KANA_VERB_PARTICLES = ("が", "に", "も")
+KANA_VERBS_LEFT = {"くださる", "できる", "ござる", "いたす", "なさる", "まいる", "おっしゃる", "いらっしゃる",
+                   "いただく", "くれる", "もらう", "あげる", "しまう", "おく", "みせる", "いける"}
+
+
+# ... nor a form that reads as a particle and a common verb (であった), or as a common verb and
+# ん or の (くるんだ: 包む or 来る)
+KANA_VERBS_COMMON = {"ある", "いる", "する", "なる", "くる", "いく", "いう", "おる", "みる", "やる", "おく",
+                     "しまう", "できる", "くれる", "もらう", "あげる", "いける"}
+
+
+def looks_like_common(form, common):
+    if form[0] in "でにがをともわはへやの" and any(form[1:].startswith(c) for c in common):
+        return True
+    return any(form.startswith(c) and form[len(c):len(c) + 1] in ("ん", "の") for c in common)
+
+
+KANA_VERB_CFORMS = ("終止形-一般", "連体形-一般", "仮定形-一般", "連用形-一般", "連用形-促音便",
+                    "連用形-撥音便", "連用形-イ音便")
+MAX_KANA_VERB_FORMS = 3000  # the likeliest hiragana verb forms of UniDic: more cost start-up time
+
+
+def kana_verb_forms():
+    best, words, common = {}, set(), set()
+    with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
+        for r in csv.reader(fh):
+            s = r[0]
+            if not s or not all(0x3041 <= ord(c) <= 0x3093 for c in s):
+                continue
+            words.add(s)
+            if len(s) >= 2 and r[4] == "動詞" and kc.to_hiragana(r[10]) in KANA_VERBS_COMMON:
+                common.add(s)
+            if r[4] != "動詞" or r[9] not in KANA_VERB_CFORMS:
+                continue
+            cost = int(r[3])
+            if s not in best or cost < best[s][0]:
+                best[s] = (cost, r)
+    rules = []
+    stem_ends = set()  # last kana of the continuatives that are also the desiderative's stem
+    likely = sorted(best.items(), key=lambda kv: (kv[1][0], kv[0]))[:MAX_KANA_VERB_FORMS]
+    for s, (_, r) in sorted(likely):
+        a = r[28].strip('"').split(",")[0]
+        if not a.isdigit() or a == "0":
+            continue
+        a = int(a)
+        base, ctype, cform = kc.to_hiragana(r[10]), r[8], r[9]
+        if len(base) < 3 or base in KANA_VERBS_LEFT or s[0] != base[0]:
+            continue
+        ichidan = "一段" in ctype
+        if cform.startswith(("終止形", "連体形")) and s == base:
+            forms = [(s, a)]
+        elif cform.startswith("仮定形"):
+            forms = [(s + "ば", a)]
+        elif cform.startswith("連用形") and (ichidan or cform != "連用形-一般" or ctype == "五段-サ行"):
+            voiced = cform in ("連用形-撥音便",) or (cform == "連用形-イ音便" and ctype == "五段-ガ行")
+            at = a - 1 if ichidan and a >= 2 else a
+            forms = [(s + e, at) for e in (("で", "だ") if voiced else ("て", "た"))]
+            if cform == "連用形-一般":
+                stem_ends.add(s[-1])
+        else:
+            continue
+        for f, m in forms:
+            n = kc.morae_to_chars(f, m)
+            if not n or looks_like_common(f, common):
+                continue
+            rules.append((f, f[:n] + "'" + f[n:]))
+    # a particle and the form together must not begin another likely kana word (で+かける);
+    # after を the particle rules have put the boundary in already (を/…)
+    words = sorted(words)
+    out = [("/" + f, "/" + rep, 0) for f, rep in rules]
+    for f, rep in rules:
+        for p in KANA_VERB_PARTICLES:
+            pat = p + f
+            i = bisect.bisect_left(words, pat)
+            if i < len(words) and words[i].startswith(pat):
+                continue
+            out.append((pat, p + "/" + rep, 0))
+        # after a pause inside the kana word (ひ'を、つけ'るのを)
+        out.append(("、" + f, "、/" + rep, 0))
+    # the た form's pattern also begins the desiderative (たべたい, そらしたい), whose たい has
+    # the accent (たべた'い, as DESIDERATIVE after a kanji; its other forms keep the verb's)
+    out += [("'" + k + "たい", k + "た'い", 0) for k in sorted(stem_ends)]
+    return out
+
+
+MAX_KANA_ADJECTIVES_AFTER_PARTICLE = 1000
+
+
+def kana_adjectives_after_particle():
+    """The adjectives written in kana (kana_adjectives) after a boundary already in the kana
+    word, after が, に, も and after a pause, as the verbs (kana_verb_forms): もんだいが/
+    むずかし'い, とても/むずかし'くて."""
+    words = set()
+    with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
+        for r in csv.reader(fh):
+            if r[0] and all(0x3041 <= ord(c) <= 0x3093 for c in r[0]):
+                words.add(r[0])
+    words = sorted(words)
+    out = []
+    for f, rep in kana_adjectives(MAX_KANA_ADJECTIVES_AFTER_PARTICLE):
+        out.append(("/" + f, "/" + rep))
+        for p in KANA_VERB_PARTICLES:
+            i = bisect.bisect_left(words, p + f)
+            if i < len(words) and words[i].startswith(p + f):
+                continue
+            out.append((p + f, p + "/" + rep))
+        out.append(("、" + f, "、/" + rep))
+    return out
+
+
+# A flat ichidan verb's conditional takes the accent on れ before ば (かえれ'ば, ならべれ'ば), as a
+# flat godan verb's does on its last kana (つかえ'ば, HANDED_ON): UniDic's ば joins a verb as
+# F2@0. The verb hands on its flat mark in front of れば.
+FLAT_ICHIDAN_CONDITIONAL = [("+れば", "れ'ば")]
+
+
 def main():
     lines = [f"4 0 {p} {r} 0" for p, r in PRONOUNCE]
     lines += [f"4 0 {p} {r} 1" for p, r in WA_AT_START]
@@ -968,6 +1095,8 @@ def main():
     lines += [f"4 0 {p} {r} 1" for p, r in kana_adjectives()]
     lines += [f"4 0 +{p} {p[0]}'{p[1:]} 1" for p in NOUN_F2_PARTICLES]
     lines += [f"4 0 {p} {r} 0" for p, r in COMPOUND_GUARD + COMPOUND]
+    # before HANDED_ON, which drops the flat marks left
+    lines += [f"4 0 {p} {r} 0" for p, r in FLAT_ICHIDAN_CONDITIONAL]
     lines += [f"4 0 {p} {r} 0" for p, r in HANDED_ON]
     # する in kana after を or が inside a kana word (…をしたので, …がしたので) likewise
     lines += [f"4 0 {p} {r} 0" for p, r in suru_after_particles()]
@@ -1015,6 +1144,8 @@ def main():
     # read flat up to that point
     lines += [f"5 5 {s} {rep} 3" for s, rep in katakana_words()]
     lines += [f"5 0 {p} {r} {m}" for p, r, m in katakana_default_rules()]
+    lines += [f"4 0 {p} {r} {m}" for p, r, m in kana_verb_forms()]
+    lines += [f"4 0 {p} {r} 0" for p, r in kana_adjectives_after_particle()]
     for line in lines:
         f = line.split(" ")
         assert len(f) == 5 and f[3].replace("'", "").replace("/", "") == f[2].lstrip("+").replace("'", "") or f[4] == "0" or (f[2], f[3]) in WA_AT_START or f[3].lstrip("+") == f[2].lstrip("'") or f[3].replace("+", "") == f[2], line

@@ -450,6 +450,21 @@ def adjective_form_accent(r, reading, acc):
     return str(kc.morae_to_chars(reading, m)) if m >= 1 else acc
 
 
+def ra_nuki_accent(r, acc):
+    """食べれ, 見れ, 乗れ, 下がれ are both a verb's conditional (食べれば たべ'れば, 乗れば の'れば)
+    and the stem of its potential (食べれる たべれ'る, colloquial without ら; 乗れる のれ'る), whose
+    rows UniDic makes likelier. Before ば and as a word end they are the conditional: the
+    potential's stem rows take the verb's own accent (one mora before the potential's), and
+    the potential's longer forms (乗れる) get entries of their own with theirs."""
+    if r[8] != "下一段-ラ行" or not r[9].startswith(("未然形", "連用形")):
+        return acc
+    if not r[10].endswith("ル") or r[10].endswith("レル") or not r[13].endswith("レ"):
+        return acc
+    if acc is None or acc == "0":
+        return acc
+    return str(int(acc) - 1) if int(acc) > 1 else acc
+
+
 def accent_chars(reading, atype):
     a = atype.split(",")[0].strip('"')
     if not a.isdigit() or a == "0":
@@ -814,6 +829,7 @@ def collect(path):
                 # is handed on to it, where the rules move it onto ます or keep it (か'きかた).
                 acc = "0"
             acc = conjugated_accent(r, reading_full, acc)
+            acc = ra_nuki_accent(r, acc)
             if len(hira) == 1 and not rest and hira in PARTICLES:
                 acc_p = acc if acc == "0" or int(acc) <= len(stem) + 3 else "0"
                 if code not in VERB_CODES and code != C_ADJ:

@@ -179,21 +179,24 @@ std::string ToCp932(std::u32string_view text, bool* lossless) {
 
 std::u32string FromCp932(std::string_view bytes) {
   const auto& t = Tables();
-  std::u32string out;
-  out.reserve(bytes.size());
+  // Written through a pointer rather than push_back: the dictionaries decode megabytes at
+  // every start.
+  std::u32string out(bytes.size(), U'\0');
+  char32_t* o = out.data();
   for (size_t i = 0; i < bytes.size(); ++i) {
     uint8_t b = static_cast<uint8_t>(bytes[i]);
     if (IsLeadByte(b) && i + 1 < bytes.size()) {
       char32_t u = t.toUnicode[b * 256 + static_cast<uint8_t>(bytes[i + 1])];
       if (u != 0) {
-        out.push_back(u);
+        *o++ = u;
         ++i;
         continue;
       }
     }
     char32_t u = t.toUnicode[b];
-    out.push_back(u != 0 || b == 0 ? u : kReplacement);
+    *o++ = u != 0 || b == 0 ? u : kReplacement;
   }
+  out.resize(static_cast<size_t>(o - out.data()));
   return out;
 }
 

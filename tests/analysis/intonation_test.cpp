@@ -200,6 +200,33 @@ TEST(Intonation, JoinAndReplace) {
   EXPECT_EQ(置換(U"あ'あ", U"あ", U"'あ"), U"'あ/'/'あ");
 }
 
+// Replacing rules whose patterns share their first characters, some longer than the part of
+// them the rules are looked up by: the first in file order that occurs still applies, and a
+// short pattern is found at the very end of the text.
+TEST(Intonation, ReplacingRulesSharingTheirHeadKeepFileOrder) {
+  AccFolder f(ToCp932(
+      U"4 0 かきくけ X 0\r\n4 0 かきくこ Y 0\r\n4 0 きく Z 0\r\n4 0 かき W 0\r\n4 0 ん N 0\r\n"));
+  Intonation ton(f.path);
+  auto t = Table({{U"あかきくこ", 4},
+                  {U"かきくけこ", 4},
+                  {U"きくか", 4},
+                  {U"あかき", 4},
+                  {U"かきくさ", 4},
+                  {U"さん", 4},
+                  {U"", 4}});
+  ton.分割(t.get());
+  auto run = [&](int i) {
+    ton.アクセント(i);
+    return t->単語(i);
+  };
+  EXPECT_EQ(run(1), U"あY");
+  EXPECT_EQ(run(2), U"Xこ");
+  EXPECT_EQ(run(3), U"Zか");
+  EXPECT_EQ(run(4), U"あW");
+  EXPECT_EQ(run(5), U"かZさ");  // きく comes before かき
+  EXPECT_EQ(run(6), U"さN");
+}
+
 TEST(Intonation, LoadingFailures) {
   auto failure = [](const std::string& folder) -> std::u32string {
     try {

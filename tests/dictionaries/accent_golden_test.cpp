@@ -650,7 +650,7 @@ TEST_F(ShippedAccents, DekiruAndAdverbsBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"彼はひょっこり訪ねてきた。"), "か'れわ/ひょっこ'り/たず'ねてきた。");
   EXPECT_EQ(Read(U"部屋のあちこちに散らばっていた。"), "へや'の/あち'こちに/ちら'ばっていた。");
   // the word after the adverb begins a phrase too, a particle or an ending does not
-  EXPECT_EQ(Read(U"とてもうまくいった。"), "とても/うまくいった。");
+  EXPECT_EQ(Read(U"とてもうまくいった。"), "とても/うま'くいった。");
   EXPECT_EQ(Read(U"もっとありますか。"), "も'っと/ありま'すか。");
   EXPECT_EQ(Read(U"いろいろな人。"), "いろいろな/ひと。");
   EXPECT_EQ(Read(U"ぜんぜんなかった。"), "ぜんぜん/な'かった。");

@@ -1,0 +1,56 @@
+// Accents of verbs and predicates with the dictionaries shipped in dll/.
+
+#include <gtest/gtest.h>
+
+#include "shipped.h"
+
+namespace kotonel {
+namespace {
+
+class ShippedVerbAccents : public test::Shipped {};
+
+// A verb written in hiragana after a particle is a phrase of its own with the verb's accent:
+// where the dictionary form has it, and in an ichidan verb's て and た forms one mora earlier.
+// Kana that only look like such a verb keep theirs: okurigana (結ばれる, 見とれる), the copula
+// (であった), 来る before んだ.
+TEST_F(ShippedVerbAccents, HiraganaVerbsAfterAParticleHaveTheirAccent) {
+  EXPECT_EQ(Read(U"帽子をかぶる。"), "ぼーしを/かぶ'る。");
+  EXPECT_EQ(Read(U"家にもどった。"), "いえ'に/もど'った。");
+  EXPECT_EQ(Read(U"パンをはさんで食べる。"), "パ'ンを/はさ'んで/たべ'る。");
+  EXPECT_EQ(Read(U"枝がのびた。"), "えだが/の'びた。");
+  EXPECT_EQ(Read(U"息をつめて、考えた。"), "い'きを/つ'めて、かんが'えた。");
+  EXPECT_EQ(Read(U"目をそらした。"), "め'を/そら'した。");
+  // the desiderative, which begins as the た form does, has its accent on the た of たい
+  EXPECT_EQ(Read(U"パンをたべたい。"), "パ'ンを/たべた'い。");
+  EXPECT_EQ(Read(U"目をそらしたい。"), "め'を/そらした'い。");
+  EXPECT_EQ(Read(U"縁が結ばれる。"), "え'んが/むすばれる。");
+  EXPECT_EQ(Read(U"景色に見とれる。"), "け'しきに/みとれる。");
+  EXPECT_EQ(Read(U"重要であった。"), "じゅーよーであ'った。");
+  EXPECT_EQ(Read(U"頭にくるんだ。"), "あた'まにくるんだ。");
+  // つける, かける may follow another verb too; after a particle they are verbs of their own
+  EXPECT_EQ(Read(U"眼鏡をかけている。"), "め'がねを/か'けている。");
+  EXPECT_EQ(Read(U"タバコに火をつけるのを"), "タバコに/ひ'を/つけ'るのを。");
+}
+
+// So does an adjective written in hiragana after a particle or an adverb's boundary.
+TEST_F(ShippedVerbAccents, HiraganaAdjectivesAfterAParticleHaveTheirAccent) {
+  EXPECT_EQ(Read(U"問題がむずかしい。"), "もんだいが/むずかし'い。");
+  EXPECT_EQ(Read(U"痛みがとてもひどかった。"), "いたみ'が/とても/ひど'かった。");
+  EXPECT_EQ(Read(U"彼にやさしくする。"), "か'れに/やさ'しくする。");
+}
+
+// A verb's conditional has the verb's accent before ば (たべ'れば, の'れば), though its stem is
+// also the potential's, which keeps its own (のれ'る); a flat ichidan verb's takes it on れ.
+TEST_F(ShippedVerbAccents, ConditionalsHaveTheVerbsAccent) {
+  EXPECT_EQ(Read(U"食べれば"), "たべ'れば。");
+  EXPECT_EQ(Read(U"見れば"), "み'れば。");
+  EXPECT_EQ(Read(U"乗れば"), "の'れば。");
+  EXPECT_EQ(Read(U"下がれば"), "さが'れば。");
+  EXPECT_EQ(Read(U"乗れる"), "のれ'る。");
+  EXPECT_EQ(Read(U"変えれば"), "かえれ'ば。");
+  EXPECT_EQ(Read(U"並べれば"), "ならべれ'ば。");
+  EXPECT_EQ(Read(U"使えば"), "つかえ'ば。");
+}
+
+}  // namespace
+}  // namespace kotonel
