@@ -985,27 +985,45 @@ def looks_like_common(form, common):
 
 KANA_VERB_CFORMS = ("終止形-一般", "連体形-一般", "仮定形-一般", "連用形-一般", "連用形-促音便",
                     "連用形-撥音便", "連用形-イ音便")
-MAX_KANA_VERB_FORMS = 3000  # the likeliest hiragana verb forms of UniDic: more cost start-up time
+MAX_KANA_VERB_FORMS = 3770  # the likeliest hiragana verb forms (kana_verb_rank): more cost start-up time
+
+
+# UniDic's usual extra cost of a verb form spelt in kana over its likeliest spelling (the median)
+KANA_VERB_SPELLING_COST = 1225
+
+
+def kana_verb_rank(entry, form_cost):
+    """How likely a hiragana verb form is: its own UniDic cost, or that of the same form of the
+    same verb in its likeliest spelling plus the usual cost of kana, whichever is lower. The
+    forms of common verbs mostly written in kanji (はしる, ともして) then rank as common, where
+    their own cost put them past the cut; forms usually written in kana keep their own."""
+    cost, r = entry
+    return min(cost, form_cost[(r[11], r[10], r[8], r[9])] + KANA_VERB_SPELLING_COST)
 
 
 def kana_verb_forms():
-    best, words, common = {}, set(), set()
+    best, words, common, form_cost = {}, set(), set(), {}
     with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
         for r in csv.reader(fh):
             s = r[0]
-            if not s or not all(0x3041 <= ord(c) <= 0x3093 for c in s):
-                continue
-            words.add(s)
-            if len(s) >= 2 and r[4] == "動詞" and kc.to_hiragana(r[10]) in KANA_VERBS_COMMON:
+            kana = bool(s) and all(0x3041 <= ord(c) <= 0x3093 for c in s)
+            if kana:
+                words.add(s)
+            if kana and len(s) >= 2 and r[4] == "動詞" and kc.to_hiragana(r[10]) in KANA_VERBS_COMMON:
                 common.add(s)
             if r[4] != "動詞" or r[9] not in KANA_VERB_CFORMS:
                 continue
             cost = int(r[3])
+            lemma = (r[11], r[10], r[8], r[9])
+            if lemma not in form_cost or cost < form_cost[lemma]:
+                form_cost[lemma] = cost
+            if not kana:
+                continue
             if s not in best or cost < best[s][0]:
                 best[s] = (cost, r)
     rules = []
     stem_ends = set()  # last kana of the continuatives that are also the desiderative's stem
-    likely = sorted(best.items(), key=lambda kv: (kv[1][0], kv[0]))[:MAX_KANA_VERB_FORMS]
+    likely = sorted(best.items(), key=lambda kv: (kana_verb_rank(kv[1], form_cost), kv[0]))[:MAX_KANA_VERB_FORMS]
     for s, (_, r) in sorted(likely):
         a = r[28].strip('"').split(",")[0]
         if not a.isdigit() or a == "0":

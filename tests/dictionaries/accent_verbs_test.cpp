@@ -30,6 +30,9 @@ TEST_F(ShippedVerbAccents, HiraganaVerbsAfterAParticleHaveTheirAccent) {
   // つける, かける may follow another verb too; after a particle they are verbs of their own
   EXPECT_EQ(Read(U"眼鏡をかけている。"), "め'がねを/か'けている。");
   EXPECT_EQ(Read(U"タバコに火をつけるのを"), "タバコに/ひ'を/つけ'るのを。");
+  // common verbs mostly written in kanji (走る) are ranked as common in hiragana too
+  EXPECT_EQ(Read(U"道をはしる。"), "みちを/はし'る。");
+  EXPECT_EQ(Read(U"犬がはしった。"), "いぬ'が/はし'った。");
 }
 
 // So does an adjective written in hiragana after a particle or an adverb's boundary.
