@@ -684,6 +684,13 @@ def ends_a_word(r):
     return r[4] == "動詞" and r[9].split("-")[0] in ("意志推量形", "命令形")
 
 
+def adverb_particle_accent(code, acc):
+    """The accent of a kanji word ending in a particle-like kana. An adverb or conjunction so
+    written (特に と'くに, 既に すで'に, 単に た'んに) is one word with UniDic's accent; a noun
+    read with the kana (彼の) is mostly the noun and a particle, which the rules accent."""
+    return acc if code == C_ADVERB else "0"
+
+
 def collect(path):
     heads = {}  # headword -> reading -> Cand
     particle_heads = []
@@ -833,7 +840,7 @@ def collect(path):
             if len(hira) == 1 and not rest and hira in PARTICLES:
                 acc_p = acc if acc == "0" or int(acc) <= len(stem) + 3 else "0"
                 if code not in VERB_CODES and code != C_ADJ:
-                    particle_heads.append((kanji, kanji + hira, stem + hira, code, cost, 0, "0"))
+                    particle_heads.append((kanji, kanji + hira, stem + hira, code, cost, 0, adverb_particle_accent(code, acc_p)))
                     continue
                 if hira != "か":  # 続か, 書か: か after a noun is rarer than these verbs
                     # a rare verb (雪ぐ すすが) must not read 雪が

@@ -55,5 +55,15 @@ TEST_F(ShippedNounAccents, FlatKanjiEndingACompoundPutTheAccentBefore) {
   EXPECT_EQ(Read(U"注意点を。"), "ちゅーい'てんを。");
 }
 
+// An adverb written as a kanji and a particle-like kana (主に, 単に, 暗に, 最も) is one word
+// with its own accent, not a flat noun and a particle; a noun so read (彼の) keeps the noun's.
+TEST_F(ShippedNounAccents, KanjiAdverbsEndingInAParticleKanaKeepTheirAccent) {
+  EXPECT_EQ(Read(U"主に野菜を作る。"), "お'もに/やさいを/つく'る。");
+  EXPECT_EQ(Read(U"単に知るだけだ。"), "た'んに/しるだけだ。");
+  EXPECT_EQ(Read(U"最も神聖な。"), "もっと'も/しんせーな。");
+  EXPECT_EQ(Read(U"共に行く。"), "ともに/いく。");
+  EXPECT_EQ(Read(U"彼の本。"), "か'れの/ほ'ん。");
+}
+
 }  // namespace
 }  // namespace kotonel
