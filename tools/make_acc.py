@@ -645,19 +645,18 @@ def negative_after_formal_nouns():
     return [(h + "な" + e, h + "/な" + r) for h in heads for e, r in ends]
 
 
-def hiragana_words():
-    """UniDic's likeliest words written in hiragana that have an accent (しかし しか'し, むしろ
-    む'しろ, ところ): as the start of a hiragana word when they are three kana or longer, else as
-    the whole word, alone or with one particle after it."""
-    best = {}
-    function_words = set()  # から is a particle far more often than 殻
+def hiragana_content_words(also_pos):
+    """UniDic's hiragana content words of two kana or more that have an accent type, each by its
+    likeliest row: {spelling: (cost, accent, part of speech)}; and the spellings UniDic also
+    lists under one of the parts of speech also_pos."""
+    best, also = {}, set()
     with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
         for r in csv.reader(fh):
             s = r[0]
             if len(s) < 2 or not all(0x3041 <= ord(c) <= 0x3093 for c in s):
                 continue
-            if r[4] in ("助詞", "助動詞", "接尾辞"):
-                function_words.add(s)
+            if r[4] in also_pos:
+                also.add(s)
             if r[4] not in ("副詞", "代名詞", "接続詞", "感動詞", "名詞", "連体詞") or r[5] == "固有名詞":
                 continue
             a = r[28].strip('"').split(",")[0]
@@ -666,6 +665,15 @@ def hiragana_words():
             cost = int(r[3])
             if s not in best or cost < best[s][0]:
                 best[s] = (cost, int(a), r[4])
+    return best, also
+
+
+def hiragana_words():
+    """UniDic's likeliest words written in hiragana that have an accent (しかし しか'し, むしろ
+    む'しろ, ところ): as the start of a hiragana word when they are three kana or longer, else as
+    the whole word, alone or with one particle after it."""
+    # から is a particle far more often than 殻
+    best, function_words = hiragana_content_words(("助詞", "助動詞", "接尾辞"))
     ranked = sorted(best.items(), key=lambda kv: (kv[1][0], kv[0]))[:MAX_HIRAGANA]
     taken = {p for p, _ in PRONOUNCE + CONTENT + ENDINGS + WORDS}
     prefix, whole = [], []
@@ -694,23 +702,7 @@ MORE_HIRAGANA = 6000
 def more_hiragana_words(prefix, whole):
     """Add to hiragana_words()'s lists the accented words ranked MAX_HIRAGANA to
     MORE_HIRAGANA by UniDic's cost."""
-    best = {}
-    inflected = set()
-    with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
-        for r in csv.reader(fh):
-            s = r[0]
-            if len(s) < 2 or not all(0x3041 <= ord(c) <= 0x3093 for c in s):
-                continue
-            if r[4] in ("動詞", "形容詞", "助動詞", "助詞", "接尾辞", "接頭辞"):
-                inflected.add(s)
-            if r[4] not in ("副詞", "代名詞", "接続詞", "感動詞", "名詞", "連体詞") or r[5] == "固有名詞":
-                continue
-            a = r[28].strip('"').split(",")[0]
-            if not a.isdigit():
-                continue
-            cost = int(r[3])
-            if s not in best or cost < best[s][0]:
-                best[s] = (cost, int(a), r[4])
+    best, inflected = hiragana_content_words(("動詞", "形容詞", "助動詞", "助詞", "接尾辞", "接頭辞"))
     ranked = sorted(best.items(), key=lambda kv: (kv[1][0], kv[0]))[MAX_HIRAGANA:MORE_HIRAGANA]
     taken = {p for p, _ in PRONOUNCE + CONTENT + ENDINGS + WORDS} | {p for p, _ in prefix + whole}
     for s, (_, a, pos) in sorted(ranked):
