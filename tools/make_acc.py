@@ -980,6 +980,21 @@ KANA_VERB_CFORMS = ("終止形-一般", "連体形-一般", "仮定形-一般", 
 MAX_KANA_VERB_FORMS = 3770  # the likeliest hiragana verb forms (kana_verb_rank): more cost start-up time
 
 
+def after_particle_or_pause(form, rep, words):
+    """The rules that give a kana form its accent after が, に, も and after a pause inside the
+    kana word (ひ'を、つけ'るのを), with the boundary after them; not where the particle and the
+    form together begin another likely kana word of the sorted list words (で+かける)."""
+    out = []
+    for p in KANA_VERB_PARTICLES:
+        pat = p + form
+        i = bisect.bisect_left(words, pat)
+        if i < len(words) and words[i].startswith(pat):
+            continue
+        out.append((pat, p + "/" + rep))
+    out.append(("、" + form, "、/" + rep))
+    return out
+
+
 # UniDic's usual extra cost of a verb form spelt in kana over its likeliest spelling (the median)
 KANA_VERB_SPELLING_COST = 1225
 
@@ -1047,14 +1062,7 @@ def kana_verb_forms():
     words = sorted(words)
     out = [("/" + f, "/" + rep, 0) for f, rep in rules]
     for f, rep in rules:
-        for p in KANA_VERB_PARTICLES:
-            pat = p + f
-            i = bisect.bisect_left(words, pat)
-            if i < len(words) and words[i].startswith(pat):
-                continue
-            out.append((pat, p + "/" + rep, 0))
-        # after a pause inside the kana word (ひ'を、つけ'るのを)
-        out.append(("、" + f, "、/" + rep, 0))
+        out += [(pat, r, 0) for pat, r in after_particle_or_pause(f, rep, words)]
     # the た form's pattern also begins the desiderative (たべたい, そらしたい), whose たい has
     # the accent (たべた'い, as DESIDERATIVE after a kanji; its other forms keep the verb's)
     out += [("'" + k + "たい", k + "た'い", 0) for k in sorted(stem_ends)]
@@ -1077,12 +1085,7 @@ def kana_adjectives_after_particle():
     out = []
     for f, rep in kana_adjectives(MAX_KANA_ADJECTIVES_AFTER_PARTICLE):
         out.append(("/" + f, "/" + rep))
-        for p in KANA_VERB_PARTICLES:
-            i = bisect.bisect_left(words, p + f)
-            if i < len(words) and words[i].startswith(p + f):
-                continue
-            out.append((p + f, p + "/" + rep))
-        out.append(("、" + f, "、/" + rep))
+        out += after_particle_or_pause(f, rep, words)
     return out
 
 
