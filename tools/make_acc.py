@@ -1095,6 +1095,20 @@ def kana_adjectives_after_particle():
 FLAT_ICHIDAN_CONDITIONAL = [("+れば", "れ'ば")]
 
 
+def flat_godan_stem_endings():
+    """A flat godan verb whose headword ends before the kana that conjugates (始ま of 始まる, 終わ
+    of 終わる, 見つか of 見つかる: the longer forms are left out of the word dictionary as
+    reading alike) hands on its flat mark in front of that kana (はじま+ったので). The mark
+    goes after it, where HANDED_ON looks for a flat verb's endings (はじまった'ので,
+    おわった'ら, みつかって'も, つかめ'ば), as it does for the dictionary form; and the
+    classical conditional ねば takes the accent as ば does (のらね'ば). Not ん (ちがう'んだ,
+    いく'んです) nor て before ば (…てばかり), which follow other words too."""
+    out = [("+" + k + e, k + "+" + e) for k in "っい" for e in "たてだで"]
+    out += [("+" + k + "ば", k + "+ば") for k in "えけげせねべめ"]
+    out += [("+" + k + "ね", k + "+ね") for k in "かさたなばまら"]
+    return out + [("+ねば", "ね'ば")]
+
+
 def main():
     lines = [f"4 0 {p} {r} 0" for p, r in PRONOUNCE]
     lines += [f"4 0 {p} {r} 1" for p, r in WA_AT_START]
@@ -1110,6 +1124,7 @@ def main():
     lines += [f"4 0 {p} {r} 0" for p, r in COMPOUND_GUARD + COMPOUND]
     # before HANDED_ON, which drops the flat marks left
     lines += [f"4 0 {p} {r} 0" for p, r in FLAT_ICHIDAN_CONDITIONAL]
+    lines += [f"4 0 {p} {r} 0" for p, r in flat_godan_stem_endings()]
     lines += [f"4 0 {p} {r} 0" for p, r in HANDED_ON]
     # する in kana after を or が inside a kana word (…をしたので, …がしたので) likewise
     lines += [f"4 0 {p} {r} 0" for p, r in suru_after_particles()]

@@ -55,5 +55,22 @@ TEST_F(ShippedVerbAccents, ConditionalsHaveTheVerbsAccent) {
   EXPECT_EQ(Read(U"使えば"), "つかえ'ば。");
 }
 
+// A flat godan verb whose headword stops before the kana that conjugates (終わ, 始ま, 見つか)
+// takes a flat verb's accents on its endings as the others do (つかった'ので); the classical
+// conditional ねば takes the accent as ば does.
+TEST_F(ShippedVerbAccents, FlatVerbsCutBeforeTheirEndingsHaveTheFlatVerbsEndings) {
+  EXPECT_EQ(Read(U"終わったので"), "おわった'ので。");
+  EXPECT_EQ(Read(U"始まったら"), "はじまった'ら。");
+  EXPECT_EQ(Read(U"見つかっても"), "みつかって'も。");
+  EXPECT_EQ(Read(U"変わったと"), "かわった'と。");
+  EXPECT_EQ(Read(U"乗らねば"), "のらね'ば。");
+  EXPECT_EQ(Read(U"使わねば"), "つかわね'ば。");
+  // an accented verb keeps its own, and ん before a flat verb's last kana stays the
+  // explanatory ん (ちがう'んだ)
+  EXPECT_EQ(Read(U"驚いたので"), "おどろ'いたので。");
+  EXPECT_EQ(Read(U"違うんだ"), "ちがう'んだ。");
+  EXPECT_EQ(Read(U"行くんです"), "いく'んです。");
+}
+
 }  // namespace
 }  // namespace kotonel
