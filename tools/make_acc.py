@@ -1109,6 +1109,26 @@ def flat_godan_stem_endings():
     return out + [("+ねば", "ね'ば")]
 
 
+def flat_te_shimau():
+    """しまう after a flat verb's て form (ねむってしまった) is flat too, and its endings take the
+    accent as a flat verb's do (ねむってしまった'のが, あらってしまった'ら, まなんでしまえ'ば):
+    the flat mark moves over てしま to where HANDED_ON looks for a flat verb's endings. After
+    an accented verb the verb's accent stays (ついえさ'ってしまった)."""
+    return [("+" + t + "しま" + k, t + "しま" + k + "+") for t in "てで" for k in "っえわう"]
+
+
+def flat_te_kuru():
+    """くる after a flat verb's て form is said in the verb's phrase with its own accent
+    (つずいてき'た, つれてき'て, きこえてこ'なかった, やってく'る), as 来る's forms have it in
+    kanji; after an accented verb the verb's accent stays (ふ'ってきた). Not くれ, which is
+    also くれる (つかってくれる). Before きて the boundary the predicate rules put there stays
+    (ちかよって/き'て, かって/き'て: the pitch is the same without it, and the speaker begins a
+    phrase there as often as not)."""
+    forms = (("きた", "き'た"), ("きて", "/き'て"), ("きます", "きま'す"), ("きまし", "きま'し"),
+             ("こな", "こ'な"), ("くる", "く'る"))
+    return [("+" + t + e, t + r) for t in "てで" for e, r in forms]
+
+
 def main():
     lines = [f"4 0 {p} {r} 0" for p, r in PRONOUNCE]
     lines += [f"4 0 {p} {r} 1" for p, r in WA_AT_START]
@@ -1125,6 +1145,8 @@ def main():
     # before HANDED_ON, which drops the flat marks left
     lines += [f"4 0 {p} {r} 0" for p, r in FLAT_ICHIDAN_CONDITIONAL]
     lines += [f"4 0 {p} {r} 0" for p, r in flat_godan_stem_endings()]
+    lines += [f"4 0 {p} {r} 0" for p, r in flat_te_shimau()]
+    lines += [f"4 0 {p} {r} 0" for p, r in flat_te_kuru()]
     lines += [f"4 0 {p} {r} 0" for p, r in HANDED_ON]
     # する in kana after を or が inside a kana word (…をしたので, …がしたので) likewise
     lines += [f"4 0 {p} {r} 0" for p, r in suru_after_particles()]

@@ -229,7 +229,7 @@ TEST_F(ShippedAccents, VerbsTakeTheirModernAccent) {
 // 人 after a modifier, where it almost always stands, takes the accent on its last mora.
 TEST_F(ShippedAccents, PersonAfterAModifierIsAccented) {
   EXPECT_EQ(Read(U"たくさんの人が来た。"), "たくさんの/ひと'が/き'た。");
-  EXPECT_EQ(Read(U"見知らぬ人が近寄ってきた。"), "みしらぬ/ひと'が/ちかよってきた。");
+  EXPECT_EQ(Read(U"見知らぬ人が近寄ってきた。"), "みしらぬ/ひと'が/ちかよってき'た。");
   EXPECT_EQ(Read(U"若い人たちが"), "わか'い/ひと'たちが。");
   // inside a word it keeps the reading and accent of the compound
   EXPECT_EQ(Read(U"日本人です。"), "にほんじんです。");

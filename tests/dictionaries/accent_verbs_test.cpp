@@ -72,5 +72,23 @@ TEST_F(ShippedVerbAccents, FlatVerbsCutBeforeTheirEndingsHaveTheFlatVerbsEndings
   EXPECT_EQ(Read(U"行くんです"), "いく'んです。");
 }
 
+// しまう after a flat verb's て form is flat, and its endings take the accent as a flat verb's
+// do; くる there keeps its own accent in the verb's phrase. After an accented verb the verb's
+// accent stays.
+TEST_F(ShippedVerbAccents, ShimauAndKuruAfterAFlatVerbsTeForm) {
+  EXPECT_EQ(Read(U"眠ってしまったのが"), "ねむってしまった'のが。");
+  EXPECT_EQ(Read(U"洗ってしまったら"), "あらってしまった'ら。");
+  EXPECT_EQ(Read(U"学んでしまえば"), "まなんでしまえ'ば。");
+  EXPECT_EQ(Read(U"忘れてしまった"), "わすれてしまった。");
+  EXPECT_EQ(Read(U"済んでしまった"), "す'んでしまった。");
+  EXPECT_EQ(Read(U"聞こえてこなかった"), "きこえてこ'なかった。");
+  EXPECT_EQ(Read(U"続いてきた"), "つずいてき'た。");
+  EXPECT_EQ(Read(U"追ってくる"), "おってく'る。");
+  EXPECT_EQ(Read(U"連れてきて"), "つれて/き'て。");
+  EXPECT_EQ(Read(U"降ってきた"), "ふ'ってきた。");
+  // くれる is no form of くる
+  EXPECT_EQ(Read(U"使ってくれる"), "つかって/くれる。");
+}
+
 }  // namespace
 }  // namespace kotonel
