@@ -1129,6 +1129,31 @@ def flat_te_kuru():
     return [("+" + t + e, t + r) for t in "てで" for e, r in forms]
 
 
+def flat_te_morau():
+    """もらう after a flat verb's て form is no ても (かって'もらった): the flat mark goes, and the
+    predicate rules begin its phrase (かって/もらった) as after an accented verb."""
+    return [("+" + t + "もら", t + "もら") for t in "てで"]
+
+
+def flat_auxiliaries_after_boundary():
+    """もらう, くれる and あげる after a て form, which the predicate rules put at the head of a
+    phrase (…て/もらいたいと), are flat verbs: their endings take the accent as a flat verb's
+    do in kanji (/もらいた'いと, /もらわな'ければ, /くれる'のでわ), where no flat mark is left
+    to find them; their plain forms stay flat (/もらった, /くれる)."""
+    irrealis = [("ない" + p, "な'い" + p) for p in AFTER_ENDING] + [
+        ("なかっ", "な'かっ"), ("なく", "な'く"), ("なけれ", "な'けれ"), ("なきゃ", "な'きゃ")]
+    continuative = [("たい", "た'い"), ("たかっ", "た'かっ"), ("たく", "た'く")]
+    past = [("た" + p, "た'" + p) for p in AFTER_ENDING] + [
+        ("たら", "た'ら"), ("たり", "た'り"), ("ても", "て'も"), ("てわ", "て'わ")]
+    plain = [(n, "'" + n) for n in ("の", "ん") + VERB_LAST_KANA_PARTICLES]
+    out = []
+    for stem, forms in (("もら", ("わ", "い", "っ", "え", "う")), ("くれ", ("", "", "", "れ", "る")),
+                        ("あげ", ("", "", "", "れ", "る"))):
+        for form, endings in zip(forms, (irrealis, continuative, past, [("ば", "'ば")], plain)):
+            out += [("/" + stem + form + e, "/" + stem + form + r) for e, r in endings]
+    return out
+
+
 def main():
     lines = [f"4 0 {p} {r} 0" for p, r in PRONOUNCE]
     lines += [f"4 0 {p} {r} 1" for p, r in WA_AT_START]
@@ -1147,6 +1172,7 @@ def main():
     lines += [f"4 0 {p} {r} 0" for p, r in flat_godan_stem_endings()]
     lines += [f"4 0 {p} {r} 0" for p, r in flat_te_shimau()]
     lines += [f"4 0 {p} {r} 0" for p, r in flat_te_kuru()]
+    lines += [f"4 0 {p} {r} 0" for p, r in flat_te_morau()]
     lines += [f"4 0 {p} {r} 0" for p, r in HANDED_ON]
     # する in kana after を or が inside a kana word (…をしたので, …がしたので) likewise
     lines += [f"4 0 {p} {r} 0" for p, r in suru_after_particles()]
@@ -1196,6 +1222,7 @@ def main():
     lines += [f"5 0 {p} {r} {m}" for p, r, m in katakana_default_rules()]
     lines += [f"4 0 {p} {r} {m}" for p, r, m in kana_verb_forms()]
     lines += [f"4 0 {p} {r} 0" for p, r in kana_adjectives_after_particle()]
+    lines += [f"4 0 {p} {r} 0" for p, r in flat_auxiliaries_after_boundary()]
     for line in lines:
         f = line.split(" ")
         assert len(f) == 5 and f[3].replace("'", "").replace("/", "") == f[2].lstrip("+").replace("'", "") or f[4] == "0" or (f[2], f[3]) in WA_AT_START or f[3].lstrip("+") == f[2].lstrip("'") or f[3].replace("+", "") == f[2], line

@@ -90,5 +90,18 @@ TEST_F(ShippedVerbAccents, ShimauAndKuruAfterAFlatVerbsTeForm) {
   EXPECT_EQ(Read(U"使ってくれる"), "つかって/くれる。");
 }
 
+// もらう, くれる and あげる after a て form begin a phrase and are flat verbs: their endings take
+// the accent as a flat verb's do, their plain forms stay flat. After a flat verb's て form
+// もらう is no ても.
+TEST_F(ShippedVerbAccents, GivingAndReceivingVerbsAfterATeFormAreFlatVerbs) {
+  EXPECT_EQ(Read(U"待ってもらいたいと"), "ま'って/もらいた'いと。");
+  EXPECT_EQ(Read(U"短くしてもらわなければ"), "みじ'かくして/もらわな'ければ。");
+  EXPECT_EQ(Read(U"替えてくれるのは"), "かえて/くれる'のわ。");
+  EXPECT_EQ(Read(U"教えてあげたので"), "おしえて/あげた'ので。");
+  EXPECT_EQ(Read(U"読んでもらった"), "よ'んで/もらった。");
+  EXPECT_EQ(Read(U"買ってもらった"), "かって/もらった。");
+  EXPECT_EQ(Read(U"使っても"), "つかって'も。");
+}
+
 }  // namespace
 }  // namespace kotonel
