@@ -1135,6 +1135,22 @@ def flat_te_morau():
     return [("+" + t + "もら", t + "もら") for t in "てで"]
 
 
+def verb_f2_endings():
+    """べき and だろう, which UniDic joins to a verb as 動詞%F2@1, take the accent on their first
+    mora after a flat verb (ゆーべ'き, いくだ'ろう), as the flat verb's endings of HANDED_ON do;
+    after an accented one they stay flat (よ'むべき). Kind 4, mode 0, before HANDED_ON: the
+    flat mark stands before or after the verb's last kana."""
+    out = []
+    for e, r in (("べき", "べ'き"), ("だろう", "だ'ろう")):
+        out += [(k + "+" + e, k + r) for k in VERB_ENDS] + [("+" + k + e, k + r) for k in VERB_ENDS]
+    return out
+
+
+# する written in kana after a noun takes them as a flat verb (するべ'き, するだ'ろう): kind 4,
+# mode 1, as SURU
+SURU_F2 = [("するべき", "するべ'き"), ("するだろう", "するだ'ろう")]
+
+
 def flat_auxiliaries_after_boundary():
     """もらう, くれる and あげる after a て form, which the predicate rules put at the head of a
     phrase (…て/もらいたいと), are flat verbs: their endings take the accent as a flat verb's
@@ -1162,6 +1178,7 @@ def main():
     lines += [f"4 0 {q}{p} {r} 1" for p, r in TOPIC_PREDICATES + SURU for q in ("+", "")]
     lines += [f"4 0 {p} {r} 1" for p, r in COPULA + JOINED_AFTER_FLAT + DEKIRU_AFTER_NOUN + KAKARU_AFTER_NOUN]
     lines += [f"4 0 {p} {r} 1" for p, r in suru_after_to()]
+    lines += [f"4 0 {q}{p} {r} 1" for p, r in SURU_F2 for q in ("+", "")]
     lines += [f"4 0 {p} {r} 1" for p, r in DESIDERATIVE + TE_TA]
     # before the flat mark a kanji's reading hands on is dropped: 失う + まい is no うまい
     lines += [f"4 0 {p} {r} 1" for p, r in kana_adjectives()]
@@ -1173,6 +1190,7 @@ def main():
     lines += [f"4 0 {p} {r} 0" for p, r in flat_te_shimau()]
     lines += [f"4 0 {p} {r} 0" for p, r in flat_te_kuru()]
     lines += [f"4 0 {p} {r} 0" for p, r in flat_te_morau()]
+    lines += [f"4 0 {p} {r} 0" for p, r in verb_f2_endings()]
     lines += [f"4 0 {p} {r} 0" for p, r in HANDED_ON]
     # する in kana after を or が inside a kana word (…をしたので, …がしたので) likewise
     lines += [f"4 0 {p} {r} 0" for p, r in suru_after_particles()]

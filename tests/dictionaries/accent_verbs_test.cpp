@@ -103,5 +103,15 @@ TEST_F(ShippedVerbAccents, GivingAndReceivingVerbsAfterATeFormAreFlatVerbs) {
   EXPECT_EQ(Read(U"使っても"), "つかって'も。");
 }
 
+// べき and だろう take the accent on their first mora after a flat verb, and stay flat after
+// an accented one.
+TEST_F(ShippedVerbAccents, BekiAndDarouAfterAFlatVerb) {
+  EXPECT_EQ(Read(U"始めるべきです"), "はじめるべ'きです。");
+  EXPECT_EQ(Read(U"勉強するべき"), "べんきょーするべ'き。");
+  EXPECT_EQ(Read(U"行くだろう"), "いくだ'ろう。");
+  EXPECT_EQ(Read(U"読むべき"), "よ'むべき。");
+  EXPECT_EQ(Read(U"読むだろう"), "よ'むだろう。");
+}
+
 }  // namespace
 }  // namespace kotonel
