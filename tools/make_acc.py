@@ -1149,6 +1149,10 @@ def verb_f2_endings():
 # する written in kana after a noun takes them as a flat verb (するべ'き, するだ'ろう): kind 4,
 # mode 1, as SURU
 SURU_F2 = [("するべき", "するべ'き"), ("するだろう", "するだ'ろう")]
+# ... and its desiderative as a flat verb's after a flat noun (けんとーした'い, HANDED_ON's +たい;
+# kind 4, mode 1), and where the predicate rules begin a phrase at it after a particle
+# (…が/した'いわ; mode 0); not a kana word that begins with it (したいことの)
+SURU_DESIDERATIVE = [("したい", "した'い")]
 
 
 def flat_auxiliaries_after_boundary():
@@ -1179,6 +1183,7 @@ def main():
     lines += [f"4 0 {p} {r} 1" for p, r in COPULA + JOINED_AFTER_FLAT + DEKIRU_AFTER_NOUN + KAKARU_AFTER_NOUN]
     lines += [f"4 0 {p} {r} 1" for p, r in suru_after_to()]
     lines += [f"4 0 {q}{p} {r} 1" for p, r in SURU_F2 for q in ("+", "")]
+    lines += [f"4 0 +{p} {r} 1" for p, r in SURU_DESIDERATIVE]
     lines += [f"4 0 {p} {r} 1" for p, r in DESIDERATIVE + TE_TA]
     # before the flat mark a kanji's reading hands on is dropped: 失う + まい is no うまい
     lines += [f"4 0 {p} {r} 1" for p, r in kana_adjectives()]
@@ -1241,6 +1246,7 @@ def main():
     lines += [f"4 0 {p} {r} {m}" for p, r, m in kana_verb_forms()]
     lines += [f"4 0 {p} {r} 0" for p, r in kana_adjectives_after_particle()]
     lines += [f"4 0 {p} {r} 0" for p, r in flat_auxiliaries_after_boundary()]
+    lines += [f"4 0 /{p} /{r} 0" for p, r in SURU_DESIDERATIVE]
     for line in lines:
         f = line.split(" ")
         assert len(f) == 5 and f[3].replace("'", "").replace("/", "") == f[2].lstrip("+").replace("'", "") or f[4] == "0" or (f[2], f[3]) in WA_AT_START or f[3].lstrip("+") == f[2].lstrip("'") or f[3].replace("+", "") == f[2], line

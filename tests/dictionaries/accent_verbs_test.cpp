@@ -113,5 +113,13 @@ TEST_F(ShippedVerbAccents, BekiAndDarouAfterAFlatVerb) {
   EXPECT_EQ(Read(U"読むだろう"), "よ'むだろう。");
 }
 
+// する after a flat noun, and after a particle where it begins a phrase, has a flat verb's
+// desiderative.
+TEST_F(ShippedVerbAccents, SuruDesiderativeAfterAFlatNoun) {
+  EXPECT_EQ(Read(U"検討したい"), "けんとーした'い。");
+  EXPECT_EQ(Read(U"勉強したいので"), "べんきょーした'いので。");
+  EXPECT_EQ(Read(U"話がしたいわ"), "はなし'が/した'いわ。");
+}
+
 }  // namespace
 }  // namespace kotonel
