@@ -759,18 +759,29 @@ ADJECTIVE_FORMS = {"終止形-一般": False, "連体形-一般": False, "連用
                    "連用形-促音便": True, "仮定形-一般": True}
 
 
-def kana_adjectives(limit=MAX_KANA_ADJECTIVE_FORMS):
+def kana_adjective_rank(entry, form_cost):
+    """How likely a hiragana adjective form is after a particle or an adverb, as kana_verb_rank
+    has it for verbs: its own cost or that of the same form in its likeliest spelling plus the
+    usual cost of kana (むずかしく ranks as 難しく does). At the start of a kana word, where a
+    kanji's okurigana may stand too, the forms keep their own ranking (おい'しかった)."""
+    cost, _, form = entry
+    return min(cost, form_cost[form] + KANA_VERB_SPELLING_COST)
+
+
+def kana_adjectives(limit=MAX_KANA_ADJECTIVE_FORMS, by_spelling=False):
     """Adjectives written in kana (ひどい ひど'い, すごかった すご'かった, うれしく うれ'しく)
     with UniDic's accent, moved one mora earlier in the く, かっ and けれ forms of those
     accented on the fourth mora or later, as the kanji spellings are (see dic.ktn). Only
     general adjectives of three kana and more, at the start of a kana word: ない, よい,
     ほしい and the other adjectives that follow another word are the endings' business."""
-    best = {}
+    best, form_cost = {}, {}
     with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
         for r in csv.reader(fh):
             s = r[0]
             if r[4] != "形容詞" or r[5] != "一般" or r[9] not in ADJECTIVE_FORMS or len(s) < 3:
                 continue
+            form = (r[11], r[10], r[9])
+            form_cost[form] = min(form_cost.get(form, int(r[3])), int(r[3]))
             if not all(0x3041 <= ord(c) <= 0x3093 for c in s):
                 continue
             types = r[28].strip('"').split(",")
@@ -784,10 +795,11 @@ def kana_adjectives(limit=MAX_KANA_ADJECTIVE_FORMS):
                     m -= 1
             cost = int(r[3])
             if s not in best or cost < best[s][0]:
-                best[s] = (cost, m)
-    ranked = sorted(best.items(), key=lambda kv: (kv[1][0], kv[0]))[:limit]
+                best[s] = (cost, m, form)
+    rank = (lambda e: kana_adjective_rank(e, form_cost)) if by_spelling else (lambda e: e[0])
+    ranked = sorted(best.items(), key=lambda kv: (rank(kv[1]), kv[0]))[:limit]
     out = []
-    for s, (_, m) in sorted(ranked):
+    for s, (_, m, _) in sorted(ranked):
         n = kc.morae_to_chars(s, m)
         if n:
             out.append((s, s[:n] + "'" + s[n:]))
@@ -1083,7 +1095,7 @@ def kana_adjectives_after_particle():
                 words.add(r[0])
     words = sorted(words)
     out = []
-    for f, rep in kana_adjectives(MAX_KANA_ADJECTIVES_AFTER_PARTICLE):
+    for f, rep in kana_adjectives(MAX_KANA_ADJECTIVES_AFTER_PARTICLE, by_spelling=True):
         out.append(("/" + f, "/" + rep))
         out += after_particle_or_pause(f, rep, words)
     return out

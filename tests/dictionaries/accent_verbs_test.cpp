@@ -40,6 +40,9 @@ TEST_F(ShippedVerbAccents, HiraganaAdjectivesAfterAParticleHaveTheirAccent) {
   EXPECT_EQ(Read(U"問題がむずかしい。"), "もんだいが/むずかし'い。");
   EXPECT_EQ(Read(U"痛みがとてもひどかった。"), "いたみ'が/とても/ひど'かった。");
   EXPECT_EQ(Read(U"彼にやさしくする。"), "か'れに/やさ'しくする。");
+  // adjectives mostly written in kanji (難しい, 煩い) are ranked as common in hiragana too
+  EXPECT_EQ(Read(U"とてもむずかしくて"), "とても/むずか'しくて。");
+  EXPECT_EQ(Read(U"外がうるさかったので"), "そ'とが/うる'さかったので。");
 }
 
 // A verb's conditional has the verb's accent before ば (たべ'れば, の'れば), though its stem is
