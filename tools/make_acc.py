@@ -1132,12 +1132,16 @@ def flat_te_shimau():
 def flat_te_kuru():
     """くる after a flat verb's て form is said in the verb's phrase with its own accent
     (つずいてき'た, つれてき'て, きこえてこ'なかった, やってく'る), as 来る's forms have it in
-    kanji; after an accented verb the verb's accent stays (ふ'ってきた). Not くれ, which is
+    kanji, and so is みる (すわってみ'ると, さがしてみ'たが); after an accented verb the verb's
+    accent stays (ふ'ってきた). Not くれ, which is
     also くれる (つかってくれる). Before きて the boundary the predicate rules put there stays
     (ちかよって/き'て, かって/き'て: the pitch is the same without it, and the speaker begins a
     phrase there as often as not)."""
     forms = (("きた", "き'た"), ("きて", "/き'て"), ("きます", "きま'す"), ("きまし", "きま'し"),
-             ("こな", "こ'な"), ("くる", "く'る"))
+             ("こな", "こ'な"), ("くる", "く'る"),
+             # みる likewise (すわってみ'ると)
+             ("みる", "み'る"), ("みた", "み'た"), ("みて", "み'て"), ("みれ", "み'れ"),
+             ("みます", "みま'す"), ("みまし", "みま'し"))
     return [("+" + t + e, t + r) for t in "てで" for e, r in forms]
 
 

@@ -76,8 +76,8 @@ TEST_F(ShippedVerbAccents, FlatVerbsCutBeforeTheirEndingsHaveTheFlatVerbsEndings
 }
 
 // しまう after a flat verb's て form is flat, and its endings take the accent as a flat verb's
-// do; くる there keeps its own accent in the verb's phrase. After an accented verb the verb's
-// accent stays.
+// do; くる and みる there keep their own accent in the verb's phrase. After an accented verb the
+// verb's accent stays.
 TEST_F(ShippedVerbAccents, ShimauAndKuruAfterAFlatVerbsTeForm) {
   EXPECT_EQ(Read(U"眠ってしまったのが"), "ねむってしまった'のが。");
   EXPECT_EQ(Read(U"洗ってしまったら"), "あらってしまった'ら。");
@@ -89,6 +89,8 @@ TEST_F(ShippedVerbAccents, ShimauAndKuruAfterAFlatVerbsTeForm) {
   EXPECT_EQ(Read(U"追ってくる"), "おってく'る。");
   EXPECT_EQ(Read(U"連れてきて"), "つれて/き'て。");
   EXPECT_EQ(Read(U"降ってきた"), "ふ'ってきた。");
+  EXPECT_EQ(Read(U"座ってみると"), "すわってみ'ると。");
+  EXPECT_EQ(Read(U"探してみたが"), "さがしてみ'たが。");
   // くれる is no form of くる
   EXPECT_EQ(Read(U"使ってくれる"), "つかって/くれる。");
 }
