@@ -1115,7 +1115,9 @@ def flat_godan_stem_endings():
     おわった'ら, みつかって'も, つかめ'ば), as it does for the dictionary form; and the
     classical conditional ねば takes the accent as ば does (のらね'ば). Not ん (ちがう'んだ,
     いく'んです) nor て before ば (…てばかり), which follow other words too."""
-    out = [("+" + k + e, k + "+" + e) for k in "っい" for e in "たてだで"]
+    # a flat noun's quotative って before もの, わけ is no verb's ても, ては (がっこーってもの')
+    out = [("+って" + w, "って" + w) for w in ("もの", "わけ")]
+    out += [("+" + k + e, k + "+" + e) for k in "っい" for e in "たてだで"]
     out += [("+" + k + "ば", k + "+ば") for k in "えけげせねべめ"]
     out += [("+" + k + "ね", k + "+ね") for k in "かさたなばまら"]
     return out + [("+ねば", "ね'ば")]

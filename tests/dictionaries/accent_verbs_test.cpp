@@ -73,6 +73,9 @@ TEST_F(ShippedVerbAccents, FlatVerbsCutBeforeTheirEndingsHaveTheFlatVerbsEndings
   EXPECT_EQ(Read(U"驚いたので"), "おどろ'いたので。");
   EXPECT_EQ(Read(U"違うんだ"), "ちがう'んだ。");
   EXPECT_EQ(Read(U"行くんです"), "いく'んです。");
+  // a flat noun's quotative って is no verb's ても, ては
+  EXPECT_EQ(Read(U"学校ってもの"), "がっこーってもの'。");
+  EXPECT_EQ(Read(U"学校ってわけ"), "がっこーってわ'け。");
 }
 
 // しまう after a flat verb's て form is flat, and its endings take the accent as a flat verb's
