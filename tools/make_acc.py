@@ -1117,6 +1117,9 @@ def flat_godan_stem_endings():
     いく'んです) nor て before ば (…てばかり), which follow other words too."""
     # a flat noun's quotative って before もの, わけ is no verb's ても, ては (がっこーってもの')
     out = [("+って" + w, "って" + w) for w in ("もの", "わけ")]
+    # ば that goes on as a verb's kana (散ら+ばった of 散らばる: the headword of 散る stands in
+    # front) is no conditional's ば (ちらばった, not ちら'ばった)
+    out += [("+ば" + k, "ば" + k) for k in "るっらりれろせさ"]
     out += [("+" + k + e, k + "+" + e) for k in "っい" for e in "たてだで"]
     out += [("+" + k + "ば", k + "+ば") for k in "えけげせねべめ"]
     out += [("+" + k + "ね", k + "+ね") for k in "かさたなばまら"]

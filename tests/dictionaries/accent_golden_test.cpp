@@ -648,7 +648,7 @@ TEST_F(ShippedAccents, DekiruAndAdverbsBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"出発できなかった。"), "しゅっぱつ/でき'なかった。");
   EXPECT_EQ(Read(U"できるだけ早く。"), "でき'るだけ/はや'く。");
   EXPECT_EQ(Read(U"彼はひょっこり訪ねてきた。"), "か'れわ/ひょっこ'り/たず'ねてきた。");
-  EXPECT_EQ(Read(U"部屋のあちこちに散らばっていた。"), "へや'の/あち'こちに/ちら'ばっていた。");
+  EXPECT_EQ(Read(U"部屋のあちこちに散らばっていた。"), "へや'の/あち'こちに/ちらばっていた。");
   // the word after the adverb begins a phrase too, a particle or an ending does not
   EXPECT_EQ(Read(U"とてもうまくいった。"), "とても/うま'くいった。");
   EXPECT_EQ(Read(U"もっとありますか。"), "も'っと/ありま'すか。");

@@ -73,6 +73,9 @@ TEST_F(ShippedVerbAccents, FlatVerbsCutBeforeTheirEndingsHaveTheFlatVerbsEndings
   EXPECT_EQ(Read(U"驚いたので"), "おどろ'いたので。");
   EXPECT_EQ(Read(U"違うんだ"), "ちがう'んだ。");
   EXPECT_EQ(Read(U"行くんです"), "いく'んです。");
+  // ば that goes on as a verb's kana is no conditional's (散らばる, where 散ら of 散る stands)
+  EXPECT_EQ(Read(U"散らばっていた"), "ちらばっていた。");
+  EXPECT_EQ(Read(U"使えばいい"), "つかえ'ば/い'い。");
   // a flat noun's quotative って is no verb's ても, ては
   EXPECT_EQ(Read(U"学校ってもの"), "がっこーってもの'。");
   EXPECT_EQ(Read(U"学校ってわけ"), "がっこーってわ'け。");
