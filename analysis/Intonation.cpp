@@ -1,11 +1,11 @@
 #include "analysis/Intonation.h"
-#include "analysis/dictionary_file.h"
 
 #include <algorithm>
 #include <limits>
 
 #include "analysis/Separate.h"
 #include "util/dictionary_error.h"
+#include "util/encoding.h"
 #include "util/files.h"
 #include "util/strings.h"
 #include "util/width.h"
@@ -114,7 +114,7 @@ bool IsBlank(std::u32string_view s) {
 constexpr size_t kInfixHead = 3;
 
 // The first index in the ascending list that is >= from, lowering best when it is smaller.
-void Consider(const std::vector<uint32_t>& list, uint32_t from, uint32_t& best) {
+void Consider(std::span<const uint32_t> list, uint32_t from, uint32_t& best) {
   auto it = std::lower_bound(list.begin(), list.end(), from);
   if (it != list.end() && *it < best) best = *it;
 }
@@ -125,11 +125,39 @@ void AddLength(std::vector<size_t>& lengths, size_t len) {
   if (it == lengths.end() || *it != len) lengths.insert(it, len);
 }
 
-template <class Map, class Key>
-void ConsiderKey(const Map& map, const Key& key, uint32_t from, uint32_t& best) {
-  auto it = map.find(key);
-  if (it != map.end()) Consider(it->second, from, best);
+uint32_t HashKey(std::u32string_view key) {
+  uint64_t h = 0xcbf29ce484222325ULL;
+  for (char32_t c : key) h = (h ^ c) * 0x100000001b3ULL;
+  h ^= h >> 32;
+  h *= 0xd6e8feb86659fd93ULL;
+  h ^= h >> 32;
+  return static_cast<uint32_t>(h);
 }
+
+// The rule file is decoded this many bytes (and up to the end of a line) at a time: the
+// decoded block is small enough to be taken again and again from the same heap memory.
+constexpr size_t kDecodeBlock = 16 * 1024;
+
+// Where the block starting at start ends: just after the first line ending at or past
+// start + kDecodeBlock (a CR LF whole), or at the end of the bytes. A line ending byte is never
+// part of a two-byte character, so decoding block by block gives what decoding at once does.
+size_t BlockEnd(std::string_view bytes, size_t start) {
+  if (bytes.size() - start <= kDecodeBlock) return bytes.size();
+  size_t q = bytes.find_first_of("\r\n", start + kDecodeBlock);
+  if (q == std::string_view::npos) return bytes.size();
+  if (bytes[q] == '\r' && q + 1 < bytes.size() && bytes[q + 1] == '\n') ++q;
+  return q + 1;
+}
+
+// At least as many as the lines of the file (exactly as many when all end alike).
+size_t LineCountBound(std::string_view bytes) {
+  auto lf = static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
+  auto cr = static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\r'));
+  return std::max(lf, cr) + 1;
+}
+
+// Pool blocks hold this many characters unless a rule needs more.
+constexpr size_t kPoolBlock = 64 * 1024;
 
 }  // namespace
 
@@ -177,35 +205,92 @@ std::u32string 置換(std::u32string_view s, std::u32string_view pattern,
 }
 
 Intonation::Intonation(const std::string& dictionaryFolder) {
-  std::string path = dictionaryFolder + "acc.ktn";
-  ReadDictionaryText(path, kLoadError, 5, text_, [&](std::u32string_view, const auto& f) {
+  const std::string path = dictionaryFolder + "acc.ktn";
+  std::string bytes;
+  std::string why;
+  if (!ReadWholeFile(path, bytes, &why)) throw DictionaryError::Unreadable(kLoadError, path, why);
+  rules_.reserve(LineCountBound(bytes));
+
+  // Lines and fields as the other dictionary files have them: a line ends at CR LF, a lone CR
+  // or a lone LF, a last line without an ending still counts, every space cuts a field.
+  std::vector<std::u32string_view> f;
+  int64_t number = 0;
+  auto take = [&](std::u32string_view line) {
+    ++number;
+    f.clear();
+    for (size_t start = 0;;) {
+      size_t space = line.find(U' ', start);
+      if (space == std::u32string_view::npos) {
+        f.push_back(line.substr(start));
+        break;
+      }
+      f.push_back(line.substr(start, space - start));
+      start = space + 1;
+    }
+    if (f.size() < 5) throw DictionaryError(kLoadError, std::u32string(line), path, number);
     // Mode and code are compared as numbers; a rule whose mode (or, in mode 3, code) is not a
     // number belongs to no mode.
     double mode, code = -1;
     if (!ParseNumber(f[4], mode)) return;
     if (mode != 0 && mode != 1 && mode != 2 && mode != 3) return;
     if (mode == 3 && !ParseNumber(f[1], code)) return;
-    Rule rule{f[2], f[3], static_cast<int32_t>(mode), code == 5 || code == 29};
-    AddRule(ParseIntLenient(f[0]), std::move(rule));
-  });
+    AddRule(ParseIntLenient(f[0]), f[2], f[3], static_cast<int32_t>(mode), code == 5 || code == 29);
+  };
+  const std::string_view all(bytes);
+  for (size_t block = 0; block < all.size();) {
+    const size_t blockEnd = BlockEnd(all, block);
+    const std::u32string text = FromCp932(all.substr(block, blockEnd - block));
+    const std::u32string_view v(text);
+    size_t start = 0;
+    for (size_t i = 0; i < v.size(); ++i) {
+      if (v[i] != U'\r' && v[i] != U'\n') continue;
+      take(v.substr(start, i - start));
+      if (v[i] == U'\r' && i + 1 < v.size() && v[i + 1] == U'\n') ++i;
+      start = i + 1;
+    }
+    if (start < v.size()) take(v.substr(start));
+    block = blockEnd;
+  }
+  for (auto& [kind, set] : rulesByKind_) {
+    set.infixByHead.Finish();
+    set.prefixByPattern.Finish();
+    set.suffixByPattern.Finish();
+    set.whole.Finish();
+  }
 }
 
-void Intonation::AddRule(int32_t kind, Rule rule) {
+const char32_t* Intonation::Keep(std::u32string_view pattern, std::u32string_view replacement) {
+  const size_t need = pattern.size() + replacement.size();
+  if (pool_.empty() || poolSize_ - poolUsed_ < need) {
+    poolSize_ = std::max(kPoolBlock, need);
+    pool_.push_back(std::make_unique_for_overwrite<char32_t[]>(poolSize_));
+    poolUsed_ = 0;
+  }
+  char32_t* out = pool_.back().get() + poolUsed_;
+  std::copy(pattern.begin(), pattern.end(), out);
+  std::copy(replacement.begin(), replacement.end(), out + pattern.size());
+  poolUsed_ += need;
+  return out;
+}
+
+void Intonation::AddRule(int32_t kind, std::u32string_view p, std::u32string_view replacement,
+                         int32_t mode, bool accentsNext) {
+  // An empty mode-0 pattern never matches; such a rule does nothing.
+  if (mode == 0 && (p.empty() || replacement == p)) return;
+  const char32_t* text = Keep(p, replacement);
+  const std::u32string_view kept(text, p.size());
   RuleSet& set = rulesByKind_[kind];
-  auto index = static_cast<uint32_t>(set.rules.size());
-  const std::u32string_view p = rule.pattern;
-  switch (rule.mode) {
+  auto index = static_cast<uint32_t>(rules_.size());
+  switch (mode) {
     case 0:
-      // An empty mode-0 pattern never matches; such a rule does nothing.
-      if (p.empty() || rule.replacement == p) return;
-      set.infixByHead[p.substr(0, kInfixHead)].push_back(index);
+      set.infixByHead.Add(kept.substr(0, kInfixHead), index);
       AddLength(set.infixHeadLengths, std::min(p.size(), kInfixHead));
       break;
     case 1:
       if (p.empty()) {
         set.emptyPrefix.push_back(index);
       } else {
-        set.prefixByPattern[p].push_back(index);
+        set.prefixByPattern.Add(kept, index);
         AddLength(set.prefixLengths, p.size());
       }
       break;
@@ -213,16 +298,74 @@ void Intonation::AddRule(int32_t kind, Rule rule) {
       if (p.empty()) {
         set.emptySuffix.push_back(index);
       } else {
-        set.suffixByPattern[p].push_back(index);
+        set.suffixByPattern.Add(kept, index);
         AddLength(set.suffixLengths, p.size());
       }
       break;
     default:
-      set.whole[p].push_back(index);
+      set.whole.Add(kept, index);
       break;
   }
-  set.rules.push_back(std::move(rule));
+  rules_.push_back(Rule{text, static_cast<uint32_t>(p.size()),
+                        static_cast<uint32_t>(replacement.size()), mode, accentsNext});
   ++ruleCount_;
+}
+
+uint32_t Intonation::KeyIndex::Slot(std::u32string_view key, uint32_t hash) const {
+  const size_t mask = slots_.size() - 1;
+  size_t i = hash & mask;
+  while (slots_[i] != 0) {
+    const Key& k = keys_[slots_[i] - 1];
+    if (k.hash == hash && std::u32string_view(k.text, k.length) == key) break;
+    i = (i + 1) & mask;
+  }
+  return static_cast<uint32_t>(i);
+}
+
+void Intonation::KeyIndex::Grow() {
+  // Kept at most half full, so that a search meets a free slot soon.
+  std::vector<uint32_t> slots(slots_.empty() ? 64 : slots_.size() * 2, 0);
+  const size_t mask = slots.size() - 1;
+  for (uint32_t n = 0; n < keys_.size(); ++n) {
+    size_t i = keys_[n].hash & mask;
+    while (slots[i] != 0) i = (i + 1) & mask;
+    slots[i] = n + 1;
+  }
+  slots_.swap(slots);
+}
+
+void Intonation::KeyIndex::Add(std::u32string_view key, uint32_t rule) {
+  if ((keys_.size() + 1) * 2 > slots_.size()) Grow();
+  const uint32_t hash = HashKey(key);
+  const uint32_t slot = Slot(key, hash);
+  if (slots_[slot] == 0) {
+    keys_.push_back(Key{key.data(), static_cast<uint32_t>(key.size()), hash, 0, 0});
+    slots_[slot] = static_cast<uint32_t>(keys_.size());
+  }
+  const uint32_t n = slots_[slot] - 1;
+  ++keys_[n].end;
+  added_.emplace_back(rule, n);
+}
+
+void Intonation::KeyIndex::Finish() {
+  // A counting pass has sized each key's run; the rules, in ascending order, fill the runs.
+  uint32_t next = 0;
+  for (Key& k : keys_) {
+    k.begin = next;
+    next += k.end;
+    k.end = k.begin;
+  }
+  rules_.resize(next);
+  for (const auto& [rule, n] : added_) rules_[keys_[n].end++] = rule;
+  std::vector<std::pair<uint32_t, uint32_t>>().swap(added_);
+}
+
+std::span<const uint32_t> Intonation::KeyIndex::Find(std::u32string_view key) const {
+  if (keys_.empty()) return {};
+  const uint32_t slot = Slot(key, HashKey(key));
+  if (slots_[slot] == 0) return {};
+  const Key& k = keys_[slots_[slot] - 1];
+  return std::span<const uint32_t>(rules_).subspan(k.begin, k.end - k.begin);
 }
 
 bool Intonation::品詞判定(int32_t code) {
@@ -335,19 +478,20 @@ void Intonation::規則適用(int32_t i) {
   for (;;) {
     constexpr uint32_t kNone = std::numeric_limits<uint32_t>::max();
     uint32_t best = kNone;
-    ConsiderKey(set.whole, std::u32string_view(s), from, best);
+    Consider(set.whole.Find(s), from, best);
     if (!prefixDone) {
       Consider(set.emptyPrefix, from, best);
       for (size_t len : set.prefixLengths) {
         if (len > s.size()) break;
-        ConsiderKey(set.prefixByPattern, std::u32string_view(s).substr(0, len), from, best);
+        Consider(set.prefixByPattern.Find(std::u32string_view(s).substr(0, len)), from, best);
       }
     }
     if (!suffixDone) {
       Consider(set.emptySuffix, from, best);
       for (size_t len : set.suffixLengths) {
         if (len > s.size()) break;
-        ConsiderKey(set.suffixByPattern, std::u32string_view(s).substr(s.size() - len), from, best);
+        Consider(set.suffixByPattern.Find(std::u32string_view(s).substr(s.size() - len)), from,
+                 best);
       }
     }
     // A replacing rule counts only where its pattern occurs in the text as it now stands:
@@ -356,12 +500,10 @@ void Intonation::規則適用(int32_t i) {
     for (size_t pos = 0; pos < sv.size(); ++pos) {
       for (size_t len : set.infixHeadLengths) {
         if (pos + len > sv.size()) break;
-        auto found = set.infixByHead.find(sv.substr(pos, len));
-        if (found == set.infixByHead.end()) continue;
-        const std::vector<uint32_t>& list = found->second;
+        const std::span<const uint32_t> list = set.infixByHead.Find(sv.substr(pos, len));
         for (auto it = std::lower_bound(list.begin(), list.end(), from);
              it != list.end() && *it < best; ++it) {
-          if (sv.find(set.rules[*it].pattern) != std::u32string_view::npos) {
+          if (sv.find(rules_[*it].pattern()) != std::u32string_view::npos) {
             best = *it;
             break;
           }
@@ -370,21 +512,21 @@ void Intonation::規則適用(int32_t i) {
     }
     if (best == kNone) break;
 
-    const Rule& rule = set.rules[best];
+    const Rule& rule = rules_[best];
     from = best + 1;
-    const std::u32string_view pat = rule.pattern;
+    const std::u32string_view pat = rule.pattern();
     size_t len = pat.size();
     if (rule.mode == 0) {
-      s = 置換(s, pat, rule.replacement);
+      s = 置換(s, pat, rule.replacement());
     } else if (rule.mode == 1) {
       if (!prefixDone && StartsWith(s, pat)) {
         prefixDone = true;
-        s = 連結(rule.replacement, std::u32string_view(s).substr(len), U"");
+        s = 連結(rule.replacement(), std::u32string_view(s).substr(len), U"");
       }
     } else if (rule.mode == 2) {
       if (!suffixDone && EndsWith(s, pat)) {
         suffixDone = true;
-        s = 連結(std::u32string_view(s).substr(0, s.size() - len), rule.replacement, U"");
+        s = 連結(std::u32string_view(s).substr(0, s.size() - len), rule.replacement(), U"");
       }
     } else if (s == pat) {
       if (rule.accentsNext && nextSpecial) {
@@ -392,7 +534,7 @@ void Intonation::規則適用(int32_t i) {
         w.発音(i + 1, WithoutAccents(w.発音(i + 1)));
         special_ = true;
       } else {
-        s = std::u32string(rule.replacement);
+        s = std::u32string(rule.replacement());
       }
       break;
     }

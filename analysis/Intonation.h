@@ -11,11 +11,12 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
-#include <functional>
+#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace kotonel {
@@ -53,39 +54,75 @@ class Intonation {
   int32_t RuleCount() const { return ruleCount_; }
 
  private:
-  // Views into text_, which holds the whole rule file: 40,000 rules read without an allocation
-  // each.
+  // A rule's pattern and replacement lie one after the other in the text pool.
   struct Rule {
-    std::u32string_view pattern;
-    std::u32string_view replacement;
+    const char32_t* text;
+    uint32_t patternLength;
+    uint32_t replacementLength;
     int32_t mode;
     bool accentsNext;  // mode 3 with code 5 or 29: may fire the special rule
+    std::u32string_view pattern() const { return {text, patternLength}; }
+    std::u32string_view replacement() const { return {text + patternLength, replacementLength}; }
   };
-  // The rules of one word kind, in file order, with indexes that find the next rule that can
+  // Rule numbers by a key text: an open-addressing table over views into the pool, with the
+  // numbers of each key side by side in one array, ascending. Loading makes no allocation per
+  // key, which with a hundred thousand rules is most of the start-up cost.
+  class KeyIndex {
+   public:
+    // key must stay where it is (it points into the pool); rules come in ascending order.
+    void Add(std::u32string_view key, uint32_t rule);
+    // Lays the numbers out by key; called once, after the last Add.
+    void Finish();
+    // The ascending numbers of the rules with exactly this key (none: an empty span).
+    std::span<const uint32_t> Find(std::u32string_view key) const;
+
+   private:
+    struct Key {
+      const char32_t* text;
+      uint32_t length;
+      uint32_t hash;
+      uint32_t begin;  // while adding: unused
+      uint32_t end;    // while adding: how many rules have the key
+    };
+    uint32_t Slot(std::u32string_view key, uint32_t hash) const;
+    void Grow();
+    std::vector<uint32_t> slots_;  // key number + 1; 0 is a free slot
+    std::vector<Key> keys_;
+    std::vector<uint32_t> rules_;
+    std::vector<std::pair<uint32_t, uint32_t>> added_;  // (rule, key number) until Finish
+  };
+  // The rules of one word kind, with indexes that find the next rule (in file order) that can
   // possibly fire on a given text without scanning the rules that cannot.
   struct RuleSet {
-    std::deque<Rule> rules;  // grows without moving the rules already read
     // Replacing rules by the first (up to) three characters of their pattern, with the head
     // lengths there are: many rules share a first character (a particle before a verb form).
-    std::unordered_map<std::u32string_view, std::vector<uint32_t>> infixByHead;
+    KeyIndex infixByHead;
     std::vector<size_t> infixHeadLengths;
     // Prefix and suffix rules by their whole pattern, with the pattern lengths there are: a
     // text's own prefixes and suffixes of those lengths find exactly the rules that match it.
-    std::unordered_map<std::u32string_view, std::vector<uint32_t>> prefixByPattern;
-    std::unordered_map<std::u32string_view, std::vector<uint32_t>> suffixByPattern;
+    KeyIndex prefixByPattern;
+    KeyIndex suffixByPattern;
     std::vector<size_t> prefixLengths;
     std::vector<size_t> suffixLengths;
     std::vector<uint32_t> emptyPrefix;
     std::vector<uint32_t> emptySuffix;
-    std::unordered_map<std::u32string_view, std::vector<uint32_t>> whole;
+    KeyIndex whole;
   };
 
   static bool 品詞判定(int32_t code);
   void 規則適用(int32_t i);
   void 型当て(int32_t i, bool own);
-  void AddRule(int32_t kind, Rule rule);
+  void AddRule(int32_t kind, std::u32string_view pattern, std::u32string_view replacement,
+               int32_t mode, bool accentsNext);
+  const char32_t* Keep(std::u32string_view pattern, std::u32string_view replacement);
 
-  std::u32string text_;  // the rule file, which the rules point into
+  // Patterns and replacements, in blocks that never move once written (the rules and keys
+  // point into them).
+  std::vector<std::unique_ptr<char32_t[]>> pool_;
+  size_t poolUsed_ = 0;
+  size_t poolSize_ = 0;
+  // Every rule, of all kinds, in file order; the indexes hold numbers into it.
+  std::vector<Rule> rules_;
   Separate* words_ = nullptr;
   std::unordered_map<int32_t, RuleSet> rulesByKind_;
   int32_t ruleCount_ = 0;
