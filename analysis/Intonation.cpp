@@ -1,6 +1,12 @@
 #include "analysis/Intonation.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <limits>
 
 #include "analysis/Separate.h"
@@ -134,26 +140,89 @@ uint32_t HashKey(std::u32string_view key) {
   return static_cast<uint32_t>(h);
 }
 
-// The rule file is decoded this many bytes (and up to the end of a line) at a time: the
-// decoded block is small enough to be taken again and again from the same heap memory.
-constexpr size_t kDecodeBlock = 16 * 1024;
+// The rule file is read through a buffer of this many bytes (more for a longer line) and
+// decoded a piece of whole lines at a time: the few pages it takes serve the whole file.
+constexpr size_t kReadBuffer = 64 * 1024;
 
-// Where the block starting at start ends: just after the first line ending at or past
-// start + kDecodeBlock (a CR LF whole), or at the end of the bytes. A line ending byte is never
-// part of a two-byte character, so decoding block by block gives what decoding at once does.
-size_t BlockEnd(std::string_view bytes, size_t start) {
-  if (bytes.size() - start <= kDecodeBlock) return bytes.size();
-  size_t q = bytes.find_first_of("\r\n", start + kDecodeBlock);
-  if (q == std::string_view::npos) return bytes.size();
-  if (bytes[q] == '\r' && q + 1 < bytes.size() && bytes[q + 1] == '\n') ++q;
-  return q + 1;
-}
+// An open file, closed with the object.
+struct OpenFile {
+  explicit OpenFile(const std::string& path)
+      // Non-blocking, so that opening a named pipe does not wait for a writer.
+      : fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY)) {}
+  ~OpenFile() {
+    if (fd >= 0) ::close(fd);
+  }
+  OpenFile(const OpenFile&) = delete;
+  OpenFile& operator=(const OpenFile&) = delete;
+  int fd;
+};
 
-// At least as many as the lines of the file (exactly as many when all end alike).
-size_t LineCountBound(std::string_view bytes) {
-  auto lf = static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n'));
-  auto cr = static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\r'));
-  return std::max(lf, cr) + 1;
+// Reads the regular file at path in pieces that end just after a line ending (a CR LF whole),
+// the last one at the end of the file, calling onPiece(bytes) for each in order; lineBound(n)
+// is called first with at least the number of lines. A line ending byte is never part of a
+// two-byte character, so decoding piece by piece gives what decoding at once does. A file that
+// cannot be read throws DictionaryError::Unreadable with the system's reason.
+template <class OnLineBound, class OnPiece>
+void ReadInPieces(const std::string& path, std::u32string_view message, OnLineBound&& lineBound,
+                  OnPiece&& onPiece) {
+  OpenFile file(path);
+  struct stat st;
+  if (path.empty() || file.fd < 0 || ::fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    // The whole-file reader names what is wrong as it does for the other dictionaries.
+    std::string bytes;
+    std::string why;
+    if (!ReadWholeFile(path, bytes, &why))
+      throw DictionaryError::Unreadable(std::u32string(message), path, why);
+    lineBound(static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n') +
+                                  std::count(bytes.begin(), bytes.end(), '\r') + 1));
+    onPiece(std::string_view(bytes));
+    return;
+  }
+  std::string buffer(kReadBuffer, '\0');
+  off_t offset = 0;
+  // Up to buffer.size() bytes from offset on; 0 at the end of the file.
+  auto readMore = [&](size_t at) {
+    for (;;) {
+      ssize_t n = ::pread(file.fd, buffer.data() + at, buffer.size() - at, offset);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) {
+        char text[256];
+        // The GNU strerror_r hands back its own text or the buffer.
+        throw DictionaryError::Unreadable(std::u32string(message), path,
+                                          ::strerror_r(errno, text, sizeof text));
+      }
+      offset += n;
+      return static_cast<size_t>(n);
+    }
+  };
+  // A first pass counts the line endings, so that the rules are stored without moving.
+  size_t lf = 0;
+  size_t cr = 0;
+  while (size_t n = readMore(0)) {
+    lf += static_cast<size_t>(std::count(buffer.begin(), buffer.begin() + n, '\n'));
+    cr += static_cast<size_t>(std::count(buffer.begin(), buffer.begin() + n, '\r'));
+  }
+  lineBound(std::max(lf, cr) + 1);
+  offset = 0;
+  size_t have = 0;
+  for (;;) {
+    if (have == buffer.size()) buffer.resize(buffer.size() * 2);  // a line longer than it
+    size_t n = readMore(have);
+    if (n == 0) {
+      if (have > 0) onPiece(std::string_view(buffer.data(), have));
+      return;
+    }
+    have += n;
+    // A CR at the very end may have its LF still to come: the piece ends before its line.
+    const std::string_view got(buffer.data(), have);
+    size_t q = got.find_last_of("\r\n");
+    if (q != std::string_view::npos && got[q] == '\r' && q + 1 == have)
+      q = q == 0 ? std::string_view::npos : got.find_last_of("\r\n", q - 1);
+    if (q == std::string_view::npos) continue;
+    onPiece(got.substr(0, q + 1));
+    have -= q + 1;
+    std::memmove(buffer.data(), buffer.data() + q + 1, have);
+  }
 }
 
 // Pool blocks hold this many characters unless a rule needs more.
@@ -206,11 +275,6 @@ std::u32string 置換(std::u32string_view s, std::u32string_view pattern,
 
 Intonation::Intonation(const std::string& dictionaryFolder) {
   const std::string path = dictionaryFolder + "acc.ktn";
-  std::string bytes;
-  std::string why;
-  if (!ReadWholeFile(path, bytes, &why)) throw DictionaryError::Unreadable(kLoadError, path, why);
-  rules_.reserve(LineCountBound(bytes));
-
   // Lines and fields as the other dictionary files have them: a line ends at CR LF, a lone CR
   // or a lone LF, a last line without an ending still counts, every space cuts a field.
   std::vector<std::u32string_view> f;
@@ -236,27 +300,25 @@ Intonation::Intonation(const std::string& dictionaryFolder) {
     if (mode == 3 && !ParseNumber(f[1], code)) return;
     AddRule(ParseIntLenient(f[0]), f[2], f[3], static_cast<int32_t>(mode), code == 5 || code == 29);
   };
-  const std::string_view all(bytes);
-  for (size_t block = 0; block < all.size();) {
-    const size_t blockEnd = BlockEnd(all, block);
-    const std::u32string text = FromCp932(all.substr(block, blockEnd - block));
-    const std::u32string_view v(text);
-    size_t start = 0;
-    for (size_t i = 0; i < v.size(); ++i) {
-      if (v[i] != U'\r' && v[i] != U'\n') continue;
-      take(v.substr(start, i - start));
-      if (v[i] == U'\r' && i + 1 < v.size() && v[i + 1] == U'\n') ++i;
-      start = i + 1;
-    }
-    if (start < v.size()) take(v.substr(start));
-    block = blockEnd;
-  }
-  for (auto& [kind, set] : rulesByKind_) {
-    set.infixByHead.Finish();
-    set.prefixByPattern.Finish();
-    set.suffixByPattern.Finish();
-    set.whole.Finish();
-  }
+  ReadInPieces(
+      path, kLoadError,
+      [&](size_t lines) {
+        rules_.reserve(lines);
+        keys_.reserve(lines);
+      },
+      [&](std::string_view piece) {
+        const std::u32string text = FromCp932(piece);
+        const std::u32string_view v(text);
+        size_t start = 0;
+        for (size_t i = 0; i < v.size(); ++i) {
+          if (v[i] != U'\r' && v[i] != U'\n') continue;
+          take(v.substr(start, i - start));
+          if (v[i] == U'\r' && i + 1 < v.size() && v[i + 1] == U'\n') ++i;
+          start = i + 1;
+        }
+        if (start < v.size()) take(v.substr(start));
+      });
+  FinishKeys();
 }
 
 const char32_t* Intonation::Keep(std::u32string_view pattern, std::u32string_view replacement) {
@@ -279,18 +341,24 @@ void Intonation::AddRule(int32_t kind, std::u32string_view p, std::u32string_vie
   if (mode == 0 && (p.empty() || replacement == p)) return;
   const char32_t* text = Keep(p, replacement);
   const std::u32string_view kept(text, p.size());
-  RuleSet& set = rulesByKind_[kind];
+  // The rules of one kind mostly come together.
+  if (lastSet_ == nullptr || kind != lastKind_) {
+    lastSet_ = &rulesByKind_[kind];
+    lastKind_ = kind;
+  }
+  RuleSet& set = *lastSet_;
   auto index = static_cast<uint32_t>(rules_.size());
+  uint32_t key = kNoKey;
   switch (mode) {
     case 0:
-      set.infixByHead.Add(kept.substr(0, kInfixHead), index);
+      key = AddKey(set.infixByHead, kept.substr(0, kInfixHead));
       AddLength(set.infixHeadLengths, std::min(p.size(), kInfixHead));
       break;
     case 1:
       if (p.empty()) {
         set.emptyPrefix.push_back(index);
       } else {
-        set.prefixByPattern.Add(kept, index);
+        key = AddKey(set.prefixByPattern, kept);
         AddLength(set.prefixLengths, p.size());
       }
       break;
@@ -298,74 +366,77 @@ void Intonation::AddRule(int32_t kind, std::u32string_view p, std::u32string_vie
       if (p.empty()) {
         set.emptySuffix.push_back(index);
       } else {
-        set.suffixByPattern.Add(kept, index);
+        key = AddKey(set.suffixByPattern, kept);
         AddLength(set.suffixLengths, p.size());
       }
       break;
     default:
-      set.whole.Add(kept, index);
+      key = AddKey(set.whole, kept);
       break;
   }
   rules_.push_back(Rule{text, static_cast<uint32_t>(p.size()),
-                        static_cast<uint32_t>(replacement.size()), mode, accentsNext});
+                        static_cast<uint32_t>(replacement.size()), key, static_cast<uint8_t>(mode),
+                        accentsNext});
   ++ruleCount_;
 }
 
-uint32_t Intonation::KeyIndex::Slot(std::u32string_view key, uint32_t hash) const {
-  const size_t mask = slots_.size() - 1;
+size_t Intonation::Slot(const KeyIndex& index, std::u32string_view key, uint32_t hash) const {
+  const size_t mask = index.slots.size() - 1;
   size_t i = hash & mask;
-  while (slots_[i] != 0) {
-    const Key& k = keys_[slots_[i] - 1];
-    if (k.hash == hash && std::u32string_view(k.text, k.length) == key) break;
-    i = (i + 1) & mask;
+  for (; index.slots[i] != 0; i = (i + 1) & mask) {
+    if (index.slots[i] >> 32 != hash) continue;
+    const Key& k = keys_[(index.slots[i] & 0xFFFFFFFF) - 1];
+    if (std::u32string_view(k.text, k.length) == key) break;
   }
-  return static_cast<uint32_t>(i);
+  return i;
 }
 
-void Intonation::KeyIndex::Grow() {
-  // Kept at most half full, so that a search meets a free slot soon.
-  std::vector<uint32_t> slots(slots_.empty() ? 64 : slots_.size() * 2, 0);
-  const size_t mask = slots.size() - 1;
-  for (uint32_t n = 0; n < keys_.size(); ++n) {
-    size_t i = keys_[n].hash & mask;
-    while (slots[i] != 0) i = (i + 1) & mask;
-    slots[i] = n + 1;
+uint32_t Intonation::AddKey(KeyIndex& index, std::u32string_view key) {
+  if ((index.keys + 1) * 2 > index.slots.size()) {
+    // Grown by placing the slots again by the hashes they hold.
+    std::vector<uint64_t> old;
+    old.swap(index.slots);
+    index.slots.assign(old.empty() ? 64 : old.size() * 2, 0);
+    const size_t mask = index.slots.size() - 1;
+    for (uint64_t v : old) {
+      if (v == 0) continue;
+      size_t i = (v >> 32) & mask;
+      while (index.slots[i] != 0) i = (i + 1) & mask;
+      index.slots[i] = v;
+    }
   }
-  slots_.swap(slots);
-}
-
-void Intonation::KeyIndex::Add(std::u32string_view key, uint32_t rule) {
-  if ((keys_.size() + 1) * 2 > slots_.size()) Grow();
   const uint32_t hash = HashKey(key);
-  const uint32_t slot = Slot(key, hash);
-  if (slots_[slot] == 0) {
-    keys_.push_back(Key{key.data(), static_cast<uint32_t>(key.size()), hash, 0, 0});
-    slots_[slot] = static_cast<uint32_t>(keys_.size());
+  const size_t slot = Slot(index, key, hash);
+  if (index.slots[slot] == 0) {
+    keys_.push_back(Key{key.data(), static_cast<uint32_t>(key.size()), 0, 0});
+    index.slots[slot] = uint64_t{hash} << 32 | keys_.size();
+    ++index.keys;
   }
-  const uint32_t n = slots_[slot] - 1;
-  ++keys_[n].end;
-  added_.emplace_back(rule, n);
+  const auto n = static_cast<uint32_t>((index.slots[slot] & 0xFFFFFFFF) - 1);
+  ++keys_[n].begin;
+  return n;
 }
 
-void Intonation::KeyIndex::Finish() {
-  // A counting pass has sized each key's run; the rules, in ascending order, fill the runs.
+void Intonation::FinishKeys() {
+  // The counts have sized each key's run; the rules, in file order, fill the runs.
   uint32_t next = 0;
   for (Key& k : keys_) {
+    const uint32_t count = k.begin;
     k.begin = next;
-    next += k.end;
-    k.end = k.begin;
+    k.end = next;
+    next += count;
   }
-  rules_.resize(next);
-  for (const auto& [rule, n] : added_) rules_[keys_[n].end++] = rule;
-  std::vector<std::pair<uint32_t, uint32_t>>().swap(added_);
+  ruleNumbers_.resize(next);
+  for (uint32_t r = 0; r < rules_.size(); ++r)
+    if (rules_[r].key != kNoKey) ruleNumbers_[keys_[rules_[r].key].end++] = r;
 }
 
-std::span<const uint32_t> Intonation::KeyIndex::Find(std::u32string_view key) const {
-  if (keys_.empty()) return {};
-  const uint32_t slot = Slot(key, HashKey(key));
-  if (slots_[slot] == 0) return {};
-  const Key& k = keys_[slots_[slot] - 1];
-  return std::span<const uint32_t>(rules_).subspan(k.begin, k.end - k.begin);
+std::span<const uint32_t> Intonation::Find(const KeyIndex& index, std::u32string_view key) const {
+  if (index.keys == 0) return {};
+  const uint64_t v = index.slots[Slot(index, key, HashKey(key))];
+  if (v == 0) return {};
+  const Key& k = keys_[(v & 0xFFFFFFFF) - 1];
+  return std::span<const uint32_t>(ruleNumbers_).subspan(k.begin, k.end - k.begin);
 }
 
 bool Intonation::品詞判定(int32_t code) {
@@ -478,19 +549,19 @@ void Intonation::規則適用(int32_t i) {
   for (;;) {
     constexpr uint32_t kNone = std::numeric_limits<uint32_t>::max();
     uint32_t best = kNone;
-    Consider(set.whole.Find(s), from, best);
+    Consider(Find(set.whole, s), from, best);
     if (!prefixDone) {
       Consider(set.emptyPrefix, from, best);
       for (size_t len : set.prefixLengths) {
         if (len > s.size()) break;
-        Consider(set.prefixByPattern.Find(std::u32string_view(s).substr(0, len)), from, best);
+        Consider(Find(set.prefixByPattern, std::u32string_view(s).substr(0, len)), from, best);
       }
     }
     if (!suffixDone) {
       Consider(set.emptySuffix, from, best);
       for (size_t len : set.suffixLengths) {
         if (len > s.size()) break;
-        Consider(set.suffixByPattern.Find(std::u32string_view(s).substr(s.size() - len)), from,
+        Consider(Find(set.suffixByPattern, std::u32string_view(s).substr(s.size() - len)), from,
                  best);
       }
     }
@@ -500,7 +571,7 @@ void Intonation::規則適用(int32_t i) {
     for (size_t pos = 0; pos < sv.size(); ++pos) {
       for (size_t len : set.infixHeadLengths) {
         if (pos + len > sv.size()) break;
-        const std::span<const uint32_t> list = set.infixByHead.Find(sv.substr(pos, len));
+        const std::span<const uint32_t> list = Find(set.infixByHead, sv.substr(pos, len));
         for (auto it = std::lower_bound(list.begin(), list.end(), from);
              it != list.end() && *it < best; ++it) {
           if (sv.find(rules_[*it].pattern()) != std::u32string_view::npos) {

@@ -59,37 +59,27 @@ class Intonation {
     const char32_t* text;
     uint32_t patternLength;
     uint32_t replacementLength;
-    int32_t mode;
+    uint32_t key;  // its key's number; kNoKey for a prefix or suffix rule of no characters
+    uint8_t mode;
     bool accentsNext;  // mode 3 with code 5 or 29: may fire the special rule
     std::u32string_view pattern() const { return {text, patternLength}; }
     std::u32string_view replacement() const { return {text + patternLength, replacementLength}; }
   };
-  // Rule numbers by a key text: an open-addressing table over views into the pool, with the
-  // numbers of each key side by side in one array, ascending. Loading makes no allocation per
-  // key, which with a hundred thousand rules is most of the start-up cost.
-  class KeyIndex {
-   public:
-    // key must stay where it is (it points into the pool); rules come in ascending order.
-    void Add(std::u32string_view key, uint32_t rule);
-    // Lays the numbers out by key; called once, after the last Add.
-    void Finish();
-    // The ascending numbers of the rules with exactly this key (none: an empty span).
-    std::span<const uint32_t> Find(std::u32string_view key) const;
-
-   private:
-    struct Key {
-      const char32_t* text;
-      uint32_t length;
-      uint32_t hash;
-      uint32_t begin;  // while adding: unused
-      uint32_t end;    // while adding: how many rules have the key
-    };
-    uint32_t Slot(std::u32string_view key, uint32_t hash) const;
-    void Grow();
-    std::vector<uint32_t> slots_;  // key number + 1; 0 is a free slot
-    std::vector<Key> keys_;
-    std::vector<uint32_t> rules_;
-    std::vector<std::pair<uint32_t, uint32_t>> added_;  // (rule, key number) until Finish
+  static constexpr uint32_t kNoKey = 0xFFFFFFFF;
+  // A key of one of the indexes below: a text the rules of one index share (the head or the
+  // whole of their pattern). Every key's rule numbers
+  // lie side by side in ruleNumbers_, ascending, so that loading makes no allocation per key.
+  struct Key {
+    const char32_t* text;  // in the pattern of the first rule with the key
+    uint32_t length;
+    uint32_t begin;  // while loading: how many rules have the key
+    uint32_t end;
+  };
+  // Rule numbers by key: an open-addressing table of key numbers, at most half full.
+  struct KeyIndex {
+    // The key's hash in the high half, its number + 1 in the low one; 0 is a free slot.
+    std::vector<uint64_t> slots;
+    size_t keys = 0;
   };
   // The rules of one word kind, with indexes that find the next rule (in file order) that can
   // possibly fire on a given text without scanning the rules that cannot.
@@ -115,6 +105,14 @@ class Intonation {
   void AddRule(int32_t kind, std::u32string_view pattern, std::u32string_view replacement,
                int32_t mode, bool accentsNext);
   const char32_t* Keep(std::u32string_view pattern, std::u32string_view replacement);
+  // The number of the key (a view into the pool) in index, added if it is new, counting one
+  // more rule with it.
+  uint32_t AddKey(KeyIndex& index, std::u32string_view key);
+  size_t Slot(const KeyIndex& index, std::u32string_view key, uint32_t hash) const;
+  // Lays the rule numbers out by key; once, after the last rule.
+  void FinishKeys();
+  // The ascending numbers of the rules with exactly this key (none: an empty span).
+  std::span<const uint32_t> Find(const KeyIndex& index, std::u32string_view key) const;
 
   // Patterns and replacements, in blocks that never move once written (the rules and keys
   // point into them).
@@ -123,8 +121,12 @@ class Intonation {
   size_t poolSize_ = 0;
   // Every rule, of all kinds, in file order; the indexes hold numbers into it.
   std::vector<Rule> rules_;
+  std::vector<Key> keys_;  // of all indexes
+  std::vector<uint32_t> ruleNumbers_;
   Separate* words_ = nullptr;
   std::unordered_map<int32_t, RuleSet> rulesByKind_;
+  RuleSet* lastSet_ = nullptr;  // while loading: the set of the last rule, of lastKind_
+  int32_t lastKind_ = 0;
   int32_t ruleCount_ = 0;
   bool enabled_ = true;
   bool change_ = false;
