@@ -287,6 +287,26 @@ TEST(Intonation, LargeFileKeepsEveryRuleAndItsOrder) {
   }
 }
 
+// The file is read 64 KB at a time: a CR LF split by that boundary is one line ending, and a
+// line longer than the buffer (and a rule longer than a block of kept text) loads whole.
+TEST(Intonation, ReadBufferBoundaries) {
+  std::string file;
+  // 4,095 lines of 16 bytes and one of 15 put its CR at byte 65,535 and its LF at 65,536.
+  for (int k = 0; k < 4095; ++k) file += "4 0 aaaaa bb 0\r\n";
+  file += "4 0 abcdefg h 0\r\n";
+  std::u32string longWord(40000, U'ア');
+  file += ToCp932(U"5 0 " + longWord + U" " + longWord + U"' 3\r\n4 0 x y 0");
+  AccFolder f(file);
+  Intonation ton(f.path);
+  EXPECT_EQ(ton.RuleCount(), 4095 + 1 + 1 + 1);
+  auto t = Table({{longWord, 5}, {U"xaaaaa", 4}});
+  ton.分割(t.get());
+  ton.アクセント(1);
+  EXPECT_EQ(t->単語(1), longWord + U"'");
+  ton.アクセント(2);
+  EXPECT_EQ(t->単語(2), U"ybb");
+}
+
 TEST(Intonation, LoadingFailures) {
   auto failure = [](const std::string& folder) -> std::u32string {
     try {
