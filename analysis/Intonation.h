@@ -16,7 +16,6 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <utility>
 #include <vector>
 
 namespace kotonel {
@@ -67,8 +66,8 @@ class Intonation {
   };
   static constexpr uint32_t kNoKey = 0xFFFFFFFF;
   // A key of one of the indexes below: a text the rules of one index share (the head or the
-  // whole of their pattern). Every key's rule numbers
-  // lie side by side in ruleNumbers_, ascending, so that loading makes no allocation per key.
+  // whole of their pattern). Every key's rule numbers lie side by side in ruleNumbers_,
+  // ascending, so that loading makes no allocation per key.
   struct Key {
     const char32_t* text;  // in the pattern of the first rule with the key
     uint32_t length;
