@@ -1,11 +1,17 @@
 #include "analysis/Intonation.h"
-#include "analysis/dictionary_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <limits>
 
 #include "analysis/Separate.h"
 #include "util/dictionary_error.h"
+#include "util/encoding.h"
 #include "util/files.h"
 #include "util/strings.h"
 #include "util/width.h"
@@ -114,7 +120,7 @@ bool IsBlank(std::u32string_view s) {
 constexpr size_t kInfixHead = 3;
 
 // The first index in the ascending list that is >= from, lowering best when it is smaller.
-void Consider(const std::vector<uint32_t>& list, uint32_t from, uint32_t& best) {
+void Consider(std::span<const uint32_t> list, uint32_t from, uint32_t& best) {
   auto it = std::lower_bound(list.begin(), list.end(), from);
   if (it != list.end() && *it < best) best = *it;
 }
@@ -125,11 +131,102 @@ void AddLength(std::vector<size_t>& lengths, size_t len) {
   if (it == lengths.end() || *it != len) lengths.insert(it, len);
 }
 
-template <class Map, class Key>
-void ConsiderKey(const Map& map, const Key& key, uint32_t from, uint32_t& best) {
-  auto it = map.find(key);
-  if (it != map.end()) Consider(it->second, from, best);
+uint32_t HashKey(std::u32string_view key) {
+  uint64_t h = 0xcbf29ce484222325ULL;
+  for (char32_t c : key) h = (h ^ c) * 0x100000001b3ULL;
+  h ^= h >> 32;
+  h *= 0xd6e8feb86659fd93ULL;
+  h ^= h >> 32;
+  return static_cast<uint32_t>(h);
 }
+
+// The rule file is read through a buffer of this many bytes (more for a longer line) and
+// decoded a piece of whole lines at a time: the few pages it takes serve the whole file.
+constexpr size_t kReadBuffer = 64 * 1024;
+
+// An open file, closed with the object.
+struct OpenFile {
+  explicit OpenFile(const std::string& path)
+      // Non-blocking, so that opening a named pipe does not wait for a writer.
+      : fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY)) {}
+  ~OpenFile() {
+    if (fd >= 0) ::close(fd);
+  }
+  OpenFile(const OpenFile&) = delete;
+  OpenFile& operator=(const OpenFile&) = delete;
+  int fd;
+};
+
+// Reads the regular file at path in pieces that end just after a line ending (a CR LF whole),
+// the last one at the end of the file, calling onPiece(bytes) for each in order; lineBound(n)
+// is called first with at least the number of lines. A line ending byte is never part of a
+// two-byte character, so decoding piece by piece gives what decoding at once does. A file that
+// cannot be read throws DictionaryError::Unreadable with the system's reason.
+template <class OnLineBound, class OnPiece>
+void ReadInPieces(const std::string& path, std::u32string_view message, OnLineBound&& lineBound,
+                  OnPiece&& onPiece) {
+  OpenFile file(path);
+  struct stat st;
+  if (path.empty() || file.fd < 0 || ::fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    // The whole-file reader names what is wrong as it does for the other dictionaries.
+    std::string bytes;
+    std::string why;
+    if (!ReadWholeFile(path, bytes, &why))
+      throw DictionaryError::Unreadable(std::u32string(message), path, why);
+    lineBound(static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\n') +
+                                  std::count(bytes.begin(), bytes.end(), '\r') + 1));
+    onPiece(std::string_view(bytes));
+    return;
+  }
+  std::string buffer(kReadBuffer, '\0');
+  off_t offset = 0;
+  // Up to buffer.size() bytes from offset on; 0 at the end of the file.
+  auto readMore = [&](size_t at) {
+    for (;;) {
+      ssize_t n = ::pread(file.fd, buffer.data() + at, buffer.size() - at, offset);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) {
+        char text[256];
+        // The GNU strerror_r hands back its own text or the buffer.
+        throw DictionaryError::Unreadable(std::u32string(message), path,
+                                          ::strerror_r(errno, text, sizeof text));
+      }
+      offset += n;
+      return static_cast<size_t>(n);
+    }
+  };
+  // A first pass counts the line endings, so that the rules are stored without moving.
+  size_t lf = 0;
+  size_t cr = 0;
+  while (size_t n = readMore(0)) {
+    lf += static_cast<size_t>(std::count(buffer.begin(), buffer.begin() + n, '\n'));
+    cr += static_cast<size_t>(std::count(buffer.begin(), buffer.begin() + n, '\r'));
+  }
+  lineBound(std::max(lf, cr) + 1);
+  offset = 0;
+  size_t have = 0;
+  for (;;) {
+    if (have == buffer.size()) buffer.resize(buffer.size() * 2);  // a line longer than it
+    size_t n = readMore(have);
+    if (n == 0) {
+      if (have > 0) onPiece(std::string_view(buffer.data(), have));
+      return;
+    }
+    have += n;
+    // A CR at the very end may have its LF still to come: the piece ends before its line.
+    const std::string_view got(buffer.data(), have);
+    size_t q = got.find_last_of("\r\n");
+    if (q != std::string_view::npos && got[q] == '\r' && q + 1 == have)
+      q = q == 0 ? std::string_view::npos : got.find_last_of("\r\n", q - 1);
+    if (q == std::string_view::npos) continue;
+    onPiece(got.substr(0, q + 1));
+    have -= q + 1;
+    std::memmove(buffer.data(), buffer.data() + q + 1, have);
+  }
+}
+
+// Pool blocks hold this many characters unless a rule needs more.
+constexpr size_t kPoolBlock = 64 * 1024;
 
 }  // namespace
 
@@ -177,35 +274,91 @@ std::u32string 置換(std::u32string_view s, std::u32string_view pattern,
 }
 
 Intonation::Intonation(const std::string& dictionaryFolder) {
-  std::string path = dictionaryFolder + "acc.ktn";
-  ReadDictionaryText(path, kLoadError, 5, text_, [&](std::u32string_view, const auto& f) {
+  const std::string path = dictionaryFolder + "acc.ktn";
+  // Lines and fields as the other dictionary files have them: a line ends at CR LF, a lone CR
+  // or a lone LF, a last line without an ending still counts, every space cuts a field.
+  std::vector<std::u32string_view> f;
+  int64_t number = 0;
+  auto take = [&](std::u32string_view line) {
+    ++number;
+    f.clear();
+    for (size_t start = 0;;) {
+      size_t space = line.find(U' ', start);
+      if (space == std::u32string_view::npos) {
+        f.push_back(line.substr(start));
+        break;
+      }
+      f.push_back(line.substr(start, space - start));
+      start = space + 1;
+    }
+    if (f.size() < 5) throw DictionaryError(kLoadError, std::u32string(line), path, number);
     // Mode and code are compared as numbers; a rule whose mode (or, in mode 3, code) is not a
     // number belongs to no mode.
     double mode, code = -1;
     if (!ParseNumber(f[4], mode)) return;
     if (mode != 0 && mode != 1 && mode != 2 && mode != 3) return;
     if (mode == 3 && !ParseNumber(f[1], code)) return;
-    Rule rule{f[2], f[3], static_cast<int32_t>(mode), code == 5 || code == 29};
-    AddRule(ParseIntLenient(f[0]), std::move(rule));
-  });
+    AddRule(ParseIntLenient(f[0]), f[2], f[3], static_cast<int32_t>(mode), code == 5 || code == 29);
+  };
+  ReadInPieces(
+      path, kLoadError,
+      [&](size_t lines) {
+        rules_.reserve(lines);
+        keys_.reserve(lines);
+      },
+      [&](std::string_view piece) {
+        const std::u32string text = FromCp932(piece);
+        const std::u32string_view v(text);
+        size_t start = 0;
+        for (size_t i = 0; i < v.size(); ++i) {
+          if (v[i] != U'\r' && v[i] != U'\n') continue;
+          take(v.substr(start, i - start));
+          if (v[i] == U'\r' && i + 1 < v.size() && v[i + 1] == U'\n') ++i;
+          start = i + 1;
+        }
+        if (start < v.size()) take(v.substr(start));
+      });
+  FinishKeys();
 }
 
-void Intonation::AddRule(int32_t kind, Rule rule) {
-  RuleSet& set = rulesByKind_[kind];
-  auto index = static_cast<uint32_t>(set.rules.size());
-  const std::u32string_view p = rule.pattern;
-  switch (rule.mode) {
+const char32_t* Intonation::Keep(std::u32string_view pattern, std::u32string_view replacement) {
+  const size_t need = pattern.size() + replacement.size();
+  if (pool_.empty() || poolSize_ - poolUsed_ < need) {
+    poolSize_ = std::max(kPoolBlock, need);
+    pool_.push_back(std::make_unique_for_overwrite<char32_t[]>(poolSize_));
+    poolUsed_ = 0;
+  }
+  char32_t* out = pool_.back().get() + poolUsed_;
+  std::copy(pattern.begin(), pattern.end(), out);
+  std::copy(replacement.begin(), replacement.end(), out + pattern.size());
+  poolUsed_ += need;
+  return out;
+}
+
+void Intonation::AddRule(int32_t kind, std::u32string_view p, std::u32string_view replacement,
+                         int32_t mode, bool accentsNext) {
+  // An empty mode-0 pattern never matches; such a rule does nothing.
+  if (mode == 0 && (p.empty() || replacement == p)) return;
+  const char32_t* text = Keep(p, replacement);
+  const std::u32string_view kept(text, p.size());
+  // The rules of one kind mostly come together.
+  if (lastSet_ == nullptr || kind != lastKind_) {
+    lastSet_ = &rulesByKind_[kind];
+    lastKind_ = kind;
+  }
+  RuleSet& set = *lastSet_;
+  auto index = static_cast<uint32_t>(rules_.size());
+  uint32_t key = kNoKey;
+  switch (mode) {
     case 0:
-      // An empty mode-0 pattern never matches; such a rule does nothing.
-      if (p.empty() || rule.replacement == p) return;
-      set.infixByHead[p.substr(0, kInfixHead)].push_back(index);
+      key = AddKey(set.infixByHead, kept.substr(0, kInfixHead));
       AddLength(set.infixHeadLengths, std::min(p.size(), kInfixHead));
       break;
     case 1:
       if (p.empty()) {
         set.emptyPrefix.push_back(index);
       } else {
-        set.prefixByPattern[p].push_back(index);
+        key = AddKey(set.prefixByPattern, kept);
         AddLength(set.prefixLengths, p.size());
       }
       break;
@@ -213,16 +366,77 @@ void Intonation::AddRule(int32_t kind, Rule rule) {
       if (p.empty()) {
         set.emptySuffix.push_back(index);
       } else {
-        set.suffixByPattern[p].push_back(index);
+        key = AddKey(set.suffixByPattern, kept);
         AddLength(set.suffixLengths, p.size());
       }
       break;
     default:
-      set.whole[p].push_back(index);
+      key = AddKey(set.whole, kept);
       break;
   }
-  set.rules.push_back(std::move(rule));
+  rules_.push_back(Rule{text, static_cast<uint32_t>(p.size()),
+                        static_cast<uint32_t>(replacement.size()), key, static_cast<uint8_t>(mode),
+                        accentsNext});
   ++ruleCount_;
+}
+
+size_t Intonation::Slot(const KeyIndex& index, std::u32string_view key, uint32_t hash) const {
+  const size_t mask = index.slots.size() - 1;
+  size_t i = hash & mask;
+  for (; index.slots[i] != 0; i = (i + 1) & mask) {
+    if (index.slots[i] >> 32 != hash) continue;
+    const Key& k = keys_[(index.slots[i] & 0xFFFFFFFF) - 1];
+    if (std::u32string_view(k.text, k.length) == key) break;
+  }
+  return i;
+}
+
+uint32_t Intonation::AddKey(KeyIndex& index, std::u32string_view key) {
+  if ((index.keys + 1) * 2 > index.slots.size()) {
+    // Grown by placing the slots again by the hashes they hold.
+    std::vector<uint64_t> old;
+    old.swap(index.slots);
+    index.slots.assign(old.empty() ? 64 : old.size() * 2, 0);
+    const size_t mask = index.slots.size() - 1;
+    for (uint64_t v : old) {
+      if (v == 0) continue;
+      size_t i = (v >> 32) & mask;
+      while (index.slots[i] != 0) i = (i + 1) & mask;
+      index.slots[i] = v;
+    }
+  }
+  const uint32_t hash = HashKey(key);
+  const size_t slot = Slot(index, key, hash);
+  if (index.slots[slot] == 0) {
+    keys_.push_back(Key{key.data(), static_cast<uint32_t>(key.size()), 0, 0});
+    index.slots[slot] = uint64_t{hash} << 32 | keys_.size();
+    ++index.keys;
+  }
+  const auto n = static_cast<uint32_t>((index.slots[slot] & 0xFFFFFFFF) - 1);
+  ++keys_[n].begin;
+  return n;
+}
+
+void Intonation::FinishKeys() {
+  // The counts have sized each key's run; the rules, in file order, fill the runs.
+  uint32_t next = 0;
+  for (Key& k : keys_) {
+    const uint32_t count = k.begin;
+    k.begin = next;
+    k.end = next;
+    next += count;
+  }
+  ruleNumbers_.resize(next);
+  for (uint32_t r = 0; r < rules_.size(); ++r)
+    if (rules_[r].key != kNoKey) ruleNumbers_[keys_[rules_[r].key].end++] = r;
+}
+
+std::span<const uint32_t> Intonation::Find(const KeyIndex& index, std::u32string_view key) const {
+  if (index.keys == 0) return {};
+  const uint64_t v = index.slots[Slot(index, key, HashKey(key))];
+  if (v == 0) return {};
+  const Key& k = keys_[(v & 0xFFFFFFFF) - 1];
+  return std::span<const uint32_t>(ruleNumbers_).subspan(k.begin, k.end - k.begin);
 }
 
 bool Intonation::品詞判定(int32_t code) {
@@ -335,19 +549,20 @@ void Intonation::規則適用(int32_t i) {
   for (;;) {
     constexpr uint32_t kNone = std::numeric_limits<uint32_t>::max();
     uint32_t best = kNone;
-    ConsiderKey(set.whole, std::u32string_view(s), from, best);
+    Consider(Find(set.whole, s), from, best);
     if (!prefixDone) {
       Consider(set.emptyPrefix, from, best);
       for (size_t len : set.prefixLengths) {
         if (len > s.size()) break;
-        ConsiderKey(set.prefixByPattern, std::u32string_view(s).substr(0, len), from, best);
+        Consider(Find(set.prefixByPattern, std::u32string_view(s).substr(0, len)), from, best);
       }
     }
     if (!suffixDone) {
       Consider(set.emptySuffix, from, best);
       for (size_t len : set.suffixLengths) {
         if (len > s.size()) break;
-        ConsiderKey(set.suffixByPattern, std::u32string_view(s).substr(s.size() - len), from, best);
+        Consider(Find(set.suffixByPattern, std::u32string_view(s).substr(s.size() - len)), from,
+                 best);
       }
     }
     // A replacing rule counts only where its pattern occurs in the text as it now stands:
@@ -356,12 +571,10 @@ void Intonation::規則適用(int32_t i) {
     for (size_t pos = 0; pos < sv.size(); ++pos) {
       for (size_t len : set.infixHeadLengths) {
         if (pos + len > sv.size()) break;
-        auto found = set.infixByHead.find(sv.substr(pos, len));
-        if (found == set.infixByHead.end()) continue;
-        const std::vector<uint32_t>& list = found->second;
+        const std::span<const uint32_t> list = Find(set.infixByHead, sv.substr(pos, len));
         for (auto it = std::lower_bound(list.begin(), list.end(), from);
              it != list.end() && *it < best; ++it) {
-          if (sv.find(set.rules[*it].pattern) != std::u32string_view::npos) {
+          if (sv.find(rules_[*it].pattern()) != std::u32string_view::npos) {
             best = *it;
             break;
           }
@@ -370,21 +583,21 @@ void Intonation::規則適用(int32_t i) {
     }
     if (best == kNone) break;
 
-    const Rule& rule = set.rules[best];
+    const Rule& rule = rules_[best];
     from = best + 1;
-    const std::u32string_view pat = rule.pattern;
+    const std::u32string_view pat = rule.pattern();
     size_t len = pat.size();
     if (rule.mode == 0) {
-      s = 置換(s, pat, rule.replacement);
+      s = 置換(s, pat, rule.replacement());
     } else if (rule.mode == 1) {
       if (!prefixDone && StartsWith(s, pat)) {
         prefixDone = true;
-        s = 連結(rule.replacement, std::u32string_view(s).substr(len), U"");
+        s = 連結(rule.replacement(), std::u32string_view(s).substr(len), U"");
       }
     } else if (rule.mode == 2) {
       if (!suffixDone && EndsWith(s, pat)) {
         suffixDone = true;
-        s = 連結(std::u32string_view(s).substr(0, s.size() - len), rule.replacement, U"");
+        s = 連結(std::u32string_view(s).substr(0, s.size() - len), rule.replacement(), U"");
       }
     } else if (s == pat) {
       if (rule.accentsNext && nextSpecial) {
@@ -392,7 +605,7 @@ void Intonation::規則適用(int32_t i) {
         w.発音(i + 1, WithoutAccents(w.発音(i + 1)));
         special_ = true;
       } else {
-        s = std::u32string(rule.replacement);
+        s = std::u32string(rule.replacement());
       }
       break;
     }

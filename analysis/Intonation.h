@@ -11,8 +11,8 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
-#include <functional>
+#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -53,41 +53,79 @@ class Intonation {
   int32_t RuleCount() const { return ruleCount_; }
 
  private:
-  // Views into text_, which holds the whole rule file: 40,000 rules read without an allocation
-  // each.
+  // A rule's pattern and replacement lie one after the other in the text pool.
   struct Rule {
-    std::u32string_view pattern;
-    std::u32string_view replacement;
-    int32_t mode;
+    const char32_t* text;
+    uint32_t patternLength;
+    uint32_t replacementLength;
+    uint32_t key;  // its key's number; kNoKey for a prefix or suffix rule of no characters
+    uint8_t mode;
     bool accentsNext;  // mode 3 with code 5 or 29: may fire the special rule
+    std::u32string_view pattern() const { return {text, patternLength}; }
+    std::u32string_view replacement() const { return {text + patternLength, replacementLength}; }
   };
-  // The rules of one word kind, in file order, with indexes that find the next rule that can
+  static constexpr uint32_t kNoKey = 0xFFFFFFFF;
+  // A key of one of the indexes below: a text the rules of one index share (the head or the
+  // whole of their pattern). Every key's rule numbers lie side by side in ruleNumbers_,
+  // ascending, so that loading makes no allocation per key.
+  struct Key {
+    const char32_t* text;  // in the pattern of the first rule with the key
+    uint32_t length;
+    uint32_t begin;  // while loading: how many rules have the key
+    uint32_t end;
+  };
+  // Rule numbers by key: an open-addressing table of key numbers, at most half full.
+  struct KeyIndex {
+    // The key's hash in the high half, its number + 1 in the low one; 0 is a free slot.
+    std::vector<uint64_t> slots;
+    size_t keys = 0;
+  };
+  // The rules of one word kind, with indexes that find the next rule (in file order) that can
   // possibly fire on a given text without scanning the rules that cannot.
   struct RuleSet {
-    std::deque<Rule> rules;  // grows without moving the rules already read
     // Replacing rules by the first (up to) three characters of their pattern, with the head
     // lengths there are: many rules share a first character (a particle before a verb form).
-    std::unordered_map<std::u32string_view, std::vector<uint32_t>> infixByHead;
+    KeyIndex infixByHead;
     std::vector<size_t> infixHeadLengths;
     // Prefix and suffix rules by their whole pattern, with the pattern lengths there are: a
     // text's own prefixes and suffixes of those lengths find exactly the rules that match it.
-    std::unordered_map<std::u32string_view, std::vector<uint32_t>> prefixByPattern;
-    std::unordered_map<std::u32string_view, std::vector<uint32_t>> suffixByPattern;
+    KeyIndex prefixByPattern;
+    KeyIndex suffixByPattern;
     std::vector<size_t> prefixLengths;
     std::vector<size_t> suffixLengths;
     std::vector<uint32_t> emptyPrefix;
     std::vector<uint32_t> emptySuffix;
-    std::unordered_map<std::u32string_view, std::vector<uint32_t>> whole;
+    KeyIndex whole;
   };
 
   static bool 品詞判定(int32_t code);
   void 規則適用(int32_t i);
   void 型当て(int32_t i, bool own);
-  void AddRule(int32_t kind, Rule rule);
+  void AddRule(int32_t kind, std::u32string_view pattern, std::u32string_view replacement,
+               int32_t mode, bool accentsNext);
+  const char32_t* Keep(std::u32string_view pattern, std::u32string_view replacement);
+  // The number of the key (a view into the pool) in index, added if it is new, counting one
+  // more rule with it.
+  uint32_t AddKey(KeyIndex& index, std::u32string_view key);
+  size_t Slot(const KeyIndex& index, std::u32string_view key, uint32_t hash) const;
+  // Lays the rule numbers out by key; once, after the last rule.
+  void FinishKeys();
+  // The ascending numbers of the rules with exactly this key (none: an empty span).
+  std::span<const uint32_t> Find(const KeyIndex& index, std::u32string_view key) const;
 
-  std::u32string text_;  // the rule file, which the rules point into
+  // Patterns and replacements, in blocks that never move once written (the rules and keys
+  // point into them).
+  std::vector<std::unique_ptr<char32_t[]>> pool_;
+  size_t poolUsed_ = 0;
+  size_t poolSize_ = 0;
+  // Every rule, of all kinds, in file order; the indexes hold numbers into it.
+  std::vector<Rule> rules_;
+  std::vector<Key> keys_;  // of all indexes
+  std::vector<uint32_t> ruleNumbers_;
   Separate* words_ = nullptr;
   std::unordered_map<int32_t, RuleSet> rulesByKind_;
+  RuleSet* lastSet_ = nullptr;  // while loading: the set of the last rule, of lastKind_
+  int32_t lastKind_ = 0;
   int32_t ruleCount_ = 0;
   bool enabled_ = true;
   bool change_ = false;

@@ -753,7 +753,7 @@ def stem_compound_rules():
     return out
 
 
-MAX_KANA_ADJECTIVE_FORMS = 400  # the likeliest forms of adjectives written in kana
+MAX_KANA_ADJECTIVE_FORMS = 2000  # the likeliest forms of adjectives written in kana
 # the forms that may begin a kana word, and whether the accent moves one mora earlier in them
 ADJECTIVE_FORMS = {"終止形-一般": False, "連体形-一般": False, "連用形-一般": True,
                    "連用形-促音便": True, "仮定形-一般": True}
@@ -989,7 +989,7 @@ def looks_like_common(form, common):
 
 KANA_VERB_CFORMS = ("終止形-一般", "連体形-一般", "仮定形-一般", "連用形-一般", "連用形-促音便",
                     "連用形-撥音便", "連用形-イ音便")
-MAX_KANA_VERB_FORMS = 3770  # the likeliest hiragana verb forms (kana_verb_rank): more cost start-up time
+MAX_KANA_VERB_FORMS = 15000  # the likeliest hiragana verb forms (kana_verb_rank): more cost start-up time
 
 
 def after_particle_or_pause(form, rep, words):
@@ -1081,7 +1081,7 @@ def kana_verb_forms():
     return out
 
 
-MAX_KANA_ADJECTIVES_AFTER_PARTICLE = 1000
+MAX_KANA_ADJECTIVES_AFTER_PARTICLE = 3000
 
 
 def kana_adjectives_after_particle():

@@ -227,6 +227,86 @@ TEST(Intonation, ReplacingRulesSharingTheirHeadKeepFileOrder) {
   EXPECT_EQ(run(6), U"さN");
 }
 
+// A file far longer than the pieces it is read in, with every kind of line ending, many
+// whole-word keys and many replacing rules under one head, the two word kinds interleaved: each
+// rule is found, the first matching one in file order from where the scan stands, and a faulty
+// last line is reported with its own number.
+TEST(Intonation, LargeFileKeepsEveryRuleAndItsOrder) {
+  const std::u32string digits = U"アイウエオカキクケコ";
+  auto word = [&](int k) {
+    std::u32string w = U"ナ";
+    for (char d : std::to_string(k)) w += digits[static_cast<size_t>(d - '0')];
+    return w;
+  };
+  auto three = [](int k) {
+    std::string n = std::to_string(1000 + k).substr(1);
+    return std::u32string(n.begin(), n.end());
+  };
+  const char32_t* endings[] = {U"\r\n", U"\n", U"\r"};
+  std::u32string file;
+  constexpr int kRules = 3000;
+  for (int k = 0; k < kRules; ++k) {
+    file += U"5 0 " + word(k) + U" " + word(k) + U"' 3" + endings[k % 3];
+    // under one head, numbered so that none is part of another
+    if (k < 400) file += U"4 0 あいう" + three(k) + U" b" + three(k) + U" 0" + endings[(k + 1) % 3];
+  }
+  // a later whole-word rule for a word that already has one never applies
+  file += U"5 0 " + word(7) + U" later 3\r\n";
+  AccFolder f(ToCp932(file));
+  Intonation ton(f.path);
+  EXPECT_EQ(ton.RuleCount(), kRules + 400 + 1);
+  auto t = Table({{word(0), 5},
+                  {word(7), 5},
+                  {word(1234), 5},
+                  {word(kRules - 1), 5},
+                  {word(kRules), 5},
+                  {U"あいう007あいう003", 4},
+                  {U"あいう399x", 4},
+                  {U"あいう400", 4}});
+  ton.分割(t.get());
+  auto run = [&](int i) {
+    ton.アクセント(i);
+    return t->単語(i);
+  };
+  EXPECT_EQ(run(1), word(0) + U"'");
+  EXPECT_EQ(run(2), word(7) + U"'");
+  EXPECT_EQ(run(3), word(1234) + U"'");
+  EXPECT_EQ(run(4), word(kRules - 1) + U"'");
+  EXPECT_EQ(run(5), word(kRules));
+  EXPECT_EQ(run(6), U"b007b003");
+  EXPECT_EQ(run(7), U"b399x");
+  EXPECT_EQ(run(8), U"あいう400");
+
+  AccFolder bad(ToCp932(file + U"4 0 か か'"));
+  try {
+    Intonation broken(bad.path);
+    ADD_FAILURE() << "loaded";
+  } catch (const DictionaryError& e) {
+    EXPECT_EQ(e.Line(), U"4 0 か か'");
+    EXPECT_EQ(e.LineNumber(), kRules + 400 + 2);
+  }
+}
+
+// The file is read 64 KB at a time: a CR LF split by that boundary is one line ending, and a
+// line longer than the buffer (and a rule longer than a block of kept text) loads whole.
+TEST(Intonation, ReadBufferBoundaries) {
+  std::string file;
+  // 4,095 lines of 16 bytes and one of 15 put its CR at byte 65,535 and its LF at 65,536.
+  for (int k = 0; k < 4095; ++k) file += "4 0 aaaaa bb 0\r\n";
+  file += "4 0 abcdefg h 0\r\n";
+  std::u32string longWord(40000, U'ア');
+  file += ToCp932(U"5 0 " + longWord + U" " + longWord + U"' 3\r\n4 0 x y 0");
+  AccFolder f(file);
+  Intonation ton(f.path);
+  EXPECT_EQ(ton.RuleCount(), 4095 + 1 + 1 + 1);
+  auto t = Table({{longWord, 5}, {U"xaaaaa", 4}});
+  ton.分割(t.get());
+  ton.アクセント(1);
+  EXPECT_EQ(t->単語(1), longWord + U"'");
+  ton.アクセント(2);
+  EXPECT_EQ(t->単語(2), U"ybb");
+}
+
 TEST(Intonation, LoadingFailures) {
   auto failure = [](const std::string& folder) -> std::u32string {
     try {
