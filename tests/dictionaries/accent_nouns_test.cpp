@@ -65,5 +65,19 @@ TEST_F(ShippedNounAccents, KanjiAdverbsEndingInAParticleKanaKeepTheirAccent) {
   EXPECT_EQ(Read(U"彼の本。"), "か'れの/ほ'ん。");
 }
 
+// 的 and the other suffixes that make a compound flat take the accent of an accented noun away
+// too: such compounds are words of their own (科学 か'がく, 科学的 かがくてき), as are the flat
+// compounds of that kind the corpus holds (互換性, 個人用).
+TEST_F(ShippedNounAccents, FlatSuffixCompoundsOfAnAccentedNounAreFlat) {
+  EXPECT_EQ(Read(U"科学的な根拠。"), "かがくてきな/こ'んきょ。");
+  EXPECT_EQ(Read(U"効果的だ。"), "こーかてきだ。");
+  EXPECT_EQ(Read(U"経済的に。"), "けーざいてきに。");
+  EXPECT_EQ(Read(U"互換性が。"), "ごかんせーが。");
+  EXPECT_EQ(Read(U"個人用の。"), "こじんよーの。");
+  // 的 is no suffix before the kanji of a word it begins
+  EXPECT_EQ(Read(U"的確な。"), "てきかくな。");
+  EXPECT_EQ(Read(U"科学は。"), "か'がくわ。");
+}
+
 }  // namespace
 }  // namespace kotonel
