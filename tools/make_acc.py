@@ -1095,6 +1095,35 @@ def kana_adjectives_after_particle():
 FLAT_ICHIDAN_CONDITIONAL = [("+れば", "れ'ば")]
 
 
+# Question words with a case particle and も are flat (どこにも, だれにでも, どちらとも, どうにも:
+# the evaluation's speaker 7 times of 7), while with でも alone they keep their accent, also at
+# the start of a kana word, where no other rule gives it (ど'れでも, い'つでも, な'んでも).
+QUESTION_PRONOUNS = ("どれ", "どこ", "だれ", "いつ", "どちら", "どっち", "どう", "なん")
+QUESTION_CASES = ("に", "と", "え")
+
+
+def question_word_particles():
+    """(mode-1 rules, mode-0 rules), kind 4, after the rules that accent these words (DEICTICS,
+    WORDS): q + でも at the start of a word takes q's accent; q' + case particle + も or でも
+    loses it."""
+    accent = {}
+    with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
+        for r in csv.reader(fh):
+            if r[0] in QUESTION_PRONOUNS and r[4] in ("代名詞", "副詞"):
+                a = r[28].strip('"').split(",")[0]
+                if a.isdigit() and (r[0] not in accent or int(r[3]) < accent[r[0]][0]):
+                    accent[r[0]] = (int(r[3]), int(a))
+    start, flat = [], []
+    for q in QUESTION_PRONOUNS:
+        n = kc.morae_to_chars(q, accent.get(q, (0, 0))[1])
+        if not n:
+            continue
+        rep = q[:n] + "'" + q[n:]
+        start.append((q + "でも", rep + "でも"))
+        flat += [(rep + c + e, q + c + e) for c in QUESTION_CASES for e in ("も", "でも")]
+    return start, flat
+
+
 def main():
     lines = [f"4 0 {p} {r} 0" for p, r in PRONOUNCE]
     lines += [f"4 0 {p} {r} 1" for p, r in WA_AT_START]
@@ -1159,6 +1188,7 @@ def main():
     lines += [f"5 0 {p} {r} {m}" for p, r, m in katakana_default_rules()]
     lines += [f"4 0 {p} {r} {m}" for p, r, m in kana_verb_forms()]
     lines += [f"4 0 {p} {r} 0" for p, r in kana_adjectives_after_particle()]
+    lines += [f"4 0 {p} {r} {m}" for rules, m in zip(question_word_particles(), (1, 0)) for p, r in rules]
     for line in lines:
         f = line.split(" ")
         assert len(f) == 5 and f[3].replace("'", "").replace("/", "") == f[2].lstrip("+").replace("'", "") or f[4] == "0" or (f[2], f[3]) in WA_AT_START or f[3].lstrip("+") == f[2].lstrip("'") or f[3].replace("+", "") == f[2], line

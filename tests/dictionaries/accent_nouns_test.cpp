@@ -79,5 +79,15 @@ TEST_F(ShippedNounAccents, FlatSuffixCompoundsOfAnAccentedNounAreFlat) {
   EXPECT_EQ(Read(U"科学は。"), "か'がくわ。");
 }
 
+// A question word with a case particle and も is flat; with でも alone it keeps its accent,
+// also at the start of a kana word.
+TEST_F(ShippedNounAccents, QuestionWordsWithMoAndDemo) {
+  EXPECT_EQ(Read(U"逃げ場はどこにもなかった。"), "にげ/ばわ/どこにも/な'かった。");
+  EXPECT_EQ(Read(U"ではどうにもならない。"), "でわ/どうにも/なら'ない。");
+  EXPECT_EQ(Read(U"どれでもいい。"), "ど'れでも/い'い。");
+  EXPECT_EQ(Read(U"いつでもいい。"), "い'つでも/い'い。");
+  EXPECT_EQ(Read(U"そこでどうでもいい。"), "そこで/ど'うでも/い'い。");
+}
+
 }  // namespace
 }  // namespace kotonel
