@@ -1100,6 +1100,8 @@ FLAT_ICHIDAN_CONDITIONAL = [("+れば", "れ'ば")]
 # the start of a kana word, where no other rule gives it (ど'れでも, い'つでも, な'んでも).
 QUESTION_PRONOUNS = ("どれ", "どこ", "だれ", "いつ", "どちら", "どっち", "どう", "なん")
 QUESTION_CASES = ("に", "と", "え")
+QUESTION_KA = ("どこ", "だれ", "なに", "いつ", "なぜ", "どう", "どれ", "どちら")
+QUESTION_ADVERBS = (("いつも", "い'つも"), ("なんとか", "な'んとか"))
 
 
 def question_word_particles():
@@ -1113,7 +1115,7 @@ def question_word_particles():
                 a = r[28].strip('"').split(",")[0]
                 if a.isdigit() and (r[0] not in accent or int(r[3]) < accent[r[0]][0]):
                     accent[r[0]] = (int(r[3]), int(a))
-    start, flat = [], []
+    start, flat, accented = [], [], {"なぜ": "な'ぜ", "なに": "な'に"}
     for q in QUESTION_PRONOUNS:
         n = kc.morae_to_chars(q, accent.get(q, (0, 0))[1])
         if not n:
@@ -1121,6 +1123,22 @@ def question_word_particles():
         rep = q[:n] + "'" + q[n:]
         start.append((q + "でも", rep + "でも"))
         flat += [(rep + c + e, q + c + e) for c in QUESTION_CASES for e in ("も", "でも")]
+        accented[q] = rep
+    # with か (な'にか, な'ぜか, ど'こか), and いつも, なんとか, at the start of a kana word and,
+    # where the deictic rules do not already accent the word, after a particle
+    for q in QUESTION_KA:
+        start.append((q + "か", accented[q] + "か"))
+    for q, rep in QUESTION_ADVERBS:
+        # もの after いつ already took its accent from CONTENT (いつもの')
+        start += [(q + "の'", rep + "の"), (q, rep)]
+        flat.append((q + "の'", q + "の"))
+    after = [(q + "か", accented[q] + "か") for q in QUESTION_KA if q not in DEICTICS]
+    after += [(q, rep) for q, rep in QUESTION_ADVERBS if q[:2] not in DEICTICS]
+    # (the predicate rules may have put the boundary in already: が/なぜか)
+    flat += [(p + b + q, p + "/" + rep) for q, rep in after for p in DEICTIC_AFTER for b in ("", "/")]
+    flat += [("い'つ/もの'", "い'つもの")]
+    # they end their phrase before what is no particle (い'つも/こぎれいな)
+    flat += [(rep + k, rep + "/" + k) for _, rep in QUESTION_ADVERBS for k in AFTER_ADVERB_KANA]
     return start, flat
 
 

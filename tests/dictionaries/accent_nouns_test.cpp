@@ -89,5 +89,16 @@ TEST_F(ShippedNounAccents, QuestionWordsWithMoAndDemo) {
   EXPECT_EQ(Read(U"そこでどうでもいい。"), "そこで/ど'うでも/い'い。");
 }
 
+// With か, and いつも and なんとか, a question word written in kana takes its accent at the
+// start of a kana word and after a particle, and ends its phrase before what is no particle.
+TEST_F(ShippedNounAccents, QuestionWordsWithKaAndAdverbsKeepTheirAccent) {
+  EXPECT_EQ(Read(U"メッセージがなぜか文字化けした。"), "メ'ッセージが/な'ぜか/もじばけ'した。");
+  EXPECT_EQ(Read(U"いつかまた会おう。"), "い'つかまた/あお'う。");
+  EXPECT_EQ(Read(U"巡査は、いつものように。"), "じゅんさわ、い'つもの/よ'うに。");
+  EXPECT_EQ(Read(U"彼はいつもの店に。"), "か'れわ/い'つもの/みせ'に。");
+  EXPECT_EQ(Read(U"いつもこぎれいな着物。"), "い'つも/こぎれいな/きもの。");
+  EXPECT_EQ(Read(U"なんとかしなさい。"), "な'んとか/しなさ'い。");
+}
+
 }  // namespace
 }  // namespace kotonel
