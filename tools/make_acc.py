@@ -1142,6 +1142,22 @@ def question_word_particles():
     return start, flat
 
 
+# The formal noun とき said in one phrase with the modifier before it has the accent on its
+# first mora (すると'きわ, ひまなと'きわ, つらいと'き), not on its last as UniDic has it
+# (CONTENT's とき'); where it begins a phrase, after an accented verb or at the start of a kana
+# word, it keeps that (でる/とき'にわ, わかかった/とき'にわ). Not ときどき. (The kanji 時 is left
+# as UniDic has it: its accent cannot tell whether it begins a phrase.)
+TOKI_AFTER = "にわがおものでかまだや"
+
+
+def toki_accent():
+    """[(pattern, replacement, mode)], kind 4, after CONTENT: the "+" hides a phrase-initial
+    とき from the later rules, and the reader drops it."""
+    rules = [("とき'", "と+き'", 1), ("/とき'", "/と+き'", 0)]
+    rules += [("とき'" + k, "と'き" + k, 0) for k in TOKI_AFTER]
+    return rules + [("とき'", "と'き", 2)]
+
+
 def main():
     lines = [f"4 0 {p} {r} 0" for p, r in PRONOUNCE]
     lines += [f"4 0 {p} {r} 1" for p, r in WA_AT_START]
@@ -1207,6 +1223,7 @@ def main():
     lines += [f"4 0 {p} {r} {m}" for p, r, m in kana_verb_forms()]
     lines += [f"4 0 {p} {r} 0" for p, r in kana_adjectives_after_particle()]
     lines += [f"4 0 {p} {r} {m}" for rules, m in zip(question_word_particles(), (1, 0)) for p, r in rules]
+    lines += [f"4 0 {p} {r} {m}" for p, r, m in toki_accent()]
     for line in lines:
         f = line.split(" ")
         assert len(f) == 5 and f[3].replace("'", "").replace("/", "") == f[2].lstrip("+").replace("'", "") or f[4] == "0" or (f[2], f[3]) in WA_AT_START or f[3].lstrip("+") == f[2].lstrip("'") or f[3].replace("+", "") == f[2], line

@@ -100,5 +100,13 @@ TEST_F(ShippedNounAccents, QuestionWordsWithKaAndAdverbsKeepTheirAccent) {
   EXPECT_EQ(Read(U"なんとかしなさい。"), "な'んとか/しなさ'い。");
 }
 
+// とき in kana said in one phrase with the flat modifier before it has the accent on its first
+// mora; where it begins a phrase it keeps it on its last.
+TEST_F(ShippedNounAccents, TokiInsideAPhraseIsAccentedOnItsFirstMora) {
+  EXPECT_EQ(Read(U"運転するときは、"), "うんてんすると'きわ、");
+  EXPECT_EQ(Read(U"暇なときは、"), "ひまなと'きわ、");
+  EXPECT_EQ(Read(U"部屋を出るときには、"), "へや'を/で'る/とき'にわ、");
+}
+
 }  // namespace
 }  // namespace kotonel
