@@ -1195,6 +1195,69 @@ def flat_auxiliaries_after_boundary():
     return out
 
 
+# Question words with a case particle and も are flat (どこにも, だれにでも, どちらとも, どうにも:
+# the evaluation's speaker 7 times of 7), while with でも alone they keep their accent, also at
+# the start of a kana word, where no other rule gives it (ど'れでも, い'つでも, な'んでも).
+QUESTION_PRONOUNS = ("どれ", "どこ", "だれ", "いつ", "どちら", "どっち", "どう", "なん")
+QUESTION_CASES = ("に", "と", "え")
+QUESTION_KA = ("どこ", "だれ", "なに", "いつ", "なぜ", "どう", "どれ", "どちら")
+QUESTION_ADVERBS = (("いつも", "い'つも"), ("なんとか", "な'んとか"))
+
+
+def question_word_particles():
+    """(mode-1 rules, mode-0 rules), kind 4, after the rules that accent these words (DEICTICS,
+    WORDS): q + でも at the start of a word takes q's accent; q' + case particle + も or でも
+    loses it."""
+    accent = {}
+    with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
+        for r in csv.reader(fh):
+            if r[0] in QUESTION_PRONOUNS and r[4] in ("代名詞", "副詞"):
+                a = r[28].strip('"').split(",")[0]
+                if a.isdigit() and (r[0] not in accent or int(r[3]) < accent[r[0]][0]):
+                    accent[r[0]] = (int(r[3]), int(a))
+    start, flat, accented = [], [], {"なぜ": "な'ぜ", "なに": "な'に"}
+    for q in QUESTION_PRONOUNS:
+        n = kc.morae_to_chars(q, accent.get(q, (0, 0))[1])
+        if not n:
+            continue
+        rep = q[:n] + "'" + q[n:]
+        start.append((q + "でも", rep + "でも"))
+        flat += [(rep + c + e, q + c + e) for c in QUESTION_CASES for e in ("も", "でも")]
+        accented[q] = rep
+    # with か (な'にか, な'ぜか, ど'こか), and いつも, なんとか, at the start of a kana word and,
+    # where the deictic rules do not already accent the word, after a particle
+    for q in QUESTION_KA:
+        start.append((q + "か", accented[q] + "か"))
+    for q, rep in QUESTION_ADVERBS:
+        # もの after いつ already took its accent from CONTENT (いつもの')
+        start += [(q + "の'", rep + "の"), (q, rep)]
+        flat.append((q + "の'", q + "の"))
+    after = [(q + "か", accented[q] + "か") for q in QUESTION_KA if q not in DEICTICS]
+    after += [(q, rep) for q, rep in QUESTION_ADVERBS if q[:2] not in DEICTICS]
+    # (the predicate rules may have put the boundary in already: が/なぜか)
+    flat += [(p + b + q, p + "/" + rep) for q, rep in after for p in DEICTIC_AFTER for b in ("", "/")]
+    flat += [("い'つ/もの'", "い'つもの")]
+    # they end their phrase before what is no particle (い'つも/こぎれいな)
+    flat += [(rep + k, rep + "/" + k) for _, rep in QUESTION_ADVERBS for k in AFTER_ADVERB_KANA]
+    return start, flat
+
+
+# The formal noun とき said in one phrase with the modifier before it has the accent on its
+# first mora (すると'きわ, ひまなと'きわ, つらいと'き), not on its last as UniDic has it
+# (CONTENT's とき'); where it begins a phrase, after an accented verb or at the start of a kana
+# word, it keeps that (でる/とき'にわ, わかかった/とき'にわ). Not ときどき. (The kanji 時 is left
+# as UniDic has it: its accent cannot tell whether it begins a phrase.)
+TOKI_AFTER = "にわがおものでかまだや"
+
+
+def toki_accent():
+    """[(pattern, replacement, mode)], kind 4, after CONTENT: the "+" hides a phrase-initial
+    とき from the later rules, and the reader drops it."""
+    rules = [("とき'", "と+き'", 1), ("/とき'", "/と+き'", 0)]
+    rules += [("とき'" + k, "と'き" + k, 0) for k in TOKI_AFTER]
+    return rules + [("とき'", "と'き", 2)]
+
+
 def main():
     lines = [f"4 0 {p} {r} 0" for p, r in PRONOUNCE]
     lines += [f"4 0 {p} {r} 1" for p, r in WA_AT_START]
@@ -1268,6 +1331,8 @@ def main():
     lines += [f"4 0 {p} {r} 0" for p, r in kana_adjectives_after_particle()]
     lines += [f"4 0 {p} {r} 0" for p, r in flat_auxiliaries_after_boundary()]
     lines += [f"4 0 /{p} /{r} 0" for p, r in SURU_DESIDERATIVE]
+    lines += [f"4 0 {p} {r} {m}" for rules, m in zip(question_word_particles(), (1, 0)) for p, r in rules]
+    lines += [f"4 0 {p} {r} {m}" for p, r, m in toki_accent()]
     for line in lines:
         f = line.split(" ")
         assert len(f) == 5 and f[3].replace("'", "").replace("/", "") == f[2].lstrip("+").replace("'", "") or f[4] == "0" or (f[2], f[3]) in WA_AT_START or f[3].lstrip("+") == f[2].lstrip("'") or f[3].replace("+", "") == f[2], line

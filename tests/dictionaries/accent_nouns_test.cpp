@@ -65,5 +65,48 @@ TEST_F(ShippedNounAccents, KanjiAdverbsEndingInAParticleKanaKeepTheirAccent) {
   EXPECT_EQ(Read(U"彼の本。"), "か'れの/ほ'ん。");
 }
 
+// 的 and the other suffixes that make a compound flat take the accent of an accented noun away
+// too: such compounds are words of their own (科学 か'がく, 科学的 かがくてき), as are the flat
+// compounds of that kind the corpus holds (互換性, 個人用).
+TEST_F(ShippedNounAccents, FlatSuffixCompoundsOfAnAccentedNounAreFlat) {
+  EXPECT_EQ(Read(U"科学的な根拠。"), "かがくてきな/こ'んきょ。");
+  EXPECT_EQ(Read(U"効果的だ。"), "こーかてきだ。");
+  EXPECT_EQ(Read(U"経済的に。"), "けーざいてきに。");
+  EXPECT_EQ(Read(U"互換性が。"), "ごかんせーが。");
+  EXPECT_EQ(Read(U"個人用の。"), "こじんよーの。");
+  // 的 is no suffix before the kanji of a word it begins
+  EXPECT_EQ(Read(U"的確な。"), "てきかくな。");
+  EXPECT_EQ(Read(U"科学は。"), "か'がくわ。");
+}
+
+// A question word with a case particle and も is flat; with でも alone it keeps its accent,
+// also at the start of a kana word.
+TEST_F(ShippedNounAccents, QuestionWordsWithMoAndDemo) {
+  EXPECT_EQ(Read(U"逃げ場はどこにもなかった。"), "にげ/ばわ/どこにも/な'かった。");
+  EXPECT_EQ(Read(U"ではどうにもならない。"), "でわ/どうにも/なら'ない。");
+  EXPECT_EQ(Read(U"どれでもいい。"), "ど'れでも/い'い。");
+  EXPECT_EQ(Read(U"いつでもいい。"), "い'つでも/い'い。");
+  EXPECT_EQ(Read(U"そこでどうでもいい。"), "そこで/ど'うでも/い'い。");
+}
+
+// With か, and いつも and なんとか, a question word written in kana takes its accent at the
+// start of a kana word and after a particle, and ends its phrase before what is no particle.
+TEST_F(ShippedNounAccents, QuestionWordsWithKaAndAdverbsKeepTheirAccent) {
+  EXPECT_EQ(Read(U"メッセージがなぜか文字化けした。"), "メ'ッセージが/な'ぜか/もじばけ'した。");
+  EXPECT_EQ(Read(U"いつかまた会おう。"), "い'つかまた/あお'う。");
+  EXPECT_EQ(Read(U"巡査は、いつものように。"), "じゅんさわ、い'つもの/よ'うに。");
+  EXPECT_EQ(Read(U"彼はいつもの店に。"), "か'れわ/い'つもの/みせ'に。");
+  EXPECT_EQ(Read(U"いつもこぎれいな着物。"), "い'つも/こぎれいな/きもの。");
+  EXPECT_EQ(Read(U"なんとかしなさい。"), "な'んとか/しなさ'い。");
+}
+
+// とき in kana said in one phrase with the flat modifier before it has the accent on its first
+// mora; where it begins a phrase it keeps it on its last.
+TEST_F(ShippedNounAccents, TokiInsideAPhraseIsAccentedOnItsFirstMora) {
+  EXPECT_EQ(Read(U"運転するときは、"), "うんてんすると'きわ、");
+  EXPECT_EQ(Read(U"暇なときは、"), "ひまなと'きわ、");
+  EXPECT_EQ(Read(U"部屋を出るときには、"), "へや'を/で'る/とき'にわ、");
+}
+
 }  // namespace
 }  // namespace kotonel
