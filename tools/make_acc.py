@@ -1115,6 +1115,8 @@ def judgement_after_particles():
         out += [(k + "わ" + f, k + "わ/" + rep, 0) for k in KANA_BEFORE if k not in "かこ"]
         out += [(q + "か" + f, q + "か/" + rep, 0) for q in ("なに", "どこ", "だれ", "いつ", "なん")]
         out.append(("か" + f, "か/" + rep, 1))
+        # and after a boundary put by an earlier rule (こと'わ/よ'い)
+        out.append(("/" + f, "/" + rep, 0))
     # the formal nouns after them stay in their phrase, unaccented (ヨ'イモノガ, イ'ーコトヲ:
     # the speaker 3 times of 4), as after other accented predicates (FORMAL_NOUNS_AFTER_ACCENT)
     out += [("/" + rep + "/" + n + "'", "/" + rep + n, 0) for f, rep in JUDGEMENT_FORMS[:2]
@@ -1214,8 +1216,52 @@ def kana_nouns_after_particles(limit=MAX_KANA_NOUNS, short_limit=MAX_SHORT_KANA_
     return out
 
 
+
+# The topic particle は inside a kana word ends its phrase: whatever kana follow begin the next
+# one (…するのわ/やめましょう, かつとわ/かぎらない; the speaker after は inside a kana word 65
+# times of 70). Seen before PRONOUNCE respells it, while it is still written は: のは, とは,
+# には, ては, からは, さんは, たちは (では is said でわ already, as is て + わかる).
+TOPIC_HEADS = ("のは", "とは", "には", "ては", "からは", "さんは", "くんは", "たちは")
+
+
+def topic_then_word():
+    """(rules before PRONOUNCE, rules before the kana verbs), kind 4, mode 0: "のは" + kana ->
+    "のは/" + kana, not where the three kana lie inside a UniDic hiragana word (にはとり for
+    にわとり is no spelling, but ことはじめ is), nor before the kana that HA_KEPT mends (には +
+    いって, は + じめ …), a small kana, っ or ん; then the accent of the hiragana adverbs,
+    adnominals and nouns after the boundary, as at the start of a kana word (…にわ/い'くつかの,
+    …でわ/た'いした). The kana verbs and adjectives there take theirs by the rules for a form
+    after a boundary."""
+    words = set()
+    with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
+        for r in csv.reader(fh):
+            w = r[0]
+            if len(w) >= 3 and all(0x3041 <= ord(c) <= 0x3093 for c in w):
+                words.add(w)
+    inside = set()
+    for w in words:
+        inside.update(w[i:i + n] for n in range(3, 6) for i in range(len(w) - n + 1))
+    kana = [chr(c) for c in range(0x3041, 0x3094) if chr(c) not in "ぁぃぅぇぉっゃゅょゎんを"]
+    mended = {w[1] for w in HA_WORDS}
+    early = []
+    for h in TOPIC_HEADS:
+        for k in kana:
+            if h + k in inside or k in mended or (h, k) == ("には", "い"):
+                continue
+            early.append((h + k, h + "/" + k))
+    prefix, whole = hiragana_words()
+    more_hiragana_words(prefix, whole)
+    # longest first; a phrase adverb's own rule has put a second boundary in front of it
+    late = [("わ//", "わ/")] + [("わ/" + w, "わ/" + rep) for w, rep in prefix]
+    late += [("わ/" + w, "わ/" + rep) for w, rep in whole if len(w) == 2]
+    late += [("わ/" + p[1:], "わ/" + r[2:]) for p, r in deictics() if p[0] == "わ"]
+    return early, late
+
+
 def main():
-    lines = [f"4 0 {p} {r} 0" for p, r in PRONOUNCE]
+    # before PRONOUNCE, while the topic particle is still written は
+    lines = [f"4 0 {p} {r} 0" for p, r in topic_then_word()[0]]
+    lines += [f"4 0 {p} {r} 0" for p, r in PRONOUNCE]
     lines += [f"4 0 {p} {r} 1" for p, r in WA_AT_START]
     lines += [f"4 0 {p} {r} 0" for p, r in WA_INSIDE + HA_KEPT + HE_INSIDE]
     # after a flat noun the word begins with the flat mark it handed on
@@ -1276,6 +1322,8 @@ def main():
     # read flat up to that point
     lines += [f"5 5 {s} {rep} 3" for s, rep in katakana_words()]
     lines += [f"5 0 {p} {r} {m}" for p, r, m in katakana_default_rules()]
+    # before the kana verbs and adjectives, which accent a form after the boundary put here
+    lines += [f"4 0 {p} {r} 0" for p, r in topic_then_word()[1]]
     lines += [f"4 0 {p} {r} {m}" for p, r, m in kana_verb_forms()]
     lines += [f"4 0 {p} {r} 0" for p, r in kana_adjectives_after_particle()]
     lines += [f"4 0 {p} {r} {m}" for p, r, m in judgement_after_particles()]

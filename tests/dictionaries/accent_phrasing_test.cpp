@@ -104,5 +104,17 @@ TEST_F(ShippedPhrasing, KanaNounAfterAParticleBeginsAPhrase) {
   EXPECT_EQ(Read(U"肌のいくらかが赤い。"), "は'だのいくらかが/あかい。");
 }
 
+// The topic particle は inside a kana word ends its phrase: the kana after it begin the next
+// one, with their accent where the word is known; a は that begins a word (入って), and わ that
+// begins one (わかりやすい), do not split.
+TEST_F(ShippedPhrasing, TopicParticleEndsItsPhraseInsideAKanaWord) {
+  EXPECT_EQ(Read(U"勝つとはかぎらない。"), "か'つとわ/かぎらない。");
+  EXPECT_EQ(Read(U"するのはやめましょう。"), "する'のわ/やめましょ'う。");
+  EXPECT_EQ(Read(U"私にはたいそう尊い。"), "わたしに'わ/た'いそう/とーと'い。");
+  EXPECT_EQ(Read(U"望むのはただ一つ。"), "のぞむ'のわ/た'だ/ひとつ。");
+  EXPECT_EQ(Read(U"部屋にはいって休む。"), "へや'にはいって/やす'む。");
+  EXPECT_EQ(Read(U"とってわかりやすい方法"), "とってわかりやすい/ほーほー。");
+}
+
 }  // namespace
 }  // namespace kotonel
