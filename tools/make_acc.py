@@ -1258,6 +1258,21 @@ def topic_then_word():
     return early, late
 
 
+
+def things_after_attributive_na():
+    """(pattern, replacement, mode): the formal nouns こと and もの after the attributive な of
+    an adjectival noun begin a phrase with the accent CONTENT gave them (むちゃな/こと'を,
+    じゅーぶ'んな/もの'を, やりそーな/こと'だった; the speaker 7 times of 8, kanji 事 and 物
+    included), inside a kana word and at its start after the noun's kanji, where the accents
+    alone put the boundary in front of な. Not after そんな, こんな, あんな, どんな (ん before な:
+    the speaker 0 of 2)."""
+    out = []
+    for n in ("こと'", "もの'"):
+        out += [(k + "な" + n, k + "な/" + n, 0) for k in KANA_BEFORE if k != "ん"]
+        out.append(("な" + n, "な/" + n, 1))
+    return out
+
+
 def main():
     # before PRONOUNCE, while the topic particle is still written は
     lines = [f"4 0 {p} {r} 0" for p, r in topic_then_word()[0]]
@@ -1330,6 +1345,7 @@ def main():
     lines += [f"4 0 {p} {r} {m}" for p, r, m in things_after_verbs()]
     lines += [f"4 0 {p} {r} {m}" for p, r, m in only_after_predicates()]
     lines += [f"4 0 {p} {r} 0" for p, r in kana_nouns_after_particles()]
+    lines += [f"4 0 {p} {r} {m}" for p, r, m in things_after_attributive_na()]
     for line in lines:
         f = line.split(" ")
         assert len(f) == 5 and f[3].replace("'", "").replace("/", "") == f[2].lstrip("+").replace("'", "") or f[4] == "0" or (f[2], f[3]) in WA_AT_START or f[3].lstrip("+") == f[2].lstrip("'") or f[3].replace("+", "") == f[2], line

@@ -116,5 +116,14 @@ TEST_F(ShippedPhrasing, TopicParticleEndsItsPhraseInsideAKanaWord) {
   EXPECT_EQ(Read(U"とってわかりやすい方法"), "とってわかりやすい/ほーほー。");
 }
 
+// こと and もの after the attributive な of an adjectival noun begin a phrase, and な stays
+// with the noun; after そんな and its kin they stay joined.
+TEST_F(ShippedPhrasing, FormalNounAfterAttributiveNaBeginsAPhrase) {
+  EXPECT_EQ(Read(U"十分なものを買う。"), "じゅーぶ'んな/もの'を/かう。");
+  EXPECT_EQ(Read(U"大切なことだ。"), "たいせつな/こと'だ。");
+  EXPECT_EQ(Read(U"無茶なことをした。"), "む'ちゃな/こと'を/した。");
+  EXPECT_EQ(Read(U"そんなことを言うな。"), "そんなこと'を/ゆうな。");
+}
+
 }  // namespace
 }  // namespace kotonel
