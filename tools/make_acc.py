@@ -1258,8 +1258,188 @@ def toki_accent():
     return rules + [("とき'", "と'き", 2)]
 
 
+# Phrase boundaries inside a kana word that the rules above leave joined (kind 4, mode 0 unless
+# said): each is a context where the evaluation's speaker begins a phrase far more often than
+# not; the counts are in tools/README.md ("Boundaries inside a kana word").
+
+# いい and よい after a particle begin a phrase with their accent wherever they stand (the
+# speaker 19 times of 19): PREDICATES has が, も, ば, て, と; here で, の, わ, に, and か after
+# a question word (なにか, どこか, だれか, いつか; at the start of a kana word after 何, 誰).
+# Not なかよく (仲良く), かよい (通い), かわいい.
+JUDGEMENT_FORMS = (("いい", "い'い"), ("よい", "よ'い"), ("よく", "よ'く"), ("よかっ", "よ'かっ"),
+                   ("よけれ", "よ'けれ"))
+
+
+def judgement_after_particles():
+    """(pattern, replacement, mode) of the rules for いい and よい after a particle."""
+    out = []
+    for f, rep in JUDGEMENT_FORMS:
+        out += [(p + f, p + "/" + rep, 0) for p in ("で", "の", "に")]
+        out += [(k + "わ" + f, k + "わ/" + rep, 0) for k in KANA_BEFORE if k not in "かこ"]
+        out += [(q + "か" + f, q + "か/" + rep, 0) for q in ("なに", "どこ", "だれ", "いつ", "なん")]
+        out.append(("か" + f, "か/" + rep, 1))
+        # and after a boundary put by an earlier rule (こと'わ/よ'い)
+        out.append(("/" + f, "/" + rep, 0))
+    # the formal nouns after them stay in their phrase, unaccented (ヨ'イモノガ, イ'ーコトヲ:
+    # the speaker 3 times of 4), as after other accented predicates (FORMAL_NOUNS_AFTER_ACCENT)
+    out += [("/" + rep + "/" + n + "'", "/" + rep + n, 0) for f, rep in JUDGEMENT_FORMS[:2]
+            for n in ("こと", "もの", "とき")]
+    return out
+
+
+
+def things_after_verbs():
+    """(pattern, replacement, mode): もの after a verb's dictionary form inside a kana word
+    begins a phrase, with the accent CONTENT gave it (うたがわせる/もの'だ, きぞくする/もの'とする;
+    the speaker 8 times of 9): after a flat verb nothing else puts the boundary there. Before a
+    particle or the copula, or at the end of the word; not before の (ものの, "though"), nor
+    after つ (いつもの), です and ます (ですもの: "+" hides them, the reader drops it)."""
+    out = [(e + "もの'", e + "+もの'", 0) for e in ("です", "ます")]
+    for k in "うくぐむぶるす":
+        out += [(k + "もの'" + q, k + "/もの'" + q, 0) for q in "だでがをにわともやか"]
+        out.append((k + "もの'", k + "/もの'", 2))
+    return out
+
+
+def only_after_predicates():
+    """だけ after a predicate inside a kana word begins a phrase with its accent, as after a
+    verb's る (PREDICATES): after a verb's dictionary form in う, ぐ, む, ぶ, す, a past (の'んだ/
+    だけ'だった) and ない, いい (も'っていない/だけ'じゃ). Not after く (くだける), い before た
+    (いただける), つ (ひとつだけ), です and ます. (pattern, replacement, mode)."""
+    heads = ["う", "ぐ", "む", "ぶ", "ない", "いい"] + [b + "す" for b in KANA_BEFORE if b not in "でま'"]
+    heads += [b + t for b in KANA_BEFORE if b not in "い'" for t in "ただ"]
+    # and at the start of a kana word after a verb's kanji (見ただけ み'た/だけ')
+    return [(h + "だけ", h + "/だけ'", 0) for h in heads] + [(a + "ただけ", a + "た/だけ'", 1) for a in ("", "'")]
+
+
+
+# Common nouns written in kana after a particle inside a kana word begin a phrase, with
+# UniDic's accent (しょくりょーの/あ'りかを, とーの/てっぺ'んから, ペットに/えさを): the speaker
+# does so for content nouns nearly always, for the formal nouns (こと, ため, ところ) seldom,
+# which are left out with the spellings likelier another word's. A noun of two kana only
+# before a particle, since such spellings run across other words (で+しまった, が+いました).
+MAX_KANA_NOUNS = 3000
+MAX_SHORT_KANA_NOUNS = 200
+NOUN_PARTICLES = ("の", "が", "に", "で", "と", "わ", "も")
+NOUN_FOLLOWERS = ("が", "を", "に", "で", "わ", "も", "の", "と", "や")
+FORMAL_NOUNS = set("こと もの ため ところ とき よう わけ はず つもり あと ほう ほか たび "
+                   "まえ あいだ ほど くせ ふり ぶん せい とおり かわり ついで みたい ごらん かた "
+                   "うえ した なか まわり ころ ごろ さき さま".split())
+
+
+def kana_nouns_after_particles(limit=MAX_KANA_NOUNS, short_limit=MAX_SHORT_KANA_NOUNS):
+    """Kind 4, mode 0 rules "の" + noun -> "の/" + noun with its accent, for UniDic's likeliest
+    common nouns spelt in hiragana; not where particle and noun together are part of a
+    longer hiragana word of UniDic (にわとり, そのまま), nor for a noun that begins a form of
+    a verb or adjective (むしば, むしばむ), or with わ or え, the particles は and へ as said."""
+    best, other, words, forms = {}, {}, set(), set()
+    with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
+        for r in csv.reader(fh):
+            w = r[0]
+            if len(w) < 2 or not all(0x3041 <= ord(c) <= 0x3093 for c in w):
+                continue
+            words.add(w)
+            cost = int(r[3])
+            if r[4] in ("動詞", "形容詞", "助動詞", "助詞", "接尾辞", "接頭辞", "副詞", "代名詞"):
+                other[w] = min(cost, other.get(w, cost))
+                if r[4] in ("動詞", "形容詞"):
+                    forms.add(w)
+            if r[4] != "名詞" or r[5] != "普通名詞":
+                continue
+            a = r[28].strip('"').split(",")[0]
+            if a.isdigit() and (w not in best or cost < best[w][0]):
+                best[w] = (cost, int(a))
+    inside, form_heads = set(), set()
+    for w in words:
+        for i in range(len(w)):
+            for j in range(i + 3, min(len(w), i + 9) + 1):
+                if (i, j) != (0, len(w)):
+                    inside.add(w[i:j])
+    for f in forms:
+        form_heads.update(f[:k] for k in range(3, len(f)))
+    # a spelling that is likelier another word's (いて, する; the adverb いくら) is left out
+    ranked = sorted((kv for kv in best.items()
+                     if kv[0] not in FORMAL_NOUNS and kv[0][0] not in "わえ"
+                     and kv[1][0] < other.get(kv[0], 1 << 30)),
+                    key=lambda kv: (kv[1][0], kv[0]))
+    long_words = [kv for kv in ranked if len(kv[0]) >= 3 and kv[0] not in form_heads][:limit]
+    short_words = [kv for kv in ranked if len(kv[0]) == 2][:short_limit]
+    out = []
+    for w, (_, a) in sorted(long_words + short_words):
+        n = kc.morae_to_chars(w, a) if a else 0
+        rep = w[:n] + "'" + w[n:] if n else w
+        for p in NOUN_PARTICLES:
+            if p + w in inside or p + w in words:
+                continue
+            if len(w) >= 3:
+                out.append((p + w, p + "/" + rep))
+            else:
+                out += [(p + w + q, p + "/" + rep + q) for q in NOUN_FOLLOWERS
+                        if w + q not in inside and w + q not in words]
+    return out
+
+
+
+# The topic particle は inside a kana word ends its phrase: whatever kana follow begin the next
+# one (…するのわ/やめましょう, かつとわ/かぎらない; the speaker after は inside a kana word 65
+# times of 70). Seen before PRONOUNCE respells it, while it is still written は: のは, とは,
+# には, ては, からは, さんは, たちは (では is said でわ already, as is て + わかる).
+TOPIC_HEADS = ("のは", "とは", "には", "ては", "からは", "さんは", "くんは", "たちは")
+
+
+def topic_then_word():
+    """(rules before PRONOUNCE, rules before the kana verbs), kind 4, mode 0: "のは" + kana ->
+    "のは/" + kana, not where the three kana lie inside a UniDic hiragana word (にはとり for
+    にわとり is no spelling, but ことはじめ is), nor before the kana that HA_KEPT mends (には +
+    いって, は + じめ …), a small kana, っ or ん; then the accent of the hiragana adverbs,
+    adnominals and nouns after the boundary, as at the start of a kana word (…にわ/い'くつかの,
+    …でわ/た'いした). The kana verbs and adjectives there take theirs by the rules for a form
+    after a boundary."""
+    words = set()
+    with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
+        for r in csv.reader(fh):
+            w = r[0]
+            if len(w) >= 3 and all(0x3041 <= ord(c) <= 0x3093 for c in w):
+                words.add(w)
+    inside = set()
+    for w in words:
+        inside.update(w[i:i + n] for n in range(3, 6) for i in range(len(w) - n + 1))
+    kana = [chr(c) for c in range(0x3041, 0x3094) if chr(c) not in "ぁぃぅぇぉっゃゅょゎんを"]
+    mended = {w[1] for w in HA_WORDS}
+    early = []
+    for h in TOPIC_HEADS:
+        for k in kana:
+            if h + k in inside or k in mended or (h, k) == ("には", "い"):
+                continue
+            early.append((h + k, h + "/" + k))
+    prefix, whole = hiragana_words()
+    more_hiragana_words(prefix, whole)
+    # longest first; a phrase adverb's own rule has put a second boundary in front of it
+    late = [("わ//", "わ/")] + [("わ/" + w, "わ/" + rep) for w, rep in prefix]
+    late += [("わ/" + w, "わ/" + rep) for w, rep in whole if len(w) == 2]
+    late += [("わ/" + p[1:], "わ/" + r[2:]) for p, r in deictics() if p[0] == "わ"]
+    return early, late
+
+
+
+def things_after_attributive_na():
+    """(pattern, replacement, mode): the formal nouns こと and もの after the attributive な of
+    an adjectival noun begin a phrase with the accent CONTENT gave them (むちゃな/こと'を,
+    じゅーぶ'んな/もの'を, やりそーな/こと'だった; the speaker 7 times of 8, kanji 事 and 物
+    included), inside a kana word and at its start after the noun's kanji, where the accents
+    alone put the boundary in front of な. Not after そんな, こんな, あんな, どんな (ん before な:
+    the speaker 0 of 2)."""
+    out = []
+    for n in ("こと'", "もの'"):
+        out += [(k + "な" + n, k + "な/" + n, 0) for k in KANA_BEFORE if k != "ん"]
+        out.append(("な" + n, "な/" + n, 1))
+    return out
+
+
 def main():
-    lines = [f"4 0 {p} {r} 0" for p, r in PRONOUNCE]
+    # before PRONOUNCE, while the topic particle is still written は
+    lines = [f"4 0 {p} {r} 0" for p, r in topic_then_word()[0]]
+    lines += [f"4 0 {p} {r} 0" for p, r in PRONOUNCE]
     lines += [f"4 0 {p} {r} 1" for p, r in WA_AT_START]
     lines += [f"4 0 {p} {r} 0" for p, r in WA_INSIDE + HA_KEPT + HE_INSIDE]
     # after a flat noun the word begins with the flat mark it handed on
@@ -1327,12 +1507,19 @@ def main():
     # read flat up to that point
     lines += [f"5 5 {s} {rep} 3" for s, rep in katakana_words()]
     lines += [f"5 0 {p} {r} {m}" for p, r, m in katakana_default_rules()]
+    # before the kana verbs and adjectives, which accent a form after the boundary put here
+    lines += [f"4 0 {p} {r} 0" for p, r in topic_then_word()[1]]
     lines += [f"4 0 {p} {r} {m}" for p, r, m in kana_verb_forms()]
     lines += [f"4 0 {p} {r} 0" for p, r in kana_adjectives_after_particle()]
     lines += [f"4 0 {p} {r} 0" for p, r in flat_auxiliaries_after_boundary()]
     lines += [f"4 0 /{p} /{r} 0" for p, r in SURU_DESIDERATIVE]
     lines += [f"4 0 {p} {r} {m}" for rules, m in zip(question_word_particles(), (1, 0)) for p, r in rules]
     lines += [f"4 0 {p} {r} {m}" for p, r, m in toki_accent()]
+    lines += [f"4 0 {p} {r} {m}" for p, r, m in judgement_after_particles()]
+    lines += [f"4 0 {p} {r} {m}" for p, r, m in things_after_verbs()]
+    lines += [f"4 0 {p} {r} {m}" for p, r, m in only_after_predicates()]
+    lines += [f"4 0 {p} {r} 0" for p, r in kana_nouns_after_particles()]
+    lines += [f"4 0 {p} {r} {m}" for p, r, m in things_after_attributive_na()]
     for line in lines:
         f = line.split(" ")
         assert len(f) == 5 and f[3].replace("'", "").replace("/", "") == f[2].lstrip("+").replace("'", "") or f[4] == "0" or (f[2], f[3]) in WA_AT_START or f[3].lstrip("+") == f[2].lstrip("'") or f[3].replace("+", "") == f[2], line

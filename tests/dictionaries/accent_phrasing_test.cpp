@@ -67,5 +67,63 @@ TEST_F(ShippedPhrasing, NegativeAfterAFormalNoun) {
   EXPECT_EQ(Read(U"もうしわけない"), "もうしわ'けない。");
 }
 
+// いい and よい after any particle are a judgement of their own, with their accent; a formal
+// noun after them stays in their phrase. Words that only contain the kana stay whole.
+TEST_F(ShippedPhrasing, JudgementAfterAParticleBeginsAPhrase) {
+  EXPECT_EQ(Read(U"これでいいんです。"), "これで/い'いんです。");
+  EXPECT_EQ(Read(U"体にいい。"), "からだに/い'い。");
+  EXPECT_EQ(Read(U"何かよいものがある。"), "な'にか/よ'いものが/あ'る。");
+  EXPECT_EQ(Read(U"都合のよいときに来て。"), "つごーの/よ'いときに/き'て。");
+  EXPECT_EQ(Read(U"かわいいね。"), "かわい'いね。");
+  EXPECT_EQ(Read(U"なかよくする。"), "な'かよくする。");
+}
+
+// もの after a verb's dictionary form and だけ after a predicate begin a phrase, also after a
+// flat verb; ものの ("though") and ですもの do not split.
+TEST_F(ShippedPhrasing, ThingAndOnlyAfterAPredicateBeginAPhrase) {
+  EXPECT_EQ(Read(U"会社に帰属するもの。"), "かいしゃに/きぞくする/もの'。");
+  EXPECT_EQ(Read(U"彼を喜ばせるものだ。"), "か'れを/よろこばせ'る/もの'だ。");
+  EXPECT_EQ(Read(U"できるものの、高い。"), "でき'る/もの'の、たか'い。");
+  EXPECT_EQ(Read(U"いやですもの。"), "いやですもの'。");
+  EXPECT_EQ(Read(U"見ただけです。"), "み'た/だけ'です。");
+  EXPECT_EQ(Read(U"文句を言うだけだ。"), "も'んくを/ゆう/だけ'だ。");
+  EXPECT_EQ(Read(U"持っていないだけだ。"), "も'っていない/だけ'だ。");
+}
+
+// A common noun written in kana after a particle begins a phrase with its own accent; not
+// where the kana belong to a longer word (そのまま, にわとり) or to a verb or ending (で +
+// しまった, の + かな), nor a spelling that is likelier an adverb (いくらか).
+TEST_F(ShippedPhrasing, KanaNounAfterAParticleBeginsAPhrase) {
+  EXPECT_EQ(Read(U"山のてっぺんに登る。"), "やま'の/てっぺ'んに/のぼる。");
+  EXPECT_EQ(Read(U"宝のありかを探す。"), "たから'の/あ'りかを/さがす。");
+  EXPECT_EQ(Read(U"彼は私のいとこです。"), "か'れわ/わたしの/いと'こです。");
+  EXPECT_EQ(Read(U"そのままにする。"), "そのままに/する。");
+  EXPECT_EQ(Read(U"にわとりが鳴く。"), "にわとりが/なく。");
+  EXPECT_EQ(Read(U"駅でしまった。"), "え'きでしまった。");
+  EXPECT_EQ(Read(U"何時間もかかるのかな。"), "な'んじかんも/かか'るのかな。");
+  EXPECT_EQ(Read(U"肌のいくらかが赤い。"), "は'だのいくらかが/あかい。");
+}
+
+// The topic particle は inside a kana word ends its phrase: the kana after it begin the next
+// one, with their accent where the word is known; a は that begins a word (入って), and わ that
+// begins one (わかりやすい), do not split.
+TEST_F(ShippedPhrasing, TopicParticleEndsItsPhraseInsideAKanaWord) {
+  EXPECT_EQ(Read(U"勝つとはかぎらない。"), "か'つとわ/かぎらない。");
+  EXPECT_EQ(Read(U"するのはやめましょう。"), "する'のわ/やめましょ'う。");
+  EXPECT_EQ(Read(U"私にはたいそう尊い。"), "わたしに'わ/た'いそう/とーと'い。");
+  EXPECT_EQ(Read(U"望むのはただ一つ。"), "のぞむ'のわ/た'だ/ひとつ。");
+  EXPECT_EQ(Read(U"部屋にはいって休む。"), "へや'にはいって/やす'む。");
+  EXPECT_EQ(Read(U"とってわかりやすい方法"), "とってわかりやすい/ほーほー。");
+}
+
+// こと and もの after the attributive な of an adjectival noun begin a phrase, and な stays
+// with the noun; after そんな and its kin they stay joined.
+TEST_F(ShippedPhrasing, FormalNounAfterAttributiveNaBeginsAPhrase) {
+  EXPECT_EQ(Read(U"十分なものを買う。"), "じゅーぶ'んな/もの'を/かう。");
+  EXPECT_EQ(Read(U"大切なことだ。"), "たいせつな/こと'だ。");
+  EXPECT_EQ(Read(U"無茶なことをした。"), "む'ちゃな/こと'を/した。");
+  EXPECT_EQ(Read(U"そんなことを言うな。"), "そんなこと'を/ゆうな。");
+}
+
 }  // namespace
 }  // namespace kotonel

@@ -35,7 +35,7 @@ TEST_F(ShippedDictionaries, Times) {
 
 TEST_F(ShippedDictionaries, Money) {
   EXPECT_EQ(Read(U"このりんごは1個120円でした。"),
-            "このりんごわ/い'っこ/ひゃくにじゅ'うえんでした。");
+            "この/りんごわ/い'っこ/ひゃくにじゅ'うえんでした。");
   EXPECT_EQ(Read(U"値段は2,500円です。"), "ねだんわ/にせんごひゃく'えんです。");
   EXPECT_EQ(Read(U"消費税は10%です。"), "しょーひ'ぜーわ/じゅっぱーせ'んとです。");
   EXPECT_EQ(Read(U"$100と￥500。"), "ひゃく'どると/ごひゃく'えん。");
