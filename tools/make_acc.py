@@ -1514,12 +1514,13 @@ def main():
     lines += [f"4 0 {p} {r} 0" for p, r in flat_auxiliaries_after_boundary()]
     lines += [f"4 0 /{p} /{r} 0" for p, r in SURU_DESIDERATIVE]
     lines += [f"4 0 {p} {r} {m}" for rules, m in zip(question_word_particles(), (1, 0)) for p, r in rules]
-    lines += [f"4 0 {p} {r} {m}" for p, r, m in toki_accent()]
     lines += [f"4 0 {p} {r} {m}" for p, r, m in judgement_after_particles()]
     lines += [f"4 0 {p} {r} {m}" for p, r, m in things_after_verbs()]
     lines += [f"4 0 {p} {r} {m}" for p, r, m in only_after_predicates()]
     lines += [f"4 0 {p} {r} 0" for p, r in kana_nouns_after_particles()]
     lines += [f"4 0 {p} {r} {m}" for p, r, m in things_after_attributive_na()]
+    # after the phrase boundaries, which take the mark off a formal noun after an accented word
+    lines += [f"4 0 {p} {r} {m}" for p, r, m in toki_accent()]
     for line in lines:
         f = line.split(" ")
         assert len(f) == 5 and f[3].replace("'", "").replace("/", "") == f[2].lstrip("+").replace("'", "") or f[4] == "0" or (f[2], f[3]) in WA_AT_START or f[3].lstrip("+") == f[2].lstrip("'") or f[3].replace("+", "") == f[2], line
