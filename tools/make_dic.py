@@ -169,6 +169,32 @@ def counter_compounds():
     return out
 
 
+# Numerals + counter that the number reader never sees, with the accent Tokyo speakers give
+# them where UniDic lacks the word: 人 on its first mora (よに'ん, as ごに'ん after the number
+# reader). The months stay flat: after a year (2024年4月) the reader makes one word of both, whose
+# template would put a second accent inside the year.
+NUMERAL_ACCENT = {"四人": "2"}
+
+
+def numeral_counter_accents(table):
+    """Put NUMERAL_ACCENT in, and give 何 + a counter with an accent of its own that accent
+    (何週間 なんしゅ'うかん, 何時間 なんじ'かん, 何か月 なんか'げつ), which the counter keeps
+    after every number too; 何 before other counters keeps its own (な'んかい, な'んにん)."""
+    import make_num
+    types = make_num.unidic_types()
+    for head, acc in NUMERAL_ACCENT.items():
+        table[head] = [(r, c, acc if r == SUPPLEMENT[head] else a) for r, c, a in table[head]]
+    for surface, reading, _ in make_num.ordered():
+        head = "何" + surface
+        own = make_num.accented(surface, reading, types)
+        # 何人 keeps な'んにん, though 人 takes its own accent after a number
+        if head not in table or "'" not in own[1:] or surface == "人":
+            continue
+        # the accent field counts kana, small ones too
+        table[head] = [(r, c, str(2 + own.index("'")) if r.startswith("なん") else a)
+                       for r, c, a in table[head]]
+
+
 def not_a_stem(r, code):
     """An ichidan verb written with its kanji alone (着 for 着る, 見 for 見る) is its stem, which
     the reader completes with the kana that follow: the row's full forms (着 キル) would be read
@@ -1517,6 +1543,7 @@ def main():
     run_compound_accents(table, read_counts())
     accented_head_runs(table, read_counts())
     flat_teki_compounds(heads, table)
+    numeral_counter_accents(table)
     add_voiced_tails(table, voiced_tails(kc.UNIDIC_LEX))
     suffixes = voice_suffix_copies(table, likelier_voiced_forms(kc.UNIDIC_LEX))
     stems = add_stem_voicing(table, stem_voicing(kc.UNIDIC_LEX, table))

@@ -128,6 +128,9 @@ OWN_ACCENT = {
     "インチ": "い'んち", "ヤード": "や'ーど", "リットル": "り'っとる", "ユーロ": "ゆ'ーろ",
     "カロリー": "か'ろりー", "ページ": "ぺ'ーじ", "頁": "ぺ'ーじ",
 }
+# 人 on its own first mora (ごに'ん, さんに'ん, よに'ん), as Tokyo speakers say it; UniDic has no
+# counter row for it.
+OWN_ACCENT["人"] = "に'ん"
 # Latin-letter counters (km, kg) are read by the English reader, which takes no marks.
 # Counters that make the compound flat, whatever UniDic says (回, 階, 度 are C3 there, but
 # Tokyo speakers say いっかい, にかい, いちど flat). Latin-letter counters carry no mark: the

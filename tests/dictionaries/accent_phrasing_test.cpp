@@ -100,7 +100,7 @@ TEST_F(ShippedPhrasing, KanaNounAfterAParticleBeginsAPhrase) {
   EXPECT_EQ(Read(U"そのままにする。"), "そのままに/する。");
   EXPECT_EQ(Read(U"にわとりが鳴く。"), "にわとりが/なく。");
   EXPECT_EQ(Read(U"駅でしまった。"), "え'きでしまった。");
-  EXPECT_EQ(Read(U"何時間もかかるのかな。"), "な'んじかんも/かか'るのかな。");
+  EXPECT_EQ(Read(U"何時間もかかるのかな。"), "なんじ'かんも/かか'るのかな。");
   EXPECT_EQ(Read(U"肌のいくらかが赤い。"), "は'だのいくらかが/あかい。");
 }
 

@@ -81,7 +81,7 @@ TEST_F(ShippedDictionaries, ParticlesAndWordsInCompounds) {
             "あめりか'じんの/さっきょくかが、マラソンを/はし'った。");
   EXPECT_EQ(Read(U"それは正しいと思います。"), "それわ/ただし'いと/おもいま'す。");
   EXPECT_EQ(Read(U"その他の人も部屋に入ります。"), "その/た'の/ひと'も/へや'に/はいりま'す。");
-  EXPECT_EQ(Read(U"何か月もかかる。"), "な'んかげつも/かか'る。");
+  EXPECT_EQ(Read(U"何か月もかかる。"), "なんか'げつも/かか'る。");
 }
 
 TEST_F(ShippedDictionaries, EverydayVocabulary) {

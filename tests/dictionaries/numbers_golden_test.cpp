@@ -17,7 +17,7 @@ class ShippedNumbers : public test::Shipped {};
 TEST_F(ShippedNumbers, KanjiNumeralsBeforeCounters) {
   EXPECT_EQ(Read(U"一枚の紙と三枚の皿。"), "いち'まいの/かみ'と/さ'んまいの/さら。");
   EXPECT_EQ(Read(U"八千円くらいです。"), "はっせ'んえんくらいです。");
-  EXPECT_EQ(Read(U"三人で行く。"), "さんにんで/いく。");
+  EXPECT_EQ(Read(U"三人で行く。"), "さんに'んで/いく。");
   EXPECT_EQ(Read(U"第一回の会議。"), "だいいっかいの/か'いぎ。");
   EXPECT_EQ(Read(U"一回だけ。"), "いっかいだけ。");
   EXPECT_EQ(Read(U"三本の木がある。"), "さ'んぼんの/き'が/あ'る。");
@@ -67,7 +67,7 @@ TEST_F(ShippedNumbers, CounterKanaBeforeKanji) {
 // The range mark reads から; a katakana word is a counter only as a whole.
 TEST_F(ShippedNumbers, RangesAndKatakanaWords) {
   // The range mark reads as the particle から, without the accent of a loanword カラ.
-  EXPECT_EQ(Read(U"3～5人で行く。"), "さんから/ごにんで/いく。");
+  EXPECT_EQ(Read(U"3～5人で行く。"), "さんから/ごに'んで/いく。");
   EXPECT_EQ(Read(U"1〜2時間かかる。"), "いちから/にじ'かん/かか'る。");
   EXPECT_EQ(Read(U"東京～大阪間。").substr(0, 22), "とーきょーから/");
   EXPECT_EQ(Read(U"3カップの水。"), "さんカ'ップの/みず。");
@@ -105,7 +105,7 @@ TEST_F(ShippedNumbers, HoursAgesAndFractions) {
 // Kanji multipliers after digits belong to the number and sound with the counter.
 TEST_F(ShippedNumbers, KanjiMultipliersAfterDigits) {
   EXPECT_EQ(Read(U"3千本の木。"), "さんぜ'んぼんの/き。");
-  EXPECT_EQ(Read(U"3百人。"), "さんびゃくにん。");
+  EXPECT_EQ(Read(U"3百人。"), "さんびゃくに'ん。");
   EXPECT_EQ(Read(U"1万本の花。"), "いちま'んぼんの/はな。");
   EXPECT_EQ(Read(U"1000分待った。"), "せ'んぷ'んまった。");
   EXPECT_EQ(Read(U"2億5000万円。"), "におく/ごせんま'んえん。");
