@@ -193,6 +193,13 @@ def numeral_counter_accents(table):
         # the accent field counts kana, small ones too
         table[head] = [(r, c, str(2 + own.index("'")) if r.startswith("なん") else a)
                        for r, c, a in table[head]]
+    # 数 before such a counter keeps its accent too (数時間 すーじ'かん, 数週間 すーしゅ'うかん)
+    for surface, reading, _ in make_num.ordered():
+        head = "数" + surface
+        own = make_num.accented(surface, reading, types)
+        if head in table and "'" in own[1:] and surface != "人":
+            table[head] = [(r, c, str(2 + own.index("'")) if r.startswith("すー") else a)
+                           for r, c, a in table[head]]
 
 
 def not_a_stem(r, code):

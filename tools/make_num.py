@@ -131,6 +131,8 @@ OWN_ACCENT = {
 # 人 on its own first mora (ごに'ん, さんに'ん, よに'ん), as Tokyo speakers say it; UniDic has no
 # counter row for it.
 OWN_ACCENT["人"] = "に'ん"
+# An ordinal's め takes the accent (さんばんめ'の, にかいめ'に), as Tokyo speakers say it.
+OWN_ACCENT.update({"番目": "ばんめ'", "回目": "かいめ'", "度目": "どめ'"})
 # Latin-letter counters (km, kg) are read by the English reader, which takes no marks.
 # Counters that make the compound flat, whatever UniDic says (回, 階, 度 are C3 there, but
 # Tokyo speakers say いっかい, にかい, いちど flat). Latin-letter counters carry no mark: the
