@@ -749,7 +749,8 @@ def adverb_particle_accent(code, acc):
     return acc if code == C_ADVERB else "0"
 
 
-def collect(path):
+def collect(path, split=None):
+    split = split or split_surface
     heads = {}  # headword -> reading -> Cand
     particle_heads = []
     rare_names = set()
@@ -774,7 +775,7 @@ def collect(path):
     with open(path, encoding="utf-8", newline="") as fh:
         for r in csv.reader(fh):
             surface = r[0]
-            parts = split_surface(surface)
+            parts = split(surface)
             if not parts:
                 continue
             kanji, hira, rest = parts
@@ -961,6 +962,45 @@ def collect(path):
         if not alone or min(alone) + margin > cost or margin and min(alone) > COMMON_WORD_COST:
             add(head, reading, code, cost, acc)
     return heads
+
+
+# Kana that join two kanji into one word (the reader's join.ktn makes them kanji there): the
+# okurigana inside compound verbs and nouns (持ち帰る, 引き起こす, 落ち葉, 受け付け). Kept in step
+# with JOIN_KANA of make_marks.py.
+JOIN_KANA = "りきちみけげべれえびめぎっ"
+
+
+def joined_split(surface):
+    """split_surface for a surface whose kanji runs are parted by one joining kana each
+    (持ち帰 + る, 落ち葉): that whole run is the kanji part, as the reader sees it."""
+    k = 0
+    while k < len(surface) and kc.kind(surface[k]) == 8:
+        k += 1
+    if k == 0:
+        return None
+    joined = False
+    while k + 1 < len(surface) and surface[k] in JOIN_KANA and kc.kind(surface[k + 1]) == 8:
+        k += 1
+        joined = True
+        while k < len(surface) and kc.kind(surface[k]) == 8:
+            k += 1
+    if not joined:
+        return None
+    h = k
+    while h < len(surface) and kc.kind(surface[h]) == 4:
+        h += 1
+    return surface[:k], surface[k:h], surface[h:]
+
+
+def okurigana_compounds(heads, path):
+    """Headwords for words written kanji + kana + kanji (持ち帰, 落ち葉, 受け付), taken as the
+    other headwords are, so that the reader's longest match finds them in the joined word."""
+    added = 0
+    for head, rd in collect(path, joined_split).items():
+        if head not in heads:
+            heads[head] = rd
+            added += 1
+    print(f"{added} okurigana compounds", file=sys.stderr)
 
 
 def adverb_verbs(heads):
@@ -1468,6 +1508,7 @@ def write_kana_nouns(nouns):
 def main():
     heads = collect(kc.UNIDIC_LEX)
     adverb_verbs(heads)
+    okurigana_compounds(heads, kc.UNIDIC_LEX)
     for head, reading in SUPPLEMENT.items():
         accent = supplement_accent(heads, head, reading)
         heads[head] = {reading: Cand()}

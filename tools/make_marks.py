@@ -117,6 +117,13 @@ JOINS = [
     # example.com, co.jp, index.html, and/or: the English reader reads the parts and the marks
     "3 0,.,． 3", "3 0,/ 3",
 ]
+# The okurigana inside a compound verb or noun (持ち帰る, 引き起こす, 落ち葉, 受け付け) makes
+# one kanji word with its neighbours, which the dictionary's okurigana compounds read. Counted
+# on UniDic's words written kanji + kana + kanji against the same kana between kanji in text:
+# these are inside a word far more often than a particle or a word of their own; し (少し前)
+# and い (古い物, 新しい本) are not. Kept in step with JOIN_KANA of make_dic.py.
+JOIN_KANA = "りきちみけげべれえびめぎっ"
+JOINS.append("8 4," + ",".join(JOIN_KANA) + " 8")
 
 
 def main():
