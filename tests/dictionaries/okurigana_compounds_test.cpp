@@ -26,6 +26,13 @@ TEST_F(ShippedOkuriganaCompounds, CompoundVerbsAreOnePhrase) {
   EXPECT_EQ(Kana(U"少女は人形を抱き締めた。"), "しょーじょわにんぎょーをだきしめた。");
 }
 
+// A compound verb listed both flat and accented is said with its accent.
+TEST_F(ShippedOkuriganaCompounds, CompoundVerbsTakeTheirAccentedType) {
+  EXPECT_EQ(Read(U"本を持ち帰る。"), "ほ'んを/もちか'える。");
+  EXPECT_EQ(Read(U"カメラを取り出した。"), "カ'メラを/とりだ'した。");
+  EXPECT_EQ(Read(U"箱を組み立てる。"), "はこを/くみたて'る。");
+}
+
 // Compound nouns: read as UniDic's word, with the voiced later part where it is voiced.
 TEST_F(ShippedOkuriganaCompounds, CompoundNounsAreReadWhole) {
   EXPECT_EQ(Read(U"一枚の落ち葉が。"), "いち'まいの/お'ちばが。");
