@@ -969,6 +969,7 @@ def collect(path, split=None):
 # okurigana inside compound verbs and nouns (持ち帰る, 引き起こす, 落ち葉, 受け付け). Kept in step
 # with JOIN_KANA of make_marks.py.
 JOIN_KANA = "りきちみけげべれえびめぎっ"
+JOIN_BEFORE_NOT = "始終"
 
 
 def joined_split(surface):
@@ -980,7 +981,8 @@ def joined_split(surface):
     if k == 0:
         return None
     joined = False
-    while k + 1 < len(surface) and surface[k] in JOIN_KANA and kc.kind(surface[k + 1]) == 8:
+    while (k + 1 < len(surface) and surface[k] in JOIN_KANA and kc.kind(surface[k + 1]) == 8
+           and surface[k + 1] not in JOIN_BEFORE_NOT):
         k += 1
         joined = True
         while k < len(surface) and kc.kind(surface[k]) == 8:
@@ -996,12 +998,16 @@ def joined_split(surface):
 def okurigana_compounds(heads, path):
     """Headwords for words written kanji + kana + kanji (持ち帰, 落ち葉, 受け付), taken as the
     other headwords are, so that the reader's longest match finds them in the joined word."""
+    # A compound of 出る that has no 出す beside it (歩き出る) would give its stem the reading
+    # で, and the far commoner 歩き出す, which UniDic does not list, would read あるきです.
+    with open(path, encoding="utf-8", newline="") as fh:
+        dasu = {r[11][:-1] for r in csv.reader(fh) if joined_split(r[0]) and r[11].endswith("出す")}
     # only those rows, so that the second pass is short
     with open(path, encoding="utf-8", newline="") as fh, tempfile.NamedTemporaryFile(
             "w", encoding="utf-8", newline="", suffix=".csv", delete=False) as out:
         w = csv.writer(out)
         for r in csv.reader(fh):
-            if joined_split(r[0]):
+            if joined_split(r[0]) and not (r[11].endswith("出る") and r[11][:-1] not in dasu):
                 w.writerow(compound_verb_accent(r))
     try:
         joined = collect(out.name, joined_split)

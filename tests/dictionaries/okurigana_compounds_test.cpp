@@ -53,5 +53,16 @@ TEST_F(ShippedOkuriganaCompounds, ParticlesAndWordEndsStayApart) {
   EXPECT_EQ(Kana(U"新しい本。"), "あたらしいほん。");
 }
 
+// A stem before 出す reads だ even where UniDic lists only the 出る compound (歩き出る), and a
+// stem before 始める or 終える, whose compounds UniDic mostly does not list, stays a word of its
+// own rather than being cut inside its ending.
+TEST_F(ShippedOkuriganaCompounds, ProductiveSecondVerbsKeepTheirReadingAndPhrase) {
+  EXPECT_EQ(Kana(U"彼は歩き出した。"), "かれわあるきだした。");
+  EXPECT_EQ(Kana(U"急に走り出す。"), "きゅーにはしりだす。");
+  EXPECT_EQ(Kana(U"外へ飛び出る。"), "そとえとびでる。");
+  EXPECT_EQ(Read(U"本を読み始めました。"), "ほ'んを/よ'み/はじめま'した。");
+  EXPECT_EQ(Read(U"読み終えれば。"), "よ'み/おえれ'ば。");
+}
+
 }  // namespace
 }  // namespace kotonel
