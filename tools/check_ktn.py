@@ -13,6 +13,7 @@ import re
 import sys
 
 import ktn_common as kc
+from make_dic import JOIN_KANA
 
 faults = []
 
@@ -56,7 +57,10 @@ def check_dic(folder):
             fault("dic.ktn", n, line, "fewer than three fields")
             continue
         head = f[0].rstrip(kc.HIRAGANA)
-        if not head or len(f[0]) - len(head) > 2 or any(kc.kind(ch) != 8 for ch in head):
+        # (a joining kana between kanji is part of the kanji word: 持ち帰, 買い物)
+        if not head or len(f[0]) - len(head) > 2 or any(
+                kc.kind(ch) != 8 and not (ch in JOIN_KANA and 0 < i < len(head) - 1 and kc.kind(head[i + 1]) == 8)
+                for i, ch in enumerate(head)):
             fault("dic.ktn", n, line, "headword is not kanji and at most two kana")
         key = f[0].lower()
         if key in seen:

@@ -12,6 +12,7 @@ import math
 import os
 import re
 import sys
+import tempfile
 from pathlib import Path
 
 import ktn_common as kc
@@ -782,7 +783,8 @@ def adverb_particle_accent(code, acc):
     return acc if code == C_ADVERB else "0"
 
 
-def collect(path):
+def collect(path, split=None):
+    split = split or split_surface
     heads = {}  # headword -> reading -> Cand
     particle_heads = []
     rare_names = set()
@@ -807,7 +809,7 @@ def collect(path):
     with open(path, encoding="utf-8", newline="") as fh:
         for r in csv.reader(fh):
             surface = r[0]
-            parts = split_surface(surface)
+            parts = split(surface)
             if not parts:
                 continue
             kanji, hira, rest = parts
@@ -994,6 +996,71 @@ def collect(path):
         if not alone or min(alone) + margin > cost or margin and min(alone) > COMMON_WORD_COST:
             add(head, reading, code, cost, acc)
     return heads
+
+
+# Kana that join two kanji into one word (the reader's join.ktn makes them kanji there): the
+# okurigana inside compound verbs and nouns (持ち帰る, 引き起こす, 落ち葉, 受け付け). Kept in step
+# with JOIN_KANA of make_marks.py.
+JOIN_KANA = "りきちみけげべれえびめぎっ"
+JOIN_BEFORE_NOT = "始終"
+
+
+def joined_split(surface):
+    """split_surface for a surface whose kanji runs are parted by one joining kana each
+    (持ち帰 + る, 落ち葉): that whole run is the kanji part, as the reader sees it."""
+    k = 0
+    while k < len(surface) and kc.kind(surface[k]) == 8:
+        k += 1
+    if k == 0:
+        return None
+    joined = False
+    while (k + 1 < len(surface) and surface[k] in JOIN_KANA and kc.kind(surface[k + 1]) == 8
+           and surface[k + 1] not in JOIN_BEFORE_NOT):
+        k += 1
+        joined = True
+        while k < len(surface) and kc.kind(surface[k]) == 8:
+            k += 1
+    if not joined:
+        return None
+    h = k
+    while h < len(surface) and kc.kind(surface[h]) == 4:
+        h += 1
+    return surface[:k], surface[k:h], surface[h:]
+
+
+def okurigana_compounds(heads, path):
+    """Headwords for words written kanji + kana + kanji (持ち帰, 落ち葉, 受け付), taken as the
+    other headwords are, so that the reader's longest match finds them in the joined word."""
+    # A compound of 出る that has no 出す beside it (歩き出る) would give its stem the reading
+    # で, and the far commoner 歩き出す, which UniDic does not list, would read あるきです.
+    with open(path, encoding="utf-8", newline="") as fh:
+        dasu = {r[11][:-1] for r in csv.reader(fh) if joined_split(r[0]) and r[11].endswith("出す")}
+    # only those rows, so that the second pass is short
+    with open(path, encoding="utf-8", newline="") as fh, tempfile.NamedTemporaryFile(
+            "w", encoding="utf-8", newline="", suffix=".csv", delete=False) as out:
+        w = csv.writer(out)
+        for r in csv.reader(fh):
+            if joined_split(r[0]) and not (r[11].endswith("出る") and r[11][:-1] not in dasu):
+                w.writerow(compound_verb_accent(r))
+    try:
+        joined = collect(out.name, joined_split)
+    finally:
+        os.unlink(out.name)
+    added = 0
+    for head, rd in joined.items():
+        if head not in heads:
+            heads[head] = rd
+            added += 1
+    print(f"{added} okurigana compounds", file=sys.stderr)
+
+
+def compound_verb_accent(r):
+    """A compound verb that UniDic lists flat and accented (持ち帰る 0,3, 取り出す 0,3) with
+    the accented type first: that is how it is said in running speech (とりだ'した)."""
+    types = r[28].split(",") if len(r) > 28 else []
+    if r[4] == "動詞" and len(types) > 1 and types[0] == "0":
+        r = r[:28] + [",".join(types[1:] + types[:1])] + r[29:]
+    return r
 
 
 def adverb_verbs(heads):
@@ -1501,6 +1568,7 @@ def write_kana_nouns(nouns):
 def main():
     heads = collect(kc.UNIDIC_LEX)
     adverb_verbs(heads)
+    okurigana_compounds(heads, kc.UNIDIC_LEX)
     for head, reading in SUPPLEMENT.items():
         accent = supplement_accent(heads, head, reading)
         heads[head] = {reading: Cand()}

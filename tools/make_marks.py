@@ -6,6 +6,7 @@ mrk.ktn entries are replaced in file order, each over the text the earlier ones 
 so compound keys (->, ㎞, 4月) come before the single characters they contain.
 """
 
+import csv
 import sys
 
 import ktn_common as kc
@@ -117,6 +118,30 @@ JOINS = [
     # example.com, co.jp, index.html, and/or: the English reader reads the parts and the marks
     "3 0,.,． 3", "3 0,/ 3",
 ]
+# The okurigana inside a compound verb or noun (持ち帰る, 引き起こす, 落ち葉, 受け付け) makes
+# one kanji word with its neighbours, which the dictionary's okurigana compounds read. Counted
+# on UniDic's words written kanji + kana + kanji against the same kana between kanji in text:
+# these are inside a word far more often than a particle or a word of their own; し (少し前)
+# and い (古い物, 新しい本) are not. Kept in step with JOIN_KANA of make_dic.py.
+JOIN_KANA = "りきちみけげべれえびめぎっ"
+# Not before 始 and 終: a stem before 始める, 終える, 終わる makes words UniDic does not list
+# (読み始めました), which the joined word would cut inside its ending (よ'みはじ/めま'した).
+# Kept in step with JOIN_BEFORE_NOT of make_dic.py.
+JOIN_BEFORE_NOT = "始終"
+
+
+def okurigana_join():
+    """The join rule: a joining kana between a kanji and one of the kanji that follow such a
+    kana inside UniDic's words (a rule can only list the characters it allows)."""
+    after = set()
+    with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
+        for r in csv.reader(fh):
+            s = r[0]
+            for i in range(1, len(s) - 1):
+                if s[i] in JOIN_KANA and kc.kind(s[i - 1]) == 8 and kc.kind(s[i + 1]) == 8:
+                    after.add(s[i + 1])
+    after = sorted(c for c in after - set(JOIN_BEFORE_NOT) if kc.cp932_ok(c))
+    return "8 4," + ",".join(JOIN_KANA) + " 8," + ",".join(after)
 
 
 def main():
@@ -131,7 +156,7 @@ def main():
         lines.append(f"{key} {rep}")
     path, size = kc.write_ktn("mrk.ktn", lines)
     print(f"{path}: {len(lines)} entries, {size} bytes", file=sys.stderr)
-    path, size = kc.write_ktn("join.ktn", JOINS)
+    path, size = kc.write_ktn("join.ktn", JOINS + [okurigana_join()])
     print(f"{path}: {len(JOINS)} rules, {size} bytes", file=sys.stderr)
 
 

@@ -251,7 +251,7 @@ TEST_F(ShippedAccents, SuruAfterAnObjectTakesFlatVerbEndings) {
   EXPECT_EQ(Read(U"気にしたので"), "きに/した'ので。");
   // its negative after に and さえ likewise
   EXPECT_EQ(Read(U"言い付け通りにしなければならない。"),
-            "いい/つけ/とーり'に/しな'ければ/なら'ない。");
+            "いい/つけ'どーりに/しな'ければ/なら'ない。");
   EXPECT_EQ(Read(U"汚しさえしなければ"), "よごしさえ/しな'ければ。");
   EXPECT_EQ(Read(U"人任せにしないで"), "ひとま'かせに/しな'いで。");
   // and wherever the predicate rules begin a phrase at する (after も, after うと)

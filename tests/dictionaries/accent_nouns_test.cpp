@@ -82,7 +82,7 @@ TEST_F(ShippedNounAccents, FlatSuffixCompoundsOfAnAccentedNounAreFlat) {
 // A question word with a case particle and も is flat; with でも alone it keeps its accent,
 // also at the start of a kana word.
 TEST_F(ShippedNounAccents, QuestionWordsWithMoAndDemo) {
-  EXPECT_EQ(Read(U"逃げ場はどこにもなかった。"), "にげ/ばわ/どこにも/な'かった。");
+  EXPECT_EQ(Read(U"逃げ場はどこにもなかった。"), "にげば'わ/どこにも/な'かった。");
   EXPECT_EQ(Read(U"ではどうにもならない。"), "でわ/どうにも/なら'ない。");
   EXPECT_EQ(Read(U"どれでもいい。"), "ど'れでも/い'い。");
   EXPECT_EQ(Read(U"いつでもいい。"), "い'つでも/い'い。");

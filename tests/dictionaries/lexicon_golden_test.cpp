@@ -17,8 +17,10 @@ TEST_F(Lexicon, SmallTsuKeptBeforeMarksAndOtherScript) {
   EXPECT_EQ(Kana(U"姫は横たわっておられた。"), "ひめわよこたわっておられた。");
   EXPECT_EQ(Read(U"姫は横たわっておられた。", false), "ひめわ/よこたわっておられた。");
   // after a phrase boundary
+  EXPECT_EQ(Kana(U"真っピンクだ。"), "まっピンクだ。");
+  EXPECT_EQ(Read(U"真っピンクだ。", false).substr(0, 7), "まっ/");
+  // (between two kanji the sokuon joins them into one word)
   EXPECT_EQ(Kana(U"真っ直ぐ行きなさい。"), "まっすぐいきなさい。");
-  EXPECT_EQ(Read(U"真っ直ぐ行きなさい。", false).substr(0, 7), "まっ/");
   // katakana ッ before hiragana, hiragana っ before katakana
   EXPECT_EQ(Kana(U"ザーッと雨が降った。"), "ザーッとあめがふった。");
   EXPECT_EQ(Kana(U"あっベルが鳴った。"), "あっベルがなった。");

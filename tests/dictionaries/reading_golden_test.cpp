@@ -109,8 +109,8 @@ TEST_F(Readings, CompoundAfterAVerbStemIsVoiced) {
   EXPECT_EQ(Kana(U"友達に声をかける。"), "ともだちにこえをかける。");
   EXPECT_EQ(Kana(U"高い声で歌う。"), "たかいこえでうたう。");
   EXPECT_EQ(Kana(U"鳥の鳴く声。"), "とりのなくこえ。");
-  // a kanji whose suffix reading running text uses far more keeps it (not the どき of 引き時)
-  EXPECT_EQ(Kana(U"設定の読み込み時に。"), "せってーのよみこみときに。");
+  // a compound written with okurigana inside is read as the one word it is
+  EXPECT_EQ(Kana(U"設定の読み込み時に。"), "せってーのよみこみじに。");
 }
 
 TEST_F(Readings, NativeNounTakesItsCompoundFormAfterKatakana) {
