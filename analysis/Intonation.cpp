@@ -10,6 +10,7 @@
 #include <limits>
 
 #include "analysis/Separate.h"
+#include "analysis/dictionary_file.h"
 #include "util/dictionary_error.h"
 #include "util/encoding.h"
 #include "util/files.h"
@@ -281,16 +282,7 @@ Intonation::Intonation(const std::string& dictionaryFolder) {
   int64_t number = 0;
   auto take = [&](std::u32string_view line) {
     ++number;
-    f.clear();
-    for (size_t start = 0;;) {
-      size_t space = line.find(U' ', start);
-      if (space == std::u32string_view::npos) {
-        f.push_back(line.substr(start));
-        break;
-      }
-      f.push_back(line.substr(start, space - start));
-      start = space + 1;
-    }
+    SplitFields(line, f);
     if (f.size() < 5) throw DictionaryError(kLoadError, std::u32string(line), path, number);
     // Mode and code are compared as numbers; a rule whose mode (or, in mode 3, code) is not a
     // number belongs to no mode.

@@ -13,6 +13,20 @@
 
 namespace kotonel {
 
+// Cuts a line into its fields at every space (consecutive spaces give empty fields).
+inline void SplitFields(std::u32string_view line, std::vector<std::u32string_view>& fields) {
+  fields.clear();
+  for (size_t start = 0;;) {
+    size_t space = line.find(U' ', start);
+    if (space == std::u32string_view::npos) {
+      fields.push_back(line.substr(start));
+      return;
+    }
+    fields.push_back(line.substr(start, space - start));
+    start = space + 1;
+  }
+}
+
 // Reads the file at path into text, decoded from code page 932 in one pass, and calls
 // onLine(line, fields) for every line in file order, with the line and its fields as views
 // into text (which the caller may keep, so that a table can point into it). A line ends at
@@ -35,16 +49,7 @@ void ReadDictionaryText(const std::string& path, std::u32string_view message, si
   int64_t number = 0;
   auto take = [&](std::u32string_view line) {
     ++number;
-    fields.clear();
-    for (size_t start = 0;;) {
-      size_t space = line.find(U' ', start);
-      if (space == std::u32string_view::npos) {
-        fields.push_back(line.substr(start));
-        break;
-      }
-      fields.push_back(line.substr(start, space - start));
-      start = space + 1;
-    }
+    SplitFields(line, fields);
     if (fields.size() < minFields)
       throw DictionaryError(std::u32string(message), std::u32string(line), path, number);
     try {

@@ -598,10 +598,7 @@ def greedy_reading(word, table):
 def add_runs(table, counts):
     """Runs of kanji that prose writes often and the longest match would misread (最優先 as
     最優 + 先, 不具合 as 不具 + 合) become headwords with the reading MeCab gives them."""
-    best = {}
-    for (surface, pron, pos), n in counts.items():
-        if pos == "連語" and (surface not in best or n > best[surface][0]):
-            best[surface] = (n, pron)
+    best = likeliest_run_prons(counts)
     added = 0
     for cut in sorted(best):
         surface = cut.replace("|", "")
@@ -689,13 +686,20 @@ def compound_accent(parts, pron, rows):
     return acc
 
 
-def run_compound_accents(table, counts):
-    """Give the corpus runs add_runs made headwords the accent of a compound of their parts
-    (飛行機 ひこ'ーき, 植木鉢 うえき'ばち, 被写体 ひしゃたい) instead of none."""
+def likeliest_run_prons(counts):
+    """{run cut by MeCab's parts (最|優先): (count, pronunciation)} with each run's likeliest
+    pronunciation in the corpus counts."""
     best = {}
     for (surface, pron, pos), n in counts.items():
         if pos == "連語" and (surface not in best or n > best[surface][0]):
             best[surface] = (n, pron)
+    return best
+
+
+def run_compound_accents(table, counts):
+    """Give the corpus runs add_runs made headwords the accent of a compound of their parts
+    (飛行機 ひこ'ーき, 植木鉢 うえき'ばち, 被写体 ひしゃたい) instead of none."""
+    best = likeliest_run_prons(counts)
     rows = run_part_rows(best)
     changed = 0
     for cut, (_, pron) in best.items():
@@ -717,10 +721,7 @@ def accented_head_runs(table, counts):
     (UniDic's combination type C4: 効果的 こーかてき, 保守的, 互換性, 個人用; not こ'ーかてき)
     become unaccented headwords however often they are seen: read in pieces, the first part
     would keep its own accent, which no later piece can take away. Returns how many."""
-    best = {}
-    for (surface, pron, pos), n in counts.items():
-        if pos == "連語" and (surface not in best or n > best[surface][0]):
-            best[surface] = (n, pron)
+    best = likeliest_run_prons(counts)
     rows = run_part_rows(best)
     added = 0
     for cut, (_, pron) in sorted(best.items()):
