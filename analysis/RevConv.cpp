@@ -12,6 +12,7 @@
 
 #include "analysis/Intonation.h"
 #include "analysis/dictionary_cache.h"
+#include "analysis/dictionary_file.h"
 #include "util/dictionary_error.h"
 #include "util/encoding.h"
 #include "util/files.h"
@@ -111,17 +112,7 @@ bool ParseCode(std::string_view text, int32_t& value) {
 // Splits the way the dictionary's lists are read: the empty text is an empty list.
 void SplitList(std::u32string_view text, std::vector<std::u32string_view>& out) {
   out.clear();
-  if (text.empty()) return;
-  size_t start = 0;
-  for (;;) {
-    size_t p = text.find(U',', start);
-    if (p == std::u32string_view::npos) {
-      out.push_back(text.substr(start));
-      return;
-    }
-    out.push_back(text.substr(start, p - start));
-    start = p + 1;
-  }
+  if (!text.empty()) SplitAt(text, U',', out);
 }
 
 // The okurigana that may follow (or precede) a reading of each part-of-speech code.

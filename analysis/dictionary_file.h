@@ -13,18 +13,24 @@
 
 namespace kotonel {
 
-// Cuts a line into its fields at every space (consecutive spaces give empty fields).
-inline void SplitFields(std::u32string_view line, std::vector<std::u32string_view>& fields) {
-  fields.clear();
+// Cuts text at every separator (consecutive separators give empty pieces).
+inline void SplitAt(std::u32string_view text, char32_t separator,
+                    std::vector<std::u32string_view>& pieces) {
+  pieces.clear();
   for (size_t start = 0;;) {
-    size_t space = line.find(U' ', start);
-    if (space == std::u32string_view::npos) {
-      fields.push_back(line.substr(start));
+    size_t p = text.find(separator, start);
+    if (p == std::u32string_view::npos) {
+      pieces.push_back(text.substr(start));
       return;
     }
-    fields.push_back(line.substr(start, space - start));
-    start = space + 1;
+    pieces.push_back(text.substr(start, p - start));
+    start = p + 1;
   }
+}
+
+// Cuts a line into its fields at every space.
+inline void SplitFields(std::u32string_view line, std::vector<std::u32string_view>& fields) {
+  SplitAt(line, U' ', fields);
 }
 
 // Reads the file at path into text, decoded from code page 932 in one pass, and calls

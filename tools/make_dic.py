@@ -530,6 +530,14 @@ def written_accent(head, reading, accent, code):
     return accent
 
 
+def cut_after_kanji(surface, k):
+    """(surface[:k], the hiragana after it, the rest)."""
+    h = k
+    while h < len(surface) and kc.kind(surface[h]) == 4:
+        h += 1
+    return surface[:k], surface[k:h], surface[h:]
+
+
 def split_surface(surface):
     """(kanji run, following hiragana) of a surface, or None when it starts otherwise."""
     k = 0
@@ -537,10 +545,7 @@ def split_surface(surface):
         k += 1
     if k == 0:
         return None
-    h = k
-    while h < len(surface) and kc.kind(surface[h]) == 4:
-        h += 1
-    return surface[:k], surface[k:h], surface[h:]
+    return cut_after_kanji(surface, k)
 
 
 class Cand:
@@ -1023,10 +1028,7 @@ def joined_split(surface):
             k += 1
     if not joined:
         return None
-    h = k
-    while h < len(surface) and kc.kind(surface[h]) == 4:
-        h += 1
-    return surface[:k], surface[k:h], surface[h:]
+    return cut_after_kanji(surface, k)
 
 
 def okurigana_compounds(heads, path):
