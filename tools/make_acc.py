@@ -1156,6 +1156,45 @@ def flat_te_morau():
     return [("+" + t + "もら", t + "もら") for t in "てで"]
 
 
+
+# What follows a particle at the start of a kana word, after an accented word, and begins a
+# phrase of its own (see particle_then_word_after_accent): the formal and relational nouns
+# after の, which the kana noun rules leave out; after に, が and も the commonest verbs written
+# in kana. Lists, not every kana: a kana word that begins a sentence or follows a pause
+# begins with these particles' kana too (ののしり, がばっと, にこにこ).
+WORDS_AFTER_PARTICLE = {
+    "の": ("こと", "もの", "よう", "うち", "ところ", "まま", "もと", "なか", "ほか", "あと",
+          "まえ", "せい", "おかげ", "かわり", "たび", "ふり", "つもり", "くせ", "あいだ", "うえ",
+          "そば", "まわり", "わけ", "とき"),
+    "に": ("いる", "いた", "いて", "いま", "いな", "いれ", "いって", "いった", "いき", "くる",
+          "くれ", "きて", "きた", "きま", "こな", "かけ", "つけ", "はい", "あげ", "あわ", "あて",
+          "みえ", "みせ", "おり", "もど", "のこ", "のっ", "のり", "のせ", "まか"),
+    "が": ("いる", "いた", "いて", "いま", "いな", "ふっ", "ふる", "ふり", "のぼ", "はや", "くる",
+          "きた", "きて", "きま", "こな"),
+    "も": ("いる", "いた", "いて", "いま", "いな", "つか", "つい", "つく", "くる", "こな", "ござ"),
+}
+# Those that are accented, with their accent: nouns on their first mora (な'か, あ'と), which
+# the kana noun rules do not give the words they leave out, and verbs the kana verb rules do not
+# accent, of two kana (来る く'る, 降る ふ'る) or in these forms (は'いって, お'りた)
+ACCENTED_AFTER_PARTICLE = {"なか": "な'か", "あと": "あ'と", "まえ": "ま'え", "せい": "せ'い",
+                           "そば": "そ'ば", "くる": "く'る", "きた": "き'た", "きて": "き'て", "こな": "こ'な",
+                           "ふっ": "ふ'っ", "ふる": "ふ'る", "はい": "は'い", "おり": "お'り",
+                           "つい": "つ'い", "つく": "つ'く"}
+
+
+def particle_then_word_after_accent():
+    """Kind 4, mode 1: a kana word that begins with の, に, が or も and one of
+    WORDS_AFTER_PARTICLE, after an accented word (which hands on no flat mark): the particle
+    ends that word's phrase and the word after it begins the next (ね'この/こと'を,
+    ラ'ックに/かけなさ'い, ひと'が/いる, がくしゃも/いる). Without this the boundary the
+    accents need goes in front of the particle (ね'こ/のこと'を), where the speaker never puts
+    it, or none is put (ひと'がいる). Before the flat mark is dropped, so a flat word's kana
+    word (+のこと) keeps its phrase; before the kana verb and noun rules, which accent a word
+    after the boundary put here."""
+    # a word accented on its last mora hands its mark on to the particle (ひと' + 'が)
+    return [(m + p + w, m + p + "/" + ACCENTED_AFTER_PARTICLE.get(w, w))
+            for p, words in WORDS_AFTER_PARTICLE.items() for w in words for m in ("", "'")]
+
 def verb_f2_endings():
     """べき and だろう, which UniDic joins to a verb as 動詞%F2@1, take the accent on their first
     mora after a flat verb (ゆーべ'き, いくだ'ろう), as the flat verb's endings of HANDED_ON do;
@@ -1460,6 +1499,7 @@ def main():
     lines += [f"4 0 {p} {r} 0" for p, r in flat_te_kuru()]
     lines += [f"4 0 {p} {r} 0" for p, r in flat_te_morau()]
     lines += [f"4 0 {p} {r} 0" for p, r in verb_f2_endings()]
+    lines += [f"4 0 {p} {r} 1" for p, r in particle_then_word_after_accent()]
     lines += [f"4 0 {p} {r} 0" for p, r in HANDED_ON]
     # する in kana after を or が inside a kana word (…をしたので, …がしたので) likewise
     lines += [f"4 0 {p} {r} 0" for p, r in suru_after_particles()]

@@ -37,7 +37,7 @@ TEST_F(ShippedAccents, PredicatesBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"有名になった。"), "ゆーめーに/な'った。");
   EXPECT_EQ(Read(U"歴史についての本。"), "れきしに/つ'いての/ほ'ん。");
   EXPECT_EQ(Read(U"重要である。"), "じゅーよーであ'る。");
-  EXPECT_EQ(Read(U"それは彼のわけではない。"), "それわ/か'れ/のわ'けでわ/な'い。");
+  EXPECT_EQ(Read(U"それは彼のわけではない。"), "それわ/か'れの/わ'けでわ/な'い。");
   EXPECT_EQ(Read(U"明日は雨かもしれない。"), "あした'わ/あ'めかも/しれない。");
 }
 

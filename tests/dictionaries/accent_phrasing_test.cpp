@@ -112,7 +112,7 @@ TEST_F(ShippedPhrasing, TopicParticleEndsItsPhraseInsideAKanaWord) {
   EXPECT_EQ(Read(U"するのはやめましょう。"), "する'のわ/やめましょ'う。");
   EXPECT_EQ(Read(U"私にはたいそう尊い。"), "わたしに'わ/た'いそう/とーと'い。");
   EXPECT_EQ(Read(U"望むのはただ一つ。"), "のぞむ'のわ/た'だ/ひとつ。");
-  EXPECT_EQ(Read(U"部屋にはいって休む。"), "へや'にはいって/やす'む。");
+  EXPECT_EQ(Read(U"部屋にはいって休む。"), "へや'に/は'いって/やす'む。");
   EXPECT_EQ(Read(U"とってわかりやすい方法"), "とってわかりやすい/ほーほー。");
 }
 
@@ -123,6 +123,29 @@ TEST_F(ShippedPhrasing, FormalNounAfterAttributiveNaBeginsAPhrase) {
   EXPECT_EQ(Read(U"大切なことだ。"), "たいせつな/こと'だ。");
   EXPECT_EQ(Read(U"無茶なことをした。"), "む'ちゃな/こと'を/した。");
   EXPECT_EQ(Read(U"そんなことを言うな。"), "そんなこと'を/ゆうな。");
+}
+
+// After an accented word, a kana word that begins with の, に, が or も and a formal noun or a
+// common verb: the particle ends the accented word's phrase and the word begins the next.
+// After a flat word, and where the kana only look like such a particle and word (寒がる,
+// ののしり, いくつか, のため), nothing moves.
+TEST_F(ShippedPhrasing, ParticleStaysWithTheAccentedWordBefore) {
+  // the boundary the accents need went in front of the particle
+  EXPECT_EQ(Read(U"猫のことを考える。"), "ね'この/こと'を/かんがえ'る。");
+  EXPECT_EQ(Read(U"猫のようにねる。"), "ね'この/よ'うにねる。");
+  // none was put at all; the verb after it takes its accent
+  EXPECT_EQ(Read(U"人がいる。"), "ひと'が/いる。");
+  EXPECT_EQ(Read(U"人もいる。"), "ひと'も/いる。");
+  EXPECT_EQ(Read(U"家にはいってください。"), "いえ'に/は'いって/くださ'い。");
+  EXPECT_EQ(Read(U"犬のまえに"), "いぬ'の/ま'えに。");
+  // unchanged
+  EXPECT_EQ(Read(U"学校のことを考える。"), "がっこーのこと'を/かんがえ'る。");
+  EXPECT_EQ(Read(U"学者もいる。"), "がくしゃもいる。");
+  EXPECT_EQ(Read(U"棚にかけなさい。"), "たなにかけなさ'い。");
+  EXPECT_EQ(Read(U"猫のために"), "ね'このために。");
+  EXPECT_EQ(Read(U"寒がる。"), "さむ'がる。");
+  EXPECT_EQ(Read(U"ののしりの言葉"), "ののしりの/ことば。");
+  EXPECT_EQ(Read(U"次にいくつか示します。"), "つぎ'にいくつか/しめしま'す。");
 }
 
 }  // namespace

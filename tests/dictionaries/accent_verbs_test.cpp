@@ -26,7 +26,7 @@ TEST_F(ShippedVerbAccents, HiraganaVerbsAfterAParticleHaveTheirAccent) {
   EXPECT_EQ(Read(U"縁が結ばれる。"), "え'んが/むすばれる。");
   EXPECT_EQ(Read(U"景色に見とれる。"), "け'しきに/みとれる。");
   EXPECT_EQ(Read(U"重要であった。"), "じゅーよーであ'った。");
-  EXPECT_EQ(Read(U"頭にくるんだ。"), "あた'まにくるんだ。");
+  EXPECT_EQ(Read(U"頭にくるんだ。"), "あた'まに/く'るんだ。");
   // つける, かける may follow another verb too; after a particle they are verbs of their own
   EXPECT_EQ(Read(U"眼鏡をかけている。"), "め'がねを/か'けている。");
   EXPECT_EQ(Read(U"タバコに火をつけるのを"), "タバコに/ひ'を/つけ'るのを。");

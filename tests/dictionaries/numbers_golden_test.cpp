@@ -115,7 +115,7 @@ TEST_F(ShippedNumbers, KanjiMultipliersAfterDigits) {
 TEST_F(ShippedNumbers, OneThousandIsSen) {
   EXPECT_EQ(Read(U"1,500円です。"), "せんごひゃく'えんです。");
   EXPECT_EQ(Read(U"1000円です。"), "せ'んえんです。");
-  EXPECT_EQ(Read(U"1473年のこと。"), "せんよんひゃくななじゅうさ'んねんのこと'。");
+  EXPECT_EQ(Read(U"1473年のこと。"), "せんよんひゃくななじゅうさ'んねんの/こと'。");
   EXPECT_EQ(Read(U"1千万円。"), "いっせんま'んえん。");
   EXPECT_EQ(Read(U"1000万ドル。"), "いっせんまん/ド'ル。");
 }
