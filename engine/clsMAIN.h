@@ -119,6 +119,9 @@ class clsMAIN {
   // The voice library loading ahead for the first voice; waited for before the library goes.
   std::future<void> prepared_;
   StringList waContexts_;
+  // Words of the sentence (by number) that begin with a number word's counter in kana: no
+  // phrase boundary goes between the number and them.
+  std::vector<bool> counterHeld_;
   Clock* clock_;
   MessagePump pump_;
   std::string dictionaryFolder_;

@@ -168,6 +168,7 @@ std::u32string clsMAIN::ConvertSentence(const std::u32string& sentence) {
   Separate& w = *separate_;
   w.単語分割(sentence);
   const int32_t n = w.単語数();
+  counterHeld_.assign(static_cast<size_t>(n) + 2, false);
 
   for (int32_t i = 1; i <= n; ++i) {
     numConv_->BefWord(w.単語(i), i);
@@ -186,8 +187,11 @@ std::u32string clsMAIN::ConvertSentence(const std::u32string& sentence) {
     std::u32string beforeWord = i < w.単語数() ? w.単語(i + 1) : std::u32string();
     numConv_->Convert(w.単語(i), beforeWord, afterNumber, afterWord, i);
     // A counter read in kana goes with the number when kanji follow it in the word and it
-    // holds a small kana (2錠飲んだ, 1週間以上): kana inside a kanji word take no part in its
-    // accent template, which could fall between the pair and cut it (にじ'ようのんだ).
+    // holds a small kana (2錠飲んだ, 1週間以上), or when a word of two kanji or more follows
+    // (3人家族, 3年連続): kana inside a kanji word take no part in its accent template, which
+    // would fall between a small kana and its pair (にじ'ようのんだ) or among the kana
+    // (さんに''んかぞく). A single kanji after it is a suffix read with the counter (5ヶ月分
+    // ぶん, 3人組 ぐみ).
     if (w.種類(i + 1) == kKanji && afterWord != beforeWord) {
       size_t kana = 0;
       while (kana < afterWord.size() &&
@@ -195,9 +199,11 @@ std::u32string clsMAIN::ConvertSentence(const std::u32string& sentence) {
         ++kana;
       const bool small =
           afterWord.substr(0, kana).find_first_of(U"ぁぃぅぇぉゃゅょゎ") != std::u32string::npos;
-      if (small && kana < afterWord.size()) {
+      if ((small && kana < afterWord.size()) || afterWord.size() >= kana + 2) {
         afterNumber += afterWord.substr(0, kana);
         afterWord.erase(0, kana);
+      } else {
+        counterHeld_[static_cast<size_t>(i) + 1] = kana > 0;
       }
     }
     // The number reader marks the accent of number + counter; without intonation none stays.
@@ -345,6 +351,7 @@ std::u32string clsMAIN::JoinWords() {
   Separate& w = *separate_;
   std::u32string s;
   bool previousChange = false;
+  bool previousNumber = false;
   for (int32_t i = 1; i <= w.単語数(); ++i) {
     intonation_->アクセント(i);
     bool change = intonation_->Change();
@@ -353,7 +360,8 @@ std::u32string clsMAIN::JoinWords() {
     // into a hiragana word (が/よ'い, わ/な'い), a word that only changed its spelling (とゆー)
     // and a flat word that only holds the flat mark (とーきょーだいがくに'わ) still belong to
     // the phrase before, as the accent rules' own joins keep them.
-    if (change && previousChange && (s.empty() || s.back() != U'/') && HeadAccented(w.単語(i)))
+    if ((change || previousNumber) && (previousChange || previousNumber) &&
+        (s.empty() || s.back() != U'/') && HeadAccented(w.単語(i)))
       s += U'/';
     // The flat mark "+" that a word hands on to its ending is for the accent rules only; one
     // they did not take up (a word whose reading outran its template) must not devoice a kana.
@@ -370,6 +378,11 @@ std::u32string clsMAIN::JoinWords() {
       }
     }
     previousChange = change && word.find(U'\'') != std::u32string::npos;
+    // A number read with its accent and an accented kanji word or kanji numeral after it
+    // (3人家族, 2024年一人, 3人一組) are two phrases: one phrase has one nucleus.
+    previousNumber = w.種類(i) == kDigit && (w.種類(i + 1) == kKanji || w.種類(i + 1) == kDigit) &&
+                     !counterHeld_[static_cast<size_t>(i) + 1] &&
+                     word.find(U'\'') != std::u32string::npos;
     s += word;
     if (i >= w.単語数()) continue;
     int32_t kind = w.種類(i), next = w.種類(i + 1);

@@ -111,6 +111,20 @@ TEST_F(ShippedNumbers, KanjiMultipliersAfterDigits) {
   EXPECT_EQ(Read(U"2億5000万円。"), "におく/ごせんま'んえん。");
 }
 
+// A word of two kanji or more after a number and its counter, or another kanji numeral, is
+// a word of its own: its accent begins a phrase, where it fell among the counter's kana
+// (さんに''んかぞく). A single kanji after the counter is its suffix, read with it.
+TEST_F(ShippedNumbers, AWordAfterTheCounterBeginsAPhrase) {
+  EXPECT_EQ(Read(U"3人家族"), "さんに'ん/か'ぞく。");
+  EXPECT_EQ(Read(U"5人兄弟"), "ごに'ん/きょ'ーだい。");
+  EXPECT_EQ(Read(U"3人一組"), "さんに'ん/ひと'くみ。");
+  EXPECT_EQ(Read(U"2024年一人で"), "にせんにじゅうよ'ねん/ひと'りで。");
+  // a flat word stays in the number's phrase; a suffix keeps the counter's reading
+  EXPECT_EQ(Read(U"3年連続"), "さ'んねんれんぞく。");
+  EXPECT_EQ(Read(U"3人組"), "さんに'んぐみ。");
+  EXPECT_EQ(Read(U"5ヶ月分"), "ごかげつぶん。");
+}
+
 // 千 alone reads せん; いっせん only before a big unit.
 TEST_F(ShippedNumbers, OneThousandIsSen) {
   EXPECT_EQ(Read(U"1,500円です。"), "せんごひゃく'えんです。");
