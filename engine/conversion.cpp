@@ -190,8 +190,8 @@ std::u32string clsMAIN::ConvertSentence(const std::u32string& sentence) {
     // holds a small kana (2錠飲んだ, 1週間以上), or when a word of two kanji or more follows
     // (3人家族, 3年連続): kana inside a kanji word take no part in its accent template, which
     // would fall between a small kana and its pair (にじ'ようのんだ) or among the kana
-    // (さんに''んかぞく). A single kanji after it is a suffix read with the counter (5ヶ月分
-    // ぶん, 3人組 ぐみ).
+    // (さんに''んかぞく, ご'ふ'んまった). A single kanji after it is a suffix read with the
+    // counter (5ヶ月分 ぶん, 3人組 ぐみ).
     if (w.種類(i + 1) == kKanji && afterWord != beforeWord) {
       size_t kana = 0;
       while (kana < afterWord.size() &&
@@ -199,7 +199,12 @@ std::u32string clsMAIN::ConvertSentence(const std::u32string& sentence) {
         ++kana;
       const bool small =
           afterWord.substr(0, kana).find_first_of(U"ぁぃぅぇぉゃゅょゎ") != std::u32string::npos;
-      if ((small && kana < afterWord.size()) || afterWord.size() >= kana + 2) {
+      // A verb of one kanji whose okurigana begins with っ or ん (5分待った, 2杯飲んだ) is no
+      // suffix either.
+      const std::u32string okurigana = w.種類(i + 2) == kHiragana ? w.単語(i + 2) : U"";
+      const bool verb = !okurigana.empty() && (okurigana[0] == U'っ' || okurigana[0] == U'ん');
+      if ((small && kana < afterWord.size()) || afterWord.size() >= kana + 2 ||
+          (verb && kana > 0 && afterWord.size() == kana + 1)) {
         afterNumber += afterWord.substr(0, kana);
         afterWord.erase(0, kana);
       } else {
@@ -360,8 +365,13 @@ std::u32string clsMAIN::JoinWords() {
     // into a hiragana word (が/よ'い, わ/な'い), a word that only changed its spelling (とゆー)
     // and a flat word that only holds the flat mark (とーきょーだいがくに'わ) still belong to
     // the phrase before, as the accent rules' own joins keep them.
+    // After a number, a kanji word whose accent its template hands on to its okurigana
+    // (飲 の + 'んだ) is accented too.
+    const bool accented =
+        HeadAccented(w.単語(i)) ||
+        (previousNumber && w.種類(i) == kKanji && w.発音(i).find(U'\'') != std::u32string::npos);
     if ((change || previousNumber) && (previousChange || previousNumber) &&
-        (s.empty() || s.back() != U'/') && HeadAccented(w.単語(i)))
+        (s.empty() || s.back() != U'/') && accented)
       s += U'/';
     // The flat mark "+" that a word hands on to its ending is for the accent rules only; one
     // they did not take up (a word whose reading outran its template) must not devoice a kana.

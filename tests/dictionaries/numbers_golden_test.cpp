@@ -53,7 +53,7 @@ TEST_F(ShippedNumbers, NumberAndCounterHaveOneAccent) {
 // A counter's kana keep their small kana when kanji follow them in the word; compounds the
 // dictionary knows stay its own.
 TEST_F(ShippedNumbers, CounterKanaBeforeKanji) {
-  EXPECT_EQ(Read(U"2錠飲んだ。"), "に'じょうの'んだ。");
+  EXPECT_EQ(Read(U"2錠飲んだ。"), "に'じょう/の'んだ。");
   EXPECT_EQ(Read(U"1週間以上。"), "いっしゅうかんい'じょー。");
   EXPECT_EQ(Read(U"第三章を読む。"), "だいさ'んしょーを/よ'む。");
   // After a prefix the dictionary's own reading of numeral and counter: 第一歩 is not 第一 + 歩.
@@ -107,18 +107,21 @@ TEST_F(ShippedNumbers, KanjiMultipliersAfterDigits) {
   EXPECT_EQ(Read(U"3千本の木。"), "さんぜ'んぼんの/き。");
   EXPECT_EQ(Read(U"3百人。"), "さんびゃくに'ん。");
   EXPECT_EQ(Read(U"1万本の花。"), "いちま'んぼんの/はな。");
-  EXPECT_EQ(Read(U"1000分待った。"), "せ'んぷ'んまった。");
+  EXPECT_EQ(Read(U"1000分待った。"), "せ'んぷん/ま'った。");
   EXPECT_EQ(Read(U"2億5000万円。"), "におく/ごせんま'んえん。");
 }
 
-// A word of two kanji or more after a number and its counter, or another kanji numeral, is
-// a word of its own: its accent begins a phrase, where it fell among the counter's kana
-// (さんに''んかぞく). A single kanji after the counter is its suffix, read with it.
+// A word of two kanji or more after a number and its counter, another kanji numeral, or a
+// verb, is a word of its own: its accent begins a phrase, where it fell among the counter's
+// kana (さんに''んかぞく, ご'ふ'んまった). A single kanji after the counter is its suffix, read
+// with it.
 TEST_F(ShippedNumbers, AWordAfterTheCounterBeginsAPhrase) {
   EXPECT_EQ(Read(U"3人家族"), "さんに'ん/か'ぞく。");
   EXPECT_EQ(Read(U"5人兄弟"), "ごに'ん/きょ'ーだい。");
   EXPECT_EQ(Read(U"3人一組"), "さんに'ん/ひと'くみ。");
   EXPECT_EQ(Read(U"2024年一人で"), "にせんにじゅうよ'ねん/ひと'りで。");
+  // a verb of one kanji, its accent handed on to its okurigana (待 ま + 'った)
+  EXPECT_EQ(Read(U"5分待った"), "ご'ふん/ま'った。");
   // a flat word stays in the number's phrase; a suffix keeps the counter's reading
   EXPECT_EQ(Read(U"3年連続"), "さ'んねんれんぞく。");
   EXPECT_EQ(Read(U"3人組"), "さんに'んぐみ。");
