@@ -587,6 +587,10 @@ void RevConv::Convert() {
     }
     if (index < 0) {
       r.push_back(s[pos]);
+      // A character no headword reads (the kana a number word left in the word) still takes
+      // its place in the accent template, so that the marks of the pieces after it land on
+      // their own kana.
+      if (intonation_) template_.push_back(U' ');
       c = 1;
     } else {
       const Entry& e = entries_[static_cast<size_t>(index)];
@@ -636,6 +640,8 @@ void RevConv::Convert() {
   size_t taken = n - (s.size() - pos);
   if (taken > 0) r.erase(r.size() - std::min(taken, r.size()));
   taken_ = taken;
+  // A word no headword covers has no template at all.
+  if (!anyMatch) template_.clear();
   reading_ = std::move(r);
 }
 

@@ -120,7 +120,7 @@ bool ReadKanjiCount(NumConv& num, RevConv& rev, Intonation* intonation, std::u32
     break;
   }
   num.Convert(digits, rest, reading, after, position);
-  const std::u32string kana = reading + after;
+  std::u32string kana = reading + after;
   // Kana inside a kanji word take no part in its accent template, which may then fall
   // inside them: a small kana or っ there would be cut from its pair (第三章 だいさんし'よう).
   const bool kanjiAfter =
@@ -128,6 +128,14 @@ bool ReadKanjiCount(NumConv& num, RevConv& rev, Intonation* intonation, std::u32
   const bool mixed = start > 0 || kanjiAfter;
   if (mixed && kana.find_first_of(U"ぁぃぅぇぉゃゅょゎ") != std::u32string::npos) return false;
   if (kanjiAfter && kana.find(U'っ') != std::u32string::npos) return false;
+  // Before a word of two kanji or more the numeral and counter are the first part of a
+  // compound, whose accent the last part decides (三人家族 さんにんか'ぞく).
+  const size_t kanjiCount =
+      static_cast<size_t>(std::count_if(after.begin(), after.end(), [](char32_t c) {
+        return c != U'\'' && (c < U'ぁ' || c > U'ゖ');
+      }));
+  if (kanjiCount >= 2 && start == 0)
+    kana.erase(std::remove(kana.begin(), kana.end(), U'\''), kana.end());
   word = word.substr(0, start) + kana;
   allKana = !mixed;
   return true;

@@ -122,6 +122,11 @@ TEST_F(ShippedNumbers, AWordAfterTheCounterBeginsAPhrase) {
   EXPECT_EQ(Read(U"2024年一人で"), "にせんにじゅうよ'ねん/ひと'りで。");
   // a verb of one kanji, its accent handed on to its okurigana (待 ま + 'った)
   EXPECT_EQ(Read(U"5分待った"), "ご'ふん/ま'った。");
+  // in kanji, numeral and counter are the first part of one compound with the word
+  EXPECT_EQ(Read(U"三人家族"), "さんにんか'ぞく。");
+  EXPECT_EQ(Read(U"三年連続"), "さんねんれ'んぞく。");
+  EXPECT_EQ(Read(U"一部文書は"), "いちぶぶ'んしょわ。");
+  EXPECT_EQ(Read(U"三人組"), "さんに'んぐみ。");
   // a flat word stays in the number's phrase; a suffix keeps the counter's reading
   EXPECT_EQ(Read(U"3年連続"), "さ'んねんれんぞく。");
   EXPECT_EQ(Read(U"3人組"), "さんに'んぐみ。");
