@@ -1195,6 +1195,27 @@ def particle_then_word_after_accent():
     return [(m + p + w, m + p + "/" + ACCENTED_AFTER_PARTICLE.get(w, w))
             for p, words in WORDS_AFTER_PARTICLE.items() for w in words for m in ("", "'")]
 
+# The endings a kana word begins with after a verb or adjective whose accent lies inside its
+# kanji (多 お'お + い, 持ち帰 もちか'え + る), and the formal nouns with an accent of their own
+# that may follow them (see ending_then_thing_after_accent)
+ENDINGS_BEFORE_THINGS = ("る", "う", "く", "す", "つ", "ぬ", "む", "ぶ", "ぐ", "い", "た", "った",
+                         "んだ", "いだ", "かった")
+THINGS_AFTER_ENDINGS = ("こと", "もの", "とき", "ように", "ような", "ようだ", "ようで", "わけ")
+
+
+def ending_then_thing_after_accent():
+    """Kind 4, mode 1: a kana word that begins with a verb's or adjective's ending and a formal
+    noun or する, after a kanji word whose accent lies inside it and hands nothing on: the phrase
+    boundary goes behind the ending (お'おい/よ'うです, もちか'える/こと'によって), where the
+    accent of the noun put it in front of the ending, inside the word (お'お/いよ'うです).
+    After a flat word the kana word begins with the flat mark and keeps its phrase. Not した
+    and いた, which begin a sentence as often (したこと'わ)."""
+    out = [(e + t, e + "/" + t) for e in ENDINGS_BEFORE_THINGS for t in THINGS_AFTER_ENDINGS]
+    # so does する after an adjective's く (な'かよく/すること'), where the accent of what
+    # follows put it in front of く; not its て form, said in the adjective's phrase before an
+    # auxiliary (みじ'かくして/もらわな'ければ)
+    return out + [("く" + f, "く/" + f) for f in ("する", "すれ")]
+
 def verb_f2_endings():
     """べき and だろう, which UniDic joins to a verb as 動詞%F2@1, take the accent on their first
     mora after a flat verb (ゆーべ'き, いくだ'ろう), as the flat verb's endings of HANDED_ON do;
@@ -1500,6 +1521,7 @@ def main():
     lines += [f"4 0 {p} {r} 0" for p, r in flat_te_morau()]
     lines += [f"4 0 {p} {r} 0" for p, r in verb_f2_endings()]
     lines += [f"4 0 {p} {r} 1" for p, r in particle_then_word_after_accent()]
+    lines += [f"4 0 {p} {r} 1" for p, r in ending_then_thing_after_accent()]
     lines += [f"4 0 {p} {r} 0" for p, r in HANDED_ON]
     # する in kana after を or が inside a kana word (…をしたので, …がしたので) likewise
     lines += [f"4 0 {p} {r} 0" for p, r in suru_after_particles()]

@@ -148,5 +148,20 @@ TEST_F(ShippedPhrasing, ParticleStaysWithTheAccentedWordBefore) {
   EXPECT_EQ(Read(U"次にいくつか示します。"), "つぎ'にいくつか/しめしま'す。");
 }
 
+// After a verb or adjective whose accent lies inside its kanji, the ending stays in its phrase
+// and the formal noun after it begins the next, where the noun's accent put the boundary in
+// front of the ending; a sentence that begins with した keeps it with the noun.
+TEST_F(ShippedPhrasing, EndingStaysWithItsWordBeforeAFormalNoun) {
+  EXPECT_EQ(Read(U"多いようです。"), "お'ーい/よ'うです。");
+  EXPECT_EQ(Read(U"持ち帰ることによって"), "もちか'える/こと'によって。");
+  EXPECT_EQ(Read(U"仲良くすること"), "な'かよく/すること'。");
+  // unchanged: the accent handed on, a flat verb, よう with no accent, して
+  EXPECT_EQ(Read(U"高いものを"), "たか'い/もの'を。");
+  EXPECT_EQ(Read(U"使うことが"), "つかうこと'が。");
+  EXPECT_EQ(Read(U"送るよう決めた。"), "おくるよう/きめた。");
+  EXPECT_EQ(Read(U"短くしてもらわなければ"), "みじ'かくして/もらわな'ければ。");
+  EXPECT_EQ(Read(U"したことはありますか。"), "したこと'わ/ありま'すか。");
+}
+
 }  // namespace
 }  // namespace kotonel
