@@ -1005,9 +1005,9 @@ def collect(path, split=None):
 
 
 # Kana that join two kanji into one word (the reader's join.ktn makes them kanji there): the
-# okurigana inside compound verbs and nouns (持ち帰る, 引き起こす, 落ち葉, 受け付け). Kept in step
-# with JOIN_KANA of make_marks.py.
-JOIN_KANA = "りきちみけげべれえびめぎっ"
+# okurigana inside compound verbs and nouns (持ち帰る, 引き起こす, 落ち葉, 受け付け) and the ん of
+# 真ん中, 赤ん坊, 踏ん張る. Kept in step with JOIN_KANA of make_marks.py.
+JOIN_KANA = "りきちみけげべれえびめぎっん"
 JOIN_BEFORE_NOT = "始終"
 
 

@@ -122,8 +122,10 @@ JOINS = [
 # one kanji word with its neighbours, which the dictionary's okurigana compounds read. Counted
 # on UniDic's words written kanji + kana + kanji against the same kana between kanji in text:
 # these are inside a word far more often than a particle or a word of their own; し (少し前)
-# and い (古い物, 新しい本) are not. Kept in step with JOIN_KANA of make_dic.py.
-JOIN_KANA = "りきちみけげべれえびめぎっ"
+# and い (古い物, 新しい本) are not. ん between kanji is always inside one (真ん中, 赤ん坊,
+# 踏ん張る): a verb's ん is followed by kana (読んだ). Kept in step with JOIN_KANA of
+# make_dic.py.
+JOIN_KANA = "りきちみけげべれえびめぎっん"
 # Not before 始 and 終: a stem before 始める, 終える, 終わる makes words UniDic does not list
 # (読み始めました), which the joined word would cut inside its ending (よ'みはじ/めま'した).
 # Kept in step with JOIN_BEFORE_NOT of make_dic.py.

@@ -41,6 +41,11 @@ TEST_F(ShippedOkuriganaCompounds, CompoundNounsAreReadWhole) {
   EXPECT_EQ(Kana(U"手続き通りに。"), "てつずきどーりに。");
   EXPECT_EQ(Kana(U"記事を切り貼りして。"), "きじをきりばりして。");
   EXPECT_EQ(Kana(U"取り扱いに注意。"), "とりあつかいにちゅーい。");
+  // ん between kanji is inside a word too; a verb's ん before kana is not
+  EXPECT_EQ(Read(U"真ん中に"), "まんなかに。");
+  EXPECT_EQ(Read(U"赤ん坊が"), "あかんぼーが。");
+  EXPECT_EQ(Read(U"踏ん張る"), "ふんば'る。");
+  EXPECT_EQ(Read(U"読んだ本"), "よ'んだ/ほ'ん。");
 }
 
 // A particle between two kanji, and the kana ending a word of its own, keep the boundary.
