@@ -10,6 +10,7 @@ The accent mark ' follows the kana on which the pitch falls.
 
 import bisect
 import csv
+import re
 import sys
 
 import ktn_common as kc
@@ -543,6 +544,58 @@ AFTER_ADVERB = [("+" + k, "/" + k) for k in AFTER_ADVERB_KANA] + [
                                     ("なけれ", "な'けれ"),
                                     # and かかる (しばらく/かか'る)
                                     ("かかる", "かか'る"), ("かかっ", "かか'っ"), ("かかり", "かかり"))]
+
+
+# Mimetic adverbs in hiragana (reduplicated, こつこつ, ぼちゃぼちゃ; or of the form うんざり,
+# しっかり, のんびり) end a phrase inside a kana word before a verb, する and やる too (こ'つこつ/
+# やれば, うんざり/している, どたどた/あるいて): the speaker 8 times of 9 before する or やる
+# and every time before another verb. Kind 4, mode 0, before the adverb rules: before する and
+# やる the boundary goes in here, with UniDic's accent of the adverb; elsewhere the adverb
+# leaves the mark "+" that AFTER_ADVERB turns into a boundary before a verb's kana (not before
+# a particle or an ending: こつこつと, うんざりだ). Those in PHRASE_ADVERBS (しっかり, のんびり)
+# take only the rules before する and やる here; theirs do the rest.
+MIMETIC_SURU_KANA = "しすさせや"
+
+
+def mimetic_adverbs():
+    accent = {}
+    longer = {}
+    with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
+        for r in csv.reader(fh):
+            s = r[0]
+            if not all("ぁ" <= c <= "ゖ" for c in s):
+                continue
+            if r[4] != "副詞":
+                longer.setdefault(s[:3], set()).add(s)
+                continue
+            a = r[28].strip('"').split(",")[0]
+            if a.isdigit() and (s not in accent or int(r[3]) < accent[s][0]):
+                accent[s] = (int(r[3]), int(a))
+    taken = set(PHRASE_ADVERBS)
+    split = set(MIMETIC_SURU_KANA + AFTER_ADVERB_KANA)
+    out = []
+    for s, (_, a) in sorted(accent.items()):
+        half = len(s) // 2
+        # a unit of two morae at least (not ちゃちゃ, which ends other words)
+        doubled = (len(s) % 2 == 0 and s[:half] == s[half:] and s[half - 1] not in "っん"
+                   and sum(c not in kc.SMALL for c in s[:half]) >= 2)
+        # not where another word goes on from it with a kana these rules split before
+        # (ばかばか, ばかばかしい)
+        if not (doubled or re.fullmatch(r".[っん].り", s)) or any(
+                w.startswith(s) and w[len(s):][:1] in split for w in longer.get(s[:3], ())):
+            continue
+        n = kc.morae_to_chars(s, a) if a else 0
+        rep = s[:n] + "'" + s[n:] if n else s
+        # a phrase adverb begins its phrase too, as its own rules have it (…が/しっか'り/して)
+        lead = "/" if s in taken else ""
+        out += [(s + k, lead + rep + "/" + k) for k in MIMETIC_SURU_KANA]
+        if s not in taken:
+            out.append((s, rep + "+"))
+    # やる after the boundary is a flat verb: its conditionals and negatives take the accent
+    # as a flat verb's endings do (こ'つこつ/やれ'ば, /やらな'かった); the rules of する come
+    # after these
+    return out + [("/やれば", "/やれ'ば"), ("/やったら", "/やった'ら"), ("/やらなけれ", "/やらな'けれ"),
+                 ("/やらなかっ", "/やらな'かっ")]
 
 
 # The formal nouns こと and とき written in kana after a predicate whose accent already stands
@@ -1511,6 +1564,9 @@ def main():
             lines.append(f"4 0 {p} {r} 0")
     # ... and where the predicate rules put the boundary in front of する (…ても/しな'くても,
     # …しようと/した'が)
+    # before the rules of する after a boundary and the adverb rules, whose AFTER_ADVERB reads
+    # the mark these leave
+    lines += [f"4 0 {p} {r} 0" for p, r in mimetic_adverbs()]
     lines += [f"4 0 /{p} /{r} 0" for p, r in SURU]
     lines += [f"4 0 {p} {r} 0" for p, r in IKU_AFTER_TE]
     lines += [f"4 0 {p} {r} 0" for p, r in phrase_adverbs() + deictics() + AFTER_ADVERB]
