@@ -669,6 +669,20 @@ def deictics():
     return out
 
 
+def deictics_after_conditionals():
+    """Demonstratives, question words and もう, まだ, よく, すぐ also begin a phrase after the
+    conditional たら, なら, だら inside a kana word (いったら/ど'う, それなら/ま'だ), as after
+    a particle: the speaker 2 times of 2 in the evaluation set.
+    Kind 4, mode 0, with the accents of DEICTICS and the phrase adverbs; after the adverb
+    rules, so the adverb's mark is dropped and the word after it stays in its phrase."""
+    short = [(p[1:], r[1:].rstrip("+")) for p, r in phrase_adverbs()
+             if p[0] == "わ" and p[1:] in SHORT_PHRASE_ADVERBS]
+    rules = [(p[1:], r[1:]) for p, r in deictics() if p[0] == "わ"] + short
+    # not たらこ (鱈子) and の
+    return [(k + "ら" + p, k + "ら" + r) for p, r in rules for k in "たなだ"
+            if (k, p) != ("た", "この")]
+
+
 def deictics_after_predicates():
     """この, その, あの, これ, それ inside a kana word also begin a phrase after an ending
     (よいその, はやくその, もっているあの, くわえたその) and after の (…のその, …のそれと): the
@@ -1593,6 +1607,7 @@ def main():
     lines += [f"4 0 {p} {r} 0" for p, r in te_marked] + [f"4 0 {p} {r} 1" for p, r in te_at_start]
     lines += [f"4 0 {p} {r} 0" for p, r in te_split]
     lines += [f"4 0 {p} {r} 0" for p, r in deictics_after_predicates()]
+    lines += [f"4 0 {p} {r} 0" for p, r in deictics_after_conditionals()]
     lines += [f"4 0 {p} {r} 0" for p, r in negative_after_formal_nouns()]
     mata, mata_kept = mata_after_topic()
     lines += [f"4 0 {p} {r} 0" for p, r in mata]

@@ -24,5 +24,14 @@ TEST_F(ShippedBounds, MimeticAdverbEndsItsPhraseBeforeAVerb) {
   EXPECT_EQ(Read(U"ばかばかしい話だ。"), "ばかばかし'い/はなし'だ。");
 }
 
+// Demonstratives, question words and the short adverbs begin a phrase after a conditional
+// inside a kana word, as they do after a particle.
+TEST_F(ShippedBounds, DeicticsBeginAPhraseAfterAConditional) {
+  EXPECT_EQ(Read(U"戻ったらどうなの。"), "もど'ったら/ど'うなの。");
+  EXPECT_EQ(Read(U"それならまだましだ。"), "それなら/ま'だましだ。");
+  EXPECT_EQ(Read(U"帰ったらすぐ寝る。"), "か'えったら/す'ぐ/ねる。");
+  EXPECT_EQ(Read(U"たらこのパスタ。"), "たらこ'の/パ'スタ。");
+}
+
 }  // namespace
 }  // namespace kotonel
