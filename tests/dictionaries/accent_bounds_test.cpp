@@ -33,5 +33,15 @@ TEST_F(ShippedBounds, DeicticsBeginAPhraseAfterAConditional) {
   EXPECT_EQ(Read(U"たらこのパスタ。"), "たらこ'の/パ'スタ。");
 }
 
+// An honorific prefix in kana after という or a conjunctive ending begins the phrase of the
+// kanji word it belongs to; a kana noun that merely ends in ご keeps its kana.
+TEST_F(ShippedBounds, HonorificPrefixGoesWithItsWordAfterAnEnding) {
+  EXPECT_EQ(Read(U"というお話です。"), "とゆー/おはなし'です。");
+  EXPECT_EQ(Read(U"残念ながらご招待に応じかねます。"),
+            "ざんね'んながら/ごしょ'ーたいに、おーじかねま'す。");
+  EXPECT_EQ(Read(U"忙しいのでお先に失礼します。"), "いそがし'いので/おさきに/しつ'れー/しま'す。");
+  EXPECT_EQ(Read(U"たまご料理。"), "たまご/りょ'ーり。");
+}
+
 }  // namespace
 }  // namespace kotonel
