@@ -555,6 +555,7 @@ AFTER_ADVERB = [("+" + k, "/" + k) for k in AFTER_ADVERB_KANA] + [
 # a particle or an ending: こつこつと, うんざりだ). Those in PHRASE_ADVERBS (しっかり, のんびり)
 # take only the rules before する and やる here; theirs do the rest.
 MIMETIC_SURU_KANA = "しすさせや"
+MIMETIC_AFTER = ADVERB_AFTER + "を"
 
 
 def mimetic_adverbs():
@@ -573,7 +574,7 @@ def mimetic_adverbs():
                 accent[s] = (int(r[3]), int(a))
     taken = set(PHRASE_ADVERBS)
     split = set(MIMETIC_SURU_KANA + AFTER_ADVERB_KANA)
-    out = []
+    before, out = [], []
     for s, (_, a) in sorted(accent.items()):
         half = len(s) // 2
         # a unit of two morae at least (not ちゃちゃ, which ends other words)
@@ -591,10 +592,13 @@ def mimetic_adverbs():
         out += [(s + k, lead + rep + "/" + k) for k in MIMETIC_SURU_KANA]
         if s not in taken:
             out.append((s, rep + "+"))
+            # after a particle the adverb begins its phrase, as the phrase adverbs do
+            # (うがいぐすりで/たびたび: the speaker 6 times of 6)
+            before += [(p + s, p + "/" + s) for p in MIMETIC_AFTER]
     # やる after the boundary is a flat verb: its conditionals and negatives take the accent
     # as a flat verb's endings do (こ'つこつ/やれ'ば, /やらな'かった); the rules of する come
     # after these
-    return out + [("/やれば", "/やれ'ば"), ("/やったら", "/やった'ら"), ("/やらなけれ", "/やらな'けれ"),
+    return before + out + [("/やれば", "/やれ'ば"), ("/やったら", "/やった'ら"), ("/やらなけれ", "/やらな'けれ"),
                  ("/やらなかっ", "/やらな'かっ")]
 
 

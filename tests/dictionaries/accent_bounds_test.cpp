@@ -11,14 +11,17 @@ namespace {
 class ShippedBounds : public test::Shipped {};
 
 // A mimetic adverb in hiragana (reduplicated, or of the form うんざり, しっかり) ends its
-// phrase before a verb in the same kana word, する and やる included; before a particle or
-// an ending it keeps the word whole, and a word that only begins like one is left alone.
+// phrase before a verb in the same kana word, する and やる included, and begins one after a
+// particle; before a particle or an ending it keeps the word whole, and a word that only
+// begins like one is left alone.
 TEST_F(ShippedBounds, MimeticAdverbEndsItsPhraseBeforeAVerb) {
   EXPECT_EQ(Read(U"こつこつやれば、受かる。"), "こ'つこつ/やれ'ば、うか'る。");
   EXPECT_EQ(Read(U"ぼちゃぼちゃやったら叱られた。"), "ぼ'ちゃぼちゃ/やった'ら/しかられた。");
   EXPECT_EQ(Read(U"うろうろするな。"), "う'ろうろ/するな。");
   EXPECT_EQ(Read(U"足元がしっかりしていない。"), "あしも'とが/しっか'り/していない。");
-  EXPECT_EQ(Read(U"廊下をどたどたあるいた。"), "ろーかをど'たどた/あ'るいた。");
+  // after a particle it begins its phrase too
+  EXPECT_EQ(Read(U"廊下をどたどたあるいた。"), "ろーかを/ど'たどた/あ'るいた。");
+  EXPECT_EQ(Read(U"薬でたびたびうがいをする。"), "くすりで/たびたび/うがいを/する。");
   EXPECT_EQ(Read(U"こつこつと歩く。"), "こ'つこつと/ある'く。");
   EXPECT_EQ(Read(U"にこにこだ。"), "に'こにこだ。");
   EXPECT_EQ(Read(U"ばかばかしい話だ。"), "ばかばかし'い/はなし'だ。");
