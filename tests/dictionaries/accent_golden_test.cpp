@@ -498,7 +498,7 @@ TEST_F(ShippedAccents, DeicticsAfterAParticleBeginTheirOwnPhrase) {
   EXPECT_EQ(Read(U"本当かどうか。"), "ほんとーか/ど'うか。");
   // あれ after て is the verb ある
   EXPECT_EQ(Read(U"書いてあれば。"), "か'いてあれば。");
-  EXPECT_EQ(Read(U"気持ちがしっかりしている。"), "きもちが/しっか'りしている。");
+  EXPECT_EQ(Read(U"気持ちがしっかりしている。"), "きもちが/しっか'り/している。");
 }
 
 // Verbs and adjectives by the Tokyo conjugation rules: the て and た forms of a verb accented on

@@ -1,0 +1,50 @@
+// Accent phrase boundaries around adverbs with the dictionaries shipped in dll/.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "dictionaries/shipped.h"
+
+namespace kotonel {
+namespace {
+
+class ShippedBounds : public test::Shipped {};
+
+// A mimetic adverb in hiragana (reduplicated, or of the form うんざり, しっかり) ends its
+// phrase before a verb in the same kana word, する and やる included, and begins one after a
+// particle; before a particle or an ending it keeps the word whole, and a word that only
+// begins like one is left alone.
+TEST_F(ShippedBounds, MimeticAdverbEndsItsPhraseBeforeAVerb) {
+  EXPECT_EQ(Read(U"こつこつやれば、受かる。"), "こ'つこつ/やれ'ば、うか'る。");
+  EXPECT_EQ(Read(U"ぼちゃぼちゃやったら叱られた。"), "ぼ'ちゃぼちゃ/やった'ら/しかられた。");
+  EXPECT_EQ(Read(U"うろうろするな。"), "う'ろうろ/するな。");
+  EXPECT_EQ(Read(U"足元がしっかりしていない。"), "あしも'とが/しっか'り/していない。");
+  // after a particle it begins its phrase too
+  EXPECT_EQ(Read(U"廊下をどたどたあるいた。"), "ろーかを/ど'たどた/あ'るいた。");
+  EXPECT_EQ(Read(U"薬でたびたびうがいをする。"), "くすりで/たびたび/うがいを/する。");
+  EXPECT_EQ(Read(U"こつこつと歩く。"), "こ'つこつと/ある'く。");
+  EXPECT_EQ(Read(U"にこにこだ。"), "に'こにこだ。");
+  EXPECT_EQ(Read(U"ばかばかしい話だ。"), "ばかばかし'い/はなし'だ。");
+}
+
+// Demonstratives, question words and the short adverbs begin a phrase after a conditional
+// inside a kana word, as they do after a particle.
+TEST_F(ShippedBounds, DeicticsBeginAPhraseAfterAConditional) {
+  EXPECT_EQ(Read(U"戻ったらどうなの。"), "もど'ったら/ど'うなの。");
+  EXPECT_EQ(Read(U"それならまだましだ。"), "それなら/ま'だましだ。");
+  EXPECT_EQ(Read(U"帰ったらすぐ寝る。"), "か'えったら/す'ぐ/ねる。");
+  EXPECT_EQ(Read(U"たらこのパスタ。"), "たらこ'の/パ'スタ。");
+}
+
+// An honorific prefix in kana after という or a conjunctive ending begins the phrase of the
+// kanji word it belongs to; a kana noun that merely ends in ご keeps its kana.
+TEST_F(ShippedBounds, HonorificPrefixGoesWithItsWordAfterAnEnding) {
+  EXPECT_EQ(Read(U"というお話です。"), "とゆー/おはなし'です。");
+  EXPECT_EQ(Read(U"残念ながらご招待に応じかねます。"),
+            "ざんね'んながら/ごしょ'ーたいに、おーじかねま'す。");
+  EXPECT_EQ(Read(U"忙しいのでお先に失礼します。"), "いそがし'いので/おさきに/しつ'れー/しま'す。");
+  EXPECT_EQ(Read(U"たまご料理。"), "たまご/りょ'ーり。");
+}
+
+}  // namespace
+}  // namespace kotonel
