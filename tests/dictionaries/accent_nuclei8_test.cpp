@@ -1,0 +1,40 @@
+// Accent nuclei of predicates with the dictionaries shipped in dll/: adverbs of manner before
+// a form of する or やる, and the negative of verbs written in hiragana.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "dictionaries/shipped.h"
+#include "util/encoding.h"
+
+namespace kotonel {
+namespace {
+
+class ShippedNuclei8 : public test::Shipped {};
+
+// どう at the start of a kana word before して or やって keeps its own accent, as it does after
+// a particle; with も the phrase takes the accent at the て, and そうすれば at the verb's last
+// kana.
+TEST_F(ShippedNuclei8, MannerAdverbsBeforeAVerbForm) {
+  EXPECT_EQ(Read(U"どうしてそんなに怒るの？"), "ど'うして/そんなに/おこ'るの？");
+  EXPECT_EQ(Read(U"どうやって作るの？"), "ど'うやって/つく'るの？");
+  EXPECT_EQ(Read(U"彼はどうして来ないのか。"), "か'れわ/ど'うして/こ'ないのか。");
+  EXPECT_EQ(Read(U"どうしても行きたい。"), "どうして'も/いきた'い。");
+  EXPECT_EQ(Read(U"そうすれば分かる。"), "そうす'れば/わか'る。");
+  // not どう alone, nor どうか
+  EXPECT_EQ(Read(U"どうか"), "ど'うか。");
+}
+
+// The negative of an accented verb written in hiragana after a particle: a godan verb's on the
+// last kana of its irrealis, an ichidan verb's on its stem; a flat verb's stays flat, and the
+// imperative なさい is no negative.
+TEST_F(ShippedNuclei8, NegativeOfAKanaVerb) {
+  EXPECT_EQ(Read(U"明日は雨が降るとはかぎらない。"), "あした'わ/あ'めが/ふ'るとわ/かぎら'ない。");
+  EXPECT_EQ(Read(U"手紙をかけなかった。"), "てがみを/か'けなかった。");
+  EXPECT_EQ(Read(U"子供にまかせなければならない。"), "こどもに/まか'せなければ/なら'ない。");
+  EXPECT_EQ(Read(U"そんなにあわてないで。"), "そんなにあわてないで。");
+  EXPECT_EQ(Read(U"服をかけなさい。"), "ふく'を/かけなさ'い。");
+}
+
+}  // namespace
+}  // namespace kotonel
