@@ -1133,6 +1133,51 @@ def kana_verb_negatives():
     return out
 
 
+SHORT_VERB_COMMON_COST = 2500  # a kana word likelier than this hides a short verb's plain form
+
+
+def short_kana_verb_forms():
+    """Godan verbs of two kana written in hiragana (とる, かむ, たつ; 418 patterns)
+    after を, behind the boundary the particle rules put there (を/) or a pause, where no other
+    word can begin: their dictionary form, their て and た forms and their negative with the
+    accents of kana_verb_forms and kana_verb_negatives (つめを/か'む, なりたを/た'って,
+    こーどーを、とら'なければ). Not after が, に, も, where two kana begin too many other words,
+    nor the common verbs the predicate rules phrase (ある, いく, やる). Kind 4, mode 0."""
+    best, common = {}, set()
+    forms = ("終止形-一般", "連用形-促音便", "連用形-撥音便", "連用形-イ音便", "未然形-一般")
+    with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
+        for r in csv.reader(fh):
+            if r[4] not in ("動詞", "助詞", "助動詞") and int(r[3]) < SHORT_VERB_COMMON_COST and r[0] and all(
+                    0x3041 <= ord(c) <= 0x3093 for c in r[0]):
+                common.add(r[0])
+            if r[4] != "動詞" or r[9] not in forms or not r[8].startswith("五段"):
+                continue
+            s, base = r[0], kc.to_hiragana(r[10])
+            if len(base) != 2 or base in KANA_VERBS_COMMON or base in KANA_VERBS_LEFT:
+                continue
+            if not s or s[0] != base[0] or not all(0x3041 <= ord(c) <= 0x3093 for c in s):
+                continue
+            if s not in best or int(r[3]) < best[s][0]:
+                best[s] = (int(r[3]), r)
+    out = []
+    for s, (_, r) in sorted(best.items()):
+        a = r[28].strip('"').split(",")[0]
+        if not a.isdigit() or a == "0":
+            continue
+        cform = r[9]
+        if cform == "終止形-一般":
+            # not where it begins a common word as well (とく: とくに, よう: ようやく)
+            if not any(w.startswith(s) and w != s for w in common):
+                out.append((s, s[:int(a)] + "'" + s[int(a):]))
+        elif cform == "未然形-一般":
+            out += [(s + e, s + "'" + e) for e in KANA_NEGATIVE_ENDINGS]
+        else:
+            voiced = cform == "連用形-撥音便" or (cform == "連用形-イ音便" and r[8] == "五段-ガ行")
+            n = kc.morae_to_chars(s, int(a))
+            out += [(s + e, s[:n] + "'" + s[n:] + e) for e in (("で", "だ") if voiced else ("て", "た"))]
+    return [(p + f, q + rep) for f, rep in out for p, q in (("を/", "を/"), ("を、", "を、/"))]
+
+
 MAX_KANA_ADJECTIVES_AFTER_PARTICLE = 3000
 
 
@@ -1616,6 +1661,7 @@ def main():
     lines += [f"4 0 {p} {r} 0" for p, r in topic_then_word()[1]]
     lines += [f"4 0 {p} {r} {m}" for p, r, m in kana_verb_forms()]
     lines += [f"4 0 {p} {r} 0" for p, r in kana_verb_negatives()]
+    lines += [f"4 0 {p} {r} 0" for p, r in short_kana_verb_forms()]
     lines += [f"4 0 {p} {r} 0" for p, r in kana_adjectives_after_particle()]
     lines += [f"4 0 {p} {r} 0" for p, r in flat_auxiliaries_after_boundary()]
     lines += [f"4 0 /{p} /{r} 0" for p, r in SURU_DESIDERATIVE]

@@ -1,5 +1,5 @@
 // Accent nuclei of predicates with the dictionaries shipped in dll/: adverbs of manner before
-// a form of する or やる, and the negative of verbs written in hiragana.
+// a form of する or やる, the negative of verbs written in hiragana, and short kana verbs after を.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -34,6 +34,17 @@ TEST_F(ShippedNuclei8, NegativeOfAKanaVerb) {
   EXPECT_EQ(Read(U"子供にまかせなければならない。"), "こどもに/まか'せなければ/なら'ない。");
   EXPECT_EQ(Read(U"そんなにあわてないで。"), "そんなにあわてないで。");
   EXPECT_EQ(Read(U"服をかけなさい。"), "ふく'を/かけなさ'い。");
+}
+
+// A godan verb of two kana written in hiragana after を takes its accent in its plain, て, た
+// and negative forms; a plain form that also begins a common word (こう: こうして) is left alone.
+TEST_F(ShippedNuclei8, ShortKanaVerbAfterTheObject) {
+  EXPECT_EQ(Read(U"薬をのんで寝た。"), "くすりを/の'んで/ねた。");
+  EXPECT_EQ(Read(U"電話をとらなければ。"), "でんわを/とら'なければ。");
+  EXPECT_EQ(Read(U"いびきをかいていた。"), "いびきを/か'いていた。");
+  EXPECT_EQ(Read(U"席をたった。"), "せ'きを/た'った。");
+  EXPECT_EQ(Read(U"本をよまない。"), "ほ'んを/よま'ない。");
+  EXPECT_EQ(Read(U"それをこうして作る。"), "それを/こうして/つく'る。");
 }
 
 }  // namespace
