@@ -1141,8 +1141,9 @@ def short_kana_verb_forms():
     after を, behind the boundary the particle rules put there (を/) or a pause, where no other
     word can begin: their dictionary form, their て and た forms and their negative with the
     accents of kana_verb_forms and kana_verb_negatives (つめを/か'む, なりたを/た'って,
-    こーどーを、とら'なければ). Not after が, に, も, where two kana begin too many other words,
-    nor the common verbs the predicate rules phrase (ある, いく, やる). Kind 4, mode 0."""
+    こーどーを、とら'なければ), and after が, に, も the forms longer than the plain one, which
+    with two kana begins too many other words there; not the common verbs the predicate rules
+    phrase (ある, いく, やる). Kind 4, mode 0."""
     best, common = {}, set()
     forms = ("終止形-一般", "連用形-促音便", "連用形-撥音便", "連用形-イ音便", "未然形-一般")
     with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
@@ -1175,7 +1176,10 @@ def short_kana_verb_forms():
             voiced = cform == "連用形-撥音便" or (cform == "連用形-イ音便" and r[8] == "五段-ガ行")
             n = kc.morae_to_chars(s, int(a))
             out += [(s + e, s[:n] + "'" + s[n:] + e) for e in (("で", "だ") if voiced else ("て", "た"))]
-    return [(p + f, q + rep) for f, rep in out for p, q in (("を/", "を/"), ("を、", "を、/"))]
+    rules = [(p + f, q + rep) for f, rep in out for p, q in (("を/", "を/"), ("を、", "を、/"))]
+    # after が, に, も only the longer forms, which begin few other words (ペンキが/つ'いてる,
+    # しごとに/つか'なければ)
+    return rules + [(p + f, p + "/" + rep) for f, rep in out if len(f) > 2 for p in "がにも"]
 
 
 MAX_KANA_ADJECTIVES_AFTER_PARTICLE = 3000

@@ -37,14 +37,18 @@ TEST_F(ShippedNuclei8, NegativeOfAKanaVerb) {
 }
 
 // A godan verb of two kana written in hiragana after を takes its accent in its plain, て, た
-// and negative forms; a plain form that also begins a common word (こう: こうして) is left alone.
-TEST_F(ShippedNuclei8, ShortKanaVerbAfterTheObject) {
+// and negative forms, after が, に, も in all but the plain form; a plain form that also begins a
+// common word (こう: こうして) is left alone.
+TEST_F(ShippedNuclei8, ShortKanaVerbAfterAParticle) {
   EXPECT_EQ(Read(U"薬をのんで寝た。"), "くすりを/の'んで/ねた。");
   EXPECT_EQ(Read(U"電話をとらなければ。"), "でんわを/とら'なければ。");
   EXPECT_EQ(Read(U"いびきをかいていた。"), "いびきを/か'いていた。");
   EXPECT_EQ(Read(U"席をたった。"), "せ'きを/た'った。");
   EXPECT_EQ(Read(U"本をよまない。"), "ほ'んを/よま'ない。");
   EXPECT_EQ(Read(U"それをこうして作る。"), "それを/こうして/つく'る。");
+  // after が, に, も only the longer forms, behind the particle
+  EXPECT_EQ(Read(U"犬がたった。"), "いぬ'が/た'った。");
+  EXPECT_EQ(Read(U"仕事につかなければ。"), "しごとに/つか'なければ。");
 }
 
 }  // namespace
