@@ -1161,6 +1161,107 @@ def kana_verb_forms():
     return out
 
 
+MAX_KANA_VERB_NEGATIVES = 1000  # the likeliest hiragana irrealis stems (kana_verb_rank)
+# not なさい, the imperative after a continuative (つけなさ'い)
+KANA_NEGATIVE_ENDINGS = ("ない", "なかっ", "なけれ", "なく")
+
+
+def kana_verb_negatives():
+    """The negative of an accented verb written in hiragana (ない, なかった, なければ, なくて)
+    after the boundaries and particles where kana_verb_forms accents its other forms: a godan
+    verb's irrealis takes the accent on its last kana (まちがわ'ない, ふさが'なければ, as
+    conjugated_accent gives a kanji spelling), an ichidan verb's on the stem one mora before
+    the plain form's (か'けない, ささ'えなければ). Flat verbs stay flat (their ない is said so at
+    a phrase's end). Kind 4, mode 0."""
+    best, words, common, form_cost = {}, set(), set(), {}
+    with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
+        for r in csv.reader(fh):
+            s = r[0]
+            kana = bool(s) and all(0x3041 <= ord(c) <= 0x3093 for c in s)
+            if kana:
+                words.add(s)
+            if kana and len(s) >= 2 and r[4] == "動詞" and kc.to_hiragana(r[10]) in KANA_VERBS_COMMON:
+                common.add(s)
+            if r[4] != "動詞" or r[9] != "未然形-一般":
+                continue
+            cost = int(r[3])
+            lemma = (r[11], r[10], r[8], r[9])
+            if lemma not in form_cost or cost < form_cost[lemma]:
+                form_cost[lemma] = cost
+            if kana and (s not in best or cost < best[s][0]):
+                best[s] = (cost, r)
+    likely = sorted(best.items(), key=lambda kv: (kana_verb_rank(kv[1], form_cost), kv[0]))
+    rules = []
+    for s, (_, r) in sorted(likely[:MAX_KANA_VERB_NEGATIVES]):
+        a = r[28].strip('"').split(",")[0]
+        base, ctype = kc.to_hiragana(r[10]), r[8]
+        if not a.isdigit() or a == "0" or len(base) < 3 or base in KANA_VERBS_LEFT or s[0] != base[0]:
+            continue
+        if ctype.startswith("五段"):
+            m = len(s)
+        elif "一段" in ctype and int(a) >= 2:
+            m = kc.morae_to_chars(s, int(a) - 1)
+        else:
+            continue
+        if not m or looks_like_common(s + "な", common):
+            continue
+        rules += [(s + e, s[:m] + "'" + s[m:] + e) for e in KANA_NEGATIVE_ENDINGS]
+    words = sorted(words)
+    out = [("/" + f, "/" + rep) for f, rep in rules]
+    for f, rep in rules:
+        out += after_particle_or_pause(f, rep, words)
+    return out
+
+
+SHORT_VERB_COMMON_COST = 2500  # a kana word likelier than this hides a short verb's plain form
+
+
+def short_kana_verb_forms():
+    """Godan verbs of two kana written in hiragana (とる, かむ, たつ; 418 patterns)
+    after を, behind the boundary the particle rules put there (を/) or a pause, where no other
+    word can begin: their dictionary form, their て and た forms and their negative with the
+    accents of kana_verb_forms and kana_verb_negatives (つめを/か'む, なりたを/た'って,
+    こーどーを、とら'なければ), and after が, に, も the forms longer than the plain one, which
+    with two kana begins too many other words there; not the common verbs the predicate rules
+    phrase (ある, いく, やる). Kind 4, mode 0."""
+    best, common = {}, set()
+    forms = ("終止形-一般", "連用形-促音便", "連用形-撥音便", "連用形-イ音便", "未然形-一般")
+    with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
+        for r in csv.reader(fh):
+            if r[4] not in ("動詞", "助詞", "助動詞") and int(r[3]) < SHORT_VERB_COMMON_COST and r[0] and all(
+                    0x3041 <= ord(c) <= 0x3093 for c in r[0]):
+                common.add(r[0])
+            if r[4] != "動詞" or r[9] not in forms or not r[8].startswith("五段"):
+                continue
+            s, base = r[0], kc.to_hiragana(r[10])
+            if len(base) != 2 or base in KANA_VERBS_COMMON or base in KANA_VERBS_LEFT:
+                continue
+            if not s or s[0] != base[0] or not all(0x3041 <= ord(c) <= 0x3093 for c in s):
+                continue
+            if s not in best or int(r[3]) < best[s][0]:
+                best[s] = (int(r[3]), r)
+    out = []
+    for s, (_, r) in sorted(best.items()):
+        a = r[28].strip('"').split(",")[0]
+        if not a.isdigit() or a == "0":
+            continue
+        cform = r[9]
+        if cform == "終止形-一般":
+            # not where it begins a common word as well (とく: とくに, よう: ようやく)
+            if not any(w.startswith(s) and w != s for w in common):
+                out.append((s, s[:int(a)] + "'" + s[int(a):]))
+        elif cform == "未然形-一般":
+            out += [(s + e, s + "'" + e) for e in KANA_NEGATIVE_ENDINGS]
+        else:
+            voiced = cform == "連用形-撥音便" or (cform == "連用形-イ音便" and r[8] == "五段-ガ行")
+            n = kc.morae_to_chars(s, int(a))
+            out += [(s + e, s[:n] + "'" + s[n:] + e) for e in (("で", "だ") if voiced else ("て", "た"))]
+    rules = [(p + f, q + rep) for f, rep in out for p, q in (("を/", "を/"), ("を、", "を、/"))]
+    # after が, に, も only the longer forms, which begin few other words (ペンキが/つ'いてる,
+    # しごとに/つか'なければ)
+    return rules + [(p + f, p + "/" + rep) for f, rep in out if len(f) > 2 for p in "がにも"]
+
+
 MAX_KANA_ADJECTIVES_AFTER_PARTICLE = 3000
 
 
@@ -1576,6 +1677,19 @@ def things_after_attributive_na():
     return out
 
 
+# どう, そう at the start of a kana word before a form of する or やる: the adverb keeps its
+# accent where the phrase begins with it (ど'うして, ど'うやって), as it does after a particle
+# (DEICTICS); with も the phrase takes it at the て (どうして'も), and そう before the
+# conditional at the verb's last kana (そうす'れば). Kind 4, mode 1, last: the kana word as
+# the other rules leave it.
+DEICTIC_ADVERB_FORMS = (("どうしても", "どうして'も"), ("どうして", "ど'うして"),
+                        ("どうやって", "ど'うやって"), ("そうすれば", "そうす'れば"))
+
+
+def deictic_adverb_forms():
+    return list(DEICTIC_ADVERB_FORMS)
+
+
 def main():
     # before PRONOUNCE, while the topic particle is still written は
     lines = [f"4 0 {p} {r} 0" for p, r in topic_then_word()[0]]
@@ -1657,6 +1771,8 @@ def main():
     # before the kana verbs and adjectives, which accent a form after the boundary put here
     lines += [f"4 0 {p} {r} 0" for p, r in topic_then_word()[1]]
     lines += [f"4 0 {p} {r} {m}" for p, r, m in kana_verb_forms()]
+    lines += [f"4 0 {p} {r} 0" for p, r in kana_verb_negatives()]
+    lines += [f"4 0 {p} {r} 0" for p, r in short_kana_verb_forms()]
     lines += [f"4 0 {p} {r} 0" for p, r in kana_adjectives_after_particle()]
     lines += [f"4 0 {p} {r} 0" for p, r in flat_auxiliaries_after_boundary()]
     lines += [f"4 0 /{p} /{r} 0" for p, r in SURU_DESIDERATIVE]
@@ -1668,6 +1784,7 @@ def main():
     lines += [f"4 0 {p} {r} {m}" for p, r, m in things_after_attributive_na()]
     # after the phrase boundaries, which take the mark off a formal noun after an accented word
     lines += [f"4 0 {p} {r} {m}" for p, r, m in toki_accent()]
+    lines += [f"4 0 {p} {r} 1" for p, r in deictic_adverb_forms()]
     for line in lines:
         f = line.split(" ")
         assert len(f) == 5 and f[3].replace("'", "").replace("/", "") == f[2].lstrip("+").replace("'", "") or f[4] == "0" or (f[2], f[3]) in WA_AT_START or f[3].lstrip("+") == f[2].lstrip("'") or f[3].replace("+", "") == f[2], line

@@ -108,7 +108,7 @@ TEST_F(ShippedPhrasing, KanaNounAfterAParticleBeginsAPhrase) {
 // one, with their accent where the word is known; a は that begins a word (入って), and わ that
 // begins one (わかりやすい), do not split.
 TEST_F(ShippedPhrasing, TopicParticleEndsItsPhraseInsideAKanaWord) {
-  EXPECT_EQ(Read(U"勝つとはかぎらない。"), "か'つとわ/かぎらない。");
+  EXPECT_EQ(Read(U"勝つとはかぎらない。"), "か'つとわ/かぎら'ない。");
   EXPECT_EQ(Read(U"するのはやめましょう。"), "する'のわ/やめましょ'う。");
   EXPECT_EQ(Read(U"私にはたいそう尊い。"), "わたしに'わ/た'いそう/とーと'い。");
   EXPECT_EQ(Read(U"望むのはただ一つ。"), "のぞむ'のわ/た'だ/ひとつ。");
