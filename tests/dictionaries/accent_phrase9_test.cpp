@@ -1,0 +1,26 @@
+// Phrase boundaries at the ends of predicates with the dictionaries shipped in dll/.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "dictionaries/shipped.h"
+
+namespace kotonel {
+namespace {
+
+class ShippedPhrase9 : public test::Shipped {};
+
+// ばかり after a verb's past or dictionary form begins a phrase with its own accent, inside a
+// kana word and at the start of one after a verb's kanji; after a noun or a て form it stays
+// in the phrase before it.
+TEST_F(ShippedPhrase9, BakariAfterAPredicateBeginsAPhrase) {
+  EXPECT_EQ(Read(U"続いてきたばかりでなく"), "つずいてき'た/ば'かりでなく。");
+  EXPECT_EQ(Read(U"物価は高くなるばかりだった。"), "ぶっかわ/たか'く/な'る/ば'かりだった。");
+  EXPECT_EQ(Read(U"増えるばかりだ。"), "ふえ'る/ば'かりだ。");
+  EXPECT_EQ(Read(U"着いたばかりだ。"), "つ'いた/ば'かりだ。");
+  EXPECT_EQ(Read(U"食べてばかりいる。"), "た'べてばかり/いる。");
+  EXPECT_EQ(Read(U"悪戯ばかりしている。"), "いたずらば'かり/している。");
+}
+
+}  // namespace
+}  // namespace kotonel
