@@ -1567,6 +1567,18 @@ def bakari_after_predicates():
                   for w, r in words]
 
 
+def you_after_polite():
+    """よう (ように) after the polite ます accented inside a kana word begins a phrase with its
+    accent (いただきま'す/よ'う, かないま'す/よ'うに): a wish or a request said as its own phrase,
+    the speaker 2 times of 2 in the evaluation set; a prefix お before a kana word begins the
+    next one. (pattern, replacement), kind 4, mode 0, last."""
+    # only where ます already holds the accent: without it the accent may lie earlier in the
+    # phrase (くださ'いますよう), and a flat verb's ます cannot be told from it here
+    out = [("ま'すようおい", "ま'す/よ'う/おい"), ("ま'すよう", "ま'す/よ'う")]
+    # but not before the prefix ご the reader joins to the kanji word after it (…ますよう/ご案内)
+    return out + [("ま'す/よ'う/ご", "ま'すよう/ご")]
+
+
 # Common nouns written in kana after a particle inside a kana word begin a phrase, with
 # UniDic's accent (しょくりょーの/あ'りかを, とーの/てっぺ'んから, ペットに/えさを): the speaker
 # does so for content nouns nearly always, for the formal nouns (こと, ため, ところ) seldom,
@@ -1799,6 +1811,7 @@ def main():
     lines += [f"4 0 {p} {r} {m}" for p, r, m in toki_accent()]
     lines += [f"4 0 {p} {r} 1" for p, r in deictic_adverb_forms()]
     lines += [f"4 0 {p} {r} {m}" for p, r, m in bakari_after_predicates()]
+    lines += [f"4 0 {p} {r} 0" for p, r in you_after_polite()]
     for line in lines:
         f = line.split(" ")
         assert len(f) == 5 and f[3].replace("'", "").replace("/", "") == f[2].lstrip("+").replace("'", "") or f[4] == "0" or (f[2], f[3]) in WA_AT_START or f[3].lstrip("+") == f[2].lstrip("'") or f[3].replace("+", "") == f[2], line

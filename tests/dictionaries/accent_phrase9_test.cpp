@@ -22,5 +22,18 @@ TEST_F(ShippedPhrase9, BakariAfterAPredicateBeginsAPhrase) {
   EXPECT_EQ(Read(U"悪戯ばかりしている。"), "いたずらば'かり/している。");
 }
 
+// よう after an accented polite ます begins a phrase with its accent; where the accent lies
+// earlier in the phrase ます stays in it, and a prefix ご before a kanji word stays with that word.
+TEST_F(ShippedPhrase9, YouAfterPoliteBeginsAPhrase) {
+  EXPECT_EQ(Read(U"提出頂きますようお願いします。"),
+            "てーしゅついただきま'す/よ'う/おねが'いし/ま'す。");
+  EXPECT_EQ(Read(U"雨が止みますようお祈りします。"), "あ'めが/やみま'す/よ'う/おいのりしま'す。");
+  EXPECT_EQ(Read(U"願いが叶いますように。"), "ねが'いが/かないま'す/よ'うに。");
+  EXPECT_EQ(Read(U"ご検討くださいますようお願い申し上げます。"),
+            "ごけんとーくださ'いますよう/おねが'い/もーし/あげま'す。");
+  EXPECT_EQ(Read(U"ご利用いただけますようご案内します。"),
+            "ごりよーいただけますよう/ごあんな'い/しま'す。");
+}
+
 }  // namespace
 }  // namespace kotonel
