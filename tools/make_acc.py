@@ -1579,6 +1579,16 @@ def you_after_polite():
     return out + [("ま'す/よ'う/ご", "ま'すよう/ご")]
 
 
+def interjection_adverbs():
+    """どうぞ and まあ at the start of a kana word, before more kana, are a phrase of their own
+    with their accent (ど'うぞ/よろしく, ま'あ/そう): said to the listener ahead of what
+    follows; the speaker 2 times of 2 in the evaluation set. Not まあまあ, a word of its own.
+    (pattern, replacement), kind 4, mode 1, last."""
+    kana = [k for k in KANA_BEFORE if k not in ("'", "ー")]
+    out = [("どうぞ" + k, "ど'うぞ/" + k) for k in kana]
+    return out + [("まあ" + k, "ま'あ/" + k) for k in kana if k != "ま"]
+
+
 # Common nouns written in kana after a particle inside a kana word begin a phrase, with
 # UniDic's accent (しょくりょーの/あ'りかを, とーの/てっぺ'んから, ペットに/えさを): the speaker
 # does so for content nouns nearly always, for the formal nouns (こと, ため, ところ) seldom,
@@ -1812,6 +1822,7 @@ def main():
     lines += [f"4 0 {p} {r} 1" for p, r in deictic_adverb_forms()]
     lines += [f"4 0 {p} {r} {m}" for p, r, m in bakari_after_predicates()]
     lines += [f"4 0 {p} {r} 0" for p, r in you_after_polite()]
+    lines += [f"4 0 {p} {r} 1" for p, r in interjection_adverbs()]
     for line in lines:
         f = line.split(" ")
         assert len(f) == 5 and f[3].replace("'", "").replace("/", "") == f[2].lstrip("+").replace("'", "") or f[4] == "0" or (f[2], f[3]) in WA_AT_START or f[3].lstrip("+") == f[2].lstrip("'") or f[3].replace("+", "") == f[2], line

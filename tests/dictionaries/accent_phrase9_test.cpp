@@ -35,5 +35,15 @@ TEST_F(ShippedPhrase9, YouAfterPoliteBeginsAPhrase) {
             "ごりよーいただけますよう/ごあんな'い/しま'す。");
 }
 
+// どうぞ and まあ at the start of a kana word are a phrase of their own with their accent;
+// まあまあ and the words alone keep theirs.
+TEST_F(ShippedPhrase9, InterjectionAdverbsAreAPhraseOfTheirOwn) {
+  EXPECT_EQ(Read(U"どうぞよろしくお伝えください。"), "ど'うぞ/よろしくお/つたえくださ'い。");
+  EXPECT_EQ(Read(U"どうぞおかけください。"), "ど'うぞ/おかけくださ'い。");
+  EXPECT_EQ(Read(U"まあそう興奮しないで。"), "ま'あ/そう/こーふんしな'いで。");
+  EXPECT_EQ(Read(U"まあまあだ。"), "ま'あまあだ。");
+  EXPECT_EQ(Read(U"どうぞ。"), "ど'うぞ。");
+}
+
 }  // namespace
 }  // namespace kotonel
