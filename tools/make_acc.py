@@ -1690,6 +1690,21 @@ def deictic_adverb_forms():
     return list(DEICTIC_ADVERB_FORMS)
 
 
+# The hours the mark file writes in kana after digits (9時 くじ, 7時 しちじ: the number reader
+# has no such reading), with the accent it gives the others on the number (いち'じ), alone and
+# before a particle; as whole words, so that くじら stays as it is.
+SPECIAL_NUMERAL_WORDS = (("くじ", 1), ("しちじ", 2))
+NUMERAL_PARTICLES = PARTICLES + ["から", "まで", "までに", "ごろ", "ごろに", "にわ", "でわ", "からわ"]
+
+
+def special_numeral_words():
+    out = []
+    for w, n in SPECIAL_NUMERAL_WORDS:
+        rep = w[:n] + "'" + w[n:]
+        out += [(w + p, rep + p) for p in [""] + NUMERAL_PARTICLES]
+    return out
+
+
 def main():
     # before PRONOUNCE, while the topic particle is still written は
     lines = [f"4 0 {p} {r} 0" for p, r in topic_then_word()[0]]
@@ -1785,6 +1800,7 @@ def main():
     # after the phrase boundaries, which take the mark off a formal noun after an accented word
     lines += [f"4 0 {p} {r} {m}" for p, r, m in toki_accent()]
     lines += [f"4 0 {p} {r} 1" for p, r in deictic_adverb_forms()]
+    lines += [f"4 0 {p} {r} 3" for p, r in special_numeral_words()]
     for line in lines:
         f = line.split(" ")
         assert len(f) == 5 and f[3].replace("'", "").replace("/", "") == f[2].lstrip("+").replace("'", "") or f[4] == "0" or (f[2], f[3]) in WA_AT_START or f[3].lstrip("+") == f[2].lstrip("'") or f[3].replace("+", "") == f[2], line

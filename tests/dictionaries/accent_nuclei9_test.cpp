@@ -1,0 +1,32 @@
+// Accent nuclei with the dictionaries shipped in dll/: the months and hours whose number has a
+// reading of its own (しがつ, くがつ, くじ, しちじ).
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "dictionaries/shipped.h"
+#include "util/encoding.h"
+
+namespace kotonel {
+namespace {
+
+class ShippedNuclei9 : public test::Shipped {};
+
+// 四月, 七月, 九月 and 7時, 9時 take the accent on the number as the other months and hours do
+// (さ'んがつ, いち'じ), alone, before a particle and after a year; くじら and 籤 are left alone.
+TEST_F(ShippedNuclei9, MonthsAndHoursWithAReadingOfTheirOwn) {
+  EXPECT_EQ(Read(U"九月で彼女と知り合った。"), "く'がつで/か'のじょと/しりあ'った。");
+  EXPECT_EQ(Read(U"4月に"), "し'がつに。");
+  EXPECT_EQ(Read(U"7月から9月まで"), "しち'がつから/く'がつまで。");
+  EXPECT_EQ(Read(U"2024年4月に"), "にせんにじゅうよ'ねん/し'がつに。");
+  EXPECT_EQ(Read(U"9月中に"), "く'がつちゅーに。");
+  EXPECT_EQ(Read(U"午前9時に"), "ご'ぜん/く'じに。");
+  EXPECT_EQ(Read(U"7時半に"), "しち'じ/は'んに。");
+  EXPECT_EQ(Read(U"9時ごろ"), "く'じごろ。");
+  EXPECT_EQ(Read(U"4時間"), "よじ'かん。");
+  EXPECT_EQ(Read(U"くじら"), "くじら。");
+  EXPECT_EQ(Read(U"くじを引く"), "く'じを/ひく。");
+}
+
+}  // namespace
+}  // namespace kotonel
