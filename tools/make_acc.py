@@ -1705,6 +1705,17 @@ def special_numeral_words():
     return out
 
 
+# Conjunctions of それ and a particle, which UniDic splits (それ + とも: flat), with their own
+# accent on the particle's first kana: それと'も, それで'も, それな'ら, それな'のに. At the start
+# of a kana word (mode 1) and after a pause inside one.
+SORE_CONJUNCTIONS = ("それとも", "それでも", "それなら", "それなのに")
+
+
+def sore_conjunctions():
+    rules = [(w, w[:3] + "'" + w[3:]) for w in SORE_CONJUNCTIONS]
+    return [(w, r, 1) for w, r in rules] + [("、" + w, "、/" + r, 0) for w, r in rules]
+
+
 def main():
     # before PRONOUNCE, while the topic particle is still written は
     lines = [f"4 0 {p} {r} 0" for p, r in topic_then_word()[0]]
@@ -1801,6 +1812,7 @@ def main():
     lines += [f"4 0 {p} {r} {m}" for p, r, m in toki_accent()]
     lines += [f"4 0 {p} {r} 1" for p, r in deictic_adverb_forms()]
     lines += [f"4 0 {p} {r} 3" for p, r in special_numeral_words()]
+    lines += [f"4 0 {p} {r} {m}" for p, r, m in sore_conjunctions()]
     for line in lines:
         f = line.split(" ")
         assert len(f) == 5 and f[3].replace("'", "").replace("/", "") == f[2].lstrip("+").replace("'", "") or f[4] == "0" or (f[2], f[3]) in WA_AT_START or f[3].lstrip("+") == f[2].lstrip("'") or f[3].replace("+", "") == f[2], line

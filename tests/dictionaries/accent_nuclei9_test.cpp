@@ -1,5 +1,5 @@
 // Accent nuclei with the dictionaries shipped in dll/: the months and hours whose number has a
-// reading of its own (しがつ, くがつ, くじ, しちじ).
+// reading of its own (しがつ, くがつ, くじ, しちじ), and the conjunctions of それ.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -26,6 +26,17 @@ TEST_F(ShippedNuclei9, MonthsAndHoursWithAReadingOfTheirOwn) {
   EXPECT_EQ(Read(U"4時間"), "よじ'かん。");
   EXPECT_EQ(Read(U"くじら"), "くじら。");
   EXPECT_EQ(Read(U"くじを引く"), "く'じを/ひく。");
+}
+
+// それ with a particle as a conjunction takes the accent on the particle's first kana, at the
+// start of a sentence and after a pause; それで and それに alone stay flat.
+TEST_F(ShippedNuclei9, ConjunctionsOfSore) {
+  EXPECT_EQ(Read(U"歩いて行くの、それとも、バスで行くの。"),
+            "ある'いて/いく'の、それと'も、バ'スで/いく'の。");
+  EXPECT_EQ(Read(U"それでも彼は来た。"), "それで'も/か'れわ/き'た。");
+  EXPECT_EQ(Read(U"それなら行こう。"), "それな'ら/いこ'う。");
+  EXPECT_EQ(Read(U"雨だ。それなのに出かけた。"), "あ'めだ。それな'のに/でかけた。");
+  EXPECT_EQ(Read(U"それで"), "それで。");
 }
 
 }  // namespace
