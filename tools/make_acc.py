@@ -1716,12 +1716,22 @@ def sore_conjunctions():
     return [(w, r, 1) for w, r in rules] + [("、" + w, "、/" + r, 0) for w, r in rules]
 
 
+def wa_spelled_words(prefix):
+    """The likeliest hiragana words (hiragana_words) that end in a は said わ (もしくは, あるいは,
+    ひいては): PRONOUNCE has written it わ before their rules look for は, so they are given
+    again as written then, at the start of a kana word (も'しくわ, ある'いわ, ひ'いてわ)."""
+    return [(p[:-1] + "わ", r[:-1] + "わ") for p, r in prefix
+            if len(p) >= 3 and p.endswith("は") and r.endswith("は") and "'" in r[:-1]]
+
+
 def main():
     # before PRONOUNCE, while the topic particle is still written は
     lines = [f"4 0 {p} {r} 0" for p, r in topic_then_word()[0]]
     lines += [f"4 0 {p} {r} 0" for p, r in PRONOUNCE]
     lines += [f"4 0 {p} {r} 1" for p, r in WA_AT_START]
     lines += [f"4 0 {p} {r} 0" for p, r in WA_INSIDE + HA_KEPT + HE_INSIDE]
+    # after PRONOUNCE, before the rules that would take their start for another word (ある)
+    lines += [f"4 0 {p} {r} 1" for p, r in wa_spelled_words(hiragana_words()[0])]
     # after a flat noun the word begins with the flat mark it handed on
     lines += [f"4 0 {q}{p} {r} 1" for p, r in TOPIC_PREDICATES + SURU for q in ("+", "")]
     lines += [f"4 0 {p} {r} 1" for p, r in COPULA + JOINED_AFTER_FLAT + DEKIRU_AFTER_NOUN + KAKARU_AFTER_NOUN]

@@ -1,5 +1,6 @@
 // Accent nuclei with the dictionaries shipped in dll/: the months and hours whose number has a
-// reading of its own (しがつ, くがつ, くじ, しちじ), and the conjunctions of それ.
+// reading of its own (しがつ, くがつ, くじ, しちじ), the conjunctions of それ and those
+// that end in は.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -37,6 +38,13 @@ TEST_F(ShippedNuclei9, ConjunctionsOfSore) {
   EXPECT_EQ(Read(U"それなら行こう。"), "それな'ら/いこ'う。");
   EXPECT_EQ(Read(U"雨だ。それなのに出かけた。"), "あ'めだ。それな'のに/でかけた。");
   EXPECT_EQ(Read(U"それで"), "それで。");
+}
+
+// Conjunctions written in hiragana that end in a は said わ keep their accent.
+TEST_F(ShippedNuclei9, ConjunctionsEndingInWa) {
+  EXPECT_EQ(Read(U"唯一名もしくはコード名です。"), "ゆいいつ'めー/も'しくわ/こーど'めーです。");
+  EXPECT_EQ(Read(U"本あるいは雑誌"), "ほ'ん/ある'いわ/ざっし。");
+  EXPECT_EQ(Read(U"ひいては国のためになる。"), "ひ'いてわ/くにのため'に/な'る。");
 }
 
 }  // namespace
