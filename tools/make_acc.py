@@ -1716,6 +1716,18 @@ def sore_conjunctions():
     return [(w, r, 1) for w, r in rules] + [("、" + w, "、/" + r, 0) for w, r in rules]
 
 
+# けれど, けれども, けど as a conjunction of their own after a pause or at the start of a
+# sentence take the accent on their first kana (…しれない、け'れど、, け'れども、…): at the end
+# of a kana word after a pause (mode 2) and as the whole kana word (mode 3), where they can
+# follow no predicate. Not だから, でも, だが, which the ending rules claim first.
+PAUSED_CONJUNCTIONS = ("けれど", "けれども", "けど")
+
+
+def paused_conjunctions():
+    rules = [(w, w[0] + "'" + w[1:]) for w in PAUSED_CONJUNCTIONS]
+    return [("、" + w, "、/" + r, 2) for w, r in rules] + [(w, r, 3) for w, r in rules]
+
+
 def wa_spelled_words(prefix):
     """The likeliest hiragana words (hiragana_words) that end in a は said わ (もしくは, あるいは,
     ひいては): PRONOUNCE has written it わ before their rules look for は, so they are given
@@ -1823,6 +1835,7 @@ def main():
     lines += [f"4 0 {p} {r} 1" for p, r in deictic_adverb_forms()]
     lines += [f"4 0 {p} {r} 3" for p, r in special_numeral_words()]
     lines += [f"4 0 {p} {r} {m}" for p, r, m in sore_conjunctions()]
+    lines += [f"4 0 {p} {r} {m}" for p, r, m in paused_conjunctions()]
     for line in lines:
         f = line.split(" ")
         assert len(f) == 5 and f[3].replace("'", "").replace("/", "") == f[2].lstrip("+").replace("'", "") or f[4] == "0" or (f[2], f[3]) in WA_AT_START or f[3].lstrip("+") == f[2].lstrip("'") or f[3].replace("+", "") == f[2], line

@@ -40,6 +40,16 @@ TEST_F(ShippedNuclei9, ConjunctionsOfSore) {
   EXPECT_EQ(Read(U"それで"), "それで。");
 }
 
+// けれど and けど after a pause or at the start of a sentence take the accent on their first
+// kana; as an ending after a predicate they stay in its phrase.
+TEST_F(ShippedNuclei9, ConjunctionsAfterAPause) {
+  EXPECT_EQ(Read(U"悪くないかもしれない、けれど、私も悪くない。"),
+            "わる'く/な'いかも/しれない、け'れど、わたしも/わる'く/な'い。");
+  EXPECT_EQ(Read(U"けれども、私は行かない。"), "け'れども、わたしわ/いかない。");
+  EXPECT_EQ(Read(U"いいと思う、けど私は行かない。"), "い'いと/おも'う、け'ど/わたしわ/いかない。");
+  EXPECT_EQ(Read(U"暗中模索も良いけれど、"), "あんちゅーも'さくも/よ'いけれど、");
+}
+
 // Conjunctions written in hiragana that end in a は said わ keep their accent.
 TEST_F(ShippedNuclei9, ConjunctionsEndingInWa) {
   EXPECT_EQ(Read(U"唯一名もしくはコード名です。"), "ゆいいつ'めー/も'しくわ/こーど'めーです。");
