@@ -1725,12 +1725,60 @@ def deictic_adverb_forms():
     return list(DEICTIC_ADVERB_FORMS)
 
 
+# The hours the mark file writes in kana after digits (9時 くじ, 7時 しちじ: the number reader
+# has no such reading), with the accent it gives the others on the number (いち'じ), alone and
+# before a particle; as whole words, so that くじら stays as it is.
+SPECIAL_NUMERAL_WORDS = (("くじ", 1), ("しちじ", 2))
+NUMERAL_PARTICLES = PARTICLES + ["から", "まで", "までに", "ごろ", "ごろに", "にわ", "でわ", "からわ"]
+
+
+def special_numeral_words():
+    out = []
+    for w, n in SPECIAL_NUMERAL_WORDS:
+        rep = w[:n] + "'" + w[n:]
+        out += [(w + p, rep + p) for p in [""] + NUMERAL_PARTICLES]
+    return out
+
+
+# Conjunctions of それ and a particle, which UniDic splits (それ + とも: flat), with their own
+# accent on the particle's first kana: それと'も, それで'も, それな'ら, それな'のに. At the start
+# of a kana word (mode 1) and after a pause inside one.
+SORE_CONJUNCTIONS = ("それとも", "それでも", "それなら", "それなのに")
+
+
+def sore_conjunctions():
+    rules = [(w, w[:3] + "'" + w[3:]) for w in SORE_CONJUNCTIONS]
+    return [(w, r, 1) for w, r in rules] + [("、" + w, "、/" + r, 0) for w, r in rules]
+
+
+# けれど, けれども, けど as a conjunction of their own after a pause or at the start of a
+# sentence take the accent on their first kana (…しれない、け'れど、, け'れども、…): at the end
+# of a kana word after a pause (mode 2) and as the whole kana word (mode 3), where they can
+# follow no predicate. Not だから, でも, だが, which the ending rules claim first.
+PAUSED_CONJUNCTIONS = ("けれど", "けれども", "けど")
+
+
+def paused_conjunctions():
+    rules = [(w, w[0] + "'" + w[1:]) for w in PAUSED_CONJUNCTIONS]
+    return [("、" + w, "、/" + r, 2) for w, r in rules] + [(w, r, 3) for w, r in rules]
+
+
+def wa_spelled_words(prefix):
+    """The likeliest hiragana words (hiragana_words) that end in a は said わ (もしくは, あるいは,
+    ひいては): PRONOUNCE has written it わ before their rules look for は, so they are given
+    again as written then, at the start of a kana word (も'しくわ, ある'いわ, ひ'いてわ)."""
+    return [(p[:-1] + "わ", r[:-1] + "わ") for p, r in prefix
+            if len(p) >= 3 and p.endswith("は") and r.endswith("は") and "'" in r[:-1]]
+
+
 def main():
     # before PRONOUNCE, while the topic particle is still written は
     lines = [f"4 0 {p} {r} 0" for p, r in topic_then_word()[0]]
     lines += [f"4 0 {p} {r} 0" for p, r in PRONOUNCE]
     lines += [f"4 0 {p} {r} 1" for p, r in WA_AT_START]
     lines += [f"4 0 {p} {r} 0" for p, r in WA_INSIDE + HA_KEPT + HE_INSIDE]
+    # after PRONOUNCE, before the rules that would take their start for another word (ある)
+    lines += [f"4 0 {p} {r} 1" for p, r in wa_spelled_words(hiragana_words()[0])]
     # after a flat noun the word begins with the flat mark it handed on
     lines += [f"4 0 {q}{p} {r} 1" for p, r in TOPIC_PREDICATES + SURU for q in ("+", "")]
     lines += [f"4 0 {p} {r} 1" for p, r in COPULA + JOINED_AFTER_FLAT + DEKIRU_AFTER_NOUN + KAKARU_AFTER_NOUN]
@@ -1823,6 +1871,9 @@ def main():
     lines += [f"4 0 {p} {r} {m}" for p, r, m in bakari_after_predicates()]
     lines += [f"4 0 {p} {r} 0" for p, r in you_after_polite()]
     lines += [f"4 0 {p} {r} 1" for p, r in interjection_adverbs()]
+    lines += [f"4 0 {p} {r} 3" for p, r in special_numeral_words()]
+    lines += [f"4 0 {p} {r} {m}" for p, r, m in sore_conjunctions()]
+    lines += [f"4 0 {p} {r} {m}" for p, r, m in paused_conjunctions()]
     for line in lines:
         f = line.split(" ")
         assert len(f) == 5 and f[3].replace("'", "").replace("/", "") == f[2].lstrip("+").replace("'", "") or f[4] == "0" or (f[2], f[3]) in WA_AT_START or f[3].lstrip("+") == f[2].lstrip("'") or f[3].replace("+", "") == f[2], line

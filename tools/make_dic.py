@@ -412,6 +412,19 @@ KURU_ACCENT = {"来た": "1", "来て": "1", "来な": "1", "来る": "1", "来�
                "来ま": "2", "来よ": "2", "来そ": "2", "来そう": "2", "来なさ": "3", "来たい": "2"}
 
 
+# The months written in kanji whose number has a reading of its own (四月 しがつ, 九月 くがつ)
+# take the accent the number reader gives the other months, on the number (し'がつ, く'がつ, as
+# さ'んがつ); 四時間 keeps じかん's own (よじ'かん, as いちじ'かん). Not 四時: after 午前 the two
+# make one kanji word, whose accent would then leave 午前. The accent field counts kana.
+SPECIAL_NUMERAL_ACCENT = {"四月": "1", "七月": "2", "九月": "1", "四時間": "2"}
+
+
+def special_numeral_accents(table):
+    """Put SPECIAL_NUMERAL_ACCENT into the entries' hand-written readings."""
+    for head, acc in SPECIAL_NUMERAL_ACCENT.items():
+        table[head] = [(r, c, acc if r == SUPPLEMENT[head] else a) for r, c, a in table[head]]
+
+
 def supplement_accent(heads, head, reading):
     """The accent UniDic gives a numeral written out by hand, when it has the word (一人
     ひと'り, 二人 ふたり'), and the forms of 来る by the kana after the stem."""
@@ -1622,6 +1635,7 @@ def main():
     accented_head_runs(table, read_counts())
     flat_teki_compounds(heads, table)
     numeral_counter_accents(table)
+    special_numeral_accents(table)
     add_voiced_tails(table, voiced_tails(kc.UNIDIC_LEX))
     suffixes = voice_suffix_copies(table, likelier_voiced_forms(kc.UNIDIC_LEX))
     stems = add_stem_voicing(table, stem_voicing(kc.UNIDIC_LEX, table))

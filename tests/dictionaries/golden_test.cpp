@@ -15,7 +15,7 @@ class ShippedDictionaries : public test::Shipped {};
 
 TEST_F(ShippedDictionaries, Dates) {
   EXPECT_EQ(Read(U"今日は2024年4月14日です。"),
-            "きょ'ーわ/にせんにじゅうよ'ねんしがつじゅーよっかです。");
+            "きょ'ーわ/にせんにじゅうよ'ねん/し'がつじゅーよっかです。");
   EXPECT_EQ(Read(U"夏休みは8月1日から始まる。"), "なつや'すみわ/はち'がつついたちから/はじまる。");
   EXPECT_EQ(Read(U"3月3日はひな祭りです。"), "さ'んがつみっかわひな/まつりです。");
   EXPECT_EQ(Read(U"来週の月曜日に会いましょう。"), "らいしゅーの/げつよ'ーびに/あいましょ'う。");

@@ -91,10 +91,10 @@ TEST_F(ShippedNumbers, LatinUnits) {
 
 // Readings no counter entry gives: くじ, しちじ, はたち; 分の before a number is a fraction.
 TEST_F(ShippedNumbers, HoursAgesAndFractions) {
-  EXPECT_EQ(Read(U"9時に会う。"), "くじに/あ'う。");
+  EXPECT_EQ(Read(U"9時に会う。"), "く'じに/あ'う。");
   EXPECT_EQ(Read(U"19時に会う。"), "じゅうきゅ'うじに/あ'う。");
   EXPECT_EQ(Read(U"9時間かかる。"), "きゅ'うじかんかかる。");
-  EXPECT_EQ(Read(U"7時に起きる。"), "しちじに/おき'る。");
+  EXPECT_EQ(Read(U"7時に起きる。"), "しち'じに/おき'る。");
   EXPECT_EQ(Read(U"20歳になった。"), "は'たちに/な'った。");
   EXPECT_EQ(Read(U"120歳まで生きる。"), "ひゃくにじゅうさいまで/いき'る。");
   EXPECT_EQ(Read(U"3分の1です。"), "さんぶんの/いちです。");
