@@ -1100,7 +1100,10 @@ def kana_verb_rank(entry, form_cost):
     return min(cost, form_cost[(r[11], r[10], r[8], r[9])] + KANA_VERB_SPELLING_COST)
 
 
-def kana_verb_forms():
+def read_kana_verbs(cforms):
+    """From UniDic: the likeliest row of each hiragana verb form of the conjugated forms cforms
+    (form -> (cost, row)), every hiragana word, the hiragana spellings of the common verbs, and
+    the cost of each verb form in its likeliest spelling (see kana_verb_rank)."""
     best, words, common, form_cost = {}, set(), set(), {}
     with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
         for r in csv.reader(fh):
@@ -1110,16 +1113,19 @@ def kana_verb_forms():
                 words.add(s)
             if kana and len(s) >= 2 and r[4] == "動詞" and kc.to_hiragana(r[10]) in KANA_VERBS_COMMON:
                 common.add(s)
-            if r[4] != "動詞" or r[9] not in KANA_VERB_CFORMS:
+            if r[4] != "動詞" or r[9] not in cforms:
                 continue
             cost = int(r[3])
             lemma = (r[11], r[10], r[8], r[9])
             if lemma not in form_cost or cost < form_cost[lemma]:
                 form_cost[lemma] = cost
-            if not kana:
-                continue
-            if s not in best or cost < best[s][0]:
+            if kana and (s not in best or cost < best[s][0]):
                 best[s] = (cost, r)
+    return best, words, common, form_cost
+
+
+def kana_verb_forms():
+    best, words, common, form_cost = read_kana_verbs(KANA_VERB_CFORMS)
     rules = []
     stem_ends = set()  # last kana of the continuatives that are also the desiderative's stem
     likely = sorted(best.items(), key=lambda kv: (kana_verb_rank(kv[1], form_cost), kv[0]))[:MAX_KANA_VERB_FORMS]
@@ -1173,23 +1179,7 @@ def kana_verb_negatives():
     conjugated_accent gives a kanji spelling), an ichidan verb's on the stem one mora before
     the plain form's (か'けない, ささ'えなければ). Flat verbs stay flat (their ない is said so at
     a phrase's end). Kind 4, mode 0."""
-    best, words, common, form_cost = {}, set(), set(), {}
-    with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
-        for r in csv.reader(fh):
-            s = r[0]
-            kana = bool(s) and all(0x3041 <= ord(c) <= 0x3093 for c in s)
-            if kana:
-                words.add(s)
-            if kana and len(s) >= 2 and r[4] == "動詞" and kc.to_hiragana(r[10]) in KANA_VERBS_COMMON:
-                common.add(s)
-            if r[4] != "動詞" or r[9] != "未然形-一般":
-                continue
-            cost = int(r[3])
-            lemma = (r[11], r[10], r[8], r[9])
-            if lemma not in form_cost or cost < form_cost[lemma]:
-                form_cost[lemma] = cost
-            if kana and (s not in best or cost < best[s][0]):
-                best[s] = (cost, r)
+    best, words, common, form_cost = read_kana_verbs(("未然形-一般",))
     likely = sorted(best.items(), key=lambda kv: (kana_verb_rank(kv[1], form_cost), kv[0]))
     rules = []
     for s, (_, r) in sorted(likely[:MAX_KANA_VERB_NEGATIVES]):
