@@ -34,6 +34,12 @@ std::unique_ptr<Separate> Table(std::initializer_list<Word> words) {
   return table;
 }
 
+// Word i of the table after the accent step.
+std::u32string Accented(Intonation& ton, Separate& table, int32_t i) {
+  ton.アクセント(i);
+  return table.単語(i);
+}
+
 // A folder holding one acc.ktn with the given raw bytes; removed with the object.
 struct AccFolder {
   explicit AccFolder(const std::string& bytes) {
@@ -152,10 +158,7 @@ TEST(Intonation, RulesInFileOrder) {
                   {U"が", 4},
                   {U"", 4}});
   ton.分割(t.get());
-  auto run = [&](int i) {
-    ton.アクセント(i);
-    return t->単語(i);
-  };
+  auto run = [&](int32_t i) { return Accented(ton, *t, i); };
   // One prefix and one suffix rule each, the first matching in file order, joined with "/"
   // where two accented pieces meet; a later rule matching the new text is not applied.
   EXPECT_EQ(run(1), U"か'なよ/ね'");
@@ -215,10 +218,7 @@ TEST(Intonation, ReplacingRulesSharingTheirHeadKeepFileOrder) {
                   {U"さん", 4},
                   {U"", 4}});
   ton.分割(t.get());
-  auto run = [&](int i) {
-    ton.アクセント(i);
-    return t->単語(i);
-  };
+  auto run = [&](int32_t i) { return Accented(ton, *t, i); };
   EXPECT_EQ(run(1), U"あY");
   EXPECT_EQ(run(2), U"Xこ");
   EXPECT_EQ(run(3), U"Zか");
@@ -264,10 +264,7 @@ TEST(Intonation, LargeFileKeepsEveryRuleAndItsOrder) {
                   {U"あいう399x", 4},
                   {U"あいう400", 4}});
   ton.分割(t.get());
-  auto run = [&](int i) {
-    ton.アクセント(i);
-    return t->単語(i);
-  };
+  auto run = [&](int32_t i) { return Accented(ton, *t, i); };
   EXPECT_EQ(run(1), word(0) + U"'");
   EXPECT_EQ(run(2), word(7) + U"'");
   EXPECT_EQ(run(3), word(1234) + U"'");
