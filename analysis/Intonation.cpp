@@ -464,8 +464,13 @@ std::u32string Intonation::発音判定(std::u32string_view str発音, std::u32s
     t.insert(t.begin() + static_cast<std::ptrdiff_t>(k), mark);
   }
   // A compound has one nucleus, and its last part decides it: a later piece with an accent of
-  // its own takes back the accent of the pieces before (暴力 + 事件 ぼうりょくじ'けん).
-  if (HasAccent(t)) return WithoutAccents(str発音) + t;
+  // its own takes back the accent of the pieces before (暴力 + 事件 ぼうりょくじ'けん), back to
+  // the phrase boundary that ends an earlier phrase in the same word.
+  if (HasAccent(t)) {
+    const size_t boundary = str発音.rfind(U'/');
+    const size_t kept = boundary == std::u32string_view::npos ? 0 : boundary + 1;
+    return std::u32string(str発音.substr(0, kept)) + WithoutAccents(str発音.substr(kept)) + t;
+  }
   return std::u32string(str発音) + t;
 }
 

@@ -167,6 +167,16 @@ bool OneOf(int32_t v, std::initializer_list<int32_t> set) {
   return std::find(set.begin(), set.end(), v) != set.end();
 }
 
+constexpr int32_t kAdverbCode = 26;
+constexpr int32_t kInnerCode = 33;
+
+// Codes of pieces that are words of their own: verbs, adjectives, nouns, names, pronouns,
+// numerals, prefixes and adverbs, not the suffixes, counters and endings that join the piece
+// before them.
+bool StartsAWord(int32_t code) {
+  return (code >= 1 && code <= 21) || OneOf(code, {24, 25, 26});
+}
+
 }  // namespace
 
 RevConv::RevConv(const std::string& dictionaryFolder) {
@@ -568,6 +578,7 @@ void RevConv::Convert() {
   bool anyMatch = false;
   std::u32string field;
   std::vector<std::u32string_view> readings;
+  bool adverbBefore = false;
 
   while (s.size() - pos > n) {
     ++step;
@@ -586,6 +597,7 @@ void RevConv::Convert() {
       if (index >= 0) break;
     }
     if (index < 0) {
+      adverbBefore = false;
       r.push_back(s[pos]);
       // A character no headword reads (the kana a number word left in the word) still takes
       // its place in the accent template, so that the marks of the pieces after it land on
@@ -624,8 +636,19 @@ void RevConv::Convert() {
         halfVoiced[0] += 2;
         reading = halfVoiced;
       }
+      const bool afterAdverb = adverbBefore;
+      adverbBefore = false;
       if (intonation_) intonation_->旧品詞(code_);
       code_ = codes_[e.codes + k];
+      // An adverb of two kanji or more is a phrase of its own before a word in the same kanji
+      // run (突然暴発 とつぜん/ぼ'ーはつ, 大変苦労): the word after it starts a new phrase and
+      // takes no accent from it. A suffix after it (一番目) stays in its compound; a word of
+      // two kanji or more read as the end of a compound is a word all the same.
+      if (intonation_ && afterAdverb && (StartsAWord(code_) || (code_ == kInnerCode && c >= 2))) {
+        template_.push_back(U'/');
+        intonation_->旧品詞(-1);
+      }
+      adverbBefore = code_ == kAdverbCode && c >= 2;
       if (intonation_)
         template_ =
             intonation_->発音判定(template_, reading, FromCp932(Bytes(e.accent, e.accentLength)),

@@ -46,5 +46,18 @@ TEST_F(ShippedBounds, HonorificPrefixGoesWithItsWordAfterAnEnding) {
   EXPECT_EQ(Read(U"たまご料理。"), "たまご/りょ'ーり。");
 }
 
+// An adverb, or a noun of time said as one, ends its phrase before the next word of the same
+// kanji run, and keeps its own accent; a suffix after it stays in its compound.
+TEST_F(ShippedBounds, AdverbEndsItsPhraseInsideAKanjiWord) {
+  EXPECT_EQ(Read(U"突然暴発した。"), "とつぜん/ぼ'ーはつした。");
+  EXPECT_EQ(Read(U"大変苦労した。"), "たいへん/く'ろーした。");
+  EXPECT_EQ(Read(U"至極残念です。"), "し'ごく/ざんね'んです。");
+  EXPECT_EQ(Read(U"一番速い。"), "いちばん/はや'い。");
+  EXPECT_EQ(Read(U"毎朝必ず散歩する。"), "まいあさ/かならず/さんぽする。");
+  EXPECT_EQ(Read(U"昨年結婚した。"), "さくねん/け'っこんした。");
+  EXPECT_EQ(Read(U"一番目に来た。"), "いちばんめ'に/き'た。");
+  EXPECT_EQ(Read(U"今週末に行く。"), "こんしゅ'ーまつに/いく。");
+}
+
 }  // namespace
 }  // namespace kotonel
