@@ -173,6 +173,10 @@ constexpr int32_t kInnerCode = 33;
 // Codes of pieces that are words of their own: verbs, adjectives, nouns, names, pronouns,
 // numerals, prefixes and adverbs, not the suffixes, counters and endings that join the piece
 // before them.
+bool IsVerbCode(int32_t code) {
+  return (code >= 1 && code <= 4) || (code >= 6 && code <= 14);
+}
+
 bool StartsAWord(int32_t code) {
   return (code >= 1 && code <= 21) || OneOf(code, {24, 25, 26});
 }
@@ -579,6 +583,7 @@ void RevConv::Convert() {
   std::u32string field;
   std::vector<std::u32string_view> readings;
   bool adverbBefore = false;
+  bool nounBefore = false;
 
   while (s.size() - pos > n) {
     ++step;
@@ -597,7 +602,7 @@ void RevConv::Convert() {
       if (index >= 0) break;
     }
     if (index < 0) {
-      adverbBefore = false;
+      adverbBefore = nounBefore = false;
       r.push_back(s[pos]);
       // A character no headword reads (the kana a number word left in the word) still takes
       // its place in the accent template, so that the marks of the pieces after it land on
@@ -637,18 +642,28 @@ void RevConv::Convert() {
         reading = halfVoiced;
       }
       const bool afterAdverb = adverbBefore;
-      adverbBefore = false;
+      const bool afterNoun = nounBefore;
       if (intonation_) intonation_->旧品詞(code_);
       code_ = codes_[e.codes + k];
       // An adverb of two kanji or more is a phrase of its own before a word in the same kanji
       // run (突然暴発 とつぜん/ぼ'ーはつ, 大変苦労): the word after it starts a new phrase and
       // takes no accent from it. A suffix after it (一番目) stays in its compound; a word of
       // two kanji or more read as the end of a compound is a word all the same.
-      if (intonation_ && afterAdverb && (StartsAWord(code_) || (code_ == kInnerCode && c >= 2))) {
+      // A verb ending the run after a noun of two kanji or more is the predicate of a noun
+      // whose particle the writer left out (就職決まった, 一難去って): a phrase of its own
+      // too, but not the honorific verbs that follow a noun of action as one word (遠慮下さい,
+      // 提出頂き), nor the verbs that make a word of the noun (標準化された, 名前付き).
+      const bool verbAfterNoun =
+          afterNoun && IsVerbCode(code_) && pos + c >= word_.size() &&
+          std::u32string_view(U"下頂戴申致化付").find(s[pos]) == std::u32string_view::npos;
+      if (intonation_ &&
+          ((afterAdverb && (StartsAWord(code_) || (code_ == kInnerCode && c >= 2))) ||
+           verbAfterNoun)) {
         template_.push_back(U'/');
         intonation_->旧品詞(-1);
       }
       adverbBefore = code_ == kAdverbCode && c >= 2;
+      nounBefore = c >= 2 && OneOf(code_, {5, 15, 20, 21, 23, 24, 26, 32, 33});
       if (intonation_)
         template_ =
             intonation_->発音判定(template_, reading, FromCp932(Bytes(e.accent, e.accentLength)),

@@ -395,7 +395,11 @@ std::u32string clsMAIN::JoinWords() {
         s.insert(p, 1, U'\'');
       }
     }
-    previousChange = change && word.find(U'\'') != std::u32string::npos;
+    // Only the word's last phrase meets the next word: a kanji word that ends in a phrase of
+    // its own without an accent (いち'なん/さ + 'って) hands its ending no boundary.
+    const size_t lastPhrase =
+        w.種類(i) == kKanji && word.rfind(U'/') != std::u32string::npos ? word.rfind(U'/') + 1 : 0;
+    previousChange = change && word.find(U'\'', lastPhrase) != std::u32string::npos;
     // A number read with its accent and an accented kanji word or kanji numeral after it
     // (3人家族, 2024年一人, 3人一組) are two phrases: one phrase has one nucleus.
     previousNumber = w.種類(i) == kDigit && (w.種類(i + 1) == kKanji || w.種類(i + 1) == kDigit) &&

@@ -59,5 +59,17 @@ TEST_F(ShippedBounds, AdverbEndsItsPhraseInsideAKanjiWord) {
   EXPECT_EQ(Read(U"今週末に行く。"), "こんしゅ'ーまつに/いく。");
 }
 
+// A verb that ends a kanji run after a noun of two kanji or more begins a phrase of its own,
+// where the writer left out the particle; its accent carried on to the okurigana puts no
+// boundary inside the verb. An honorific verb after a noun of action, and the verbs that make
+// a word of the noun, stay in the noun's phrase.
+TEST_F(ShippedBounds, VerbAfterANounInAKanjiWordBeginsAPhrase) {
+  EXPECT_EQ(Read(U"就職決まっちゃったんだよ。"), "しゅーしょく/きま'っちゃったんだよ。");
+  EXPECT_EQ(Read(U"一難去ってまた一難。"), "いち'なん/さ'ってまた/いち'なん。");
+  EXPECT_EQ(Read(U"参照下さい。"), "さんしょーくださ'い。");
+  EXPECT_EQ(Read(U"標準化された。"), "ひょーじゅんかさ'れた。");
+  EXPECT_EQ(Read(U"名前付きの管。"), "なまえつきの/か'ん。");
+}
+
 }  // namespace
 }  // namespace kotonel
