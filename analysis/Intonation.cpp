@@ -109,6 +109,14 @@ std::u32string WithoutAccents(std::u32string_view s) {
   return out;
 }
 
+// The pieces before a phrase boundary in the template are a phrase of their own: a later
+// piece takes back only the accents of its own phrase (ほ'ん/しんりん + ない).
+std::u32string WithoutAccentsInLastPhrase(std::u32string_view s) {
+  const size_t boundary = s.rfind(kBoundary);
+  const size_t kept = boundary == std::u32string_view::npos ? 0 : boundary + 1;
+  return std::u32string(s.substr(0, kept)) + WithoutAccents(s.substr(kept));
+}
+
 bool HasAccent(std::u32string_view s) {
   return s.find(kAccent) != std::u32string_view::npos;
 }
@@ -442,7 +450,7 @@ std::u32string Intonation::発音判定(std::u32string_view str発音, std::u32s
   std::u32string blanks(n, U' ');
   std::u32string result = std::u32string(str発音) + blanks;
   if (品詞判定(lng現品詞) && !str発音.empty() && previousCode_ != -1)
-    result = WithoutAccents(str発音) + kAccent + blanks;
+    result = WithoutAccentsInLastPhrase(str発音) + kAccent + blanks;
   if (str発音設定.empty()) return result;
 
   std::vector<std::u32string> elements = SplitText(str発音設定, U',');
@@ -464,13 +472,8 @@ std::u32string Intonation::発音判定(std::u32string_view str発音, std::u32s
     t.insert(t.begin() + static_cast<std::ptrdiff_t>(k), mark);
   }
   // A compound has one nucleus, and its last part decides it: a later piece with an accent of
-  // its own takes back the accent of the pieces before (暴力 + 事件 ぼうりょくじ'けん), back to
-  // the phrase boundary that ends an earlier phrase in the same word.
-  if (HasAccent(t)) {
-    const size_t boundary = str発音.rfind(U'/');
-    const size_t kept = boundary == std::u32string_view::npos ? 0 : boundary + 1;
-    return std::u32string(str発音.substr(0, kept)) + WithoutAccents(str発音.substr(kept)) + t;
-  }
+  // its own takes back the accent of the pieces before (暴力 + 事件 ぼうりょくじ'けん).
+  if (HasAccent(t)) return WithoutAccentsInLastPhrase(str発音) + t;
   return std::u32string(str発音) + t;
 }
 

@@ -167,18 +167,53 @@ bool OneOf(int32_t v, std::initializer_list<int32_t> set) {
   return std::find(set.begin(), set.end(), v) != set.end();
 }
 
+enum class PieceKind { kOther, kAdverb, kDeterminer, kNoun };
+
 constexpr int32_t kAdverbCode = 26;
+constexpr int32_t kPrefixCode = 25;
 constexpr int32_t kInnerCode = 33;
 
-// Codes of pieces that are words of their own: verbs, adjectives, nouns, names, pronouns,
-// numerals, prefixes and adverbs, not the suffixes, counters and endings that join the piece
-// before them.
 bool IsVerbCode(int32_t code) {
   return (code >= 1 && code <= 4) || (code >= 6 && code <= 14);
 }
 
 bool StartsAWord(int32_t code) {
   return (code >= 1 && code <= 21) || OneOf(code, {24, 25, 26});
+}
+
+PieceKind KindOfPiece(int32_t code, size_t length, char32_t first) {
+  if (code == kAdverbCode && length >= 2) return PieceKind::kAdverb;
+  // the prefixes that point at a thing (本, 当, 現, 某) or take all of it (全, 各, 両), and 反
+  if (code == kPrefixCode && length == 1 &&
+      std::u32string_view(U"本当現某全各両反").find(first) != std::u32string_view::npos)
+    return PieceKind::kDeterminer;
+  if (length >= 2 && OneOf(code, {5, 15, 20, 21, 23, 24, 32, 33})) return PieceKind::kNoun;
+  return PieceKind::kOther;
+}
+
+// Whether a piece of a kanji run begins a new accent phrase after the piece before it.
+// - After an adverb of two kanji or more, or a prefix said as a word of its own, a word of the
+//   same run starts a new phrase (突然暴発 とつぜん/ぼ'ーはつ, 大変苦労, 本論文 ほ'ん/ろんぶん). A
+//   suffix after it (一番目) stays in its compound; a word of two kanji or more read as the end
+//   of a compound is a word all the same.
+// - A verb ending the run after a noun of two kanji or more is the predicate of a noun whose
+//   particle the writer left out (就職決まった, 一難去って), but not an honorific verb that
+//   follows a noun of action as one word (遠慮下さい, 提出頂き), nor a verb that makes a word of
+//   the noun (標準化された, 名前付き).
+bool BeginsAPhrase(PieceKind before, int32_t code, size_t length, char32_t first, bool endsRun) {
+  const bool word = StartsAWord(code) || (code == kInnerCode && length >= 2);
+  switch (before) {
+    case PieceKind::kAdverb:
+      return word;
+    case PieceKind::kDeterminer:
+      return word && length >= 2;
+    case PieceKind::kNoun:
+      return IsVerbCode(code) && endsRun &&
+             std::u32string_view(U"下頂戴申致化付").find(first) == std::u32string_view::npos;
+    case PieceKind::kOther:
+      break;
+  }
+  return false;
 }
 
 }  // namespace
@@ -582,8 +617,9 @@ void RevConv::Convert() {
   bool anyMatch = false;
   std::u32string field;
   std::vector<std::u32string_view> readings;
-  bool adverbBefore = false;
-  bool nounBefore = false;
+  // What the piece before was, and where its part of the template begins.
+  PieceKind before = PieceKind::kOther;
+  size_t beforeStart = 0;
 
   while (s.size() - pos > n) {
     ++step;
@@ -602,7 +638,7 @@ void RevConv::Convert() {
       if (index >= 0) break;
     }
     if (index < 0) {
-      adverbBefore = nounBefore = false;
+      before = PieceKind::kOther;
       r.push_back(s[pos]);
       // A character no headword reads (the kana a number word left in the word) still takes
       // its place in the accent template, so that the marks of the pieces after it land on
@@ -641,29 +677,19 @@ void RevConv::Convert() {
         halfVoiced[0] += 2;
         reading = halfVoiced;
       }
-      const bool afterAdverb = adverbBefore;
-      const bool afterNoun = nounBefore;
       if (intonation_) intonation_->旧品詞(code_);
       code_ = codes_[e.codes + k];
-      // An adverb of two kanji or more is a phrase of its own before a word in the same kanji
-      // run (突然暴発 とつぜん/ぼ'ーはつ, 大変苦労): the word after it starts a new phrase and
-      // takes no accent from it. A suffix after it (一番目) stays in its compound; a word of
-      // two kanji or more read as the end of a compound is a word all the same.
-      // A verb ending the run after a noun of two kanji or more is the predicate of a noun
-      // whose particle the writer left out (就職決まった, 一難去って): a phrase of its own
-      // too, but not the honorific verbs that follow a noun of action as one word (遠慮下さい,
-      // 提出頂き), nor the verbs that make a word of the noun (標準化された, 名前付き).
-      const bool verbAfterNoun =
-          afterNoun && IsVerbCode(code_) && pos + c >= word_.size() &&
-          std::u32string_view(U"下頂戴申致化付").find(s[pos]) == std::u32string_view::npos;
-      if (intonation_ &&
-          ((afterAdverb && (StartsAWord(code_) || (code_ == kInnerCode && c >= 2))) ||
-           verbAfterNoun)) {
+      const PieceKind kind = KindOfPiece(code_, c, s[pos]);
+      if (intonation_ && BeginsAPhrase(before, code_, c, s[pos], pos + c >= word_.size())) {
+        // A prefix said as a word of its own is accented on its first mora (ほ'ん/ろんぶん).
+        if (before == PieceKind::kDeterminer && template_.size() > beforeStart + 1 &&
+            template_.find(U'\'', beforeStart) == std::u32string::npos)
+          template_.insert(beforeStart + 1, 1, U'\'');
         template_.push_back(U'/');
         intonation_->旧品詞(-1);
       }
-      adverbBefore = code_ == kAdverbCode && c >= 2;
-      nounBefore = c >= 2 && OneOf(code_, {5, 15, 20, 21, 23, 24, 26, 32, 33});
+      before = kind;
+      beforeStart = template_.size();
       if (intonation_)
         template_ =
             intonation_->発音判定(template_, reading, FromCp932(Bytes(e.accent, e.accentLength)),

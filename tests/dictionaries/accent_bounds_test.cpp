@@ -59,6 +59,17 @@ TEST_F(ShippedBounds, AdverbEndsItsPhraseInsideAKanjiWord) {
   EXPECT_EQ(Read(U"今週末に行く。"), "こんしゅ'ーまつに/いく。");
 }
 
+// A prefix that points at a thing (当, 現) or sets against it (反) is a phrase of its own
+// before a word of two kanji, accented on its first mora, which the suffix after the word
+// does not take back; prefixes that make a new word (新, 再) stay in it.
+TEST_F(ShippedBounds, DeterminerPrefixIsAPhraseOfItsOwn) {
+  EXPECT_EQ(Read(U"当森林内で。"), "と'ー/しんり'んないで。");
+  EXPECT_EQ(Read(U"現段階では。"), "げ'ん/だ'んかいでわ。");
+  EXPECT_EQ(Read(U"反政府勢力は。"), "は'ん/せーふせ'ーりょくわ。");
+  EXPECT_EQ(Read(U"新製品。"), "しんせ'ーひん。");
+  EXPECT_EQ(Read(U"再構築する。"), "さいこーちくする。");
+}
+
 // A verb that ends a kanji run after a noun of two kanji or more begins a phrase of its own,
 // where the writer left out the particle; its accent carried on to the okurigana puts no
 // boundary inside the verb. An honorific verb after a noun of action, and the verbs that make

@@ -105,9 +105,10 @@ TEST_F(ShippedAccents, NounsKeepTheirAccentBesideSuffixesReadAlike) {
   EXPECT_EQ(Read(U"目を閉じる。"), "め'を/とじ'る。");
   EXPECT_EQ(Read(U"書を読む。"), "しょ'を/よ'む。");
   EXPECT_EQ(Read(U"大学院に行く。"), "だいがく'いんに/いく。");
-  // a prefix read like the noun does not hide the noun's accent, and has none of its own
+  // a prefix read like the noun does not hide the noun's accent; before a word of two kanji
+  // it is said as a word of its own
   EXPECT_EQ(Read(U"本を読む。"), "ほ'んを/よ'む。");
-  EXPECT_EQ(Read(U"本大会"), "ほんた'いかい。");
+  EXPECT_EQ(Read(U"本大会"), "ほ'ん/た'いかい。");
 }
 
 // A suffix whose compounds are flat lends the part before it no accent and has none of its own
