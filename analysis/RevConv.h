@@ -46,6 +46,9 @@ class RevConv {
     code_ = code;
     taken_ = 0;
   }
+  // Okurigana the last conversion read into the word (手渡 + した: し), which the engine's
+  // hiragana word after it still holds.
+  size_t 送り() const { return taken_; }
   const std::u32string& 読み() const { return reading_; }
   const std::u32string& 発音() const { return template_; }
   // Builds the accent templates; set once by the engine. Not owned. Without it 発音 stays empty.

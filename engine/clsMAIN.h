@@ -122,6 +122,8 @@ class clsMAIN {
   // Words of the sentence (by number) that begin with a number word's counter in kana: no
   // phrase boundary goes between the number and them.
   std::vector<bool> counterHeld_;
+  // Per word: the kanji word read the first kana of the hiragana word after it as okurigana.
+  std::vector<bool> kanaTaken_;
   Clock* clock_;
   MessagePump pump_;
   std::string dictionaryFolder_;

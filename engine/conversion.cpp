@@ -154,6 +154,16 @@ bool HeadAccented(std::u32string_view word) {
   return head.find(U'\'') != std::u32string_view::npos;
 }
 
+// A kana word that begins with a form of する: one that no particle or ending begins with.
+bool StartsWithSuru(std::u32string_view word) {
+  static constexpr std::u32string_view kForms[] = {
+      U"する", U"すれ", U"すべ", U"した", U"して", U"しな", U"しよ", U"しろ", U"しま",
+      U"しそ", U"しつ", U"しち", U"され", U"させ", U"せず", U"せよ", U"せぬ"};
+  for (auto form : kForms)
+    if (word.substr(0, form.size()) == form) return true;
+  return false;
+}
+
 bool IsSpecialMora(char32_t c) {
   return c == U'ー' || c == U'ん' || c == U'っ';
 }
@@ -177,6 +187,7 @@ std::u32string clsMAIN::ConvertSentence(const std::u32string& sentence) {
   w.単語分割(sentence);
   const int32_t n = w.単語数();
   counterHeld_.assign(static_cast<size_t>(n) + 2, false);
+  kanaTaken_.assign(static_cast<size_t>(n) + 2, false);
 
   for (int32_t i = 1; i <= n; ++i) {
     numConv_->BefWord(w.単語(i), i);
@@ -244,6 +255,7 @@ std::u32string clsMAIN::ConvertSentence(const std::u32string& sentence) {
         w.単語(i, r.読み());
         w.発音(i, r.発音());
         w.品詞(i, r.品詞());
+        kanaTaken_[static_cast<size_t>(i)] = r.送り() > 0;
         break;
       }
       case kLatin:
@@ -408,6 +420,11 @@ std::u32string clsMAIN::JoinWords() {
     s += word;
     if (i >= w.単語数()) continue;
     int32_t kind = w.種類(i), next = w.種類(i + 1);
+    // する after a noun accented in its own phrase (よ'うい + したので) begins a phrase as
+    // often as not; the accent rules then read it as a phrase's first word (した'ので).
+    if (kind == kKanji && next == kHiragana && previousChange && w.品詞(i) == 15 &&
+        !kanaTaken_[static_cast<size_t>(i)] && StartsWithSuru(w.単語(i + 1)))
+      w.単語(i + 1, U"/" + w.単語(i + 1));
     bool keptJoined = (next == kHiragana && kind != kHiragana) || CounterPrefix(i) ||
                       (kind == kHiragana && next == kKanji && EndsInHonorificPrefix(word));
     if (!keptJoined && kind != kDigit && kind != kSymbol && next != kPunctuation &&

@@ -1401,6 +1401,10 @@ def verb_f2_endings():
 # する written in kana after a noun takes them as a flat verb (するべ'き, するだ'ろう): kind 4,
 # mode 1, as SURU
 SURU_F2 = [("するべき", "するべ'き"), ("するだろう", "するだ'ろう")]
+# する beginning a phrase (after an accented noun, よ'うい/しましょ'うか, ど'りょく/すべ'きだ) takes
+# the accent of its polite endings and of べき wherever they stand in the word.
+SURU_AFTER_BOUNDARY = [("しましょう", "しましょ'う"), ("します", "しま'す"), ("しました", "しま'した"),
+                       ("しまして", "しま'して"), ("しませ", "しませ'"), ("すべき", "すべ'き")]
 # ... and its desiderative as a flat verb's after a flat noun (けんとーした'い, HANDED_ON's +たい;
 # kind 4, mode 1), and where the predicate rules begin a phrase at it after a particle
 # (…が/した'いわ; mode 0); not a kana word that begins with it (したいことの)
@@ -1803,7 +1807,7 @@ def main():
     # before the rules of する after a boundary and the adverb rules, whose AFTER_ADVERB reads
     # the mark these leave
     lines += [f"4 0 {p} {r} 0" for p, r in mimetic_adverbs()]
-    lines += [f"4 0 /{p} /{r} 0" for p, r in SURU]
+    lines += [f"4 0 /{p} /{r} 0" for p, r in SURU + SURU_AFTER_BOUNDARY]
     lines += [f"4 0 {p} {r} 0" for p, r in IKU_AFTER_TE]
     lines += [f"4 0 {p} {r} 0" for p, r in phrase_adverbs() + deictics() + AFTER_ADVERB]
     lines += [f"4 0 {p} {r} 0" for p, r in FORMAL_NOUNS_AFTER_ACCENT + TE_IMASU_AFTER_ACCENT]

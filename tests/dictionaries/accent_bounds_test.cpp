@@ -50,7 +50,7 @@ TEST_F(ShippedBounds, HonorificPrefixGoesWithItsWordAfterAnEnding) {
 // kanji run, and keeps its own accent; a suffix after it stays in its compound.
 TEST_F(ShippedBounds, AdverbEndsItsPhraseInsideAKanjiWord) {
   EXPECT_EQ(Read(U"突然暴発した。"), "とつぜん/ぼ'ーはつした。");
-  EXPECT_EQ(Read(U"大変苦労した。"), "たいへん/く'ろーした。");
+  EXPECT_EQ(Read(U"大変苦労した。"), "たいへん/く'ろー/した。");
   EXPECT_EQ(Read(U"至極残念です。"), "し'ごく/ざんね'んです。");
   EXPECT_EQ(Read(U"一番速い。"), "いちばん/はや'い。");
   EXPECT_EQ(Read(U"毎朝必ず散歩する。"), "まいあさ/かならず/さんぽする。");
@@ -80,6 +80,17 @@ TEST_F(ShippedBounds, VerbAfterANounInAKanjiWordBeginsAPhrase) {
   EXPECT_EQ(Read(U"参照下さい。"), "さんしょーくださ'い。");
   EXPECT_EQ(Read(U"標準化された。"), "ひょーじゅんかさ'れた。");
   EXPECT_EQ(Read(U"名前付きの管。"), "なまえつきの/か'ん。");
+}
+
+// する written in kana after a noun accented in its own phrase begins a phrase, and takes the
+// accent a phrase's first word has (しましょ'う, すべ'き); after a flat noun it stays in the
+// noun's phrase, and the kana a kanji word read as its okurigana are no する.
+TEST_F(ShippedBounds, SuruAfterAnAccentedNounBeginsAPhrase) {
+  EXPECT_EQ(Read(U"用意しましょうか。"), "よ'ーい/しましょ'うか。");
+  EXPECT_EQ(Read(U"努力すべきだ。"), "ど'りょく/すべ'きだ。");
+  EXPECT_EQ(Read(U"救助された。"), "きゅ'ーじょ/された。");
+  EXPECT_EQ(Read(U"電話しなさい。"), "でんわしなさ'い。");
+  EXPECT_EQ(Read(U"それを手渡した。"), "それを/てわ'たした。");
 }
 
 }  // namespace
