@@ -706,6 +706,7 @@ void RevConv::Convert() {
   taken_ = taken;
   // A word no headword covers has no template at all.
   if (!anyMatch) template_.clear();
+  endsInAdverb_ = before == PieceKind::kAdverb;
   reading_ = std::move(r);
 }
 

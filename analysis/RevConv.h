@@ -49,6 +49,8 @@ class RevConv {
   // Okurigana the last conversion read into the word (手渡 + した: し), which the engine's
   // hiragana word after it still holds.
   size_t 送り() const { return taken_; }
+  // The last piece of the last conversion was an adverb of two kanji or more (突然, 一見).
+  bool EndsInAdverb() const { return endsInAdverb_; }
   const std::u32string& 読み() const { return reading_; }
   const std::u32string& 発音() const { return template_; }
   // Builds the accent templates; set once by the engine. Not owned. Without it 発音 stays empty.
@@ -113,6 +115,7 @@ class RevConv {
   int32_t code_ = 0;
   // Okurigana the last conversion took from the hiragana word after it.
   size_t taken_ = 0;
+  bool endsInAdverb_ = false;
   bool afterStem_ = false;
   bool afterKanaNoun_ = false;
   // The word before ends in an honorific verb, present or past (くださる, なさった).

@@ -124,6 +124,8 @@ class clsMAIN {
   std::vector<bool> counterHeld_;
   // Per word: the kanji word read the first kana of the hiragana word after it as okurigana.
   std::vector<bool> kanaTaken_;
+  // Per word: the kanji word ends in an adverb of two kanji or more.
+  std::vector<bool> endsInAdverb_;
   Clock* clock_;
   MessagePump pump_;
   std::string dictionaryFolder_;

@@ -164,6 +164,16 @@ bool StartsWithSuru(std::u32string_view word) {
   return false;
 }
 
+// A kana word that begins with a particle or the copula, which stay with the word before.
+// ない and its forms are no particle (全然なかった).
+bool StartsWithParticle(std::u32string_view word) {
+  if (word.substr(0, 2) == U"ない" || word.substr(0, 2) == U"なか" || word.substr(0, 2) == U"なく")
+    return false;
+  return !word.empty() &&
+         std::u32string_view(U"はがをにのでともへやかなだじよさこっばねわ").find(word[0]) !=
+             std::u32string_view::npos;
+}
+
 bool IsSpecialMora(char32_t c) {
   return c == U'ー' || c == U'ん' || c == U'っ';
 }
@@ -188,6 +198,7 @@ std::u32string clsMAIN::ConvertSentence(const std::u32string& sentence) {
   const int32_t n = w.単語数();
   counterHeld_.assign(static_cast<size_t>(n) + 2, false);
   kanaTaken_.assign(static_cast<size_t>(n) + 2, false);
+  endsInAdverb_.assign(static_cast<size_t>(n) + 2, false);
 
   for (int32_t i = 1; i <= n; ++i) {
     numConv_->BefWord(w.単語(i), i);
@@ -256,6 +267,7 @@ std::u32string clsMAIN::ConvertSentence(const std::u32string& sentence) {
         w.発音(i, r.発音());
         w.品詞(i, r.品詞());
         kanaTaken_[static_cast<size_t>(i)] = r.送り() > 0;
+        endsInAdverb_[static_cast<size_t>(i)] = r.EndsInAdverb();
         break;
       }
       case kLatin:
@@ -425,7 +437,13 @@ std::u32string clsMAIN::JoinWords() {
     if (kind == kKanji && next == kHiragana && previousChange && w.品詞(i) == 15 &&
         !kanaTaken_[static_cast<size_t>(i)] && StartsWithSuru(w.単語(i + 1)))
       w.単語(i + 1, U"/" + w.単語(i + 1));
-    bool keptJoined = (next == kHiragana && kind != kHiragana) || CounterPrefix(i) ||
+    // An adverb in kanji before a kana word that is no particle or copula (一見つまらない,
+    // 全然なかった, 今更そんな) ends its phrase.
+    const bool adverbBefore =
+        kind == kKanji && next == kHiragana && endsInAdverb_[static_cast<size_t>(i)] &&
+        !kanaTaken_[static_cast<size_t>(i)] && !StartsWithParticle(w.単語(i + 1));
+    bool keptJoined = (next == kHiragana && kind != kHiragana && !adverbBefore) ||
+                      CounterPrefix(i) ||
                       (kind == kHiragana && next == kKanji && EndsInHonorificPrefix(word));
     if (!keptJoined && kind != kDigit && kind != kSymbol && next != kPunctuation &&
         next != kSymbol && !intonation_->特殊() && !(s.size() && IsSentenceMark(s.back())))

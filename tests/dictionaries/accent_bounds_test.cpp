@@ -47,7 +47,7 @@ TEST_F(ShippedBounds, HonorificPrefixGoesWithItsWordAfterAnEnding) {
 }
 
 // An adverb, or a noun of time said as one, ends its phrase before the next word of the same
-// kanji run, and keeps its own accent; a suffix after it stays in its compound.
+// kanji run or a kana word, and keeps its own accent; a suffix after it stays in its compound.
 TEST_F(ShippedBounds, AdverbEndsItsPhraseInsideAKanjiWord) {
   EXPECT_EQ(Read(U"突然暴発した。"), "とつぜん/ぼ'ーはつした。");
   EXPECT_EQ(Read(U"大変苦労した。"), "たいへん/く'ろー/した。");
@@ -57,6 +57,11 @@ TEST_F(ShippedBounds, AdverbEndsItsPhraseInsideAKanjiWord) {
   EXPECT_EQ(Read(U"昨年結婚した。"), "さくねん/け'っこんした。");
   EXPECT_EQ(Read(U"一番目に来た。"), "いちばんめ'に/き'た。");
   EXPECT_EQ(Read(U"今週末に行く。"), "こんしゅ'ーまつに/いく。");
+  // before a kana word too, unless it begins with a particle or the copula
+  EXPECT_EQ(Read(U"一見つまらない出来事。"), "いっけん/つまらない/でき'ごと。");
+  EXPECT_EQ(Read(U"全然なかったのです。"), "ぜんぜん/な'かったのです。");
+  EXPECT_EQ(Read(U"大変な結果。"), "たいへんな/けっか。");
+  EXPECT_EQ(Read(U"突然の雨。"), "とつぜんの/あ'め。");
 }
 
 // A prefix that points at a thing (当, 現) or sets against it (反) is a phrase of its own
