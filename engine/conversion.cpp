@@ -170,8 +170,8 @@ bool StartsWithParticle(std::u32string_view word) {
   if (word.substr(0, 2) == U"ない" || word.substr(0, 2) == U"なか" || word.substr(0, 2) == U"なく")
     return false;
   return !word.empty() &&
-         std::u32string_view(U"はがをにのでともへやかなだじよさこっばねわ").find(word[0]) !=
-             std::u32string_view::npos;
+         std::u32string_view(U"はがをにのでともへやかなだじよさこっばねわまくぐほずけ")
+                 .find(word[0]) != std::u32string_view::npos;
 }
 
 bool IsSpecialMora(char32_t c) {
