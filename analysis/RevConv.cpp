@@ -172,6 +172,7 @@ enum class PieceKind { kOther, kAdverb, kDeterminer, kNoun };
 constexpr int32_t kAdverbCode = 26;
 constexpr int32_t kPrefixCode = 25;
 constexpr int32_t kInnerCode = 33;
+constexpr int32_t kNaAdjectiveCode = 18;
 
 bool IsVerbCode(int32_t code) {
   return (code >= 1 && code <= 4) || (code >= 6 && code <= 14);
@@ -199,7 +200,8 @@ PieceKind KindOfPiece(int32_t code, size_t length, char32_t first) {
 // - A verb ending the run after a noun of two kanji or more is the predicate of a noun whose
 //   particle the writer left out (就職決まった, 一難去って), but not an honorific verb that
 //   follows a noun of action as one word (遠慮下さい, 提出頂き), nor a verb that makes a word of
-//   the noun (標準化された, 名前付き).
+//   the noun (標準化された, 名前付き). So is a na-adjective of two kanji or more after such a
+//   noun (神経抜群, 気宇壮大, 世界有数).
 bool BeginsAPhrase(PieceKind before, int32_t code, size_t length, char32_t first, bool endsRun) {
   const bool word = StartsAWord(code) || (code == kInnerCode && length >= 2);
   switch (before) {
@@ -208,8 +210,9 @@ bool BeginsAPhrase(PieceKind before, int32_t code, size_t length, char32_t first
     case PieceKind::kDeterminer:
       return word && length >= 2;
     case PieceKind::kNoun:
-      return IsVerbCode(code) && endsRun &&
-             std::u32string_view(U"下頂戴申致化付").find(first) == std::u32string_view::npos;
+      return (IsVerbCode(code) && endsRun &&
+              std::u32string_view(U"下頂戴申致化付").find(first) == std::u32string_view::npos) ||
+             (code == kNaAdjectiveCode && length >= 2);
     case PieceKind::kOther:
       break;
   }

@@ -85,6 +85,9 @@ TEST_F(ShippedBounds, VerbAfterANounInAKanjiWordBeginsAPhrase) {
   EXPECT_EQ(Read(U"参照下さい。"), "さんしょーくださ'い。");
   EXPECT_EQ(Read(U"標準化された。"), "ひょーじゅんかさ'れた。");
   EXPECT_EQ(Read(U"名前付きの管。"), "なまえつきの/か'ん。");
+  // a na-adjective of two kanji likewise
+  EXPECT_EQ(Read(U"気宇壮大な計画。"), "き'う/そーだいな/けーかく。");
+  EXPECT_EQ(Read(U"世界有数の港。"), "せ'かい/ゆーすーの/みなと。");
 }
 
 // する written in kana after a noun accented in its own phrase begins a phrase, and takes the
