@@ -272,10 +272,66 @@ void NumConv::ReadWithCounter(const std::u32string& number, const std::u32string
   const size_t counterLength = found ? CounterLength(word) : 0;
   const bool compound =
       counterLength > 0 && BeginsQuantitySuffix(std::u32string_view(word).substr(counterLength));
-  if (compound)
+  if (compound) {
     after.erase(std::remove(after.begin(), after.end(), U'\''), after.end());
-  else if (accentOnNumber_ && found)
-    MarkLastMora(reading);
+    return;
+  }
+  const std::u32string head =
+      accentOnNumber_ && found && !decimal_ ? PlacePhrases(number, reading) : U"";
+  if (accentOnNumber_ && found) MarkLastMora(reading);
+  reading.insert(0, head);
+}
+
+// A number of two places or more before its counter is said in phrases, each with its own
+// accent: the tens apart from the ones (27日 に'じゅう/なのか, 24時間 に'じゅう/よじかん), and
+// the hundreds and thousands apart from the tens (1473年 せ'んよんひゃく/なな'じゅう/
+// さ'んねん). Returns the phrases before the ones, with their "/", and leaves the ones in
+// `reading`; empty when the number is said in one phrase (30日, 12時, 119番).
+std::u32string NumConv::PlacePhrases(const std::u32string& number, std::u32string& reading) const {
+  if (number.size() < 2 || number.size() > 4 || !AllDigits(number) || number.front() == U'0')
+    return U"";
+  const char32_t tens = number[number.size() - 2];
+  const char32_t ones = number.back();
+  if (tens < U'2' || ones == U'0') return U"";
+  const size_t onesLength =
+      std::min(reading.size(), ReadNumber(std::u32string(1, ones), 0, false).size());
+  const std::u32string onesReading = reading.substr(reading.size() - onesLength);
+  std::u32string tensReading = ReadNumber(std::u32string(1, tens), 0, false);
+  const std::u32string_view higher =
+      std::u32string_view(reading).substr(0, reading.size() - onesReading.size());
+  const std::u32string tensWord = tensReading + U"じゅう";
+  if (higher.size() < tensWord.size() || higher.substr(higher.size() - tensWord.size()) != tensWord)
+    return U"";
+  // the tens' accent: に'じゅう, さ'んじゅう, なな'じゅう, but ろくじゅ'う, はちじゅ'う
+  if (tens == U'6' || tens == U'8') {
+    tensReading += U"じゅ'う";
+  } else {
+    MarkLastMora(tensReading);
+    tensReading += U"じゅう";
+  }
+  std::u32string out(higher.substr(0, higher.size() - (tensReading.size() - 1)));
+  if (!out.empty()) {
+    // the thousands' accent on their first mora (せ'ん, にせ'ん, さんぜ'ん), the hundreds' as
+    // the tens' (なな'ひゃく, さ'んびゃく) but ひゃ'く, ろっぴゃ'く, はっぴゃ'く
+    const char32_t lead = number.front();
+    size_t at = std::u32string::npos;
+    if (number.size() == 4) {
+      at = std::min(out.find(U"せん"), out.find(U"ぜん"));
+      if (at != std::u32string::npos) ++at;
+    } else if (lead == U'1' || lead == U'6' || lead == U'8') {
+      at = out.find(U"ゃく");
+      if (at != std::u32string::npos) ++at;
+    } else {
+      std::u32string digit = ReadNumber(std::u32string(1, lead), 0, false);
+      MarkLastMora(digit);
+      at = digit.find(U'\'');
+    }
+    if (at != std::u32string::npos && at < out.size()) out.insert(at, 1, U'\'');
+    out += U'/';
+  }
+  out += tensReading + U'/';
+  reading = onesReading;
+  return out;
 }
 
 void NumConv::ReadGroups(const std::u32string& number, const std::u32string& word,

@@ -58,6 +58,7 @@ class NumConv {
   std::u32string ReadNumber(const std::u32string& number, int32_t counterClass,
                             bool digitByDigit) const;
   std::u32string Voice(const std::u32string& number, std::u32string reading, int32_t type) const;
+  std::u32string PlacePhrases(const std::u32string& number, std::u32string& reading) const;
 
   std::vector<Counter> counters_;
   StringList bigUnits_;

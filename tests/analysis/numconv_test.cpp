@@ -259,7 +259,7 @@ TEST(NumConvTest, MarksTheAccentOfNumberAndCounter) {
   EXPECT_EQ(Read(conv, "1", "時"), P("いち'", "じ"));
   EXPECT_EQ(Read(conv, "3", "時"), P("さ'ん", "じ"));
   EXPECT_EQ(Read(conv, "10", "時"), P("じゅ'う", "じ"));
-  EXPECT_EQ(Read(conv, "2024", "時"), P("にせんにじゅうよ'ん", "じ"));
+  EXPECT_EQ(Read(conv, "2024", "時"), P("にせ'ん/に'じゅう/よ'ん", "じ"));
   EXPECT_EQ(Read(conv, "1", "本"), P("い'っ", "ぽん"));
   EXPECT_EQ(Read(conv, "300", "本"), P("さんびゃ'っ", "ぽん"));
   EXPECT_EQ(Read(conv, "2000000000", "時"), P("にじゅうお'く", "じ"));
@@ -270,6 +270,27 @@ TEST(NumConvTest, MarksTheAccentOfNumberAndCounter) {
   // No counter, no accent.
   EXPECT_EQ(Read(conv, "3", ""), P("さん", ""));
   EXPECT_EQ(Read(conv, "3", "個"), P("さん", "個"));
+}
+
+// Before a counter that puts the accent on the number, the tens are a phrase apart from the
+// ones, and the hundreds and thousands apart from the tens, each with its own accent; a number
+// without ones or with tens of one or none is one phrase.
+TEST(NumConvTest, SaysTheTensApartFromTheOnes) {
+  test::TempDictionary dict;
+  dict.Write("num.ktn", U"年 'ねん 0\r\n時間 じ'かん 0\r\n");
+  NumConv conv(dict.Folder());
+  EXPECT_EQ(Read(conv, "1473", "年"), P("せ'んよんひゃく/なな'じゅう/さ'ん", "ねん"));
+  EXPECT_EQ(Read(conv, "1968", "年"), P("せ'んきゅうひゃく/ろくじゅ'う/はち'", "ねん"));
+  EXPECT_EQ(Read(conv, "776", "年"), P("なな'ひゃく/なな'じゅう/ろく'", "ねん"));
+  EXPECT_EQ(Read(conv, "821", "年"), P("はっぴゃ'く/に'じゅう/いち'", "ねん"));
+  EXPECT_EQ(Read(conv, "2061", "年"), P("にせ'ん/ろくじゅ'う/いち'", "ねん"));
+  EXPECT_EQ(Read(conv, "39", "年"), P("さ'んじゅう/きゅ'う", "ねん"));
+  EXPECT_EQ(Read(conv, "30", "年"), P("さんじゅ'う", "ねん"));
+  EXPECT_EQ(Read(conv, "119", "年"), P("ひゃくじゅうきゅ'う", "ねん"));
+  EXPECT_EQ(Read(conv, "2005", "年"), P("にせんご'", "ねん"));
+  EXPECT_EQ(Read(conv, "12345", "年"), P("いちまん,にせんさんびゃくよんじゅうご'", "ねん"));
+  // a counter with its own accent leaves the number whole
+  EXPECT_EQ(Read(conv, "24", "時間"), P("にじゅうよん", "じ'かん"));
 }
 
 // A katakana or Latin word is a counter only as a whole: 3カップ is not 3カ + ップ.

@@ -21,7 +21,7 @@ TEST_F(ShippedDictionaries, Dates) {
   EXPECT_EQ(Read(U"来週の月曜日に会いましょう。"), "らいしゅーの/げつよ'ーびに/あいましょ'う。");
   // a number before the day is read by place, not as 四日
   EXPECT_EQ(Read(U"12月24日と365日。"),
-            "じゅうに'がつにじゅーよっかと、さんびゃくろくじゅうご'にち。");
+            "じゅうに'がつにじゅーよっかと、さ'んびゃく/ろくじゅ'う/ご'にち。");
 }
 
 TEST_F(ShippedDictionaries, Times) {

@@ -137,7 +137,7 @@ TEST_F(ShippedNumbers, AWordAfterTheCounterBeginsAPhrase) {
 TEST_F(ShippedNumbers, OneThousandIsSen) {
   EXPECT_EQ(Read(U"1,500円です。"), "せんごひゃく'えんです。");
   EXPECT_EQ(Read(U"1000円です。"), "せ'んえんです。");
-  EXPECT_EQ(Read(U"1473年のこと。"), "せんよんひゃくななじゅうさ'んねんの/こと'。");
+  EXPECT_EQ(Read(U"1473年のこと。"), "せ'んよんひゃく/なな'じゅう/さ'んねんの/こと'。");
   EXPECT_EQ(Read(U"1千万円。"), "いっせんま'んえん。");
   EXPECT_EQ(Read(U"1000万ドル。"), "いっせんまん/ド'ル。");
 }
