@@ -167,12 +167,13 @@ bool OneOf(int32_t v, std::initializer_list<int32_t> set) {
   return std::find(set.begin(), set.end(), v) != set.end();
 }
 
-enum class PieceKind { kOther, kAdverb, kDeterminer, kNoun };
+enum class PieceKind { kOther, kAdverb, kDeterminer, kPronoun, kNoun };
 
 constexpr int32_t kAdverbCode = 26;
 constexpr int32_t kPrefixCode = 25;
 constexpr int32_t kInnerCode = 33;
 constexpr int32_t kNaAdjectiveCode = 18;
+constexpr int32_t kPronounCode = 21;
 
 bool IsVerbCode(int32_t code) {
   return (code >= 1 && code <= 4) || (code >= 6 && code <= 14);
@@ -188,13 +189,15 @@ PieceKind KindOfPiece(int32_t code, size_t length, char32_t first) {
   if (code == kPrefixCode && length == 1 &&
       std::u32string_view(U"本当現某全各両反").find(first) != std::u32string_view::npos)
     return PieceKind::kDeterminer;
-  if (length >= 2 && OneOf(code, {5, 15, 20, 21, 23, 24, 32, 33})) return PieceKind::kNoun;
+  if (code == kPronounCode) return PieceKind::kPronoun;
+  if (length >= 2 && OneOf(code, {5, 15, 20, 23, 24, 32, 33})) return PieceKind::kNoun;
   return PieceKind::kOther;
 }
 
 // Whether a piece of a kanji run begins a new accent phrase after the piece before it.
-// - After an adverb of two kanji or more, or a prefix said as a word of its own, a word of the
-//   same run starts a new phrase (突然暴発 とつぜん/ぼ'ーはつ, 大変苦労, 本論文 ほ'ん/ろんぶん). A
+// - After an adverb of two kanji or more, a pronoun, or a prefix said as a word of its own, a
+//   word of the same run starts a new phrase (突然暴発 とつぜん/ぼ'ーはつ, 大変苦労, 彼一人
+//   か'れ/ひとり, 本論文 ほ'ん/ろんぶん). A
 //   suffix after it (一番目) stays in its compound; a word of two kanji or more read as the end
 //   of a compound is a word all the same.
 // - A verb ending the run after a noun of two kanji or more is the predicate of a noun whose
@@ -206,6 +209,7 @@ bool BeginsAPhrase(PieceKind before, int32_t code, size_t length, char32_t first
   const bool word = StartsAWord(code) || (code == kInnerCode && length >= 2);
   switch (before) {
     case PieceKind::kAdverb:
+    case PieceKind::kPronoun:
       return word;
     case PieceKind::kDeterminer:
       return word && length >= 2;

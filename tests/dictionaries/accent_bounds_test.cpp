@@ -62,6 +62,10 @@ TEST_F(ShippedBounds, AdverbEndsItsPhraseInsideAKanjiWord) {
   EXPECT_EQ(Read(U"全然なかったのです。"), "ぜんぜん/な'かったのです。");
   EXPECT_EQ(Read(U"大変な結果。"), "たいへんな/けっか。");
   EXPECT_EQ(Read(U"突然の雨。"), "とつぜんの/あ'め。");
+  // a pronoun before a word of its kanji run likewise, but not before a suffix
+  EXPECT_EQ(Read(U"彼一人だけ。"), "か'れ/ひと'りだけ。");
+  EXPECT_EQ(Read(U"汝自身を知れ。"), "な'んじ/じ'しんを/しれ。");
+  EXPECT_EQ(Read(U"私達は。"), "わたし'たちわ。");
 }
 
 // A prefix that points at a thing (当, 現) or sets against it (反) is a phrase of its own
