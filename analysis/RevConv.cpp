@@ -167,13 +167,14 @@ bool OneOf(int32_t v, std::initializer_list<int32_t> set) {
   return std::find(set.begin(), set.end(), v) != set.end();
 }
 
-enum class PieceKind { kOther, kAdverb, kDeterminer, kPronoun, kNoun };
+enum class PieceKind { kOther, kAdverb, kDeterminer, kPronoun, kNoun, kSuffix };
 
 constexpr int32_t kAdverbCode = 26;
 constexpr int32_t kPrefixCode = 25;
 constexpr int32_t kInnerCode = 33;
 constexpr int32_t kNaAdjectiveCode = 18;
 constexpr int32_t kPronounCode = 21;
+constexpr int32_t kSuffixCode = 32;
 
 bool IsVerbCode(int32_t code) {
   return (code >= 1 && code <= 4) || (code >= 6 && code <= 14);
@@ -190,6 +191,7 @@ PieceKind KindOfPiece(int32_t code, size_t length, char32_t first) {
       std::u32string_view(U"本当現某全各両反").find(first) != std::u32string_view::npos)
     return PieceKind::kDeterminer;
   if (code == kPronounCode) return PieceKind::kPronoun;
+  if (code == kSuffixCode) return PieceKind::kSuffix;
   if (length >= 2 && OneOf(code, {5, 15, 20, 23, 24, 32, 33})) return PieceKind::kNoun;
   return PieceKind::kOther;
 }
@@ -205,7 +207,8 @@ PieceKind KindOfPiece(int32_t code, size_t length, char32_t first) {
 //   follows a noun of action as one word (遠慮下さい, 提出頂き), nor a verb that makes a word of
 //   the noun (標準化された, 名前付き). So is a na-adjective of two kanji or more after such a
 //   noun (神経抜群, 気宇壮大, 世界有数).
-bool BeginsAPhrase(PieceKind before, int32_t code, size_t length, char32_t first, bool endsRun) {
+bool BeginsAPhrase(PieceKind before, int32_t code, size_t length, char32_t first, bool twoKanji,
+                   bool endsRun) {
   const bool word = StartsAWord(code) || (code == kInnerCode && length >= 2);
   switch (before) {
     case PieceKind::kAdverb:
@@ -213,6 +216,9 @@ bool BeginsAPhrase(PieceKind before, int32_t code, size_t length, char32_t first
       return word;
     case PieceKind::kDeterminer:
       return word && length >= 2;
+    case PieceKind::kSuffix:
+      if (word && twoKanji) return true;
+      [[fallthrough]];
     case PieceKind::kNoun:
       return (IsVerbCode(code) && endsRun &&
               std::u32string_view(U"下頂戴申致化付").find(first) == std::u32string_view::npos) ||
@@ -687,7 +693,8 @@ void RevConv::Convert() {
       if (intonation_) intonation_->旧品詞(code_);
       code_ = codes_[e.codes + k];
       const PieceKind kind = KindOfPiece(code_, c, s[pos]);
-      if (intonation_ && BeginsAPhrase(before, code_, c, s[pos], pos + c >= word_.size())) {
+      if (intonation_ && BeginsAPhrase(before, code_, c, s[pos], c >= 2 && pos + 1 < word_.size(),
+                                       pos + c >= word_.size())) {
         // A prefix said as a word of its own is accented on its first mora (ほ'ん/ろんぶん).
         if (before == PieceKind::kDeterminer && template_.size() > beforeStart + 1 &&
             template_.find(U'\'', beforeStart) == std::u32string::npos)

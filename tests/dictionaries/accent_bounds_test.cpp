@@ -66,6 +66,12 @@ TEST_F(ShippedBounds, AdverbEndsItsPhraseInsideAKanjiWord) {
   EXPECT_EQ(Read(U"彼一人だけ。"), "か'れ/ひと'りだけ。");
   EXPECT_EQ(Read(U"汝自身を知れ。"), "な'んじ/じ'しんを/しれ。");
   EXPECT_EQ(Read(U"私達は。"), "わたし'たちわ。");
+  // and a suffix before a word of two kanji (卒業生 + 一人一人), not before a kanji with
+  // okurigana or a single kanji
+  EXPECT_EQ(Read(U"卒業生一人一人と。"), "そつぎょ'ーせー/ひとりひ'とりと。");
+  EXPECT_EQ(Read(U"乗務員全員を。"), "じょーむ'いん/ぜ'んいんを。");
+  EXPECT_EQ(Read(U"初心者向きだ。"), "しょしんしゃむ'きだ。");
+  EXPECT_EQ(Read(U"大学院生。"), "だいがくい'んせー。");
 }
 
 // A prefix that points at a thing (当, 現) or sets against it (反) is a phrase of its own
