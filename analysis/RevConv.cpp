@@ -191,7 +191,7 @@ PieceKind KindOfPiece(int32_t code, size_t length, char32_t first) {
       std::u32string_view(U"本当現某全各両反").find(first) != std::u32string_view::npos)
     return PieceKind::kDeterminer;
   if (code == kPronounCode) return PieceKind::kPronoun;
-  if (code == kSuffixCode) return PieceKind::kSuffix;
+  if (code == kSuffixCode || (code == kInnerCode && length == 1)) return PieceKind::kSuffix;
   if (length >= 2 && OneOf(code, {5, 15, 20, 23, 24, 32, 33})) return PieceKind::kNoun;
   return PieceKind::kOther;
 }
@@ -633,6 +633,7 @@ void RevConv::Convert() {
   // What the piece before was, and where its part of the template begins.
   PieceKind before = PieceKind::kOther;
   size_t beforeStart = 0;
+  char32_t beforeFirst = kNoChar;
 
   while (s.size() - pos > n) {
     ++step;
@@ -699,10 +700,19 @@ void RevConv::Convert() {
         if (before == PieceKind::kDeterminer && template_.size() > beforeStart + 1 &&
             template_.find(U'\'', beforeStart) == std::u32string::npos)
           template_.insert(beforeStart + 1, 1, U'\'');
+        // A word made with 的 is flat (ひかくてき, いちぎてき), whatever its first part's accent.
+        if (beforeFirst == U'的') {
+          const size_t phrase = template_.rfind(U'/');
+          const auto from =
+              template_.begin() +
+              static_cast<std::ptrdiff_t>(phrase == std::u32string::npos ? 0 : phrase + 1);
+          template_.erase(std::remove(from, template_.end(), U'\''), template_.end());
+        }
         template_.push_back(U'/');
         intonation_->旧品詞(-1);
       }
       before = kind;
+      beforeFirst = s[pos];
       beforeStart = template_.size();
       if (intonation_)
         template_ =

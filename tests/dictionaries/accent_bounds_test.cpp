@@ -72,6 +72,9 @@ TEST_F(ShippedBounds, AdverbEndsItsPhraseInsideAKanjiWord) {
   EXPECT_EQ(Read(U"乗務員全員を。"), "じょーむ'いん/ぜ'んいんを。");
   EXPECT_EQ(Read(U"初心者向きだ。"), "しょしんしゃむ'きだ。");
   EXPECT_EQ(Read(U"大学院生。"), "だいがくい'んせー。");
+  // a word made with 的 is flat when it ends its phrase so
+  EXPECT_EQ(Read(U"比較的混んでいない。"), "ひかくてき/こ'んで/いない。");
+  EXPECT_EQ(Read(U"一義的根源まで。"), "いちぎてき/こ'んげんまで。");
 }
 
 // A prefix that points at a thing (当, 現) or sets against it (反) is a phrase of its own
