@@ -449,6 +449,11 @@ std::u32string clsMAIN::JoinWords() {
         next != kSymbol && !intonation_->特殊() && !(s.size() && IsSentenceMark(s.back())))
       s += U'/';
   }
+  // Two rules may each end a phrase at the same place (を/ + /たくさん): one boundary, not an
+  // empty phrase.
+  s.erase(std::unique(s.begin(), s.end(),
+                      [](char32_t a, char32_t b) { return a == U'/' && b == U'/'; }),
+          s.end());
   return s;
 }
 

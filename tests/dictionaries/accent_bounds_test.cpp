@@ -114,5 +114,11 @@ TEST_F(ShippedBounds, SuruAfterAnAccentedNounBeginsAPhrase) {
   EXPECT_EQ(Read(U"それを手渡した。"), "それを/てわ'たした。");
 }
 
+// Where two rules each end a phrase at the same place, one boundary stands: no empty phrase.
+TEST_F(ShippedBounds, OneBoundaryWhereTwoRulesEndAPhrase) {
+  EXPECT_EQ(Read(U"穴をたくさん持つ。"), "あな'を/たくさん/も'つ。");
+  EXPECT_EQ(Read(U"誰もあまり知らない。"), "だ'れも/あまり/しらない。");
+}
+
 }  // namespace
 }  // namespace kotonel
