@@ -45,5 +45,41 @@ TEST_F(ShippedPhrase9, InterjectionAdverbsAreAPhraseOfTheirOwn) {
   EXPECT_EQ(Read(U"どうぞ。"), "ど'うぞ。");
 }
 
+// A verb written in kana after が, に or で inside a kana word begins a phrase, a flat one too,
+// and so does its continuative before ます; the verbs that make a compound particle with に
+// (によって, につれて) stay as they were.
+TEST_F(ShippedPhrase9, KanaVerbAfterACaseParticleBeginsAPhrase) {
+  EXPECT_EQ(Read(U"飛行機の発明につながった。"), "ひこ'ーきの/はつめーに/つながった。");
+  EXPECT_EQ(Read(U"扁桃腺がはれている。"), "へんと'ーせんが/はれている。");
+  EXPECT_EQ(Read(U"清廉潔白できこえた彼。"), "せーれんけ'っぱくで/きこえた/か'れ。");
+  EXPECT_EQ(Read(U"反対の壁にぶちあたりました。"), "はんたいの/かべに/ぶちあたりま'した。");
+  EXPECT_EQ(Read(U"事故によって遅れた。"), "じ'こによって/おくれた。");
+  EXPECT_EQ(Read(U"寒くなるにつれて"), "さむ'く/な'るに/つ'れて。");
+}
+
+// いない after a て form begins a phrase before で and だけ and as いなかった, after a flat
+// verb too; いないと, いないでしょう and いない at the end stay in the verb's phrase.
+TEST_F(ShippedPhrase9, InaiAfterATeFormBeginsAPhrase) {
+  EXPECT_EQ(Read(U"油を売っていないで働け。"), "あぶらを/うって/いな'いで/はたらけ。");
+  EXPECT_EQ(Read(U"自分の意見を持っていないだけだ。"),
+            "じぶんの/い'けんを/も'って/いない/だけ'だ。");
+  EXPECT_EQ(Read(U"意図していなかった。"), "い'と/して/いな'かった。");
+  EXPECT_EQ(Read(U"傘を持っていない。"), "か'さを/も'っていない。");
+  EXPECT_EQ(Read(U"来ていないでしょう。"), "き'ていない/でしょ'う。");
+}
+
+// ただ, すぐ, もう, まだ, ごく before a word that is no particle are a phrase of their own with
+// the accent on the first mora; before a particle, and where they begin another word, not.
+TEST_F(ShippedPhrase9, ShortAdverbBeforeAWordIsAPhraseOfItsOwn) {
+  EXPECT_EQ(Read(U"すぐそこに飛んでいく。"), "す'ぐ/そこに/とんでい'く。");
+  EXPECT_EQ(Read(U"ただそれだけでは足りない。"), "た'だ/それだけでわ/たりない。");
+  EXPECT_EQ(Read(U"もううんざりしています。"), "も'う/うんざ'り/していま'す。");
+  EXPECT_EQ(Read(U"ごくわずかである。"), "ご'く/わずかであ'る。");
+  EXPECT_EQ(Read(U"すぐに来る。"), "す'ぐに/く'る。");
+  EXPECT_EQ(Read(U"もうけが出た。"), "もうけが/で'た。");
+  EXPECT_EQ(Read(U"まだまだだ。"), "ま'だまだだ。");
+  EXPECT_EQ(Read(U"見ただけだ。"), "み'た/だけ'だ。");
+}
+
 }  // namespace
 }  // namespace kotonel
