@@ -672,6 +672,11 @@ def inai_after_te():
     return out
 
 
+# まし ("better") after が begins a phrase, as after ほうが (PREDICATES): 方がましだ ほ'ーが/ましだ
+# (the speaker 3 times of 3); not がましい (おしつけがましい).
+MASHI_AFTER_GA = [("がまし" + e, "が/まし" + e) for e in ("だ", "で", "な", "じゃ")]
+
+
 # Short adverbs before a word that is no particle, at the start of a kana word or after a
 # pause or a boundary inside one: a phrase of their own with the accent on the first mora
 # (す'ぐ/そこに, た'だ/それだけ, も'う/うんざり, ご'く/わずか, …なら/ま'だ/まし; the speaker 5
@@ -691,7 +696,7 @@ def short_adverbs_before_words():
     for adv, kept in SHORT_ADVERBS_BEFORE_WORDS:
         rep = adv[0] + "'" + adv[1:]
         follow = [chr(c) for c in range(0x3041, 0x3094) if chr(c) not in SHORT_ADVERB_NOT_AFTER | set(kept)]
-        follow += ["わず"] if adv == "ごく" else []
+        follow += {"ごく": ["わず"], "まだ": ["まし"]}.get(adv, [])
         for k in follow:
             out += [(adv + k, rep + "/" + k, 1), ("、" + adv + k, "、/" + rep + "/" + k, 0),
                     ("/" + rep + k, "/" + rep + "/" + k, 0)]
@@ -1969,6 +1974,7 @@ def main():
     lines += [f"4 0 {p} {r} 0" for p, r in deictics_after_predicates()]
     lines += [f"4 0 {p} {r} 0" for p, r in deictics_after_conditionals()]
     lines += [f"4 0 {p} {r} {m}" for p, r, m in short_adverbs_before_words()]
+    lines += [f"4 0 {p} {r} 0" for p, r in MASHI_AFTER_GA]
     lines += [f"4 0 {p} {r} 2" for p, r in honorific_prefixes_after_endings()]
     lines += [f"4 0 {p} {r} 0" for p, r in negative_after_formal_nouns()]
     mata, mata_kept = mata_after_topic()

@@ -81,5 +81,12 @@ TEST_F(ShippedPhrase9, ShortAdverbBeforeAWordIsAPhraseOfItsOwn) {
   EXPECT_EQ(Read(U"見ただけだ。"), "み'た/だけ'だ。");
 }
 
+// まし after が and まだ begins a phrase, as after ほうが; がましい stays one word.
+TEST_F(ShippedPhrase9, MashiAfterGaBeginsAPhrase) {
+  EXPECT_EQ(Read(U"死んだ方がましだ。"), "しんだ/ほ'ーが/ましだ。");
+  EXPECT_EQ(Read(U"あの程度ならまだましだった。"), "あの/てーどなら/ま'だ/ましだった。");
+  EXPECT_EQ(Read(U"押しつけがましい。"), "おしつけがましい。");
+}
+
 }  // namespace
 }  // namespace kotonel
