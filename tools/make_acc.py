@@ -1341,6 +1341,50 @@ def kana_verb_polite_after_particles():
     return out
 
 
+MAX_KANA_VERB_PASSIVES = 1500  # the likeliest hiragana irrealis stems (kana_verb_rank)
+
+
+def kana_verb_passives():
+    """(pattern, replacement): the passive of a verb written in hiragana (its irrealis + れ, an
+    ichidan stem + られ; る, た, て after it) after が or に inside a kana word and after the
+    boundary put after を begins a phrase (かってに/いじら'れた, きゅーそくに/むしばま'れて,
+    のに/もちいられ'る): an accented verb's passive has the accent on れ before る and on the
+    kana before れ before た and て, as kanji spellings have it (HANDED_ON); a flat verb's is flat.
+    Kind 4, mode 0."""
+    best, words, common, form_cost = read_kana_verbs(("未然形-一般",))
+    likely = sorted(best.items(), key=lambda kv: (kana_verb_rank(kv[1], form_cost), kv[0]))
+    rules = []
+    for s, (_, r) in sorted(likely[:MAX_KANA_VERB_PASSIVES]):
+        a = r[28].strip('"').split(",")[0]
+        base, ctype = kc.to_hiragana(r[10]), r[8]
+        if not a.isdigit() or len(base) < 3 or s[0] != base[0]:
+            continue
+        if base in KANA_VERBS_LEFT or base in FLAT_KANA_VERBS_LEFT or base in KANA_VERBS_COMMON:
+            continue
+        if ctype.startswith("五段") and s[-1] in "かがさたなばまらわ":
+            stem = s + "れ"
+        elif "一段" in ctype:
+            stem = s + "られ"
+        else:
+            continue
+        if looks_like_common(stem, common):
+            continue
+        if a == "0":
+            rules += [(stem + e, stem + e) for e in "るたて"]
+        else:
+            rules += [(stem + "る", stem + "'る")] + [(stem + e, stem[:-1] + "'" + stem[-1] + e) for e in "たて"]
+    words = sorted(words)
+    out = [("を/" + f, "を/" + rep) for f, rep in rules if f != rep]
+    for f, rep in rules:
+        for p in FLAT_KANA_VERB_PARTICLES:
+            pat = p + f
+            i = bisect.bisect_left(words, pat)
+            if i < len(words) and words[i].startswith(pat):
+                continue
+            out.append((pat, p + "/" + rep))
+    return out
+
+
 SHORT_VERB_COMMON_COST = 2500  # a kana word likelier than this hides a short verb's plain form
 
 
@@ -1993,6 +2037,7 @@ def main():
     lines += [f"4 0 {p} {r} 0" for p, r in flat_kana_verb_forms()]
     lines += [f"4 0 {p} {r} 0" for p, r in kana_verbs_after_de()]
     lines += [f"4 0 {p} {r} 0" for p, r in kana_verb_polite_after_particles()]
+    lines += [f"4 0 {p} {r} 0" for p, r in kana_verb_passives()]
     lines += [f"4 0 {p} {r} 0" for p, r in short_kana_verb_forms()]
     lines += [f"4 0 {p} {r} 0" for p, r in kana_adjectives_after_particle()]
     lines += [f"4 0 {p} {r} 0" for p, r in flat_auxiliaries_after_boundary()]

@@ -88,5 +88,13 @@ TEST_F(ShippedPhrase9, MashiAfterGaBeginsAPhrase) {
   EXPECT_EQ(Read(U"押しつけがましい。"), "おしつけがましい。");
 }
 
+// The passive of a verb written in kana after が or に begins a phrase, with the accent of an
+// accented verb's passive: on れ before る, on the kana before れ before た and て.
+TEST_F(ShippedPhrase9, KanaPassiveAfterACaseParticleBeginsAPhrase) {
+  EXPECT_EQ(Read(U"書類は勝手にいじられた。"), "しょるいわ/かってに/いじら'れた。");
+  EXPECT_EQ(Read(U"急速にむしばまれている。"), "きゅーそくに/むしばま'れている。");
+  EXPECT_EQ(Read(U"子供にいじられる。"), "こどもに/いじられ'る。");
+}
+
 }  // namespace
 }  // namespace kotonel
