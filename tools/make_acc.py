@@ -1253,10 +1253,10 @@ def kana_verb_negatives():
 # Flat verbs written in hiragana after a case particle inside a kana word begin a phrase too
 # (はつめーに/つながった, へんとーせんが/はれている): kana_verb_forms gives the boundary only
 # with an accent. Not the verbs that make a compound particle with に (によって, において,
-# につれて, にわたって), which the speaker keeps in the noun's phrase.
+# につれて, にわたって, にあたって), which the speaker keeps in the noun's phrase.
 FLAT_KANA_VERB_PARTICLES = ("が", "に")
 FLAT_KANA_VERBS_LEFT = {"よる", "おく", "つれる", "かんする", "たいする", "わたる", "おうじる", "もとずく",
-                        "かぎる", "とる", "つく", "かける", "つける"}
+                        "かぎる", "とる", "つく", "かける", "つける", "あたる"}
 
 
 def flat_kana_verb_forms():

@@ -47,7 +47,7 @@ TEST_F(ShippedPhrase9, InterjectionAdverbsAreAPhraseOfTheirOwn) {
 
 // A verb written in kana after が, に or で inside a kana word begins a phrase, a flat one too,
 // and so does its continuative before ます; the verbs that make a compound particle with に
-// (によって, につれて) stay as they were.
+// (によって, につれて, にあたって) stay as they were.
 TEST_F(ShippedPhrase9, KanaVerbAfterACaseParticleBeginsAPhrase) {
   EXPECT_EQ(Read(U"飛行機の発明につながった。"), "ひこ'ーきの/はつめーに/つながった。");
   EXPECT_EQ(Read(U"扁桃腺がはれている。"), "へんと'ーせんが/はれている。");
@@ -55,6 +55,7 @@ TEST_F(ShippedPhrase9, KanaVerbAfterACaseParticleBeginsAPhrase) {
   EXPECT_EQ(Read(U"反対の壁にぶちあたりました。"), "はんたいの/かべに/ぶちあたりま'した。");
   EXPECT_EQ(Read(U"事故によって遅れた。"), "じ'こによって/おくれた。");
   EXPECT_EQ(Read(U"寒くなるにつれて"), "さむ'く/な'るに/つ'れて。");
+  EXPECT_EQ(Read(U"翻訳にあたっては"), "ほんやくにあたってわ。");
 }
 
 // いない after a て form begins a phrase before で and だけ and as いなかった, after a flat
