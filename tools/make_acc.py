@@ -1730,6 +1730,23 @@ def only_after_predicates():
 
 
 
+# はず, つもり and ほか ("but to") after a predicate inside a kana word begin a phrase (ひいている/
+# はずが, もーしあげる/つもりわ, まつ/ほかわ): the speaker 3 times of 4 (joined: けっこんするつもり),
+# the reference reader always. After a verb's dictionary form, a past and ない; はず only before
+# a particle, だ or at the word's end (はずす, はずれる; not はずです, whose です the reference
+# reader accents where this reader keeps it flat), ほか before わ, に, ない.
+PREDICATE_ENDS = tuple("うくぐすつむぶるただ") + ("ない",)
+PLANS = [("はず" + q, "/はず" + q) for q in ("だ", "が", "わ", "も", "の", "じゃ", "な")] + [
+    ("つもり", "/つもり")] + [("ほか" + q, "/ほか" + q) for q in ("わ", "は", "に", "ない", "なかっ")]
+
+
+def plans_after_predicates():
+    """(pattern, replacement, mode) of PLANS after PREDICATE_ENDS; kind 4, with
+    only_after_predicates."""
+    out = [(h + p, h + r, 0) for h in PREDICATE_ENDS for p, r in PLANS]
+    return out + [(h + "はず", h + "/はず", 2) for h in PREDICATE_ENDS]
+
+
 def bakari_after_predicates():
     """ばかり (ばっかり) after a verb's past or dictionary form inside a kana word begins a
     phrase with its accent (つずいてき'た/ば'かりでなく, たか'く/な'る/ば'かりだった): "has just
@@ -2046,6 +2063,7 @@ def main():
     lines += [f"4 0 {p} {r} {m}" for p, r, m in judgement_after_particles()]
     lines += [f"4 0 {p} {r} {m}" for p, r, m in things_after_verbs()]
     lines += [f"4 0 {p} {r} {m}" for p, r, m in only_after_predicates()]
+    lines += [f"4 0 {p} {r} {m}" for p, r, m in plans_after_predicates()]
     lines += [f"4 0 {p} {r} 0" for p, r in kana_nouns_after_particles()]
     lines += [f"4 0 {p} {r} {m}" for p, r, m in things_after_attributive_na()]
     # after the phrase boundaries, which take the mark off a formal noun after an accented word

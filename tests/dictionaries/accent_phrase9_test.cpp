@@ -97,5 +97,16 @@ TEST_F(ShippedPhrase9, KanaPassiveAfterACaseParticleBeginsAPhrase) {
   EXPECT_EQ(Read(U"子供にいじられる。"), "こどもに/いじられ'る。");
 }
 
+// はず, つもり and ほか after a predicate begin a phrase; はずです, and はず inside another word
+// (はずす), stay as they were.
+TEST_F(ShippedPhrase9, PlansAfterAPredicateBeginAPhrase) {
+  EXPECT_EQ(Read(U"アンがピアノをひいているはずがない。"),
+            "ア'ンが/ピアノを、ひいている/はずが/な'い。");
+  EXPECT_EQ(Read(U"彼は治療に捧げるつもりだ。"), "か'れわ/ちりょーに/ささげる/つもりだ。");
+  EXPECT_EQ(Read(U"神の審判にまつほかはない。"), "か'みの/しんぱんにまつ/ほかはない。");
+  EXPECT_EQ(Read(U"動作するはずです。"), "ど'ーさ/するはずです。");
+  EXPECT_EQ(Read(U"札を取りはずして。"), "さつを/と'りはずして。");
+}
+
 }  // namespace
 }  // namespace kotonel
