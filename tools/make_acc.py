@@ -761,6 +761,14 @@ def mata_after_topic():
     return [("わまた", "わ/また")], ["わ/またわ", "わ/またが"]
 
 
+def adverbs_after_te():
+    """The adverbs はじめて ("only then") and また after a て form inside a kana word begin a
+    phrase (きゅーしゅつされて/はじ'めて, さ'って/また; the speaker 2 times of 2), as また does
+    after the topic particle; not または, またがる. Kind 4, mode 0, with mata_after_topic."""
+    return [("てはじめて", "て/はじ'めて"), ("てまた", "て/また"), ("て/または", "てまたは"),
+            ("て/またが", "てまたが")]
+
+
 def negative_after_formal_nouns():
     """ない after こと with の and after わけ that follows a verb, inside a kana word, begins a
     phrase with its accent, as after が and は (かんが'えた/こと'の/な'い, そめるわ'け/な'い; the
@@ -2041,6 +2049,7 @@ def main():
     mata, mata_kept = mata_after_topic()
     lines += [f"4 0 {p} {r} 0" for p, r in mata]
     lines += [f"4 0 {p} {p.replace('/', '')} 0" for p in mata_kept]
+    lines += [f"4 0 {p} {r} 0" for p, r in adverbs_after_te()]
     # last, when the kana word is as the other rules leave it
     lines += [f"4 5 {p} {r} {m}" for p, r, m in stem_compound_rules()]
     # code 5: before a suffix that takes the accent to its end (アメリカ人) the word is

@@ -108,5 +108,13 @@ TEST_F(ShippedPhrase9, PlansAfterAPredicateBeginAPhrase) {
   EXPECT_EQ(Read(U"札を取りはずして。"), "さつを/と'りはずして。");
 }
 
+// はじめて and また after a て form begin a phrase; またがる stays the verb.
+TEST_F(ShippedPhrase9, AdverbsAfterATeFormBeginAPhrase) {
+  EXPECT_EQ(Read(U"救出されてはじめて、彼女は食べた。"),
+            "きゅーしゅつされて/はじ'めて、か'のじょわ/た'べた。");
+  EXPECT_EQ(Read(U"一難去ってまた一難。"), "いち'なん/さ'って/また/いち'なん。");
+  EXPECT_EQ(Read(U"話してまたがる。"), "はな'してまたがる。");
+}
+
 }  // namespace
 }  // namespace kotonel
