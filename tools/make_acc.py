@@ -656,6 +656,53 @@ def iru_after_accented_te():
     return marked, at_start, split + [("+い", "い")]
 
 
+def inai_after_te():
+    """(pattern, replacement): いない after a て form, before more that goes on (で, だけ) and
+    as いなかった, begins a phrase after any verb, flat ones too (う'って/いな'いで,
+    も'って/いない/だけ', いとして/いな'かった; the speaker 8 times of 10): iru_after_accented_te
+    splits only after an accented verb's いなかった, いなければ. Not いないと (して|いないと
+    joined), nor いない at the end of a sentence, nor いないでしょう. Kind 4, mode 0, after it."""
+    out = []
+    for t in "てで":
+        # not いなければ after a flat verb: the reference reader accents it いなけ'れば
+        out += [(t + "いなかっ", t + "/いな'かっ")]
+        out += [(t + q + "いで", t + "/いな'いで") for q in ("いな", "いな'")]
+        out.append((t + "いないだけ", t + "/いない/だけ'"))
+        out.append((t + "/いな'いでしょ", t + "いないでしょ"))
+    return out
+
+
+# まし ("better") after が begins a phrase, as after ほうが (PREDICATES): 方がましだ ほ'ーが/ましだ
+# (the speaker 3 times of 3); not がましい (おしつけがましい).
+MASHI_AFTER_GA = [("がまし" + e, "が/まし" + e) for e in ("だ", "で", "な", "じゃ")]
+
+
+# Short adverbs before a word that is no particle, at the start of a kana word or after a
+# pause or a boundary inside one: a phrase of their own with the accent on the first mora
+# (す'ぐ/そこに, た'だ/それだけ, も'う/うんざり, ご'く/わずか, …なら/ま'だ/まし; the speaker 5
+# times of 5, and joins them only to a particle: すぐに, いまだに). The kana after them that
+# begin a particle, an ending or another word they begin (ただし, すぐれる, もうけ, まだら,
+# ごくろう, 見ただけ) are left out.
+SHORT_ADVERB_NOT_AFTER = set("にもとでがわのかをやよねさだしすせなっんーゃゅょぁぃぅぇぉ")
+SHORT_ADVERBS_BEFORE_WORDS = (("ただ", "いちれけ"), ("すぐ", "れり"), ("もう", "けこふられまち"),
+                              ("まだ", "まら"), ("ごく", "ろらごひい"))
+
+
+def short_adverbs_before_words():
+    """(pattern, replacement, mode) of SHORT_ADVERBS_BEFORE_WORDS: mode 1 at the start of a
+    kana word, mode 0 after a pause and after a boundary an earlier rule put in front of the
+    adverb (deictics_after_conditionals: それなら/ま'だ). Kind 4, after those rules."""
+    out = []
+    for adv, kept in SHORT_ADVERBS_BEFORE_WORDS:
+        rep = adv[0] + "'" + adv[1:]
+        follow = [chr(c) for c in range(0x3041, 0x3094) if chr(c) not in SHORT_ADVERB_NOT_AFTER | set(kept)]
+        follow += {"ごく": ["わず"], "まだ": ["まし"]}.get(adv, [])
+        for k in follow:
+            out += [(adv + k, rep + "/" + k, 1), ("、" + adv + k, "、/" + rep + "/" + k, 0),
+                    ("/" + rep + k, "/" + rep + "/" + k, 0)]
+    return out
+
+
 def deictics():
     accent = {}
     with open(kc.UNIDIC_LEX, encoding="utf-8", newline="") as fh:
@@ -712,6 +759,14 @@ def mata_after_topic():
     (かのじょわ/また, こ'ーかわ/また; the speaker 2 times of 2); not after も (きりんもまた, said
     in one phrase), nor または, またがる. Kind 4, mode 0."""
     return [("わまた", "わ/また")], ["わ/またわ", "わ/またが"]
+
+
+def adverbs_after_te():
+    """The adverbs はじめて ("only then") and また after a て form inside a kana word begin a
+    phrase (きゅーしゅつされて/はじ'めて, さ'って/また; the speaker 2 times of 2), as また does
+    after the topic particle; not または, またがる. Kind 4, mode 0, with mata_after_topic."""
+    return [("てはじめて", "て/はじ'めて"), ("てまた", "て/また"), ("て/または", "てまたは"),
+            ("て/またが", "てまたが")]
 
 
 def negative_after_formal_nouns():
@@ -1203,6 +1258,141 @@ def kana_verb_negatives():
     return out
 
 
+# Flat verbs written in hiragana after a case particle inside a kana word begin a phrase too
+# (はつめーに/つながった, へんとーせんが/はれている): kana_verb_forms gives the boundary only
+# with an accent. Not the verbs that make a compound particle with に (によって, において,
+# につれて, にわたって, にあたって), which the speaker keeps in the noun's phrase.
+FLAT_KANA_VERB_PARTICLES = ("が", "に")
+FLAT_KANA_VERBS_LEFT = {"よる", "おく", "つれる", "かんする", "たいする", "わたる", "おうじる", "もとずく",
+                        "かぎる", "とる", "つく", "かける", "つける", "あたる"}
+
+
+def flat_kana_verb_forms():
+    """(pattern, replacement): a flat verb's form written in hiragana (the dictionary form, the
+    conditional, the て and た forms of kana_verb_forms' likeliest forms) after が or に inside
+    a kana word gets a boundary after the particle. Kind 4, mode 0."""
+    best, words, common, form_cost = read_kana_verbs(KANA_VERB_CFORMS)
+    likely = sorted(best.items(), key=lambda kv: (kana_verb_rank(kv[1], form_cost), kv[0]))[:MAX_KANA_VERB_FORMS]
+    forms = []
+    for s, (_, r) in sorted(likely):
+        if r[28].strip('"').split(",")[0] != "0":
+            continue
+        base, ctype, cform = kc.to_hiragana(r[10]), r[8], r[9]
+        if len(base) < 3 or base in KANA_VERBS_LEFT or base in FLAT_KANA_VERBS_LEFT or s[0] != base[0]:
+            continue
+        if cform.startswith(("終止形", "連体形")) and s == base:
+            fs = [s]
+        elif cform.startswith("仮定形"):
+            fs = [s + "ば"]
+        elif cform.startswith("連用形") and ("一段" in ctype or cform != "連用形-一般" or ctype == "五段-サ行"):
+            voiced = cform in ("連用形-撥音便",) or (cform == "連用形-イ音便" and ctype == "五段-ガ行")
+            fs = [s + e for e in (("で", "だ") if voiced else ("て", "た"))]
+        else:
+            continue
+        forms += [f for f in fs if not looks_like_common(f, common)]
+    words = sorted(words)
+    out = []
+    for f in forms:
+        for p in FLAT_KANA_VERB_PARTICLES:
+            pat = p + f
+            i = bisect.bisect_left(words, pat)
+            if i < len(words) and words[i].startswith(pat):
+                continue
+            out.append((pat, p + "/" + f))
+    return out
+
+
+MAX_KANA_VERBS_AFTER_DE = 5000  # of the likeliest kana verb forms (kana_verb_rank)
+MAX_KANA_VERBS_POLITE = 2000  # of the likeliest kana continuatives (kana_verb_rank)
+
+
+def kana_verbs_after_de():
+    """(pattern, replacement): the kana verb forms of kana_verb_forms and flat_kana_verb_forms
+    (of the MAX_KANA_VERBS_AFTER_DE likeliest) after the particle で inside a kana word
+    (…けっぱくで/きこえた), with the boundary after it. Kind 4, mode 0."""
+    best, words, _, form_cost = read_kana_verbs(KANA_VERB_CFORMS)
+    likely = sorted(best.items(), key=lambda kv: (kana_verb_rank(kv[1], form_cost), kv[0]))
+    allowed = {s for s, _ in likely[:MAX_KANA_VERBS_AFTER_DE]}
+    words = sorted(words)
+    out = []
+    for pat, rep in [(p, r) for p, r, _ in kana_verb_forms()] + flat_kana_verb_forms():
+        if not pat.startswith("が") or not (pat[1:] in allowed or pat[1:-1] in allowed):
+            continue
+        pat, rep = "で" + pat[1:], "で" + rep[1:]
+        i = bisect.bisect_left(words, pat)
+        if i < len(words) and words[i].startswith(pat):
+            continue
+        out.append((pat, rep))
+    return out
+
+
+def kana_verb_polite_after_particles():
+    """(pattern, replacement): a verb's continuative written in hiragana (of the
+    MAX_KANA_VERBS_POLITE likeliest) before ます after が or に inside a kana word begins a phrase (かべに/ぶちあたりま'した): the polite ending
+    has the accent, so the verb's own accent does not matter. Kind 4, mode 0."""
+    best, words, common, form_cost = read_kana_verbs(("連用形-一般",))
+    likely = sorted(best.items(), key=lambda kv: (kana_verb_rank(kv[1], form_cost), kv[0]))[:MAX_KANA_VERBS_POLITE]
+    words = sorted(words)
+    out = []
+    for s, (_, r) in sorted(likely):
+        base = kc.to_hiragana(r[10])
+        if len(base) < 3 or base in KANA_VERBS_LEFT or base in FLAT_KANA_VERBS_LEFT or s[0] != base[0]:
+            continue
+        if looks_like_common(s + "ま", common):
+            continue
+        for p in FLAT_KANA_VERB_PARTICLES:
+            pat = p + s + "ま"
+            i = bisect.bisect_left(words, pat)
+            if i < len(words) and words[i].startswith(pat):
+                continue
+            out.append((pat, p + "/" + s + "ま"))
+    return out
+
+
+MAX_KANA_VERB_PASSIVES = 1500  # the likeliest hiragana irrealis stems (kana_verb_rank)
+
+
+def kana_verb_passives():
+    """(pattern, replacement): the passive of a verb written in hiragana (its irrealis + れ, an
+    ichidan stem + られ; る, た, て after it) after が or に inside a kana word and after the
+    boundary put after を begins a phrase (かってに/いじら'れた, きゅーそくに/むしばま'れて,
+    のに/もちいられ'る): an accented verb's passive has the accent on れ before る and on the
+    kana before れ before た and て, as kanji spellings have it (HANDED_ON); a flat verb's is flat.
+    Kind 4, mode 0."""
+    best, words, common, form_cost = read_kana_verbs(("未然形-一般",))
+    likely = sorted(best.items(), key=lambda kv: (kana_verb_rank(kv[1], form_cost), kv[0]))
+    rules = []
+    for s, (_, r) in sorted(likely[:MAX_KANA_VERB_PASSIVES]):
+        a = r[28].strip('"').split(",")[0]
+        base, ctype = kc.to_hiragana(r[10]), r[8]
+        if not a.isdigit() or len(base) < 3 or s[0] != base[0]:
+            continue
+        if base in KANA_VERBS_LEFT or base in FLAT_KANA_VERBS_LEFT or base in KANA_VERBS_COMMON:
+            continue
+        if ctype.startswith("五段") and s[-1] in "かがさたなばまらわ":
+            stem = s + "れ"
+        elif "一段" in ctype:
+            stem = s + "られ"
+        else:
+            continue
+        if looks_like_common(stem, common):
+            continue
+        if a == "0":
+            rules += [(stem + e, stem + e) for e in "るたて"]
+        else:
+            rules += [(stem + "る", stem + "'る")] + [(stem + e, stem[:-1] + "'" + stem[-1] + e) for e in "たて"]
+    words = sorted(words)
+    out = [("を/" + f, "を/" + rep) for f, rep in rules if f != rep]
+    for f, rep in rules:
+        for p in FLAT_KANA_VERB_PARTICLES:
+            pat = p + f
+            i = bisect.bisect_left(words, pat)
+            if i < len(words) and words[i].startswith(pat):
+                continue
+            out.append((pat, p + "/" + rep))
+    return out
+
+
 SHORT_VERB_COMMON_COST = 2500  # a kana word likelier than this hides a short verb's plain form
 
 
@@ -1548,6 +1738,23 @@ def only_after_predicates():
 
 
 
+# はず, つもり and ほか ("but to") after a predicate inside a kana word begin a phrase (ひいている/
+# はずが, もーしあげる/つもりわ, まつ/ほかわ): the speaker 3 times of 4 (joined: けっこんするつもり),
+# the reference reader always. After a verb's dictionary form, a past and ない; はず only before
+# a particle, だ or at the word's end (はずす, はずれる; not はずです, whose です the reference
+# reader accents where this reader keeps it flat), ほか before わ, に, ない.
+PREDICATE_ENDS = tuple("うくぐすつむぶるただ") + ("ない",)
+PLANS = [("はず" + q, "/はず" + q) for q in ("だ", "が", "わ", "も", "の", "じゃ", "な")] + [
+    ("つもり", "/つもり")] + [("ほか" + q, "/ほか" + q) for q in ("わ", "は", "に", "ない", "なかっ")]
+
+
+def plans_after_predicates():
+    """(pattern, replacement, mode) of PLANS after PREDICATE_ENDS; kind 4, with
+    only_after_predicates."""
+    out = [(h + p, h + r, 0) for h in PREDICATE_ENDS for p, r in PLANS]
+    return out + [(h + "はず", h + "/はず", 2) for h in PREDICATE_ENDS]
+
+
 def bakari_after_predicates():
     """ばかり (ばっかり) after a verb's past or dictionary form inside a kana word begins a
     phrase with its accent (つずいてき'た/ば'かりでなく, たか'く/な'る/ば'かりだった): "has just
@@ -1832,13 +2039,17 @@ def main():
     te_marked, te_at_start, te_split = iru_after_accented_te()
     lines += [f"4 0 {p} {r} 0" for p, r in te_marked] + [f"4 0 {p} {r} 1" for p, r in te_at_start]
     lines += [f"4 0 {p} {r} 0" for p, r in te_split]
+    lines += [f"4 0 {p} {r} 0" for p, r in inai_after_te()]
     lines += [f"4 0 {p} {r} 0" for p, r in deictics_after_predicates()]
     lines += [f"4 0 {p} {r} 0" for p, r in deictics_after_conditionals()]
+    lines += [f"4 0 {p} {r} {m}" for p, r, m in short_adverbs_before_words()]
+    lines += [f"4 0 {p} {r} 0" for p, r in MASHI_AFTER_GA]
     lines += [f"4 0 {p} {r} 2" for p, r in honorific_prefixes_after_endings()]
     lines += [f"4 0 {p} {r} 0" for p, r in negative_after_formal_nouns()]
     mata, mata_kept = mata_after_topic()
     lines += [f"4 0 {p} {r} 0" for p, r in mata]
     lines += [f"4 0 {p} {p.replace('/', '')} 0" for p in mata_kept]
+    lines += [f"4 0 {p} {r} 0" for p, r in adverbs_after_te()]
     # last, when the kana word is as the other rules leave it
     lines += [f"4 5 {p} {r} {m}" for p, r, m in stem_compound_rules()]
     # code 5: before a suffix that takes the accent to its end (アメリカ人) the word is
@@ -1849,6 +2060,10 @@ def main():
     lines += [f"4 0 {p} {r} 0" for p, r in topic_then_word()[1]]
     lines += [f"4 0 {p} {r} {m}" for p, r, m in kana_verb_forms()]
     lines += [f"4 0 {p} {r} 0" for p, r in kana_verb_negatives()]
+    lines += [f"4 0 {p} {r} 0" for p, r in flat_kana_verb_forms()]
+    lines += [f"4 0 {p} {r} 0" for p, r in kana_verbs_after_de()]
+    lines += [f"4 0 {p} {r} 0" for p, r in kana_verb_polite_after_particles()]
+    lines += [f"4 0 {p} {r} 0" for p, r in kana_verb_passives()]
     lines += [f"4 0 {p} {r} 0" for p, r in short_kana_verb_forms()]
     lines += [f"4 0 {p} {r} 0" for p, r in kana_adjectives_after_particle()]
     lines += [f"4 0 {p} {r} 0" for p, r in flat_auxiliaries_after_boundary()]
@@ -1857,6 +2072,7 @@ def main():
     lines += [f"4 0 {p} {r} {m}" for p, r, m in judgement_after_particles()]
     lines += [f"4 0 {p} {r} {m}" for p, r, m in things_after_verbs()]
     lines += [f"4 0 {p} {r} {m}" for p, r, m in only_after_predicates()]
+    lines += [f"4 0 {p} {r} {m}" for p, r, m in plans_after_predicates()]
     lines += [f"4 0 {p} {r} 0" for p, r in kana_nouns_after_particles()]
     lines += [f"4 0 {p} {r} {m}" for p, r, m in things_after_attributive_na()]
     # after the phrase boundaries, which take the mark off a formal noun after an accented word

@@ -45,5 +45,76 @@ TEST_F(ShippedPhrase9, InterjectionAdverbsAreAPhraseOfTheirOwn) {
   EXPECT_EQ(Read(U"どうぞ。"), "ど'うぞ。");
 }
 
+// A verb written in kana after が, に or で inside a kana word begins a phrase, a flat one too,
+// and so does its continuative before ます; the verbs that make a compound particle with に
+// (によって, につれて, にあたって) stay as they were.
+TEST_F(ShippedPhrase9, KanaVerbAfterACaseParticleBeginsAPhrase) {
+  EXPECT_EQ(Read(U"飛行機の発明につながった。"), "ひこ'ーきの/はつめーに/つながった。");
+  EXPECT_EQ(Read(U"扁桃腺がはれている。"), "へんと'ーせんが/はれている。");
+  EXPECT_EQ(Read(U"清廉潔白できこえた彼。"), "せーれんけ'っぱくで/きこえた/か'れ。");
+  EXPECT_EQ(Read(U"反対の壁にぶちあたりました。"), "はんたいの/かべに/ぶちあたりま'した。");
+  EXPECT_EQ(Read(U"事故によって遅れた。"), "じ'こによって/おくれた。");
+  EXPECT_EQ(Read(U"寒くなるにつれて"), "さむ'く/な'るに/つ'れて。");
+  EXPECT_EQ(Read(U"翻訳にあたっては"), "ほんやくにあたってわ。");
+}
+
+// いない after a て form begins a phrase before で and だけ and as いなかった, after a flat
+// verb too; いないと, いないでしょう and いない at the end stay in the verb's phrase.
+TEST_F(ShippedPhrase9, InaiAfterATeFormBeginsAPhrase) {
+  EXPECT_EQ(Read(U"油を売っていないで働け。"), "あぶらを/うって/いな'いで/はたらけ。");
+  EXPECT_EQ(Read(U"自分の意見を持っていないだけだ。"),
+            "じぶんの/い'けんを/も'って/いない/だけ'だ。");
+  EXPECT_EQ(Read(U"意図していなかった。"), "い'と/して/いな'かった。");
+  EXPECT_EQ(Read(U"傘を持っていない。"), "か'さを/も'っていない。");
+  EXPECT_EQ(Read(U"来ていないでしょう。"), "き'ていない/でしょ'う。");
+}
+
+// ただ, すぐ, もう, まだ, ごく before a word that is no particle are a phrase of their own with
+// the accent on the first mora; before a particle, and where they begin another word, not.
+TEST_F(ShippedPhrase9, ShortAdverbBeforeAWordIsAPhraseOfItsOwn) {
+  EXPECT_EQ(Read(U"すぐそこに飛んでいく。"), "す'ぐ/そこに/とんでい'く。");
+  EXPECT_EQ(Read(U"ただそれだけでは足りない。"), "た'だ/それだけでわ/たりない。");
+  EXPECT_EQ(Read(U"もううんざりしています。"), "も'う/うんざ'り/していま'す。");
+  EXPECT_EQ(Read(U"ごくわずかである。"), "ご'く/わずかであ'る。");
+  EXPECT_EQ(Read(U"すぐに来る。"), "す'ぐに/く'る。");
+  EXPECT_EQ(Read(U"もうけが出た。"), "もうけが/で'た。");
+  EXPECT_EQ(Read(U"まだまだだ。"), "ま'だまだだ。");
+  EXPECT_EQ(Read(U"見ただけだ。"), "み'た/だけ'だ。");
+}
+
+// まし after が and まだ begins a phrase, as after ほうが; がましい stays one word.
+TEST_F(ShippedPhrase9, MashiAfterGaBeginsAPhrase) {
+  EXPECT_EQ(Read(U"死んだ方がましだ。"), "しんだ/ほ'ーが/ましだ。");
+  EXPECT_EQ(Read(U"あの程度ならまだましだった。"), "あの/てーどなら/ま'だ/ましだった。");
+  EXPECT_EQ(Read(U"押しつけがましい。"), "おしつけがましい。");
+}
+
+// The passive of a verb written in kana after が or に begins a phrase, with the accent of an
+// accented verb's passive: on れ before る, on the kana before れ before た and て.
+TEST_F(ShippedPhrase9, KanaPassiveAfterACaseParticleBeginsAPhrase) {
+  EXPECT_EQ(Read(U"書類は勝手にいじられた。"), "しょるいわ/かってに/いじら'れた。");
+  EXPECT_EQ(Read(U"急速にむしばまれている。"), "きゅーそくに/むしばま'れている。");
+  EXPECT_EQ(Read(U"子供にいじられる。"), "こどもに/いじられ'る。");
+}
+
+// はず, つもり and ほか after a predicate begin a phrase; はずです, and はず inside another word
+// (はずす), stay as they were.
+TEST_F(ShippedPhrase9, PlansAfterAPredicateBeginAPhrase) {
+  EXPECT_EQ(Read(U"アンがピアノをひいているはずがない。"),
+            "ア'ンが/ピアノを、ひいている/はずが/な'い。");
+  EXPECT_EQ(Read(U"彼は治療に捧げるつもりだ。"), "か'れわ/ちりょーに/ささげる/つもりだ。");
+  EXPECT_EQ(Read(U"神の審判にまつほかはない。"), "か'みの/しんぱんにまつ/ほかはない。");
+  EXPECT_EQ(Read(U"動作するはずです。"), "ど'ーさ/するはずです。");
+  EXPECT_EQ(Read(U"札を取りはずして。"), "さつを/と'りはずして。");
+}
+
+// はじめて and また after a て form begin a phrase; またがる stays the verb.
+TEST_F(ShippedPhrase9, AdverbsAfterATeFormBeginAPhrase) {
+  EXPECT_EQ(Read(U"救出されてはじめて、彼女は食べた。"),
+            "きゅーしゅつされて/はじ'めて、か'のじょわ/た'べた。");
+  EXPECT_EQ(Read(U"一難去ってまた一難。"), "いち'なん/さ'って/また/いち'なん。");
+  EXPECT_EQ(Read(U"話してまたがる。"), "はな'してまたがる。");
+}
+
 }  // namespace
 }  // namespace kotonel

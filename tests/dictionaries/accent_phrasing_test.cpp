@@ -87,7 +87,7 @@ TEST_F(ShippedPhrasing, ThingAndOnlyAfterAPredicateBeginAPhrase) {
   EXPECT_EQ(Read(U"いやですもの。"), "いやですもの'。");
   EXPECT_EQ(Read(U"見ただけです。"), "み'た/だけ'です。");
   EXPECT_EQ(Read(U"文句を言うだけだ。"), "も'んくを/ゆう/だけ'だ。");
-  EXPECT_EQ(Read(U"持っていないだけだ。"), "も'っていない/だけ'だ。");
+  EXPECT_EQ(Read(U"持っていないだけだ。"), "も'って/いない/だけ'だ。");
 }
 
 // A common noun written in kana after a particle begins a phrase with its own accent; not
