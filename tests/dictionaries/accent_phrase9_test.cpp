@@ -45,19 +45,6 @@ TEST_F(ShippedPhrase9, InterjectionAdverbsAreAPhraseOfTheirOwn) {
   EXPECT_EQ(Read(U"どうぞ。"), "ど'うぞ。");
 }
 
-// A verb written in kana after が, に or で inside a kana word begins a phrase, a flat one too,
-// and so does its continuative before ます; the verbs that make a compound particle with に
-// (によって, につれて, にあたって) stay as they were.
-TEST_F(ShippedPhrase9, KanaVerbAfterACaseParticleBeginsAPhrase) {
-  EXPECT_EQ(Read(U"飛行機の発明につながった。"), "ひこ'ーきの/はつめーに/つながった。");
-  EXPECT_EQ(Read(U"扁桃腺がはれている。"), "へんと'ーせんが/はれている。");
-  EXPECT_EQ(Read(U"清廉潔白できこえた彼。"), "せーれんけ'っぱくで/きこえた/か'れ。");
-  EXPECT_EQ(Read(U"反対の壁にぶちあたりました。"), "はんたいの/かべに/ぶちあたりま'した。");
-  EXPECT_EQ(Read(U"事故によって遅れた。"), "じ'こによって/おくれた。");
-  EXPECT_EQ(Read(U"寒くなるにつれて"), "さむ'く/な'るに/つ'れて。");
-  EXPECT_EQ(Read(U"翻訳にあたっては"), "ほんやくにあたってわ。");
-}
-
 // いない after a て form begins a phrase before で and だけ and as いなかった, after a flat
 // verb too; いないと, いないでしょう and いない at the end stay in the verb's phrase.
 TEST_F(ShippedPhrase9, InaiAfterATeFormBeginsAPhrase) {
@@ -87,14 +74,6 @@ TEST_F(ShippedPhrase9, MashiAfterGaBeginsAPhrase) {
   EXPECT_EQ(Read(U"死んだ方がましだ。"), "しんだ/ほ'ーが/ましだ。");
   EXPECT_EQ(Read(U"あの程度ならまだましだった。"), "あの/てーどなら/ま'だ/ましだった。");
   EXPECT_EQ(Read(U"押しつけがましい。"), "おしつけがましい。");
-}
-
-// The passive of a verb written in kana after が or に begins a phrase, with the accent of an
-// accented verb's passive: on れ before る, on the kana before れ before た and て.
-TEST_F(ShippedPhrase9, KanaPassiveAfterACaseParticleBeginsAPhrase) {
-  EXPECT_EQ(Read(U"書類は勝手にいじられた。"), "しょるいわ/かってに/いじら'れた。");
-  EXPECT_EQ(Read(U"急速にむしばまれている。"), "きゅーそくに/むしばま'れている。");
-  EXPECT_EQ(Read(U"子供にいじられる。"), "こどもに/いじられ'る。");
 }
 
 // はず, つもり and ほか after a predicate begin a phrase; はずです, and はず inside another word
