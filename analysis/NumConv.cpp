@@ -117,9 +117,7 @@ bool BeginsQuantitySuffix(std::u32string_view rest) {
   static constexpr std::u32string_view kSuffixes[] = {
       U"以上", U"以下", U"以内", U"以外", U"以後", U"以降", U"以前", U"未満", U"前後",
       U"分",   U"後",   U"前",   U"余",   U"強",   U"弱",   U"半",   U"毎"};
-  for (auto suffix : kSuffixes)
-    if (rest.substr(0, suffix.size()) == suffix) return true;
-  return false;
+  return StartsWithAny(rest, kSuffixes);
 }
 
 // Puts the accent on the last mora of a number's reading. The pitch cannot fall from ん, っ, ー
@@ -300,8 +298,7 @@ std::u32string NumConv::PlacePhrases(const std::u32string& number, std::u32strin
   const std::u32string_view higher =
       std::u32string_view(reading).substr(0, reading.size() - onesReading.size());
   const std::u32string tensWord = tensReading + U"じゅう";
-  if (higher.size() < tensWord.size() || higher.substr(higher.size() - tensWord.size()) != tensWord)
-    return U"";
+  if (!EndsWith(higher, tensWord)) return U"";
   // the tens' accent: に'じゅう, さ'んじゅう, なな'じゅう, but ろくじゅ'う, はちじゅ'う
   if (tens == U'6' || tens == U'8') {
     tensReading += U"じゅ'う";

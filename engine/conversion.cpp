@@ -159,9 +159,7 @@ bool StartsWithSuru(std::u32string_view word) {
   static constexpr std::u32string_view kForms[] = {
       U"する", U"すれ", U"すべ", U"した", U"して", U"しな", U"しよ", U"しろ", U"しま",
       U"しそ", U"しつ", U"しち", U"され", U"させ", U"せず", U"せよ", U"せぬ"};
-  for (auto form : kForms)
-    if (word.substr(0, form.size()) == form) return true;
-  return false;
+  return StartsWithAny(word, kForms);
 }
 
 // A kana word that begins with a particle or the copula, which stay with the word before.

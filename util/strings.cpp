@@ -1,5 +1,6 @@
 #include "util/strings.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -96,6 +97,10 @@ bool Contains(std::u32string_view text, std::u32string_view piece) {
 }
 bool StartsWith(std::u32string_view text, std::u32string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;
+}
+bool StartsWithAny(std::u32string_view text, std::span<const std::u32string_view> prefixes) {
+  return std::any_of(prefixes.begin(), prefixes.end(),
+                     [&](std::u32string_view p) { return StartsWith(text, p); });
 }
 bool EndsWith(std::u32string_view text, std::u32string_view suffix) {
   return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,7 @@ std::u32string ReplaceAll(std::u32string_view text, std::u32string_view from,
 std::vector<std::u32string> SplitText(std::u32string_view text, char32_t sep);
 bool Contains(std::u32string_view text, std::u32string_view piece);
 bool StartsWith(std::u32string_view text, std::u32string_view prefix);
+bool StartsWithAny(std::u32string_view text, std::span<const std::u32string_view> prefixes);
 bool EndsWith(std::u32string_view text, std::u32string_view suffix);
 
 // Reads a leading decimal integer as a lenient number reader does: optional spaces and sign,
